@@ -1,0 +1,52 @@
+# Valmerin: the two everyday commands are `make run` and `make test`.
+BUILD      ?= build
+WINBUILD   ?= build-windows
+JOBS       ?= $(shell nproc)
+CMAKE_ARGS ?=
+
+BASE_PACKAGES    := cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev fonts-dejavu-core
+WINDOWS_PACKAGES := cmake g++-mingw-w64-x86-64-posix wine wine64 libgtest-dev libgmock-dev
+BENCH_PACKAGES   := libbenchmark-dev xvfb xauth
+FUZZ_PACKAGES    := clang-14 libclang-rt-14-dev
+PACKAGE_PACKAGES := dpkg-dev file
+
+.PHONY: all deps deps-windows build run test test-windows test-sanitize bench fuzz package clean
+
+all: build
+
+deps:
+	@scripts/install-packages $(BASE_PACKAGES)
+
+deps-windows:
+	@scripts/install-packages $(WINDOWS_PACKAGES)
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+# The demo catalogue is copied afresh each time, so the files in the repository never change.
+run: build
+	rm -rf $(BUILD)/demo-run
+	mkdir -p $(BUILD)/demo-run
+	if [ -d examples/demo ]; then cp -a examples/demo/. $(BUILD)/demo-run/; fi
+	cd $(BUILD)/demo-run && ../valmerin
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+test-windows: deps-windows
+	cmake -S . -B $(WINBUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	      -DVALMERIN_CORE_ONLY=ON -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WINBUILD) -j $(JOBS)
+	cd $(WINBUILD) && WINEDEBUG=-all ctest --output-on-failure
+
+test-sanitize: deps
+	cmake -S . -B build-sanitize -DVALMERIN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake --build build-sanitize -j $(JOBS)
+	cd build-sanitize && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+	    UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(WINBUILD) build-sanitize build-bench build-fuzz

@@ -1,0 +1,22 @@
+#pragma once
+// The exported game list and the printed pages share one layout: per emulator a
+// title, its underline and the entries as shown.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "catalogue/emulator_table.h"
+
+namespace valmerin {
+
+using GameLists = std::array<std::vector<std::string>, kEmulatorCount>;
+
+// The lines of the export file, header first.
+std::vector<std::string> ExportLines(const GameLists& lists);
+// One emulator's block: title, underline, empty line, entries.
+std::vector<std::string> PrintLinesFor(Emulator emulator, const std::vector<std::string>& entries);
+
+// Cuts lines into pages of at most `linesPerPage` lines (at least one page).
+std::vector<std::vector<std::string>> Paginate(const std::vector<std::string>& lines, int linesPerPage);
+
+}  // namespace valmerin

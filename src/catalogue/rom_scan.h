@@ -1,0 +1,18 @@
+#pragma once
+#include <array>
+
+#include "catalogue/main_window_state.h"
+#include "catalogue/window_hooks.h"
+
+namespace valmerin {
+
+// Fills the game list of every available emulator (tab order) from its folder,
+// each entry resolved through the descriptions. Returns false when the ZSnes
+// folder yielded no ROM for any of its patterns; the other emulators are scanned
+// in every case.
+bool ScanRomFolders(MainWindowState& state, const std::array<bool, kEmulatorCount>& available);
+
+// The three messages, then the options window.
+void ScanFailure(WindowHooks& hooks);
+
+}  // namespace valmerin

@@ -1,0 +1,13 @@
+#pragma once
+#include "catalogue/main_window_state.h"
+#include "catalogue/window_hooks.h"
+
+namespace valmerin {
+class OptionsModel;
+
+// The eight steps run once when the main window loads: folder file, availability
+// file, default folders, folders into the options window (whose own start-up runs
+// first), settings files, descriptions, ROM scan, unavailable tabs switched off.
+void RunStartupSequence(MainWindowState& state, OptionsModel& options, WindowHooks& hooks);
+
+}  // namespace valmerin

@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "catalogue/main_window_state.h"
+
+namespace valmerin {
+
+struct LaunchOutcome {
+  bool started = false;
+  std::string commandLine;  // as designed: the parts joined
+  std::string message;      // Italian, for the user, when something went wrong
+};
+
+// Double-click on a game: switches from "parametri", the game copied to
+// folder + "Gioco." + last three characters of Text1, the emulator started on it.
+// A copy that cannot be made does not start the emulator.
+LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator);
+
+// The button bar's plain run of the current tab's emulator (no switches, no game).
+// Tab 4 starts nothing.
+LaunchOutcome RunEmulator(const MainWindowState& state, int tabIndex);
+
+}  // namespace valmerin

@@ -1,0 +1,26 @@
+#pragma once
+// The four settings files: one record each of control states, read at start-up
+// for available emulators, written at every exit.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "catalogue/emulator_table.h"
+#include "catalogue/main_window_state.h"
+#include "options/options_model.h"
+
+namespace valmerin {
+
+// `available` in tab order.
+void ReadSettingsFiles(OptionsModel& options, SettingsBuffer& buffer,
+                       const std::array<bool, kEmulatorCount>& available);
+
+// Writes all four files, each atomically; returns the names of those that failed
+// (left as they were).
+std::vector<std::string> WriteSettingsFiles(const OptionsModel& options);
+
+// Whether a text typed into an options box can be stored so that it reads back
+// unchanged (no double quote, no line break, inside the code page).
+bool OptionTextStorable(std::string_view text);
+
+}  // namespace valmerin

@@ -1,0 +1,26 @@
+#pragma once
+// Folder texts are used as plain prefixes, exactly as the user typed them
+// ("C:\ZSnes\" + "*.smc"). This maps such a text to the host file system only at
+// the moment a file is touched.
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace valmerin {
+
+// Windows: the text as it is. Elsewhere: "\" counts as a separator; "X:\..." is
+// looked up under $WINEPREFIX (default ~/.wine) through dosdevices/x:, each
+// component matched without regard to case as Wine does; a text that begins with
+// "/" is a host path; anything else is relative to the current folder.
+std::filesystem::path ToHostPath(std::string_view text);
+
+// The ordinary file of the current folder whose name matches `name` without
+// regard to letter case (the exact spelling wins when several do). nullopt when
+// there is none: folders, hidden and system files do not count.
+std::optional<std::filesystem::path> FindInCurrentFolder(std::string_view name);
+
+// Where a current-folder file of that name is to be written: the existing file
+// found by FindInCurrentFolder, or a new file spelt as given.
+std::filesystem::path CurrentFolderFileForWriting(std::string_view name);
+
+}  // namespace valmerin

@@ -1,0 +1,29 @@
+#pragma once
+// Starting outside programs: never through a shell, never waiting, no zombies.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace valmerin {
+
+struct StartOutcome {
+  bool started = false;
+  std::string error;  // why not, in the program's own words (Italian)
+};
+
+// `program` is a folder text + program name ("C:\ZSnes\ZSnes.exe"), mapped with
+// ToHostPath. Each argument reaches the program as one argument, whatever it holds.
+// Windows: CreateProcessW, maximised. Elsewhere: a file that begins with "MZ" is
+// started as `wine PROGRAM ARGS...`, any other executable directly.
+StartOutcome StartProgram(const std::string& program, const std::vector<std::string>& arguments);
+
+// Splits a user's switch string into arguments by the Windows rules
+// (CommandLineToArgvW): blanks separate, quotes group, backslashes before a quote
+// escape it.
+std::vector<std::string> SplitSwitchString(std::string_view switches);
+
+// The arguments joined with single blanks behind the program: the command line
+// as messages show it.
+std::string JoinCommandLine(const std::string& program, const std::vector<std::string>& arguments);
+
+}  // namespace valmerin
