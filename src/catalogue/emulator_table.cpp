@@ -1,0 +1,25 @@
+#include "catalogue/emulator_table.h"
+
+namespace valmerin {
+
+const std::array<EmulatorInfo, kEmulatorCount>& EmulatorTable() {
+  static constexpr std::array<EmulatorInfo, kEmulatorCount> kTable = {{
+      {Emulator::ZSnes, 0, "ZSnes", "ZSnes", "List1", "C:\\ZSnes\\",
+       {"*.smc", "*.swc", "*.058", "*.078", "*.1", "*.usa", "*.jap", "*.sfc", "*.fig"},
+       "zsnes.config.valmerin", 71, 32},
+      {Emulator::KGen, 1, "KGen", "Kgen", "List2", "C:\\KGen\\",
+       {"*.smd", "*.bin", "*.1"},
+       "kgen.config.valmerin", 73, 34},
+      {Emulator::NESticle, 2, "NESticle", "NESticle", "List3", "C:\\NESticle\\",
+       {"*.NES"},
+       "nesticle.config.valmerin", 72, 33},
+      {Emulator::MagicEngine, 3, "Magic Engine", "Magic Engine", "List6", "C:\\PCE\\",
+       {"*.PCE"},
+       "pcengine.config.valmerin", 74, 35},
+  }};
+  return kTable;
+}
+
+const EmulatorInfo& InfoOf(Emulator emulator) { return EmulatorTable()[IndexOf(emulator)]; }
+
+}  // namespace valmerin

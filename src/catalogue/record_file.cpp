@@ -1,0 +1,201 @@
+#include "catalogue/record_file.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "platform/file_io.h"
+#include "platform/host_path.h"
+#include "platform/text_codec.h"
+
+namespace valmerin {
+namespace {
+
+// Choices the file format leaves open, taken once here:
+// - Blanks are the space and the tab; they are skipped before a field only.
+// - Blanks at the end of an unquoted field belong to it, so a plain line keeps them.
+//   The kind of such a field is decided without them ("12 " is a Number).
+// - A field cut off by the end of the file reads as if a line end followed; an
+//   unclosed quote runs to the end of the file.
+// - A number is spelt: optional sign, digits, optional point and digits, with at
+//   least one digit somewhere. Nothing else (no exponent, no "&H", no blanks inside).
+// - #TRUE# and #FALSE# are Booleans only in exactly that spelling.
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+std::string_view TrimTrailingBlanks(std::string_view s) {
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+std::optional<double> ParseNumber(std::string_view s) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+    negative = s[i] == '-';
+    ++i;
+  }
+  const std::size_t digitsStart = i;
+  int digits = 0;
+  bool point = false;
+  for (; i < s.size(); ++i) {
+    if (s[i] >= '0' && s[i] <= '9') {
+      ++digits;
+    } else if (s[i] == '.' && !point) {
+      point = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (digits == 0) return std::nullopt;
+  std::string_view body = s.substr(digitsStart);
+  double value = 0;
+  std::string padded;
+  if (body.front() == '.') {  // from_chars wants a digit before the point
+    padded = "0" + std::string(body);
+    body = padded;
+  }
+  auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), value);
+  if (ec == std::errc::result_out_of_range) {
+    value = std::numeric_limits<double>::infinity();
+  } else if (ec != std::errc() || end != body.data() + body.size()) {
+    return std::nullopt;
+  }
+  return negative ? -value : value;
+}
+
+}  // namespace
+
+std::optional<int> FieldValue::AsWholeNumber() const {
+  double value = 0;
+  switch (kind) {
+    case Kind::Empty:
+      return 0;
+    case Kind::Boolean:
+      return boolean ? -1 : 0;
+    case Kind::Number:
+      value = number;
+      break;
+    case Kind::Text: {
+      auto parsed = ParseNumber(TrimTrailingBlanks(text));
+      if (!parsed) return std::nullopt;
+      value = *parsed;
+      break;
+    }
+  }
+  // A fraction rounds half away from zero (2.5 -> 3, -2.5 -> -3).
+  const double rounded = std::round(value);
+  if (!(rounded >= -32768.0 && rounded <= 32767.0)) return std::nullopt;
+  return static_cast<int>(rounded);
+}
+
+FieldReader::FieldReader(std::string utf8Text) : text_(std::move(utf8Text)) {}
+
+FieldReader FieldReader::OpenCurrentFolderFile(std::string_view name) {
+  auto path = FindInCurrentFolder(name);
+  if (!path) return FieldReader();
+  auto bytes = ReadWholeFile(*path);
+  if (!bytes) return FieldReader();
+  return FieldReader(DecodeCp1252(*bytes));
+}
+
+bool FieldReader::ReadField(FieldValue& destination) {
+  const std::size_t size = text_.size();
+  std::size_t p = position_;
+  if (p >= size) return false;
+  while (p < size && IsBlank(text_[p])) ++p;
+
+  // Consumes one line end (CR LF, lone CR or lone LF) at p, if there is one.
+  auto consumeLineEnd = [&](std::size_t at) {
+    if (at < size && text_[at] == '\r') {
+      ++at;
+      if (at < size && text_[at] == '\n') ++at;
+    } else if (at < size && text_[at] == '\n') {
+      ++at;
+    }
+    return at;
+  };
+
+  FieldValue field;
+  if (p < size && text_[p] == '"') {
+    const std::size_t start = p + 1;
+    std::size_t close = text_.find('"', start);
+    if (close == std::string::npos) close = size;
+    field.kind = FieldValue::Kind::Text;
+    field.text.assign(text_, start, close - start);
+    p = close < size ? close + 1 : size;
+    while (p < size && text_[p] != ',' && !IsLineEnd(text_[p])) ++p;
+    p = (p < size && text_[p] == ',') ? p + 1 : consumeLineEnd(p);
+  } else {
+    const std::size_t start = p;
+    while (p < size && text_[p] != ',' && !IsLineEnd(text_[p])) ++p;
+    field.text.assign(text_, start, p - start);
+    p = (p < size && text_[p] == ',') ? p + 1 : consumeLineEnd(p);
+    const std::string_view core = TrimTrailingBlanks(field.text);
+    if (field.text.empty()) {
+      field.kind = FieldValue::Kind::Empty;
+    } else if (core == "#TRUE#" || core == "#FALSE#") {
+      field.kind = FieldValue::Kind::Boolean;
+      field.boolean = core == "#TRUE#";
+    } else if (auto number = ParseNumber(core)) {
+      field.kind = FieldValue::Kind::Number;
+      field.number = *number;
+    } else {
+      field.kind = FieldValue::Kind::Text;
+    }
+  }
+  position_ = p;
+  destination = std::move(field);
+  return true;
+}
+
+void RecordWriter::WriteRecord(std::span<const RecordValue> values) {
+  bool first = true;
+  for (const RecordValue& value : values) {
+    if (!first) text_ += ',';
+    first = false;
+    if (const int* n = std::get_if<int>(&value)) {
+      text_ += std::to_string(*n);
+    } else if (const bool* b = std::get_if<bool>(&value)) {
+      text_ += *b ? "#TRUE#" : "#FALSE#";
+    } else if (const std::string* s = std::get_if<std::string>(&value)) {
+      text_ += '"';
+      text_ += *s;
+      text_ += '"';
+    }
+  }
+  text_ += "\r\n";
+}
+
+void RecordWriter::WritePlainLine(std::string_view text) {
+  text_ += text;
+  text_ += "\r\n";
+}
+
+bool TextReadsBack(std::string_view text) {
+  if (text.find_first_of("\"\r\n") != std::string_view::npos) return false;
+  return FitsCp1252(text);
+}
+
+bool PlainLineReadsBack(std::string_view text) {
+  if (text.find_first_of(",\r\n") != std::string_view::npos) return false;
+  if (!text.empty() && (IsBlank(text.front()) || text.front() == '"')) return false;
+  return FitsCp1252(text);
+}
+
+SaveResult SaveCurrentFolderFile(std::string_view name, const RecordWriter& writer) {
+  auto bytes = EncodeCp1252(writer.Text());
+  if (!bytes) return SaveResult::Unencodable;
+  return ReplaceFileAtomically(CurrentFolderFileForWriting(name), *bytes) ? SaveResult::Saved
+                                                                         : SaveResult::WriteFailed;
+}
+
+SaveResult AppendCurrentFolderFile(std::string_view name, const RecordWriter& writer) {
+  auto bytes = EncodeCp1252(writer.Text());
+  if (!bytes) return SaveResult::Unencodable;
+  return AppendToFile(CurrentFolderFileForWriting(name), *bytes) ? SaveResult::Saved
+                                                                 : SaveResult::WriteFailed;
+}
+
+}  // namespace valmerin
