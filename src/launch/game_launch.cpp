@@ -1,0 +1,170 @@
+#include "launch/game_launch.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+#include "launch/launch_parameters.h"
+#include "platform/file_io.h"
+#include "platform/host_path.h"
+#include "platform/process.h"
+
+namespace valmerin {
+namespace {
+
+// How each emulator is started. The literals keep their letter case: the launch
+// and the plain run spell some program names differently, and each keeps its own.
+struct StartRow {
+  Emulator emulator;
+  std::string_view program;        // started from the emulator's folder
+  std::string_view hostedProgram;  // NESticle runs under the DOS extender
+  std::string_view beforeGame;     // NESticle's switch that takes the game
+};
+
+constexpr std::array<StartRow, kEmulatorCount> kLaunchTable = {{
+    {Emulator::ZSnes, "ZSnes.exe", "", ""},
+    {Emulator::KGen, "KGen98.exe", "", ""},
+    {Emulator::NESticle, "Dos4GW.exe", "NESticle.exe", "-run"},
+    {Emulator::MagicEngine, "PCE.exe", "", ""},
+}};
+
+constexpr std::array<StartRow, kEmulatorCount> kRunTable = {{
+    {Emulator::ZSnes, "ZSnes.exe", "", ""},
+    {Emulator::KGen, "Kgen98.exe", "", ""},
+    {Emulator::NESticle, "Dos4gw.exe", "NESticle.exe", ""},
+    {Emulator::MagicEngine, "PCE.exe", "", ""},
+}};
+
+constexpr std::string_view kCopyStem = "Gioco.";
+
+const StartRow& RowOf(const std::array<StartRow, kEmulatorCount>& table, Emulator emulator) {
+  return *std::find_if(table.begin(), table.end(),
+                       [emulator](const StartRow& row) { return row.emulator == emulator; });
+}
+
+// The last `count` characters of UTF-8 text (the whole text when shorter).
+std::string LastCharacters(std::string_view text, int count) {
+  std::size_t start = text.size();
+  while (count > 0 && start > 0) {
+    --start;
+    // Continuation bytes belong to the character that starts before them.
+    if ((static_cast<unsigned char>(text[start]) & 0xC0) != 0x80) --count;
+  }
+  return std::string(text.substr(start));
+}
+
+std::string StartFailureMessage(const StartOutcome& outcome, const std::string& program) {
+  if (!outcome.error.empty()) return outcome.error;
+  return "Impossibile avviare \"" + program + "\".";
+}
+
+LaunchOutcome Start(const std::string& program, const std::vector<std::string>& arguments,
+                    std::string commandLine) {
+  LaunchOutcome outcome;
+  outcome.commandLine = std::move(commandLine);
+  StartOutcome started = StartProgram(program, arguments);
+  outcome.started = started.started;
+  if (!started.started) outcome.message = StartFailureMessage(started, program);
+  return outcome;
+}
+
+// Whether the game file already is the copy: then it runs in place and is not ours
+// to delete.
+bool IsSameFile(const std::string& sourceText, const std::string& copyText) {
+  if (sourceText == copyText) return true;
+  std::error_code error;
+  return std::filesystem::equivalent(ToHostPath(sourceText), ToHostPath(copyText), error);
+}
+
+void ForgetCopy(MainWindowState& state, Emulator emulator, const std::string& path) {
+  std::erase(state.copiesMade, path);
+  if (state.gameCopy[IndexOf(emulator)] == path) state.gameCopy[IndexOf(emulator)].clear();
+}
+
+void RememberCopy(MainWindowState& state, Emulator emulator, const std::string& path) {
+  state.gameCopy[IndexOf(emulator)] = path;
+  if (std::find(state.copiesMade.begin(), state.copiesMade.end(), path) == state.copiesMade.end()) {
+    state.copiesMade.push_back(path);
+  }
+}
+
+// Why a copy could not be made, or nothing when it was.
+std::optional<std::string> CopyGame(const std::string& source, const std::string& copy) {
+  const std::string notStarted = " L'emulatore non è stato avviato.";
+  if (!IsRegularFile(ToHostPath(source))) {
+    return "Impossibile copiare il gioco: il file \"" + source + "\" non esiste." + notStarted;
+  }
+  if (CopyFileReplacing(ToHostPath(source), ToHostPath(copy))) return std::nullopt;
+  std::error_code error;
+  if (std::filesystem::is_directory(ToHostPath(copy), error)) {
+    return "Impossibile copiare il gioco in \"" + copy + "\": al suo posto c'è una cartella." +
+           notStarted;
+  }
+  return "Impossibile copiare il gioco in \"" + copy +
+         "\": il file è in uso o la cartella non permette di scrivere." + notStarted;
+}
+
+}  // namespace
+
+LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator) {
+  const StartRow& row = RowOf(kLaunchTable, emulator);
+  const std::string& folder = state.EmulatorFolder[IndexOf(emulator)];
+  const std::string switches = ReadSwitchString(emulator);
+
+  if (state.Text1.empty()) {
+    LaunchOutcome outcome;
+    outcome.message = "Nessun gioco selezionato: scegliere prima un gioco dalla lista.";
+    return outcome;
+  }
+
+  const std::string copy = folder + std::string(kCopyStem) + LastCharacters(state.Text1, 3);
+  const std::string source = folder + state.Text1;
+
+  if (IsSameFile(source, copy)) {
+    ForgetCopy(state, emulator, copy);
+  } else if (std::optional<std::string> why = CopyGame(source, copy)) {
+    LaunchOutcome outcome;
+    outcome.message = std::move(*why);
+    return outcome;
+  } else {
+    RememberCopy(state, emulator, copy);
+  }
+
+  // The designed command line, parts joined with nothing in between (every switch
+  // piece already ends with a blank).
+  std::string commandLine = folder + std::string(row.program) + " ";
+  std::vector<std::string> arguments;
+  if (!row.hostedProgram.empty()) {
+    commandLine += folder + std::string(row.hostedProgram) + " ";
+    arguments.push_back(folder + std::string(row.hostedProgram));
+  }
+  commandLine += switches;
+  for (std::string& argument : SplitSwitchString(switches)) arguments.push_back(std::move(argument));
+  if (!row.beforeGame.empty()) {
+    commandLine += std::string(row.beforeGame) + " ";
+    arguments.emplace_back(row.beforeGame);
+  }
+  commandLine += copy;
+  arguments.push_back(copy);
+
+  return Start(folder + std::string(row.program), arguments, std::move(commandLine));
+}
+
+LaunchOutcome RunEmulator(const MainWindowState& state, int tabIndex) {
+  if (tabIndex < 0 || tabIndex >= kEmulatorCount) return {};
+  const Emulator emulator = kTabOrder[tabIndex];
+  const StartRow& row = RowOf(kRunTable, emulator);
+  const std::string& folder = state.EmulatorFolder[IndexOf(emulator)];
+
+  std::string commandLine = folder + std::string(row.program);
+  std::vector<std::string> arguments;
+  if (!row.hostedProgram.empty()) {
+    arguments.push_back(folder + std::string(row.hostedProgram));
+    commandLine += " " + arguments.back();
+  }
+  return Start(folder + std::string(row.program), arguments, std::move(commandLine));
+}
+
+}  // namespace valmerin
