@@ -1,19 +1,59 @@
 #include "catalogue/folder_files.h"
 
+#include "platform/host_path.h"
+
 namespace valmerin {
 
-bool ReadFolderFile(Folders&) { return false; }
-void ReadAvailabilityFile(Availability&) {}
-void ApplyDefaultFolders(Folders& folders) {
-  for (const EmulatorInfo& info : EmulatorTable()) {
-    std::string& folder = folders[IndexOf(info.emulator)];
-    if (folder.empty()) folder = std::string(info.defaultFolder);
+bool ReadFolderFile(Folders& folders) {
+  if (!FindInCurrentFolder("cartelle.cfg")) return false;
+  FieldReader reader = FieldReader::OpenCurrentFolderFile(kFolderFile);
+  for (Emulator emulator : kFolderFileOrder) {
+    FieldValue field;
+    if (!reader.ReadField(field)) break;  // a short file leaves the rest empty
+    folders[IndexOf(emulator)] = field.AsText();
+  }
+  return true;
+}
+
+void ReadAvailabilityFile(Availability& available) {
+  if (!FindInCurrentFolder(kAvailabilityFile)) return;
+  FieldReader reader = FieldReader::OpenCurrentFolderFile(kAvailabilityFile);
+  for (Emulator emulator : kFolderFileOrder) {
+    FieldValue field;
+    if (!reader.ReadField(field)) break;
+    // A field that is no 16-bit number stays unset, which means not available.
+    available[IndexOf(emulator)] = field.AsWholeNumber();
   }
 }
-bool IsAvailable(const std::optional<int>& value) { return value.has_value() && *value != 0; }
-SaveResult WriteAvailabilityFile(const std::array<int, kEmulatorCount>&) {
-  return SaveResult::WriteFailed;
+
+void ApplyDefaultFolders(Folders& folders) {
+  for (Emulator emulator : kFolderFileOrder) {
+    std::string& folder = folders[IndexOf(emulator)];
+    if (folder.empty()) folder = std::string(InfoOf(emulator).defaultFolder);
+  }
 }
-SaveResult WriteFolderFile(const Folders&) { return SaveResult::WriteFailed; }
+
+bool IsAvailable(const std::optional<int>& value) { return value.has_value() && *value != 0; }
+
+SaveResult WriteAvailabilityFile(const std::array<int, kEmulatorCount>& checkStates) {
+  RecordWriter writer;
+  writer.WriteRecord({checkStates[IndexOf(kFolderFileOrder[0])],
+                      checkStates[IndexOf(kFolderFileOrder[1])],
+                      checkStates[IndexOf(kFolderFileOrder[2])],
+                      checkStates[IndexOf(kFolderFileOrder[3])]});
+  return SaveCurrentFolderFile(kAvailabilityFileWritten, writer);
+}
+
+SaveResult WriteFolderFile(const Folders& folders) {
+  RecordWriter writer;
+  for (Emulator emulator : kFolderFileOrder) {
+    const std::string& folder = folders[IndexOf(emulator)];
+    // A folder that would not read back (a quote, a line break) would shift the
+    // folders after it at the next start: refuse the whole file instead.
+    if (!TextReadsBack(folder)) return SaveResult::Unencodable;
+    writer.WriteRecord({folder});
+  }
+  return SaveCurrentFolderFile(kFolderFile, writer);
+}
 
 }  // namespace valmerin

@@ -1,8 +1,56 @@
 #include "catalogue/rom_scan.h"
 
-namespace valmerin {
+#include "platform/folder_search.h"
 
-bool ScanRomFolders(MainWindowState&, const std::array<bool, kEmulatorCount>&) { return true; }
-void ScanFailure(WindowHooks&) {}
+namespace valmerin {
+namespace {
+
+// Magic Engine's system cards sit beside the games under the same extension.
+bool IsSystemCard(const std::string& name) {
+  static constexpr std::string_view kPrefix = "syscard";
+  if (name.size() < kPrefix.size()) return false;
+  for (std::size_t i = 0; i < kPrefix.size(); ++i) {
+    char c = name[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != kPrefix[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ScanRomFolders(MainWindowState& state, const std::array<bool, kEmulatorCount>& available) {
+  bool zsnesFoundRoms = false;
+  for (const EmulatorInfo& info : EmulatorTable()) {
+    const int index = IndexOf(info.emulator);
+    if (!available[index]) continue;
+    const std::string& folder = state.EmulatorFolder[index];
+    std::vector<std::string>& list = state.gameLists[index];
+    for (std::string_view pattern : info.patterns) {
+      if (pattern.empty()) break;
+      std::string searchText = folder;
+      searchText += pattern;
+      const std::vector<std::string> names = SearchFolder(searchText);
+      if (info.emulator == Emulator::ZSnes && !names.empty()) zsnesFoundRoms = true;
+      for (const std::string& name : names) {
+        if (info.emulator == Emulator::MagicEngine && IsSystemCard(name)) continue;
+        list.push_back(state.descriptions.ResolveGameName(name));
+      }
+    }
+  }
+  // A ZSnes folder with no ROM at all is most likely a wrong folder.
+  return zsnesFoundRoms || !available[IndexOf(Emulator::ZSnes)];
+}
+
+void ScanFailure(WindowHooks& hooks) {
+  hooks.ShowMessage(
+      "Errore nella ricerca delle ROMs. Possibili errori: PERCORSO ERRATO oppure NESSUNA ROM "
+      "DISPONIBILE.");
+  hooks.ShowMessage(
+      "Verrà ora aperta la schermata delle opzioni. Selezionare la cartella Generale e inserire i "
+      "percorsi corretti per i vari emulatori.");
+  hooks.ShowMessage("Dopo aver corretto i percorsi, riavviare il programma");
+  hooks.ShowOptionsWindow();
+}
 
 }  // namespace valmerin

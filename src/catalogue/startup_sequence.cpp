@@ -1,7 +1,34 @@
 #include "catalogue/startup_sequence.h"
 
+#include "catalogue/folder_files.h"
+#include "catalogue/rom_scan.h"
+#include "options/options_model.h"
+#include "options/settings_files.h"
+
 namespace valmerin {
 
-void RunStartupSequence(MainWindowState&, OptionsModel&, WindowHooks&) {}
+void RunStartupSequence(MainWindowState& state, OptionsModel& options, WindowHooks& hooks) {
+  Folders folders;
+  Availability availability;  // unset: not available
+  if (ReadFolderFile(folders)) ReadAvailabilityFile(availability);
+  ApplyDefaultFolders(folders);
+  state.EmulatorFolder = folders;
+
+  options.RunWindowStartup();
+  for (Emulator emulator : kFolderFileOrder) {
+    options.SetText(InfoOf(emulator).folderTextBox, folders[IndexOf(emulator)]);
+  }
+
+  std::array<bool, kEmulatorCount> available{};
+  for (int i = 0; i < kEmulatorCount; ++i) available[i] = IsAvailable(availability[i]);
+
+  ReadSettingsFiles(options, state.settingsBuffer, available);
+  state.descriptions = ReadDescriptions();
+  if (!ScanRomFolders(state, available)) ScanFailure(hooks);
+
+  for (Emulator emulator : kTabOrder) {
+    if (!available[IndexOf(emulator)]) hooks.SwitchOffTab(InfoOf(emulator).tabIndex);
+  }
+}
 
 }  // namespace valmerin
