@@ -1,0 +1,37 @@
+#pragma once
+// UTF-8 decoding and the letter-case folding shared by the file-name lookups.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace valmerin {
+
+// The code point starting at `pos`, advancing `pos` past it; nullopt (and `pos`
+// unchanged) for a malformed, overlong or surrogate sequence.
+std::optional<char32_t> NextCodePoint(std::string_view text, size_t& pos);
+
+void AppendUtf8(std::string& out, char32_t cp);
+
+// Upper-case folding of ASCII and Latin-1 letters, as the Windows file systems
+// compare names. Bytes that are not valid UTF-8 are kept as themselves (offset
+// into a private range) so that any name still has a key.
+std::u32string FoldedName(std::string_view name);
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+}  // namespace valmerin
+
+#include <filesystem>
+
+namespace valmerin {
+
+// Paths hold UTF-8 names inside the program; on Windows they are UTF-16.
+std::filesystem::path PathFromUtf8(std::string_view text);
+std::string Utf8FromPath(const std::filesystem::path& path);
+
+#ifdef _WIN32
+std::wstring WideFromUtf8(std::string_view text);
+std::string Utf8FromWide(std::wstring_view wide);
+#endif
+
+}  // namespace valmerin
