@@ -1,9 +1,168 @@
 #include "options/command_line_builder.h"
 
+#include <variant>
+
+#include "catalogue/folder_files.h"
+#include "catalogue/record_file.h"
+#include "launch/launch_parameters.h"
+#include "options/control_labels.h"
+#include "options/switch_tables.h"
+#include "platform/utf8.h"
+
 namespace valmerin {
+namespace {
 
-CommandLines BuildCommandLines(const OptionsModel&) { return {}; }
+// The boxes that show each emulator's last built line, in tab order.
+constexpr std::array<int, kEmulatorCount> kResultBoxes = {5, 8, 30, 36};
 
-ConfirmOutcome ConfirmOptions(OptionsModel&) { return {}; }
+bool Holds(const SwitchRow& row, const OptionsModel& options) {
+  switch (row.condition) {
+    case SwitchCondition::Always:
+      return true;
+    case SwitchCondition::Ticked:
+      return options.Check(row.control) == 1;
+    case SwitchCondition::NotTicked:
+      return options.Check(row.control) != 1;
+    case SwitchCondition::Selected:
+      return options.Option(row.control);
+    case SwitchCondition::ComboIs:
+      return options.ComboText(row.control) == row.text;
+  }
+  return false;
+}
+
+std::string FirstCharacter(const std::string& text) {
+  if (text.empty()) return {};
+  size_t end = 0;
+  if (!NextCodePoint(text, end)) end = 1;
+  return text.substr(0, end);
+}
+
+std::string PartText(const SwitchPart& part, const OptionsModel& options) {
+  switch (part.kind) {
+    case PartKind::Literal:
+      return std::string(part.text);
+    case PartKind::TextOf:
+      return options.Text(part.control);
+    case PartKind::ScrollSigned:
+      return " " + std::to_string(options.Scroll(part.control));
+    case PartKind::ComboFirstChar:
+      return FirstCharacter(options.ComboText(part.control));
+    case PartKind::LastDigitPlusOne:
+      return std::string(1, std::to_string(options.Scroll(part.control) + 1).back());
+  }
+  return {};
+}
+
+// The control whose text a part copies, if any.
+std::optional<ControlId> SourceOf(const SwitchPart& part) {
+  if (part.kind == PartKind::TextOf) return ControlId{ControlKind::Text, part.control};
+  if (part.kind == PartKind::ComboFirstChar) return ControlId{ControlKind::Combo, part.control};
+  return std::nullopt;
+}
+
+std::string WithFinalSeparator(std::string folder) {
+  if (folder.empty()) return folder;
+#ifndef _WIN32
+  // A host path keeps the host's separator; either one already ends it.
+  if (folder.front() == '/') {
+    if (folder.back() != '/' && folder.back() != '\\') folder += '/';
+    return folder;
+  }
+#endif
+  if (folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+std::string UnstorableMessage(ControlId control, const std::string& why) {
+  return "Il testo della casella " + DescribeControl(control) + " " + why +
+         ". Correggerlo e premere di nuovo OK: nessun file è stato scritto.";
+}
+
+// The first text about to be written that would not read back, as a message.
+std::optional<std::string> FindUnstorable(const OptionsModel& options,
+                                          const CommandLines& lines, const Folders& folders) {
+  for (Emulator emulator : kTabOrder) {
+    const int index = IndexOf(emulator);
+    if (!lines[index]) continue;
+    for (const SwitchRow& row : SwitchTableOf(emulator)) {
+      if (!Holds(row, options)) continue;
+      for (const SwitchPart& part : row.parts) {
+        std::optional<ControlId> source = SourceOf(part);
+        if (!source) continue;
+        std::string why = WhyTextCannotBeStored(PartText(part, options));
+        if (!why.empty()) return UnstorableMessage(*source, why);
+      }
+    }
+    std::string why = WhyTextCannotBeStored(*lines[index]);
+    if (!why.empty()) return UnstorableMessage({ControlKind::Text, kResultBoxes[index]}, why);
+  }
+  for (Emulator emulator : kFolderFileOrder) {
+    std::string why = WhyTextCannotBeStored(folders[IndexOf(emulator)]);
+    if (!why.empty()) {
+      return UnstorableMessage({ControlKind::Text, InfoOf(emulator).folderTextBox}, why);
+    }
+  }
+  return std::nullopt;
+}
+
+ConfirmOutcome NotWritten(std::string_view file) {
+  return {false, "Impossibile scrivere il file \"" + std::string(file) + "\"."};
+}
+
+}  // namespace
+
+CommandLines BuildCommandLines(const OptionsModel& options) {
+  CommandLines lines;
+  for (Emulator emulator : kTabOrder) {
+    std::optional<std::string>& line = lines[IndexOf(emulator)];
+    for (const SwitchRow& row : SwitchTableOf(emulator)) {
+      if (!Holds(row, options)) continue;
+      if (!line) line.emplace();
+      for (const SwitchPart& part : row.parts) *line += PartText(part, options);
+    }
+  }
+  return lines;
+}
+
+ConfirmOutcome ConfirmOptions(OptionsModel& options) {
+  const CommandLines lines = BuildCommandLines(options);
+  Folders folders;
+  for (Emulator emulator : kTabOrder) {
+    folders[IndexOf(emulator)] =
+        WithFinalSeparator(options.Text(InfoOf(emulator).folderTextBox));
+  }
+  if (std::optional<std::string> message = FindUnstorable(options, lines, folders)) {
+    return {false, *message};
+  }
+
+  std::array<int, kEmulatorCount> available{};
+  for (Emulator emulator : kTabOrder) {
+    available[IndexOf(emulator)] = options.Check(InfoOf(emulator).availabilityCheck);
+  }
+  if (WriteAvailabilityFile(available) != SaveResult::Saved) {
+    return NotWritten(kAvailabilityFileWritten);
+  }
+
+  RecordWriter parameters;
+  for (int index = 0; index < kEmulatorCount; ++index) {
+    options.SetText(kResultBoxes[index], lines[index].value_or(""));
+    // A line that never received a switch is the empty value: no quotes at all.
+    if (lines[index]) {
+      parameters.WriteRecord({RecordValue(*lines[index])});
+    } else {
+      parameters.WriteRecord({RecordValue(std::monostate{})});
+    }
+  }
+  if (SaveCurrentFolderFile(kLaunchParametersFile, parameters) != SaveResult::Saved) {
+    return NotWritten(kLaunchParametersFile);
+  }
+
+  for (Emulator emulator : kFolderFileOrder) {
+    options.SetText(InfoOf(emulator).folderTextBox, folders[IndexOf(emulator)]);
+  }
+  if (WriteFolderFile(folders) != SaveResult::Saved) return NotWritten(kFolderFile);
+  return {};
+}
 
 }  // namespace valmerin
