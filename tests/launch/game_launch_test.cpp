@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include "launch/game_launch.h"
+#include "launch_test_support.h"
+
+namespace valmerin {
+namespace {
+
+using Arguments = std::vector<std::string>;
+
+class GameLaunchTest : public testing::TempFolderTest {
+ protected:
+  // A folder for the emulator holding one game file.
+  std::string Install(Emulator emulator, const std::string& folderName, const std::string& game) {
+    const std::string folder = MakeFolder(folderName);
+    state_.EmulatorFolder[IndexOf(emulator)] = folder;
+    if (!game.empty()) WriteBytes(folder + game, "rom:" + game);
+    state_.Text1 = game;
+    return folder;
+  }
+  MainWindowState state_;
+};
+
+TEST_F(GameLaunchTest, CopyMissingOrRefusedStartsNothing) {
+  const std::string folder = Install(Emulator::ZSnes, "ZSnes", "Mario.smc");
+  std::filesystem::create_directory(folder + "Gioco.smc");  // the copy cannot replace a folder
+  LaunchOutcome outcome = LaunchGame(state_, Emulator::ZSnes);
+  EXPECT_FALSE(outcome.started);
+  EXPECT_NE(outcome.message.find("copiare il gioco"), std::string::npos) << outcome.message;
+  EXPECT_NE(outcome.message.find("cartella"), std::string::npos) << outcome.message;
+
+  state_.Text1 = "Assente.smc";
+  outcome = LaunchGame(state_, Emulator::ZSnes);
+  EXPECT_FALSE(outcome.started);
+  EXPECT_NE(outcome.message.find("non esiste"), std::string::npos) << outcome.message;
+
+  state_.Text1.clear();
+  EXPECT_FALSE(LaunchGame(state_, Emulator::ZSnes).started);
+  EXPECT_EQ(state_.gameCopy[0], "");
+  EXPECT_TRUE(state_.copiesMade.empty());
+}
+
+TEST_F(GameLaunchTest, MissingEmulatorIsReportedAndTheCopyStillRecorded) {
+  const std::string folder = Install(Emulator::MagicEngine, "PCE", "Bonk.PCE");
+  const LaunchOutcome outcome = LaunchGame(state_, Emulator::MagicEngine);
+  EXPECT_FALSE(outcome.started);
+  EXPECT_FALSE(outcome.message.empty());
+  EXPECT_EQ(outcome.commandLine, folder + "PCE.exe " + folder + "Gioco.PCE");
+  EXPECT_EQ(state_.copiesMade, Arguments{folder + "Gioco.PCE"});
+}
+
+#ifndef _WIN32
+struct LaunchCase {
+  Emulator emulator;
+  std::string folderName, program, game, switches;
+  Arguments arguments;  // F stands for the folder text
+  std::string commandLineAfterFolder;
+};
+
+TEST_F(GameLaunchTest, StartsEachEmulatorOnItsCopyWithItsSwitches) {
+  // parametri in tab order; NESticle's line is empty.
+  WriteBytes("parametri", "\"-0 \"\r\n-m \"Salvataggi SNES\" -x\r\n\r\n\"-cd \"\r\n");
+  const std::vector<LaunchCase> cases = {
+      {Emulator::ZSnes, "ZSnes", "ZSnes.exe", "Mario.smc", "-0 ", {"-0", "FGioco.smc"},
+       "ZSnes.exe -0 FGioco.smc"},
+      {Emulator::NESticle, "NESticle", "Dos4GW.exe", "Zelda.NES", "", {"FNESticle.exe", "-run", "FGioco.NES"},
+       "Dos4GW.exe FNESticle.exe -run FGioco.NES"},
+      {Emulator::MagicEngine, "PCE", "PCE.exe", "Bonk.PCE", "-cd ", {"-cd", "FGioco.PCE"},
+       "PCE.exe -cd FGioco.PCE"},
+      // Quotes in the switch string group; a short extension borrows from the name.
+      {Emulator::KGen, "Giochi Mega; $(id) & `id` | Drive", "KGen98.exe", "Sonic.1",
+       "", {"-m", "Salvataggi SNES", "-x", "FGioco.c.1"}, ""},
+  };
+  for (const LaunchCase& c : cases) {
+    SCOPED_TRACE(c.program);
+    const std::string folder = Install(c.emulator, c.folderName, c.game);
+    MakeStandIn(folder, c.program);
+    const LaunchOutcome outcome = LaunchGame(state_, c.emulator);
+    ASSERT_TRUE(outcome.started) << outcome.message;
+
+    auto expanded = [&folder](std::string text) {
+      for (std::size_t at = 0; (at = text.find('F', at)) != std::string::npos; at += folder.size()) {
+        text.replace(at, 1, folder);
+      }
+      return text;
+    };
+    Arguments expected;
+    for (const std::string& argument : c.arguments) {
+      expected.push_back(argument.front() == 'F' ? expanded(argument) : argument);
+    }
+    if (!c.commandLineAfterFolder.empty()) {
+      EXPECT_EQ(outcome.commandLine, folder + expanded(c.commandLineAfterFolder));
+    }
+    EXPECT_EQ(WaitForArguments(folder + c.program), expected);
+    const std::string copy = expected.back();
+    EXPECT_EQ(ReadBytes(copy), "rom:" + c.game);
+    EXPECT_EQ(state_.gameCopy[IndexOf(c.emulator)], copy);
+  }
+  EXPECT_EQ(state_.copiesMade.size(), 4u);
+}
+
+TEST_F(GameLaunchTest, GameNamesWithBlanksAndShellCharactersAreCopiedWhole) {
+  WriteBytes("parametri", "\"-0 \"\r\n");
+  const std::string game = "Lupo; rm -rf $(echo x) & `id` | Caffè";
+  const std::string folder = Install(Emulator::ZSnes, "ZSnes", game);
+  MakeStandIn(folder, "ZSnes.exe");
+  ASSERT_TRUE(LaunchGame(state_, Emulator::ZSnes).started);
+  // The copy's ending counts characters, not bytes.
+  EXPECT_EQ(WaitForArguments(folder + "ZSnes.exe"), (Arguments{"-0", folder + "Gioco.ffè"}));
+  EXPECT_EQ(ReadBytes(folder + "Gioco.ffè"), "rom:" + game);
+}
+
+TEST_F(GameLaunchTest, EachCopyIsRecordedOnceAndAGameNamedLikeTheCopyRunsInPlace) {
+  const std::string folder = Install(Emulator::ZSnes, "ZSnes", "Mario.smc");
+  WriteBytes(folder + "Luna.sfc", "rom:Luna.sfc");
+  MakeStandIn(folder, "ZSnes.exe");
+  for (const char* game : {"Mario.smc", "Mario.smc", "Luna.sfc"}) {
+    state_.Text1 = game;
+    ASSERT_TRUE(LaunchGame(state_, Emulator::ZSnes).started);
+  }
+  EXPECT_EQ(state_.copiesMade, (Arguments{folder + "Gioco.smc", folder + "Gioco.sfc"}));
+  EXPECT_EQ(state_.gameCopy[0], folder + "Gioco.sfc");
+
+  // The user's own file that already carries the copy name is never ours to delete.
+  state_.Text1 = "Gioco.sfc";
+  WriteBytes(folder + "Gioco.sfc", "mine");
+  std::filesystem::remove(folder + "ZSnes.exe.args");
+  ASSERT_TRUE(LaunchGame(state_, Emulator::ZSnes).started);
+  EXPECT_EQ(WaitForArguments(folder + "ZSnes.exe"), (Arguments{folder + "Gioco.sfc"}));
+  EXPECT_EQ(ReadBytes(folder + "Gioco.sfc"), "mine");
+  EXPECT_EQ(state_.copiesMade, Arguments{folder + "Gioco.smc"});
+  EXPECT_EQ(state_.gameCopy[0], "");
+}
+
+TEST_F(GameLaunchTest, PlainRunUsesItsOwnLiteralsAndNoSwitches) {
+  WriteBytes("parametri", "\"-0 \"\r\n\"-k \"\r\n\"-n \"\r\n\"-p \"\r\n");
+  const std::string folder = MakeFolder("Emulatori");
+  for (int tab = 0; tab < kEmulatorCount; ++tab) state_.EmulatorFolder[tab] = folder;
+  // Only the plain run's spelling is on disk: the names are matched without case.
+  for (const char* program : {"ZSnes.exe", "Kgen98.exe", "Dos4gw.exe", "PCE.exe"}) {
+    MakeStandIn(folder, program);
+  }
+  EXPECT_EQ(RunEmulator(state_, 2).commandLine, folder + "Dos4gw.exe " + folder + "NESticle.exe");
+  EXPECT_EQ(WaitForArguments(folder + "Dos4gw.exe"), Arguments{folder + "NESticle.exe"});
+  const LaunchOutcome kgen = RunEmulator(state_, 1);
+  EXPECT_EQ(kgen.commandLine, folder + "Kgen98.exe");
+  EXPECT_EQ(WaitForArguments(folder + "Kgen98.exe"), Arguments{});
+
+  const LaunchOutcome information = RunEmulator(state_, kInformationTab);
+  EXPECT_FALSE(information.started);
+  EXPECT_EQ(information.message, "");
+
+  // The game launch spells KGen's program "KGen98.exe" and still finds it.
+  std::filesystem::remove(folder + "Kgen98.exe.args");
+  WriteBytes(folder + "Sonic.bin", "rom");
+  state_.Text1 = "Sonic.bin";
+  EXPECT_TRUE(LaunchGame(state_, Emulator::KGen).started);
+  EXPECT_EQ(WaitForArguments(folder + "Kgen98.exe"), (Arguments{"-k", folder + "Gioco.bin"}));
+}
+#endif
+
+}  // namespace
+}  // namespace valmerin

@@ -1,0 +1,85 @@
+#pragma once
+// A fresh current folder per test, and stand-in emulators that write the
+// arguments they were started with, one a line, to "<program>.args".
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace valmerin::testing {
+
+class TempFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device seed;
+    root_ = std::filesystem::temp_directory_path() /
+            ("valmerin-launch-" + std::to_string(seed()) + std::to_string(seed()));
+    std::filesystem::create_directories(root_);
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(root_);
+  }
+  void TearDown() override {
+    std::filesystem::current_path(previous_);
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+  }
+
+  // A folder text for a new sub-folder, ending with a separator like the
+  // program's own folder texts.
+  std::string MakeFolder(const std::string& name) {
+    std::filesystem::create_directories(root_ / name);
+    return (root_ / name).string() + "/";
+  }
+
+  static void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  static std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+#ifndef _WIN32
+  static void MakeStandIn(const std::string& folder, const std::string& program) {
+    const std::string path = folder + program;
+    WriteBytes(path,
+               "#!/bin/sh\n"
+               "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.args.part\"\n"
+               "mv \"$0.args.part\" \"$0.args\"\n");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add);
+  }
+#endif
+
+  // The arguments a stand-in received, once it has written them.
+  static std::optional<std::vector<std::string>> WaitForArguments(
+      const std::string& program, std::chrono::milliseconds patience = std::chrono::seconds(5)) {
+    const auto path = std::filesystem::path(program + ".args");
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (!std::filesystem::exists(path)) {
+      if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    std::vector<std::string> lines;
+    std::istringstream text(ReadBytes(path.string()));
+    for (std::string line; std::getline(text, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      lines.push_back(line);
+    }
+    return lines;
+  }
+
+  std::filesystem::path root_;
+  std::filesystem::path previous_;
+};
+
+}  // namespace valmerin::testing
