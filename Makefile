@@ -8,7 +8,7 @@ BASE_PACKAGES    := cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-
 WINDOWS_PACKAGES := cmake g++-mingw-w64-x86-64-posix wine wine64 libgtest-dev libgmock-dev
 BENCH_PACKAGES   := libbenchmark-dev xvfb xauth
 FUZZ_PACKAGES    := clang-14 libclang-rt-14-dev
-PACKAGE_PACKAGES := dpkg-dev file
+PACKAGE_PACKAGES := dpkg-dev file xvfb xauth
 
 .PHONY: all deps deps-windows build run test test-windows test-sanitize bench fuzz package clean
 
@@ -50,3 +50,15 @@ test-sanitize: deps
 
 clean:
 	rm -rf $(BUILD) $(WINBUILD) build-sanitize build-bench build-fuzz
+
+# The Debian package lands in $(BUILD)/packages. The build folder is configured
+# again after the packaging tools are in, so CPack is set up and finds them.
+.PHONY: test-package
+package: build
+	@scripts/install-packages $(PACKAGE_PACKAGES)
+	cmake -S . -B $(BUILD)
+	cd $(BUILD) && cpack -G DEB
+
+# Builds, installs, starts and removes the package on this machine (needs root).
+test-package:
+	BUILD=$(BUILD) scripts/test-package
