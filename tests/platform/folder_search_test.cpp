@@ -1,0 +1,102 @@
+#include "platform/folder_search.h"
+
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include "platform/temp_folder.h"
+
+namespace valmerin {
+namespace {
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+TEST(MatchesPattern, StarsAndLetterCase) {
+  struct Case {
+    const char* name;
+    const char* pattern;
+    bool matches;
+  };
+  const Case cases[] = {
+      {"Mario.SMC", "*.smc", true},     {"mario.smc", "*.SMC", true},
+      {"mario.smcx", "*.smc", false},   {"mario.sm", "*.smc", false},
+      {"ZSnesWorld.smc", "ZSnes*.smc", true}, {"World.smc", "ZSnes*.smc", false},
+      {"a.b.smc", "*.smc", true},       {"ab", "a*b*c", false},
+      {"aXbYc", "a*b*c", true},         {"aaa", "*a*a*a*a", false},
+      {"x", "", false},                 {"", "*", true},
+      {"ÀÈÌ.pce", "àèì.*", true},      {"Ÿ.nes", "ÿ*", true},
+      {"Gioco.1", "*.1", true},         {"syscard3.pce", "*.PCE", true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(MatchesPattern(c.name, c.pattern), c.matches) << c.name << " ~ " << c.pattern;
+  }
+}
+
+TEST(NameLessCaseInsensitive, FoldsToUpperCaseLikeWindows) {
+  EXPECT_TRUE(NameLessCaseInsensitive("apple", "Banana"));
+  EXPECT_TRUE(NameLessCaseInsensitive("ZETA", "_under"));  // "_" sorts after the letters
+  EXPECT_TRUE(NameLessCaseInsensitive("é", "F") == false);
+  EXPECT_FALSE(NameLessCaseInsensitive("b", "B") && NameLessCaseInsensitive("B", "b"));
+}
+
+class SearchFolderTest : public testing::TempFolderTest {
+ protected:
+  static void Hidden(const fs::path& path) {
+    Put(path, "x");
+#ifdef _WIN32
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+#endif
+  }
+};
+
+TEST_F(SearchFolderTest, OrdinaryFilesInCaseInsensitiveOrder) {
+  for (const char* name : {"b.smc", "_z.smc", "C.SMC", "A.Smc", "notes.txt", "smc"}) {
+    Put(name, "x");
+  }
+  fs::create_directory("folder.smc");
+#ifdef _WIN32
+  Hidden("hidden.smc");
+#else
+  Hidden(".hidden.smc");
+#endif
+  EXPECT_EQ(SearchFolder("*.smc"), (Names{"A.Smc", "b.smc", "C.SMC", "_z.smc"}));
+  EXPECT_EQ(SearchFolder("*"), (Names{"A.Smc", "b.smc", "C.SMC", "notes.txt", "smc", "_z.smc"}));
+  EXPECT_EQ(SearchFolder("*.nes"), Names{});
+}
+
+TEST_F(SearchFolderTest, FolderTextIsAPlainPrefix) {
+  Put("Roms/Mario.smc", "x");
+  Put("Roms/Zelda.nes", "x");
+  Put("RomsWorld.smc", "x");
+  EXPECT_EQ(SearchFolder("Roms\\*.smc"), Names{"Mario.smc"});
+  EXPECT_EQ(SearchFolder("Roms/*.SMC"), Names{"Mario.smc"});
+  EXPECT_EQ(SearchFolder((Root() / "Roms").string() + "/*.nes"), Names{"Zelda.nes"});
+  // Without its final separator the folder's name becomes part of the pattern.
+  EXPECT_EQ(SearchFolder("Roms*.smc"), Names{"RomsWorld.smc"});
+#ifndef _WIN32
+  EXPECT_EQ(SearchFolder("roms\\*.smc"), Names{"Mario.smc"});
+#endif
+}
+
+TEST_F(SearchFolderTest, MissingOrUnreadableFolderYieldsNothing) {
+  Put("file.smc", "x");
+  EXPECT_EQ(SearchFolder("missing\\*.smc"), Names{});
+  EXPECT_EQ(SearchFolder("file.smc\\*.smc"), Names{});
+  EXPECT_EQ(SearchFolder(""), Names{});
+  EXPECT_EQ(SearchFolder("\\\\nohost\\noshare\\*.smc"), Names{});
+}
+
+TEST_F(SearchFolderTest, ManyFilesComeBackWholeAndSorted) {
+  constexpr int kCount = 1000;
+  for (int i = kCount - 1; i >= 0; --i) Put("game" + std::to_string(100000 + i) + ".smc", "");
+  const Names names = SearchFolder("*.smc");
+  ASSERT_EQ(names.size(), static_cast<size_t>(kCount));
+  EXPECT_TRUE(std::is_sorted(names.begin(), names.end(),
+                             [](const auto& a, const auto& b) { return NameLessCaseInsensitive(a, b); }));
+  EXPECT_EQ(names.front(), "game100000.smc");
+}
+
+}  // namespace
+}  // namespace valmerin

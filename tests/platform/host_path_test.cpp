@@ -1,0 +1,123 @@
+#include "platform/host_path.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include "platform/temp_folder.h"
+
+namespace valmerin {
+namespace {
+namespace fs = std::filesystem;
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+  std::error_code ec;
+  return fs::equivalent(a, b, ec);
+}
+
+using CurrentFolderTest = testing::TempFolderTest;
+
+TEST_F(CurrentFolderTest, FindsANameInAnyLetterCase) {
+  Put("Cartelle.cfg", "x");
+  for (const char* name : {"Cartelle.cfg", "cartelle.cfg", "CARTELLE.CFG"}) {
+    const std::optional<fs::path> found = FindInCurrentFolder(name);
+    ASSERT_TRUE(found.has_value()) << name;
+    EXPECT_EQ(found->filename().string(), "Cartelle.cfg");
+    EXPECT_EQ(CurrentFolderFileForWriting(name).filename().string(), "Cartelle.cfg");
+  }
+  EXPECT_EQ(CurrentFolderFileForWriting("Nuovo.emu"), fs::path("Nuovo.emu"));
+  EXPECT_EQ(FindInCurrentFolder("Nuovo.emu"), std::nullopt);
+}
+
+TEST_F(CurrentFolderTest, FoldersAndHiddenFilesDoNotCount) {
+  fs::create_directory("parametri");
+  EXPECT_EQ(FindInCurrentFolder("Parametri"), std::nullopt);
+  EXPECT_EQ(FindInCurrentFolder("parametri"), std::nullopt);
+#ifdef _WIN32
+  Put("Nascosto.emu", "x");
+  SetFileAttributesW(L"Nascosto.emu", FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_EQ(FindInCurrentFolder("nascosto.emu"), std::nullopt);
+#else
+  Put(".nascosto", "x");
+  EXPECT_EQ(FindInCurrentFolder(".nascosto"), std::nullopt);
+#endif
+}
+
+#ifndef _WIN32
+
+TEST_F(CurrentFolderTest, ExactSpellingWinsAmongSeveral) {
+  Put("disponibili.emu", "lower");
+  Put("Disponibili.emu", "capital");
+  Put("DISPONIBILI.EMU", "upper");
+  EXPECT_EQ(Get(*FindInCurrentFolder("Disponibili.emu")), "capital");
+  EXPECT_EQ(Get(*FindInCurrentFolder("disponibili.emu")), "lower");
+  EXPECT_EQ(CurrentFolderFileForWriting("DISPONIBILI.EMU"), fs::path("DISPONIBILI.EMU"));
+  EXPECT_TRUE(FindInCurrentFolder("DisponibilI.emu").has_value());
+}
+
+class WinePrefixTest : public testing::TempFolderTest {
+ protected:
+  void SetUp() override {
+    TempFolderTest::SetUp();
+    if (const char* old = std::getenv("WINEPREFIX")) saved_ = old;
+    fs::create_directories(Root() / "prefix/dosdevices");
+    fs::create_directories(Root() / "prefix/drive_c");
+    fs::create_directory_symlink("../drive_c", Root() / "prefix/dosdevices/c:");
+    setenv("WINEPREFIX", (Root() / "prefix").c_str(), 1);
+  }
+  void TearDown() override {
+    if (saved_) {
+      setenv("WINEPREFIX", saved_->c_str(), 1);
+    } else {
+      unsetenv("WINEPREFIX");
+    }
+    TempFolderTest::TearDown();
+  }
+
+ private:
+  std::optional<std::string> saved_;
+};
+
+TEST_F(WinePrefixTest, DriveLettersGoThroughThePrefixWithoutRegardToCase) {
+  Put(Root() / "prefix/drive_c/KGen/KGen98.exe", "MZ");
+  const fs::path file = Root() / "prefix/drive_c/KGen/KGen98.exe";
+  for (const char* text : {"C:\\KGen\\KGen98.exe", "c:\\kgen\\Kgen98.exe", "C:/KGEN/KGEN98.EXE",
+                           "C:\\\\KGen\\.\\KGen98.exe"}) {
+    EXPECT_TRUE(SameFile(ToHostPath(text), file)) << text << " -> " << ToHostPath(text);
+  }
+  EXPECT_TRUE(SameFile(ToHostPath("C:"), Root() / "prefix/drive_c"));
+  EXPECT_TRUE(SameFile(ToHostPath("C:\\"), Root() / "prefix/drive_c"));
+  // What does not exist keeps its spelling, below the part that does.
+  EXPECT_EQ(ToHostPath("C:\\kgen\\Nuovo\\Gioco.smc"),
+            Root() / "prefix/dosdevices/c:/KGen/Nuovo/Gioco.smc");
+  EXPECT_EQ(ToHostPath("Q:\\x"), Root() / "prefix/dosdevices/q:/x");
+}
+
+TEST_F(WinePrefixTest, DefaultPrefixIsInTheHomeFolder) {
+  unsetenv("WINEPREFIX");
+  const char* home = std::getenv("HOME");
+  ASSERT_NE(home, nullptr);
+  EXPECT_EQ(ToHostPath("Z:\\surely-not-there").string(),
+            (fs::path(home) / ".wine/dosdevices/z:/surely-not-there").string());
+}
+
+TEST_F(CurrentFolderTest, HostAndRelativePathsMatchComponentsWithoutRegardToCase) {
+  Put("KGen/KGen98.exe", "x");
+  Put("KGen/kgen98.exe", "other");
+  Put("Sub Folder/Dentro/file.TXT", "y");
+  EXPECT_EQ(Get(ToHostPath("kgen\\Kgen98.exe")), "x");  // the first in byte order
+  EXPECT_EQ(Get(ToHostPath("KGen\\kgen98.exe")), "other");
+  EXPECT_EQ(Get(ToHostPath("sub folder\\DENTRO\\File.txt")), "y");
+  EXPECT_EQ(Get(ToHostPath((Root() / "SUB FOLDER/dentro/file.txt").string())), "y");
+  EXPECT_EQ(ToHostPath("Sub Folder\\"), fs::path("Sub Folder/"));
+  EXPECT_EQ(ToHostPath("missing\\x.smc"), fs::path("missing/x.smc"));
+}
+
+#endif
+
+}  // namespace
+}  // namespace valmerin
