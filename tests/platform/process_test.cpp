@@ -1,0 +1,216 @@
+#include "platform/process.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#ifdef _WIN32
+#include <shellapi.h>
+#include <windows.h>
+#else
+#include <sys/wait.h>
+
+#include <cerrno>
+#endif
+
+#include "platform/temp_folder.h"
+
+namespace valmerin {
+namespace {
+namespace fs = std::filesystem;
+using Args = std::vector<std::string>;
+
+TEST(SplitSwitchString, FollowsTheWindowsRules) {
+  struct Case {
+    const char* text;
+    Args expected;
+  };
+  const Case cases[] = {
+      {"", {}},
+      {"   \t ", {}},
+      {"-0 -s", {"-0", "-s"}},
+      {"  -r 2\t-v  ", {"-r", "2", "-v"}},
+      {"\"C:\\Giochi Belli\\x\" -f", {"C:\\Giochi Belli\\x", "-f"}},
+      {"a\"b c\"d e", {"ab cd", "e"}},
+      {"\"\" x", {"", "x"}},
+      {"a\\\\\"b c\"", {"a\\b c"}},   // 2n backslashes and a quote: n, and the quote groups
+      {"a\\\"b c", {"a\"b", "c"}},    // 2n+1: n and a literal quote
+      {"a\\\\\\\"b", {"a\\\"b"}},
+      {"C:\\ZSnes\\ C:\\dir\\\\", {"C:\\ZSnes\\", "C:\\dir\\\\"}},  // no quote follows
+      {"\"a\"\"b\"", {"a\"b"}},
+      {"\"unclosed arg", {"unclosed arg"}},
+      {"\"trailing\\\\\"", {"trailing\\"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SplitSwitchString(c.text), c.expected) << c.text;
+}
+
+TEST(JoinCommandLine, SingleBlanksBehindTheProgram) {
+  EXPECT_EQ(JoinCommandLine("C:\\ZSnes\\ZSnes.exe", {"-0", "C:\\ZSnes\\Gioco.smc"}),
+            "C:\\ZSnes\\ZSnes.exe -0 C:\\ZSnes\\Gioco.smc");
+  EXPECT_EQ(JoinCommandLine("C:\\PCE\\PCE.exe", {}), "C:\\PCE\\PCE.exe");
+  const std::string switches = "-cd -fullscreen -scanlines";
+  EXPECT_EQ(JoinCommandLine("P.exe", SplitSwitchString(switches)), "P.exe " + switches);
+}
+
+#ifdef _WIN32
+
+// Splits a command line the way the started program itself does.
+Args ArgvOf(const std::wstring& line) {
+  int count = 0;
+  wchar_t** argv = CommandLineToArgvW(line.c_str(), &count);
+  Args result;
+  for (int i = 0; i < count; ++i) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, text.data(), size, nullptr, nullptr);
+    text.pop_back();
+    result.push_back(text);
+  }
+  LocalFree(argv);
+  return result;
+}
+
+fs::path StandIn() {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return fs::path(self).parent_path() / "valmerin_stand_in_echo_command_line.exe";
+}
+
+using StartProgramTest = testing::TempFolderTest;
+
+TEST_F(StartProgramTest, ArgumentsReachTheProgramWhole) {
+  const fs::path program = Root() / "Emulatore Finto" / "Emu.exe";
+  fs::create_directories(program.parent_path());
+  fs::copy_file(StandIn(), program);
+  const Args arguments = {"-0", "C:\\Giochi Belli\\Gioco.smc", "say \"hi\"", "end\\", "àè€", "",
+                          "a\\\\\"b"};
+  const StartOutcome outcome = StartProgram(program.string(), arguments);
+  ASSERT_TRUE(outcome.started) << outcome.error;
+
+  std::string line;
+  for (int i = 0; i < 200 && line.empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (fs::exists("command_line.txt")) line = Get("command_line.txt");
+  }
+  ASSERT_FALSE(line.empty());
+  const int size = MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
+                                       nullptr, 0);
+  std::wstring wide(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), wide.data(), size);
+  Args received = ArgvOf(wide);
+  ASSERT_FALSE(received.empty());
+  EXPECT_TRUE(fs::equivalent(received.front(), program));
+  received.erase(received.begin());
+  EXPECT_EQ(received, arguments);
+}
+
+TEST_F(StartProgramTest, MissingProgramIsReported) {
+  const StartOutcome outcome = StartProgram("C:\\Non Esiste\\ZSnes.exe", {});
+  EXPECT_FALSE(outcome.started);
+  EXPECT_EQ(outcome.error, "Impossibile avviare \"C:\\Non Esiste\\ZSnes.exe\": il file non esiste.");
+}
+
+TEST(SplitSwitchString, AgreesWithCommandLineToArgvW) {
+  for (const wchar_t* text : {L"a b", L"\"a b\" c", L"a\\\\\"b c\"", L"a\\\"b", L"x\\y\\ z",
+                              L"\"\" q", L"\"a\"\"b\""}) {
+    Args expected = ArgvOf(std::wstring(L"prog ") + text);
+    expected.erase(expected.begin());
+    const std::wstring wide(text);
+    EXPECT_EQ(SplitSwitchString(std::string(wide.begin(), wide.end())), expected);
+  }
+}
+
+#else
+
+class StartProgramTest : public testing::TempFolderTest {
+ protected:
+  void SetUp() override {
+    TempFolderTest::SetUp();
+    if (const char* path = std::getenv("PATH")) savedPath_ = path;
+  }
+  void TearDown() override {
+    setenv("PATH", savedPath_.c_str(), 1);
+    TempFolderTest::TearDown();
+  }
+
+  // A stand-in that writes its arguments, each in brackets, then renames the
+  // file into place so a reader never sees half of it.
+  void Script(const fs::path& path, const std::string& output) {
+    Put(path, "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]\\n' \"$a\"; done > '" + output +
+                  ".part'\nmv '" + output + ".part' '" + output + "'\n");
+    fs::permissions(path, fs::perms::owner_all, fs::perm_options::add);
+  }
+
+  std::string WaitFor(const fs::path& path) {
+    for (int i = 0; i < 200; ++i) {
+      if (fs::exists(path)) return Get(path);
+      std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    return "(nothing written)";
+  }
+
+  static std::string Bracketed(const Args& args) {
+    std::string text;
+    for (const std::string& a : args) text += "[" + a + "]\n";
+    return text;
+  }
+
+  std::string savedPath_;
+};
+
+TEST_F(StartProgramTest, ArgumentsReachTheProgramLiterally) {
+  Script("Emu Finto/Emu.sh", (Root() / "ricevuti").string());
+  const Args arguments = {"-0",     "con spazi",  "quo\"te'", "a;b",  "x&y", "p|q", "$(touch preso)",
+                          "`touch preso2`", "riga\nnuova", "àè€", "",     "*", "\\"};
+  const StartOutcome outcome = StartProgram("emu finto\\EMU.SH", arguments);
+  ASSERT_TRUE(outcome.started) << outcome.error;
+  EXPECT_EQ(WaitFor("ricevuti"), Bracketed(arguments));
+  EXPECT_FALSE(fs::exists("preso"));
+  EXPECT_FALSE(fs::exists("preso2"));
+  // Nothing is left for this process to reap: the program was not our child.
+  int status = 0;
+  EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
+}
+
+TEST_F(StartProgramTest, WindowsProgramsStartUnderWineFromPath) {
+  Script("bin/wine", (Root() / "wine-ricevuti").string());
+  Put("Giochi/ZSnes.exe", "MZ\x90\x00 finto");
+  setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
+  const StartOutcome outcome = StartProgram("giochi/zsnes.exe", {"-0", "C:\\Giochi\\Gioco.smc"});
+  ASSERT_TRUE(outcome.started) << outcome.error;
+  EXPECT_EQ(WaitFor("wine-ricevuti"), Bracketed({"Giochi/ZSnes.exe", "-0", "C:\\Giochi\\Gioco.smc"}));
+
+  setenv("PATH", (Root() / "vuota").c_str(), 1);
+  const StartOutcome noWine = StartProgram("Giochi/ZSnes.exe", {});
+  EXPECT_FALSE(noWine.started);
+  EXPECT_EQ(noWine.error,
+            "Impossibile avviare \"Giochi/ZSnes.exe\": per avviarlo serve Wine, che non è installato.");
+}
+
+TEST_F(StartProgramTest, FailuresAreReportedNotStarted) {
+  setenv("WINEPREFIX", (Root() / "prefisso").c_str(), 1);
+  const StartOutcome missing = StartProgram("C:\\ZSnes\\ZSnes.exe", {"-0"});
+  unsetenv("WINEPREFIX");
+  EXPECT_FALSE(missing.started);
+  EXPECT_EQ(missing.error, "Impossibile avviare \"C:\\ZSnes\\ZSnes.exe\": il file non esiste.");
+
+  Put("testo.txt", "non un programma");
+  EXPECT_FALSE(StartProgram("testo.txt", {}).started);
+  fs::create_directory("Cartella");
+  EXPECT_FALSE(StartProgram("Cartella", {}).started);
+
+  // exec itself fails: the interpreter named by the script does not exist.
+  Put("rotto.sh", "#!/percorso/inesistente/sh\n");
+  fs::permissions("rotto.sh", fs::perms::owner_all, fs::perm_options::add);
+  const StartOutcome broken = StartProgram("rotto.sh", {});
+  EXPECT_FALSE(broken.started);
+  EXPECT_FALSE(broken.error.empty());
+}
+
+#endif
+
+}  // namespace
+}  // namespace valmerin
