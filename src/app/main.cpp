@@ -1,0 +1,66 @@
+// Valmerin: one main window over the core's state and the options model.
+#include <QApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "catalogue/main_window_state.h"
+#include "options/options_model.h"
+#include "ui/dialog_service.h"
+#include "ui/form1.h"
+
+namespace {
+
+// Written by the signal handler, read by the notifier: the only state a handler
+// may touch safely.
+int signalPipe[2] = {-1, -1};
+
+extern "C" void OnEndSignal(int number) {
+  const int saved = errno;
+  const unsigned char byte = static_cast<unsigned char>(number);
+  [[maybe_unused]] ssize_t written = write(signalPipe[1], &byte, 1);
+  errno = saved;
+}
+
+bool InstallEndSignals() {
+  if (pipe(signalPipe) != 0) return false;
+  for (int fd : signalPipe) {
+    fcntl(fd, F_SETFD, FD_CLOEXEC);
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+  }
+  struct sigaction action {};
+  action.sa_handler = OnEndSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (int number : {SIGTERM, SIGINT, SIGHUP}) sigaction(number, &action, nullptr);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Valmerin"));
+
+  valmerin::MainWindowState state;
+  valmerin::OptionsModel options;
+  valmerin::QtDialogService dialogs;
+  valmerin::Form1 window(state, options, dialogs);
+
+  // Told to end from outside: close the main window the usual way, so the game
+  // copies go and the settings are saved.
+  if (InstallEndSignals()) {
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+      unsigned char drained[16];
+      while (read(signalPipe[0], drained, sizeof drained) > 0) {
+      }
+      window.close();
+    });
+  }
+  // The session ending closes the windows through the same path.
+  window.show();
+  app.exec();
+  return 0;
+}

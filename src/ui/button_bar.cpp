@@ -1,0 +1,117 @@
+#include "ui/button_bar.h"
+
+#include <QHBoxLayout>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QTextOption>
+
+namespace valmerin {
+namespace {
+
+constexpr int kImageSize = 32;
+constexpr int kPadding = 3;
+
+struct ButtonSpec {
+  BarImage image;
+  const char* label;
+};
+
+// Left to right; the number reported is the position plus one.
+constexpr std::array<ButtonSpec, 5> kButtons = {{
+    {BarImage::Options, "Opzioni..."},
+    {BarImage::Run, "Esegui l'emulatore"},
+    {BarImage::Description, "Cambia descrizione..."},
+    {BarImage::Print, "Stampa lista/e..."},
+    {BarImage::Export, "Compila lista"},
+}};
+
+}  // namespace
+
+BarButton::BarButton(const QPixmap& image, const QString& label, QWidget* parent)
+    : QAbstractButton(parent), image_(image) {
+  setText(label);
+  setFocusPolicy(Qt::TabFocus);
+  setCursor(Qt::PointingHandCursor);
+  setToolTip(label);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+QSize BarButton::sizeHint() const {
+  // Room for the image and two lines of text: long labels wrap.
+  const int lineHeight = fontMetrics().height();
+  return {fontMetrics().horizontalAdvance(QStringLiteral("descrizione...")) + 2 * kPadding,
+          kImageSize + 2 * lineHeight + 3 * kPadding};
+}
+
+QSize BarButton::minimumSizeHint() const {
+  return {kImageSize + 2 * kPadding, sizeHint().height()};
+}
+
+void BarButton::enterEvent(QEnterEvent* event) {
+  hovered_ = true;
+  update();
+  QAbstractButton::enterEvent(event);
+}
+
+void BarButton::leaveEvent(QEvent* event) {
+  hovered_ = false;
+  update();
+  QAbstractButton::leaveEvent(event);
+}
+
+void BarButton::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  QRectF r = QRectF(rect()).adjusted(1, 1, -1, -1);
+  QLinearGradient face(r.topLeft(), r.bottomLeft());
+  if (isDown()) {
+    face.setColorAt(0, QColor(10, 30, 10));
+    face.setColorAt(1, QColor(30, 60, 30));
+  } else if (hovered_) {
+    face.setColorAt(0, QColor(50, 90, 50));
+    face.setColorAt(1, QColor(20, 45, 20));
+  } else {
+    face.setColorAt(0, QColor(40, 48, 40));
+    face.setColorAt(1, QColor(12, 16, 12));
+  }
+  p.setBrush(face);
+  p.setPen(QPen(hasFocus() ? QColor(0, 255, 0) : QColor(70, 110, 70), 1));
+  p.drawRoundedRect(r, 4, 4);
+
+  const int shift = isDown() ? 1 : 0;
+  QRect imageRect((width() - kImageSize) / 2 + shift, kPadding + shift, kImageSize, kImageSize);
+  if (isEnabled()) {
+    p.drawPixmap(imageRect, image_);
+  } else {
+    p.setOpacity(0.35);
+    p.drawPixmap(imageRect, image_);
+    p.setOpacity(1);
+  }
+  QRect textRect(kPadding + shift, imageRect.bottom() + kPadding + shift, width() - 2 * kPadding,
+                 height() - imageRect.bottom() - 2 * kPadding);
+  p.setPen(isEnabled() ? QColor(200, 255, 200) : QColor(90, 110, 90));
+  p.setFont(font());
+  p.drawText(textRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text());
+}
+
+ButtonBar::ButtonBar(QWidget* parent) : QWidget(parent) {
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(2);
+  for (std::size_t i = 0; i < kButtons.size(); ++i) {
+    const int number = static_cast<int>(i) + 1;
+    auto* button = new BarButton(BarButtonImage(kButtons[i].image, kImageSize),
+                                 QString::fromUtf8(kButtons[i].label), this);
+    button->setObjectName(QStringLiteral("Brisk1_%1").arg(number));
+    connect(button, &QAbstractButton::clicked, this, [this, number] { emit clicked(number); });
+    layout->addWidget(button);
+    buttons_[i] = button;
+  }
+}
+
+BarButton* ButtonBar::Button(int number) const {
+  if (number < 1 || number > static_cast<int>(buttons_.size())) return nullptr;
+  return buttons_[static_cast<std::size_t>(number) - 1];
+}
+
+}  // namespace valmerin

@@ -1,0 +1,291 @@
+#include "ui/form1.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <iostream>
+
+#include "catalogue/startup_sequence.h"
+#include "launch/game_launch.h"
+#include "launch/list_selection.h"
+#include "options/exit_sequence.h"
+#include "ui/artwork.h"
+#include "ui/button_bar.h"
+#include "ui/form3.h"
+#include "ui/game_list_file.h"
+#include "ui/game_list_view.h"
+#include "ui/info_page.h"
+#include "ui/form2.h"
+#include "ui/twips.h"
+
+namespace valmerin {
+namespace {
+
+const QColor kGreen(0, 255, 0);
+
+QFont CatalogueFont() {
+  QFont font(QStringLiteral("Tahoma"));
+  font.setPointSizeF(8.25);
+  return font;
+}
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Black field, green text: the look of the lists and the game-file field.
+void PaintGreenOnBlack(QWidget* widget) {
+  QPalette palette = widget->palette();
+  for (auto group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::Base, Qt::black);
+    palette.setColor(group, QPalette::Text, kGreen);
+    palette.setColor(group, QPalette::Highlight, QColor(0, 120, 0));
+    palette.setColor(group, QPalette::HighlightedText, Qt::white);
+  }
+  palette.setColor(QPalette::Disabled, QPalette::Base, Qt::black);
+  widget->setPalette(palette);
+  widget->setFont(CatalogueFont());
+}
+
+QString UnstorableDescription() {
+  return QStringLiteral("La descrizione contiene caratteri che il file delle descrizioni non "
+                        "pu\u00f2 conservare: non \u00e8 stata salvata.");
+}
+
+}  // namespace
+
+Form1::Form1(MainWindowState& state, OptionsModel& options, DialogService& dialogs,
+             QWidget* parent)
+    : QWidget(parent),
+      state_(state),
+      options_(options),
+      dialogs_(dialogs),
+      printer_(std::make_unique<QPrinter>()) {
+  BuildWindow();
+  // Created hidden before the start-up sequence fills it; a window of its own,
+  // owned by this one.
+  optionsWindow_ = new Form2(options_, dialogs_, this);
+  RunStartupSequence(state_, options_, *this);
+  for (GameListModel* model : models_) model->Reload();
+}
+
+Form1::~Form1() = default;
+
+Form3* Form1::PrintDialog() const { return printDialog_.data(); }
+
+void Form1::BuildWindow() {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("Valmerin"));
+  setWindowIcon(WindowIcon());
+  setAutoFillBackground(true);
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, Qt::black);
+  palette.setColor(QPalette::WindowText, kGreen);
+  setPalette(palette);
+
+  tabs_ = new QTabWidget(this);
+  tabs_->setObjectName(QStringLiteral("SSTab1"));
+  tabs_->setFont(CatalogueFont());
+  tabs_->setDocumentMode(false);
+  QPalette tabPalette = tabs_->palette();
+  tabPalette.setColor(QPalette::Window, QColor(24, 24, 24));
+  tabPalette.setColor(QPalette::Button, QColor(40, 40, 40));
+  tabPalette.setColor(QPalette::ButtonText, QColor(200, 255, 200));
+  tabPalette.setColor(QPalette::WindowText, QColor(200, 255, 200));
+  tabPalette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(80, 80, 80));
+  tabPalette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(80, 80, 80));
+  tabs_->setPalette(tabPalette);
+
+  for (const EmulatorInfo& info : EmulatorTable()) {
+    const auto i = static_cast<std::size_t>(info.tabIndex);
+    auto* view = new GameListView(tabs_);
+    view->setObjectName(FromUtf8(info.gameList));
+    PaintGreenOnBlack(view);
+    models_[i] = new GameListModel(state_.gameLists[i], view);
+    view->setModel(models_[i]);
+    const Emulator emulator = info.emulator;
+    connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this, emulator](const QModelIndex& current) {
+              if (current.isValid()) UpdateGameFile(emulator);
+            });
+    // A press on the entry that is already current changes nothing above, yet
+    // another list may have filled the field since.
+    connect(view, &QAbstractItemView::pressed, this,
+            [this, emulator] { UpdateGameFile(emulator); });
+    connect(view, &GameListView::launchRequested, this, [this, emulator] { Launch(emulator); });
+    tabs_->addTab(view, FromUtf8(info.tabCaption));
+    lists_[i] = view;
+  }
+  tabs_->addTab(new InfoPage(tabs_), QStringLiteral("Informazioni"));
+  tabs_->setCurrentIndex(kInformationTab);
+
+  auto* label = new QLabel(QStringLiteral("Nome reale del gioco:"), this);
+  label->setObjectName(QStringLiteral("Label1"));
+  label->setFont(CatalogueFont());
+  gameFile_ = new QLineEdit(this);
+  gameFile_->setObjectName(QStringLiteral("Text1"));
+  gameFile_->setReadOnly(true);
+  PaintGreenOnBlack(gameFile_);
+
+  bar_ = new ButtonBar(this);
+  bar_->setObjectName(QStringLiteral("Brisk1"));
+  connect(bar_, &ButtonBar::clicked, this, &Form1::Brisk1_Click);
+
+  auto* fieldRow = new QHBoxLayout;
+  fieldRow->setSpacing(4);
+  fieldRow->addWidget(label);
+  fieldRow->addWidget(gameFile_, 1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(2, 4, 1, 2);
+  layout->setSpacing(3);
+  layout->addWidget(tabs_, 1);
+  layout->addLayout(fieldRow);
+  layout->addWidget(bar_);
+
+  resize(QSize(TwipsToPixels(5310), TwipsToPixels(4455)).expandedTo(minimumSizeHint()));
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect frame = rect();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
+}
+
+void Form1::ShowMessage(const std::string& text) { Say(QString::fromStdString(text)); }
+
+void Form1::ShowOptionsWindow() { ShowOptions(); }
+
+void Form1::SwitchOffTab(int tabIndex) { tabs_->setTabEnabled(tabIndex, false); }
+
+void Form1::Say(const QString& text) { dialogs_.Message(this, text); }
+
+void Form1::UpdateGameFile(Emulator list) {
+  const QModelIndex current = lists_[static_cast<std::size_t>(IndexOf(list))]->currentIndex();
+  if (!current.isValid()) return;
+  const std::string& entry = state_.gameLists[static_cast<std::size_t>(IndexOf(list))]
+                                             [static_cast<std::size_t>(current.row())];
+  state_.Text1 = FindGameFile(state_, list, entry);
+  gameFile_->setText(QString::fromStdString(state_.Text1));
+}
+
+void Form1::Launch(Emulator list) {
+  UpdateGameFile(list);
+  const LaunchOutcome outcome = LaunchGame(state_, list);
+  if (!outcome.message.empty()) Say(QString::fromStdString(outcome.message));
+}
+
+void Form1::Brisk1_Click(int button) {
+  switch (button) {
+    case 1: ShowOptions(); break;
+    case 2: RunEmulatorCommand(); break;
+    case 3: ChangeDescription(); break;
+    case 4: ShowPrintDialog(); break;
+    case 5: ExportGameLists(); break;
+    default: break;
+  }
+}
+
+void Form1::ShowOptions() {
+  if (!optionsWindow_) return;
+  optionsWindow_->show();
+  optionsWindow_->raise();
+  optionsWindow_->activateWindow();
+}
+
+void Form1::RunEmulatorCommand() {
+  const int tab = tabs_->currentIndex();
+  const LaunchOutcome outcome = RunEmulator(state_, tab);
+  if (!outcome.message.empty()) {
+    Say(QString::fromStdString(outcome.message));
+  } else if (!outcome.started && tab >= 0 && tab < kEmulatorCount) {
+    Say(QStringLiteral("Impossibile avviare l'emulatore:\n%1")
+            .arg(QString::fromStdString(outcome.commandLine)));
+  }
+}
+
+void Form1::ChangeDescription() {
+  const int tab = tabs_->currentIndex();
+  const QModelIndex current =
+      tab >= 0 && tab < kEmulatorCount ? lists_[static_cast<std::size_t>(tab)]->currentIndex()
+                                       : QModelIndex();
+  if (!current.isValid()) {
+    Say(QStringLiteral("Selezionare prima un gioco in una delle liste."));
+    return;
+  }
+  // The key is the text the entry shows, so a second change chains from the first.
+  const std::string key = state_.gameLists[static_cast<std::size_t>(tab)]
+                                          [static_cast<std::size_t>(current.row())];
+  const auto answer = dialogs_.AskText(this, QStringLiteral("Digita la nuova descrizione del gioco"),
+                                       QStringLiteral("Cambia descrizione"), QString());
+  if (!answer) return;
+  const std::string description = answer->toStdString();
+  switch (CheckDescriptionStorable(key, description)) {
+    case DescriptionProblem::None: break;
+    case DescriptionProblem::EmptyKey:
+      Say(QStringLiteral("Il gioco selezionato non ha un nome: la descrizione non \u00e8 stata "
+                         "salvata."));
+      return;
+    case DescriptionProblem::LineBreak:
+      Say(QStringLiteral("La descrizione non pu\u00f2 andare a capo: non \u00e8 stata salvata."));
+      return;
+    case DescriptionProblem::Quote:
+      Say(QStringLiteral("Il file delle descrizioni non pu\u00f2 conservare le virgolette (\") "
+                         "di questo nome o di questa descrizione: non \u00e8 stata salvata."));
+      return;
+    case DescriptionProblem::NotInCodePage:
+      Say(UnstorableDescription());
+      return;
+  }
+  switch (AppendDescription(key, description)) {
+    case SaveResult::Saved: break;
+    case SaveResult::Unencodable:
+      Say(UnstorableDescription());
+      break;
+    case SaveResult::WriteFailed:
+      Say(QStringLiteral("Impossibile scrivere il file \"%1\".").arg(FromUtf8(kDescriptionsFile)));
+      break;
+  }
+}
+
+void Form1::ShowPrintDialog() {
+  if (!printDialog_) printDialog_ = new Form3(state_, *printer_, dialogs_, this);
+  printDialog_->show();
+  printDialog_->raise();
+  printDialog_->activateWindow();
+}
+
+void Form1::ExportGameLists() {
+  const auto path = dialogs_.AskSavePath(this, lastExportPath_);
+  if (!path) return;
+  lastExportPath_ = *path;
+  switch (WriteGameListFile(std::filesystem::path(path->toStdString()), state_.gameLists)) {
+    case SaveResult::Saved: break;
+    case SaveResult::Unencodable:
+      Say(QStringLiteral("Alcuni nomi delle liste contengono caratteri che il file non pu\u00f2 "
+                         "conservare: la lista non \u00e8 stata scritta."));
+      break;
+    case SaveResult::WriteFailed:
+      Say(QStringLiteral("Impossibile scrivere il file \"%1\".").arg(*path));
+      break;
+  }
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  if (!exited_) {
+    exited_ = true;
+    for (const std::string& file : RunExitSequence(state_, options_)) {
+      std::cerr << "Valmerin: impossibile scrivere il file \"" << file << "\".\n";
+    }
+    if (optionsWindow_) optionsWindow_->close();
+    if (printDialog_) printDialog_->close();
+  }
+  event->accept();
+}
+
+}  // namespace valmerin

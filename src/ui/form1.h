@@ -1,0 +1,76 @@
+#pragma once
+// Form1, the main window: the four game lists on their tabs, the information tab,
+// the game-file field and the button bar. It shows the core's state and owns no
+// copy of it.
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "catalogue/main_window_state.h"
+#include "catalogue/window_hooks.h"
+#include "options/options_model.h"
+#include "ui/dialog_service.h"
+
+class QLineEdit;
+class QPrinter;
+class QTabWidget;
+
+namespace valmerin {
+
+class ButtonBar;
+class Form3;
+class GameListModel;
+class GameListView;
+
+class Form1 : public QWidget, private WindowHooks {
+  Q_OBJECT
+ public:
+  // Builds the window and runs the start-up sequence, so it is ready to show.
+  Form1(MainWindowState& state, OptionsModel& options, DialogService& dialogs,
+        QWidget* parent = nullptr);
+  ~Form1() override;
+
+  // The button bar's one handler: 1 options, 2 run, 3 description, 4 print,
+  // 5 export; any other number does nothing.
+  void Brisk1_Click(int button);
+
+  QWidget* OptionsWindow() const { return optionsWindow_; }
+  Form3* PrintDialog() const;  // nullptr until first shown, and after a close
+  QPrinter& Printer() { return *printer_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // WindowHooks, for the start-up sequence.
+  void ShowMessage(const std::string& text) override;
+  void ShowOptionsWindow() override;
+  void SwitchOffTab(int tabIndex) override;
+
+  void BuildWindow();
+  void UpdateGameFile(Emulator list);
+  void Launch(Emulator list);
+  void ShowOptions();
+  void RunEmulatorCommand();
+  void ChangeDescription();
+  void ShowPrintDialog();
+  void ExportGameLists();
+  void Say(const QString& text);
+
+  MainWindowState& state_;
+  OptionsModel& options_;
+  DialogService& dialogs_;
+  QTabWidget* tabs_ = nullptr;
+  std::array<GameListView*, kEmulatorCount> lists_{};
+  std::array<GameListModel*, kEmulatorCount> models_{};
+  QLineEdit* gameFile_ = nullptr;
+  ButtonBar* bar_ = nullptr;
+  QPointer<QWidget> optionsWindow_;
+  QPointer<Form3> printDialog_;
+  std::unique_ptr<QPrinter> printer_;
+  QString lastExportPath_;
+  bool exited_ = false;
+};
+
+}  // namespace valmerin

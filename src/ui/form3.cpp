@@ -1,0 +1,102 @@
+#include "ui/form3.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "ui/list_printer.h"
+#include "ui/twips.h"
+
+namespace valmerin {
+
+Form3::Form3(const MainWindowState& state, QPrinter& printer, DialogService& dialogs,
+             QWidget* parent)
+    : QWidget(parent, Qt::Dialog), state_(state), printer_(printer), dialogs_(dialogs) {
+  setObjectName(QStringLiteral("Form3"));
+  setWindowTitle(QStringLiteral("Stampa lista/e"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setFixedSize(TwipsToPixels(4470), TwipsToPixels(1665));
+
+  auto* label = new QLabel(
+      QStringLiteral("Stampare le liste di tutti gli emulatori o di uno in specifico?"), this);
+  label->setObjectName(QStringLiteral("Label1"));
+  label->setGeometry(TwipsRect(150, 150, 4320, 285));
+
+  all_ = new QRadioButton(QStringLiteral("Tutti"), this);
+  all_->setObjectName(QStringLiteral("Option1"));
+  all_->setGeometry(TwipsRect(180, 495, 2325, 255));
+  all_->setChecked(true);
+
+  one_ = new QRadioButton(QStringLiteral("Uno"), this);
+  one_->setObjectName(QStringLiteral("Option2"));
+  one_->setGeometry(TwipsRect(180, 795, 615, 240));
+
+  choice_ = new QComboBox(this);
+  choice_->setObjectName(QStringLiteral("Combo1"));
+  choice_->setGeometry(TwipsRect(885, 750, 3270, 315));
+  choice_->setEditable(true);
+  choice_->setInsertPolicy(QComboBox::NoInsert);
+  for (const EmulatorInfo& info : EmulatorTable()) {
+    choice_->addItem(QString::fromUtf8(info.name.data(), static_cast<int>(info.name.size())));
+  }
+  choice_->setEditText(QStringLiteral("ZSnes"));
+  choice_->setEnabled(false);
+
+  auto* print = new QPushButton(QStringLiteral("Stampa >"), this);
+  print->setObjectName(QStringLiteral("Command1"));
+  print->setGeometry(TwipsRect(3120, 1305, 1080, 300));
+  print->setDefault(true);
+
+  auto* cancel = new QPushButton(QStringLiteral("< Annulla"), this);
+  cancel->setObjectName(QStringLiteral("Command2"));
+  cancel->setGeometry(TwipsRect(45, 1305, 1080, 300));
+
+  auto* properties = new QPushButton(QStringLiteral("Propriet\u00e0 della stampante"), this);
+  properties->setObjectName(QStringLiteral("Command3"));
+  properties->setGeometry(TwipsRect(1110, 1305, 2010, 300));
+
+  setTabOrder(all_, one_);
+  setTabOrder(one_, choice_);
+  setTabOrder(choice_, print);
+  setTabOrder(print, cancel);
+  setTabOrder(cancel, properties);
+
+  connect(all_, &QRadioButton::clicked, this, [this] { choice_->setEnabled(false); });
+  connect(one_, &QRadioButton::clicked, this, [this] { choice_->setEnabled(true); });
+  connect(print, &QPushButton::clicked, this, &Form3::Print);
+  connect(cancel, &QPushButton::clicked, this, &QWidget::hide);
+  connect(properties, &QPushButton::clicked, this,
+          [this] { dialogs_.SetUpPrinter(this, printer_); });
+}
+
+std::optional<Emulator> Form3::EmulatorNamed(const QString& text) {
+  const QString wanted = text.trimmed();
+  for (const EmulatorInfo& info : EmulatorTable()) {
+    const QString name = QString::fromUtf8(info.name.data(), static_cast<int>(info.name.size()));
+    if (wanted.compare(name, Qt::CaseInsensitive) == 0) return info.emulator;
+  }
+  return std::nullopt;
+}
+
+void Form3::Print() {
+  hide();
+  std::optional<Emulator> only;
+  if (one_->isChecked()) {
+    only = EmulatorNamed(choice_->currentText());
+    if (!only) {
+      dialogs_.Message(parentWidget(),
+                       QStringLiteral("Nessun emulatore si chiama \"%1\": non c'\u00e8 nulla da "
+                                      "stampare.")
+                           .arg(choice_->currentText()));
+      return;
+    }
+  }
+  if (!PrintLines(printer_, LinesToPrint(state_.gameLists, only))) {
+    dialogs_.Message(parentWidget(), QStringLiteral("Impossibile stampare: la stampante non "
+                                                    "risponde."));
+  }
+}
+
+}  // namespace valmerin

@@ -1,0 +1,71 @@
+#include "ui/list_printer.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPrinter>
+#include <algorithm>
+
+namespace valmerin {
+namespace {
+
+// Blank lines kept between the last text line and the page number.
+constexpr int kFooterLines = 2;
+
+QRect PrintableRect(QPrinter& printer) {
+  return printer.pageLayout().paintRectPixels(printer.resolution());
+}
+
+}  // namespace
+
+std::vector<std::string> LinesToPrint(const GameLists& lists, std::optional<Emulator> only) {
+  if (only) return PrintLinesFor(*only, lists[static_cast<std::size_t>(IndexOf(*only))]);
+  std::vector<std::string> lines;
+  for (Emulator e : kTabOrder) {
+    if (!lines.empty()) lines.emplace_back();
+    auto block = PrintLinesFor(e, lists[static_cast<std::size_t>(IndexOf(e))]);
+    lines.insert(lines.end(), block.begin(), block.end());
+  }
+  return lines;
+}
+
+QFont PrintFont() {
+  QFont font(QStringLiteral("Courier New"), 10);
+  font.setStyleHint(QFont::TypeWriter);
+  font.setFixedPitch(true);
+  return font;
+}
+
+int LinesPerPage(QPrinter& printer) {
+  QFontMetrics metrics(PrintFont(), &printer);
+  const int usable = PrintableRect(printer).height() - kFooterLines * metrics.lineSpacing();
+  return std::max(1, usable / std::max(1, metrics.lineSpacing()));
+}
+
+std::optional<int> PrintLines(QPrinter& printer, const std::vector<std::string>& lines) {
+  const auto pages = Paginate(lines, LinesPerPage(printer));
+  QPainter painter;
+  if (!painter.begin(&printer)) return std::nullopt;
+  const QFont font = PrintFont();
+  painter.setFont(font);
+  QFontMetrics metrics(font, &printer);
+  // The painter's origin is the printable area's top left corner.
+  const QRect area(QPoint(0, 0), PrintableRect(printer).size());
+  const int step = metrics.lineSpacing();
+  for (std::size_t n = 0; n < pages.size(); ++n) {
+    if (n > 0 && !printer.newPage()) {
+      painter.end();
+      return std::nullopt;
+    }
+    int y = metrics.ascent();
+    for (const std::string& line : pages[n]) {
+      painter.drawText(0, y, metrics.elidedText(QString::fromStdString(line), Qt::ElideRight,
+                                                area.width()));
+      y += step;
+    }
+    painter.drawText(QRect(0, area.bottom() - step, area.width(), step), Qt::AlignCenter,
+                     QStringLiteral("Pagina %1").arg(n + 1));
+  }
+  return painter.end() ? std::optional<int>(static_cast<int>(pages.size())) : std::nullopt;
+}
+
+}  // namespace valmerin
