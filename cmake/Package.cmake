@@ -39,14 +39,17 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The real emulators are Windows and DOS programs.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "wine")
 
-# dpkg-shlibdeps (dpkg-dev) works out the exact library versions; without it
-# the Qt 6 runtime is named by hand so the package still installs its needs.
+# The Qt libraries are named by hand: the linker drops the ones the program
+# reaches only indirectly (Gui, whose platform plugin draws every window), so
+# dpkg-shlibdeps alone would miss them. When it is there (dpkg-dev) it adds
+# the versions and the C and C++ runtimes.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6widgets6, libqt6printsupport6, libqt6gui6, libqt6core6")
 find_program(VALMERIN_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(VALMERIN_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libqt6widgets6, libqt6printsupport6, libqt6gui6, libqt6core6, libstdc++6, libc6")
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libstdc++6, libc6")
 endif()
 
 include(CPack)
