@@ -141,7 +141,8 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator) {
     arguments.push_back(folder + std::string(row.hostedProgram));
   }
   commandLine += switches;
-  for (std::string& argument : SplitSwitchString(switches)) arguments.push_back(std::move(argument));
+  for (std::string& argument : SplitSwitchString(switches))
+    arguments.push_back(std::move(argument));
   if (!row.beforeGame.empty()) {
     commandLine += std::string(row.beforeGame) + " ";
     arguments.emplace_back(row.beforeGame);

@@ -2,7 +2,8 @@
 
 namespace valmerin {
 
-std::string FindGameFile(const MainWindowState& state, Emulator list, std::string_view selectedEntry) {
+std::string FindGameFile(const MainWindowState& state, Emulator list,
+                         std::string_view selectedEntry) {
   std::string gameFile = state.descriptions.WalkBackToFileName(selectedEntry);
   // Only the ZSnes list falls back to the entry itself when the walk ends on
   // nothing usable; the other lists keep what the walk gave.

@@ -34,7 +34,8 @@ class DemoCatalogueTest : public testing::TempFolderTest {
 
 TEST_F(DemoCatalogueTest, ListsEveryGameUnderItsDescriptionAndLeavesTheSystemCardOut) {
   const auto& zsnes = state_.gameLists[0];
-  EXPECT_NE(std::find(zsnes.begin(), zsnes.end(), "Cavaliere di Luna (edizione completa)"), zsnes.end());
+  EXPECT_NE(std::find(zsnes.begin(), zsnes.end(), "Cavaliere di Luna (edizione completa)"),
+            zsnes.end());
   EXPECT_EQ(FindGameFile(state_, Emulator::ZSnes, "Cavaliere di Luna (edizione completa)"),
             "Cavaliere di Luna.sfc");
   EXPECT_EQ(state_.gameLists[3].size(), 2u);

@@ -1,6 +1,7 @@
+#include "launch/game_launch.h"
+
 #include <gtest/gtest.h>
 
-#include "launch/game_launch.h"
 #include "launch_test_support.h"
 
 namespace valmerin {
@@ -61,15 +62,35 @@ TEST_F(GameLaunchTest, StartsEachEmulatorOnItsCopyWithItsSwitches) {
   // parametri in tab order; NESticle's line is empty.
   WriteBytes("parametri", "\"-0 \"\r\n-m \"Salvataggi SNES\" -x\r\n\r\n\"-cd \"\r\n");
   const std::vector<LaunchCase> cases = {
-      {Emulator::ZSnes, "ZSnes", "ZSnes.exe", "Mario.smc", "-0 ", {"-0", "FGioco.smc"},
+      {Emulator::ZSnes,
+       "ZSnes",
+       "ZSnes.exe",
+       "Mario.smc",
+       "-0 ",
+       {"-0", "FGioco.smc"},
        "ZSnes.exe -0 FGioco.smc"},
-      {Emulator::NESticle, "NESticle", "Dos4GW.exe", "Zelda.NES", "", {"FNESticle.exe", "-run", "FGioco.NES"},
+      {Emulator::NESticle,
+       "NESticle",
+       "Dos4GW.exe",
+       "Zelda.NES",
+       "",
+       {"FNESticle.exe", "-run", "FGioco.NES"},
        "Dos4GW.exe FNESticle.exe -run FGioco.NES"},
-      {Emulator::MagicEngine, "PCE", "PCE.exe", "Bonk.PCE", "-cd ", {"-cd", "FGioco.PCE"},
+      {Emulator::MagicEngine,
+       "PCE",
+       "PCE.exe",
+       "Bonk.PCE",
+       "-cd ",
+       {"-cd", "FGioco.PCE"},
        "PCE.exe -cd FGioco.PCE"},
       // Quotes in the switch string group; a short extension borrows from the name.
-      {Emulator::KGen, "Giochi Mega; $(id) & `id` | Drive", "KGen98.exe", "Sonic.1",
-       "", {"-m", "Salvataggi SNES", "-x", "FGioco.c.1"}, ""},
+      {Emulator::KGen,
+       "Giochi Mega; $(id) & `id` | Drive",
+       "KGen98.exe",
+       "Sonic.1",
+       "",
+       {"-m", "Salvataggi SNES", "-x", "FGioco.c.1"},
+       ""},
   };
   for (const LaunchCase& c : cases) {
     SCOPED_TRACE(c.program);
@@ -79,7 +100,8 @@ TEST_F(GameLaunchTest, StartsEachEmulatorOnItsCopyWithItsSwitches) {
     ASSERT_TRUE(outcome.started) << outcome.message;
 
     auto expanded = [&folder](std::string text) {
-      for (std::size_t at = 0; (at = text.find('F', at)) != std::string::npos; at += folder.size()) {
+      for (std::size_t at = 0; (at = text.find('F', at)) != std::string::npos;
+           at += folder.size()) {
         text.replace(at, 1, folder);
       }
       return text;

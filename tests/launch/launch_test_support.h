@@ -35,7 +35,7 @@ class TempFolderTest : public ::testing::Test {
   // program's own folder texts.
   std::string MakeFolder(const std::string& name) {
     std::filesystem::create_directories(root_ / name);
-    return (root_ / name).string() + "/";
+    return (root_ / name).string() + static_cast<char>(std::filesystem::path::preferred_separator);
   }
 
   static void WriteBytes(const std::string& path, const std::string& bytes) {

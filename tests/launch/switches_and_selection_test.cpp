@@ -37,7 +37,8 @@ TEST_F(SwitchStringTest, MissingEmptyAndShortFilesGiveNoSwitches) {
   EXPECT_EQ(AllSwitchStrings(), (Four{"", "-k ", "", ""})) << "name in another case";
 }
 
-MainWindowState WithDescriptions(std::initializer_list<std::pair<const char*, const char*>> records) {
+MainWindowState WithDescriptions(
+    std::initializer_list<std::pair<const char*, const char*>> records) {
   MainWindowState state;
   for (const auto& [key, text] : records) state.descriptions.Add(key, text);
   return state;
