@@ -80,8 +80,8 @@ std::string UnstorableMessage(ControlId control, const std::string& why) {
 }
 
 // The first text about to be written that would not read back, as a message.
-std::optional<std::string> FindUnstorable(const OptionsModel& options,
-                                          const CommandLines& lines, const Folders& folders) {
+std::optional<std::string> FindUnstorable(const OptionsModel& options, const CommandLines& lines,
+                                          const Folders& folders) {
   for (Emulator emulator : kTabOrder) {
     const int index = IndexOf(emulator);
     if (!lines[index]) continue;
@@ -129,8 +129,7 @@ ConfirmOutcome ConfirmOptions(OptionsModel& options) {
   const CommandLines lines = BuildCommandLines(options);
   Folders folders;
   for (Emulator emulator : kTabOrder) {
-    folders[IndexOf(emulator)] =
-        WithFinalSeparator(options.Text(InfoOf(emulator).folderTextBox));
+    folders[IndexOf(emulator)] = WithFinalSeparator(options.Text(InfoOf(emulator).folderTextBox));
   }
   if (std::optional<std::string> message = FindUnstorable(options, lines, folders)) {
     return {false, *message};

@@ -26,36 +26,50 @@ constexpr std::array<KindName, 5> kKindNames = {{
 // The texts the window was designed with; Text6 is not on the window.
 constexpr std::array<std::string_view, kTextCount + 1> kDesignTexts = {
     "",
-    "0",                         // Text1, VScroll1's value box
-    "0",                         // Text2
-    "100",                       // Text3
-    "100",                       // Text4
-    "Text5",                     // ZSnes result box
-    "",                          // Text6
-    "0",                         // Text7, VScroll5's value box
-    "Text8",                     // KGen result box
-    "220", "5", "1",             // SoundBlaster port, IRQ, DMA
-    "220", "5", "1",             // SoundBlaster Pro port, IRQ, DMA
-    "224",                       // Text15, height
-    "256",                       // Text16, width
+    "0",      // Text1, VScroll1's value box
+    "0",      // Text2
+    "100",    // Text3
+    "100",    // Text4
+    "Text5",  // ZSnes result box
+    "",       // Text6
+    "0",      // Text7, VScroll5's value box
+    "Text8",  // KGen result box
+    "220",
+    "5",
+    "1",  // SoundBlaster port, IRQ, DMA
+    "220",
+    "5",
+    "1",                           // SoundBlaster Pro port, IRQ, DMA
+    "224",                         // Text15, height
+    "256",                         // Text16, width
     "C:\\NESticle\\NESticle.pal",  // Text17
-    "22010",                     // Text18
-    "256",                       // Text19
-    "", "", "", "", "",          // Text20..Text24
-    "C:\\NESticle\\", "C:\\NESticle\\", "C:\\NESticle\\", "C:\\NESticle\\",
-    "C:\\NESticle\\",            // Text25..Text29
-    "Text30",                    // NESticle result box
-    "",                          // Text31
-    "C:\\ZSnes\\", "C:\\NESticle\\", "C:\\KGen\\", "C:\\PCE\\",  // Text32..Text35
-    "Text36",                    // Magic Engine result box
+    "22010",                       // Text18
+    "256",                         // Text19
+    "",
+    "",
+    "",
+    "",
+    "",  // Text20..Text24
+    "C:\\NESticle\\",
+    "C:\\NESticle\\",
+    "C:\\NESticle\\",
+    "C:\\NESticle\\",
+    "C:\\NESticle\\",  // Text25..Text29
+    "Text30",          // NESticle result box
+    "",                // Text31
+    "C:\\ZSnes\\",
+    "C:\\NESticle\\",
+    "C:\\KGen\\",
+    "C:\\PCE\\",  // Text32..Text35
+    "Text36",     // Magic Engine result box
 };
 
 constexpr std::array<std::string_view, kComboCount + 1> kDesignComboTexts = {
     "", "Tastiera", "Tastiera", "3 - 44100", "0 - 320x240x256"};
 
 const std::vector<std::string>& InputDevices() {
-  static const std::vector<std::string> items = {
-      "Niente", "Tastiera", "Joystick", "Gamepad", "4 Pulsanti", "6 Pulsanti", "Sidewinder"};
+  static const std::vector<std::string> items = {"Niente",     "Tastiera",   "Joystick",  "Gamepad",
+                                                 "4 Pulsanti", "6 Pulsanti", "Sidewinder"};
   return items;
 }
 
@@ -68,14 +82,14 @@ const std::vector<std::string>& SamplingRates() {
 
 const std::vector<std::string>& VideoModes() {
   static const std::vector<std::string> items = {
-      "0 - 320x240x256",          "1 - 256x256x256",          "2 - 320x240x256 (VESA2)",
+      "0 - 320x240x256",           "1 - 256x256x256",          "2 - 320x240x256 (VESA2)",
       "3 - 320x240x65536 (VESA2)", "4 - 640x480x256 (VESA2)",  "5 - 640x480x65536 (VESA2)",
       "6 - 512x384x256 (VESA2)",   "7 - 512x384x65536 (VESA2)"};
   return items;
 }
 
-constexpr std::array<ScrollLimits, kScrollCount + 1> kLimits = {{
-    {0, 0}, {0, 9}, {0, 5}, {0, 100}, {50, 120}, {0, 3}}};
+constexpr std::array<ScrollLimits, kScrollCount + 1> kLimits = {
+    {{0, 0}, {0, 9}, {0, 5}, {0, 100}, {50, 120}, {0, 3}}};
 constexpr std::array<int, kScrollCount + 1> kValueBoxes = {0, 1, 2, 3, 4, 7};
 // As stored in the design; start-up then raises VScroll3 and VScroll4 to 100.
 constexpr std::array<int, kScrollCount + 1> kDesignScrolls = {0, 0, 0, 0, 50, 0};
@@ -83,6 +97,13 @@ constexpr std::array<int, kScrollCount + 1> kDesignScrolls = {0, 0, 0, 0, 50, 0}
 constexpr std::array<int, 4> kAvailabilityChecks = {71, 72, 73, 74};
 
 bool InRange(int n, int count) { return n >= 1 && n <= count; }
+
+// Whether the text was new.
+bool Assign(std::string& slot, std::string text) {
+  if (slot == text) return false;
+  slot = std::move(text);
+  return true;
+}
 
 }  // namespace
 
@@ -94,7 +115,7 @@ std::string ControlId::Name() const {
 }
 
 std::optional<ControlId> ControlId::Parse(std::string_view name) {
-  // "VScroll" before nothing shorter shares its start, so the first prefix match is the one.
+  // No prefix starts another, so the first match is the kind.
   for (const KindName& k : kKindNames) {
     if (!name.starts_with(k.prefix)) continue;
     std::string_view digits = name.substr(k.prefix.size());
@@ -156,9 +177,7 @@ const std::string& OptionsModel::Text(int n) const {
 }
 
 void OptionsModel::SetText(int n, std::string text) {
-  if (!InRange(n, kTextCount) || texts_[n] == text) return;
-  texts_[n] = std::move(text);
-  Changed(ControlKind::Text, n);
+  if (InRange(n, kTextCount) && Assign(texts_[n], std::move(text))) Changed(ControlKind::Text, n);
 }
 
 const std::string& OptionsModel::ComboText(int n) const {
@@ -166,9 +185,9 @@ const std::string& OptionsModel::ComboText(int n) const {
 }
 
 void OptionsModel::SetComboText(int n, std::string text) {
-  if (!InRange(n, kComboCount) || comboTexts_[n] == text) return;
-  comboTexts_[n] = std::move(text);
-  Changed(ControlKind::Combo, n);
+  if (InRange(n, kComboCount) && Assign(comboTexts_[n], std::move(text))) {
+    Changed(ControlKind::Combo, n);
+  }
 }
 
 const std::vector<std::string>& OptionsModel::ComboItems(int n) const {

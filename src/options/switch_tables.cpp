@@ -121,8 +121,8 @@ std::vector<SwitchRow> NESticleTable() {
 
 std::vector<SwitchRow> MagicEngineTable() {
   return {
-      Tick(65, "-1 "),   Tick(66, "-cd "),    Tick(67, "-sgx "),
-      Tick(68, "-us "),  Tick(69, "-nojoy "), Tick(70, "-nosound "),
+      Tick(65, "-1 "),  Tick(66, "-cd "),    Tick(67, "-sgx "),
+      Tick(68, "-us "), Tick(69, "-nojoy "), Tick(70, "-nosound "),
   };
 }
 

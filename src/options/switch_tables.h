@@ -11,18 +11,18 @@ namespace valmerin {
 
 enum class SwitchCondition {
   Always,
-  Ticked,      // check box `control` is 1
-  NotTicked,   // check box `control` is anything but 1
-  Selected,    // option button `control` is selected
-  ComboIs,     // combo box `control` shows exactly `text`
+  Ticked,     // check box `control` is 1
+  NotTicked,  // check box `control` is anything but 1
+  Selected,   // option button `control` is selected
+  ComboIs,    // combo box `control` shows exactly `text`
 };
 
 enum class PartKind {
-  Literal,         // `text` as it is
-  TextOf,          // the text of text box `control`
-  ScrollSigned,    // scroll value of `control` with a leading blank (the sign's room)
-  ComboFirstChar,  // first character of combo box `control`'s text
-  LastDigitPlusOne // last character of (scroll value of `control` + 1)
+  Literal,          // `text` as it is
+  TextOf,           // the text of text box `control`
+  ScrollSigned,     // scroll value of `control` with a leading blank (the sign's room)
+  ComboFirstChar,   // first character of combo box `control`'s text
+  LastDigitPlusOne  // last character of (scroll value of `control` + 1)
 };
 
 struct SwitchPart {

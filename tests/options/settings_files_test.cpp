@@ -1,0 +1,174 @@
+#include "options/settings_files.h"
+
+#include <gtest/gtest.h>
+
+#include "catalogue/temp_folder.h"
+#include "options/exit_sequence.h"
+
+namespace valmerin {
+namespace {
+
+constexpr const char* kFiles[] = {"zsnes.config.valmerin", "kgen.config.valmerin",
+                                  "nesticle.config.valmerin", "pcengine.config.valmerin"};
+constexpr std::array<bool, 4> kAll = {true, true, true, true};
+
+int FieldCount(const std::string& line) {
+  // The texts the defaults hold carry no comma.
+  return static_cast<int>(std::count(line.begin(), line.end(), ',')) + 1;
+}
+
+OptionsModel Started() {
+  OptionsModel m;
+  m.RunWindowStartup();
+  return m;
+}
+
+class SettingsFilesTest : public testing::InTempFolder {
+ protected:
+  OptionsModel Restarted(const std::array<bool, 4>& available = kAll) {
+    OptionsModel m = Started();
+    ReadSettingsFiles(m, buffer_, available);
+    return m;
+  }
+  std::string AllFiles() {
+    std::string all;
+    for (const char* name : kFiles) all += ReadBytes(name);
+    return all;
+  }
+  SettingsBuffer buffer_;
+};
+
+TEST_F(SettingsFilesTest, FirstExitWritesFourRecordsFromTheInitialState) {
+  MainWindowState state;
+  OptionsModel m = Started();
+  EXPECT_TRUE(RunExitSequence(state, m).empty());
+  const int counts[] = {41, 13, 47, 6};
+  for (int i = 0; i < 4; ++i) {
+    std::string text = ReadBytes(kFiles[i]);
+    ASSERT_TRUE(text.ends_with("\r\n")) << kFiles[i];
+    EXPECT_EQ(text.find("\r\n"), text.size() - 2);
+    EXPECT_EQ(FieldCount(text), counts[i]) << kFiles[i];
+  }
+  EXPECT_EQ(ReadBytes("kgen.config.valmerin"),
+            "0,0,0,0,0,0,#FALSE#,#FALSE#,#FALSE#,#TRUE#,\"0\",\"Text8\",0\r\n");
+}
+
+TEST_F(SettingsFilesTest, WriteReadWriteIsByteIdentical) {
+  for (int selected = 1; selected <= 4; ++selected) {
+    OptionsModel m = Started();
+    m.SetCheck(1, 2);
+    for (int check : {32, 38, 64, 70}) m.SetCheck(check, 2);
+    m.SetOption(selected, true);
+    m.SetComboText(1, "joystick, il mio");
+    m.SetComboText(4, "");
+    m.SetScroll(2, 4);
+    m.SetScroll(5, 2);
+    m.SetText(5, "");
+    m.SetText(15, "240");
+    m.SetText(16, "320");
+    m.SetText(17, "C:\\Pal, vecchie\\mia palette.pal");
+    m.SetText(25, " C:\\Giochi NES\\ ");
+    m.SetText(20, "");
+    ASSERT_TRUE(WriteSettingsFiles(m).empty());
+    const std::string first = AllFiles();
+
+    OptionsModel back = Restarted();
+    for (int n = 1; n <= 4; ++n) EXPECT_EQ(back.Option(n), n == selected);
+    EXPECT_EQ(back.Scroll(2) * 10 + back.Scroll(5), 42);
+    ASSERT_TRUE(WriteSettingsFiles(back).empty());
+    EXPECT_EQ(AllFiles(), first) << "Option" << selected;
+  }
+  EXPECT_NE(ReadBytes("nesticle.config.valmerin").find("\"240\",\"320\""), std::string::npos);
+}
+
+TEST_F(SettingsFilesTest, ValueBoxesRestoreTheirBarsWhenInRange) {
+  OptionsModel m = Started();
+  m.SetText(1, "7");
+  m.SetText(2, "12");    // outside VScroll2's 0..5
+  m.SetText(3, "ciao");  // no number at all
+  m.SetText(4, "100");   // where the bar already stands
+  ASSERT_TRUE(WriteSettingsFiles(m).empty());
+  OptionsModel back = Restarted();
+  EXPECT_EQ(back.Scroll(1) * 1000 + back.Scroll(2) * 100 + back.Scroll(3), 7100);
+  EXPECT_EQ(back.Text(1) + back.Text(2) + back.Text(3), "712ciao");
+}
+
+TEST_F(SettingsFilesTest, DamagedFilesChangeOnlyWhatTheyCanSay) {
+  // Refused and unconvertible values keep their controls; the rest still apply.
+  WriteBytes("kgen.config.valmerin",
+             "5,#TRUE#,parola,-1,2,1,1,#FALSE#,#FALSE#,0,\"2\",\"x\",9\r\n");
+  WriteBytes("ZSNES.CONFIG.VALMERIN", "1\r\n");  // not available: left unread
+  WriteBytes("pcengine.config.valmerin", "1,1,1,1,1,2,1,1\r\n2,2\r\n");  // surplus ignored
+  OptionsModel m = Restarted({false, true, false, true});
+  EXPECT_EQ(m.Check(1), 0);
+  EXPECT_EQ(m.Check(70), 2);
+  std::string checks;
+  for (int n = 33; n <= 38; ++n) checks += std::to_string(m.Check(n));
+  EXPECT_EQ(checks, "000021");
+  EXPECT_TRUE(m.Option(1));  // a number other than 0 selects
+  EXPECT_FALSE(m.Option(4));
+  EXPECT_EQ(m.Text(7), "2");
+  EXPECT_EQ(m.Scroll(5), 0);  // 9 is outside the bar
+}
+
+TEST_F(SettingsFilesTest, AShortFileLeavesTheControlsItDoesNotReach) {
+  // A full NESticle record fills the shared buffer first; the short Magic Engine
+  // and KGen files must not take values from it.
+  OptionsModel writer = Started();
+  for (int n = 39; n <= 64; ++n) writer.SetCheck(n, 1);
+  ASSERT_TRUE(WriteSettingsFiles(writer).empty());
+  WriteBytes("pcengine.config.valmerin", "1,0\r\n");
+  WriteBytes("kgen.config.valmerin", "1,1,1\r\n");
+  WriteBytes("zsnes.config.valmerin", "");
+  OptionsModel m = Started();
+  m.SetCheck(67, 1);
+  m.SetCheck(38, 2);
+  m.SetText(8, "mio");
+  ReadSettingsFiles(m, buffer_, kAll);
+  EXPECT_EQ(m.Check(65), 1);
+  EXPECT_EQ(m.Check(66), 0);
+  EXPECT_EQ(m.Check(67), 1);
+  EXPECT_EQ(m.Check(38), 2);
+  EXPECT_TRUE(m.Option(4));
+  EXPECT_EQ(m.Text(8), "mio");
+  EXPECT_EQ(m.ComboText(1), "Tastiera");
+  EXPECT_EQ(m.Text(5), "Text5");
+}
+
+TEST_F(SettingsFilesTest, UnwritableOrUnstorableFilesAreReportedAndKept) {
+  std::filesystem::create_directory("kgen.config.valmerin");
+  WriteBytes("nesticle.config.valmerin", "vecchio\r\n");
+  OptionsModel m = Started();
+  m.SetText(17, "C:\\\"pal\"");
+  std::vector<std::string> failed = WriteSettingsFiles(m);
+  EXPECT_EQ(failed, (std::vector<std::string>{"kgen.config.valmerin", "nesticle.config.valmerin"}));
+  EXPECT_EQ(ReadBytes("nesticle.config.valmerin"), "vecchio\r\n");
+  EXPECT_FALSE(ReadBytes("pcengine.config.valmerin").empty());
+  EXPECT_TRUE(OptionTextStorable("C:\\Giochi, vecchi\\ è €"));
+  for (const char* bad : {"a\"b", "a\nb", "a\rb", "Ω"}) EXPECT_FALSE(OptionTextStorable(bad));
+}
+
+using ExitSequenceTest = testing::InTempFolder;
+
+TEST_F(ExitSequenceTest, DeletesEveryCopyThenWritesTheSettings) {
+  for (const char* folder : {"snes", "pce"}) std::filesystem::create_directories(folder);
+  WriteBytes("snes/Gioco.smc", "x");
+  WriteBytes("snes/Gioco.sfc", "x");
+  WriteBytes("pce/Gioco.PCE", "x");
+  WriteBytes("snes/Mario.smc", "gioco");
+  MainWindowState state;
+  state.copiesMade = {"snes/Gioco.smc", "snes/Gioco.sfc", "snes/Gioco.smc"};
+  state.gameCopy[0] = "snes/Gioco.sfc";
+  state.gameCopy[3] = "pce/Gioco.PCE";   // not in the list: still deleted
+  state.gameCopy[1] = "kgen/Gioco.smd";  // already gone: no matter
+  EXPECT_TRUE(RunExitSequence(state, Started()).empty());
+  for (const char* copy : {"snes/Gioco.smc", "snes/Gioco.sfc", "pce/Gioco.PCE"}) {
+    EXPECT_FALSE(std::filesystem::exists(copy)) << copy;
+  }
+  EXPECT_TRUE(std::filesystem::exists("snes/Mario.smc"));
+  EXPECT_TRUE(state.copiesMade.empty());
+  for (const char* name : kFiles) EXPECT_TRUE(std::filesystem::exists(name)) << name;
+}
+
+}  // namespace
+}  // namespace valmerin
