@@ -32,18 +32,14 @@ class DemoCatalogueTest : public testing::TempFolderTest {
   MainWindowState state_;
 };
 
-TEST_F(DemoCatalogueTest, ListsEveryGameUnderItsDescriptionAndLeavesTheSystemCardOut) {
-  const auto& zsnes = state_.gameLists[0];
-  EXPECT_NE(std::find(zsnes.begin(), zsnes.end(), "Cavaliere di Luna (edizione completa)"),
-            zsnes.end());
+TEST_F(DemoCatalogueTest, ListsTheGamesAndStartsEveryStandIn) {
+  // The chain of two records leads back to the file; the system card is left out.
   EXPECT_EQ(FindGameFile(state_, Emulator::ZSnes, "Cavaliere di Luna (edizione completa)"),
             "Cavaliere di Luna.sfc");
-  EXPECT_EQ(state_.gameLists[3].size(), 2u);
-  for (const auto& list : state_.gameLists) EXPECT_GE(list.size(), 2u);
-}
-
-TEST_F(DemoCatalogueTest, EveryEmulatorStartsOnTheDemoGames) {
-  if (std::getenv("DISPLAY") != nullptr) GTEST_SKIP() << "the stand-ins would open windows";
+  EXPECT_EQ(state_.gameLists[IndexOf(Emulator::MagicEngine)].size(), 2u);
+  if (std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr) {
+    GTEST_SKIP() << "the stand-ins would open windows";
+  }
   for (Emulator emulator : kTabOrder) {
     state_.Text1 = FindGameFile(state_, emulator, state_.gameLists[IndexOf(emulator)].front());
     const LaunchOutcome outcome = LaunchGame(state_, emulator);

@@ -51,72 +51,56 @@ TEST_F(GameLaunchTest, MissingEmulatorIsReportedAndTheCopyStillRecorded) {
 }
 
 #ifndef _WIN32
-struct LaunchCase {
-  Emulator emulator;
-  std::string folderName, program, game, switches;
-  Arguments arguments;  // F stands for the folder text
-  std::string commandLineAfterFolder;
-};
-
 TEST_F(GameLaunchTest, StartsEachEmulatorOnItsCopyWithItsSwitches) {
   // parametri in tab order; NESticle's line is empty.
   WriteBytes("parametri", "\"-0 \"\r\n-m \"Salvataggi SNES\" -x\r\n\r\n\"-cd \"\r\n");
-  const std::vector<LaunchCase> cases = {
+  const std::string zsnes = MakeFolder("ZSnes"), nes = MakeFolder("NESticle"),
+                    pce = MakeFolder("PCE"), kgen = MakeFolder("Giochi Mega; $(id) & `id` | Drive");
+  struct Case {
+    Emulator emulator;
+    std::string folder, program, game;
+    Arguments arguments;
+    std::string commandLine;
+  };
+  const std::vector<Case> cases = {
       {Emulator::ZSnes,
-       "ZSnes",
+       zsnes,
        "ZSnes.exe",
        "Mario.smc",
-       "-0 ",
-       {"-0", "FGioco.smc"},
-       "ZSnes.exe -0 FGioco.smc"},
+       {"-0", zsnes + "Gioco.smc"},
+       zsnes + "ZSnes.exe -0 " + zsnes + "Gioco.smc"},
       {Emulator::NESticle,
-       "NESticle",
+       nes,
        "Dos4GW.exe",
        "Zelda.NES",
-       "",
-       {"FNESticle.exe", "-run", "FGioco.NES"},
-       "Dos4GW.exe FNESticle.exe -run FGioco.NES"},
+       {nes + "NESticle.exe", "-run", nes + "Gioco.NES"},
+       nes + "Dos4GW.exe " + nes + "NESticle.exe -run " + nes + "Gioco.NES"},
       {Emulator::MagicEngine,
-       "PCE",
+       pce,
        "PCE.exe",
        "Bonk.PCE",
-       "-cd ",
-       {"-cd", "FGioco.PCE"},
-       "PCE.exe -cd FGioco.PCE"},
+       {"-cd", pce + "Gioco.PCE"},
+       pce + "PCE.exe -cd " + pce + "Gioco.PCE"},
       // Quotes in the switch string group; a short extension borrows from the name.
       {Emulator::KGen,
-       "Giochi Mega; $(id) & `id` | Drive",
+       kgen,
        "KGen98.exe",
        "Sonic.1",
-       "",
-       {"-m", "Salvataggi SNES", "-x", "FGioco.c.1"},
+       {"-m", "Salvataggi SNES", "-x", kgen + "Gioco.c.1"},
        ""},
   };
-  for (const LaunchCase& c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.program);
-    const std::string folder = Install(c.emulator, c.folderName, c.game);
-    MakeStandIn(folder, c.program);
+    state_.EmulatorFolder[IndexOf(c.emulator)] = c.folder;
+    state_.Text1 = c.game;
+    WriteBytes(c.folder + c.game, "rom:" + c.game);
+    MakeStandIn(c.folder, c.program);
     const LaunchOutcome outcome = LaunchGame(state_, c.emulator);
     ASSERT_TRUE(outcome.started) << outcome.message;
-
-    auto expanded = [&folder](std::string text) {
-      for (std::size_t at = 0; (at = text.find('F', at)) != std::string::npos;
-           at += folder.size()) {
-        text.replace(at, 1, folder);
-      }
-      return text;
-    };
-    Arguments expected;
-    for (const std::string& argument : c.arguments) {
-      expected.push_back(argument.front() == 'F' ? expanded(argument) : argument);
-    }
-    if (!c.commandLineAfterFolder.empty()) {
-      EXPECT_EQ(outcome.commandLine, folder + expanded(c.commandLineAfterFolder));
-    }
-    EXPECT_EQ(WaitForArguments(folder + c.program), expected);
-    const std::string copy = expected.back();
-    EXPECT_EQ(ReadBytes(copy), "rom:" + c.game);
-    EXPECT_EQ(state_.gameCopy[IndexOf(c.emulator)], copy);
+    if (!c.commandLine.empty()) EXPECT_EQ(outcome.commandLine, c.commandLine);
+    EXPECT_EQ(WaitForArguments(c.folder + c.program), c.arguments);
+    EXPECT_EQ(ReadBytes(c.arguments.back()), "rom:" + c.game);
+    EXPECT_EQ(state_.gameCopy[IndexOf(c.emulator)], c.arguments.back());
   }
   EXPECT_EQ(state_.copiesMade.size(), 4u);
 }
