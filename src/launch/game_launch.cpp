@@ -90,12 +90,17 @@ void RememberCopy(MainWindowState& state, Emulator emulator, const std::string& 
   }
 }
 
+LaunchOutcome NotStarted(std::string message) {
+  LaunchOutcome outcome;
+  outcome.message = std::move(message);
+  return outcome;
+}
+
+constexpr std::string_view kNotStarted = " L'emulatore non è stato avviato.";
+
 // Why a copy could not be made, or nothing when it was.
 std::optional<std::string> CopyGame(const std::string& source, const std::string& copy) {
-  const std::string notStarted = " L'emulatore non è stato avviato.";
-  if (!IsRegularFile(ToHostPath(source))) {
-    return "Impossibile copiare il gioco: il file \"" + source + "\" non esiste." + notStarted;
-  }
+  const std::string notStarted(kNotStarted);
   if (CopyFileReplacing(ToHostPath(source), ToHostPath(copy))) return std::nullopt;
   std::error_code error;
   if (std::filesystem::is_directory(ToHostPath(copy), error)) {
@@ -114,20 +119,20 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator) {
   const std::string switches = ReadSwitchString(emulator);
 
   if (state.Text1.empty()) {
-    LaunchOutcome outcome;
-    outcome.message = "Nessun gioco selezionato: scegliere prima un gioco dalla lista.";
-    return outcome;
+    return NotStarted("Nessun gioco selezionato: scegliere prima un gioco dalla lista.");
   }
 
   const std::string copy = folder + std::string(kCopyStem) + LastCharacters(state.Text1, 3);
   const std::string source = folder + state.Text1;
 
+  if (!IsRegularFile(ToHostPath(source))) {
+    return NotStarted("Impossibile copiare il gioco: il file \"" + source + "\" non esiste." +
+                      std::string(kNotStarted));
+  }
   if (IsSameFile(source, copy)) {
     ForgetCopy(state, emulator, copy);
   } else if (std::optional<std::string> why = CopyGame(source, copy)) {
-    LaunchOutcome outcome;
-    outcome.message = std::move(*why);
-    return outcome;
+    return NotStarted(std::move(*why));
   } else {
     RememberCopy(state, emulator, copy);
   }

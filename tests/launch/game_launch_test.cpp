@@ -35,6 +35,9 @@ TEST_F(GameLaunchTest, CopyMissingOrRefusedStartsNothing) {
   EXPECT_FALSE(outcome.started);
   EXPECT_NE(outcome.message.find("non esiste"), std::string::npos) << outcome.message;
 
+  state_.Text1 = "Gioco.smc";  // the copy name, but no game file stands there
+  EXPECT_FALSE(LaunchGame(state_, Emulator::ZSnes).started);
+
   state_.Text1.clear();
   EXPECT_FALSE(LaunchGame(state_, Emulator::ZSnes).started);
   EXPECT_EQ(state_.gameCopy[0], "");
