@@ -19,11 +19,27 @@ function(valmerin_add_test_folder dir lib)
   add_executable(${target} ${test_sources})
   target_link_libraries(${target} PRIVATE ${lib} ${VALMERIN_GTEST_LIBS})
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  if(CMAKE_CROSSCOMPILING)
-    # Run under Wine by ctest through the emulator property of the toolchain.
-    add_test(NAME ${target} COMMAND ${target})
-  else()
-    add_test(NAME ${target} COMMAND ${target})
+  if(WIN32)
+    target_link_libraries(${target} PRIVATE shell32)
   endif()
+  # Under a cross toolchain ctest runs the program through CMAKE_CROSSCOMPILING_EMULATOR.
+  add_test(NAME ${target} COMMAND ${target})
+  valmerin_add_stand_ins(${dir} ${target})
   set_tests_properties(${target} PROPERTIES TIMEOUT 600)
+endfunction()
+
+# Small programs a test starts: tests/<folder>/stand_ins/<name>.cpp becomes
+# valmerin_stand_in_<name>, next to the test program. Only the Windows build
+# needs them: elsewhere the tests write shell scripts instead.
+function(valmerin_add_stand_ins dir target)
+  if(NOT WIN32)
+    return()
+  endif()
+  file(GLOB stand_in_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${dir}/stand_ins/*.cpp)
+  foreach(source IN LISTS stand_in_sources)
+    get_filename_component(name ${source} NAME_WE)
+    add_executable(valmerin_stand_in_${name} ${source})
+    target_compile_definitions(valmerin_stand_in_${name} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
+    add_dependencies(${target} valmerin_stand_in_${name})
+  endforeach()
 endfunction()

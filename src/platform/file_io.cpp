@@ -141,7 +141,12 @@ bool CopyFileReplacing(const fs::path& from, const fs::path& to) {
   std::error_code ec;
   if (!IsRegularFile(from) || fs::is_directory(to, ec)) return false;
   if (fs::exists(to, ec) && fs::equivalent(from, to, ec)) return true;
+#ifdef _WIN32
+  // The MinGW library refuses to overwrite here: the system call does it right.
+  return CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
+#else
   return fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) && !ec;
+#endif
 }
 
 bool DeleteRegularFile(const fs::path& path) {

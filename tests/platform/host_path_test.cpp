@@ -8,16 +8,12 @@
 #include <windows.h>
 #endif
 
+#include "platform/file_io.h"
 #include "platform/temp_folder.h"
 
 namespace valmerin {
 namespace {
 namespace fs = std::filesystem;
-
-bool SameFile(const fs::path& a, const fs::path& b) {
-  std::error_code ec;
-  return fs::equivalent(a, b, ec);
-}
 
 using CurrentFolderTest = testing::TempFolderTest;
 
@@ -47,7 +43,24 @@ TEST_F(CurrentFolderTest, FoldersAndHiddenFilesDoNotCount) {
 #endif
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+
+TEST_F(CurrentFolderTest, WindowsKeepsTheStoredSpellingWhenReplacing) {
+  Put("Cartelle.cfg", "C:\\ZSnes\\\r\n");
+  EXPECT_EQ(ReadWholeFile(ToHostPath("CARTELLE.CFG")), "C:\\ZSnes\\\r\n");
+  ASSERT_TRUE(ReplaceFileAtomically(CurrentFolderFileForWriting("cartelle.cfg"), "C:\\X\\\r\n"));
+  const std::vector<fs::path> entries{fs::directory_iterator("."), fs::directory_iterator()};
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries.front().filename().string(), "Cartelle.cfg");
+  EXPECT_EQ(Get("Cartelle.cfg"), "C:\\X\\\r\n");
+}
+
+#else
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+  std::error_code ec;
+  return fs::equivalent(a, b, ec);
+}
 
 TEST_F(CurrentFolderTest, ExactSpellingWinsAmongSeveral) {
   Put("disponibili.emu", "lower");
