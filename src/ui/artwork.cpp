@@ -54,6 +54,14 @@ void DrawGear(QPainter& p, QPointF c, double radius) {
 
 }  // namespace
 
+QFont CatalogueFont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
+                    QStringLiteral("Liberation Sans Narrow")});
+  font.setPointSizeF(8.25);
+  return font;
+}
+
 QIcon WindowIcon() {
   QIcon icon;
   for (int size : {16, 32, 48, 64}) {
@@ -92,16 +100,17 @@ QImage BannerImage() {
   font.setLetterSpacing(QFont::AbsoluteSpacing, 6);
   QPainterPath title;
   title.addText(0, 0, font, QStringLiteral("VALMERIN"));
-  QRectF box = title.boundingRect();
-  title.translate(320 - box.center().x(), 52 - box.center().y());
-  p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(QColor(0, 60, 0), 8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  title.translate(320 - title.boundingRect().center().x(), 50 - title.boundingRect().center().y());
+  const QRectF box = title.boundingRect();
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0, 70, 0));
   p.drawPath(title.translated(4, 4));
-  QLinearGradient fill(0, box.top() + 20, 0, box.bottom() + 40);
-  fill.setColorAt(0, QColor(220, 255, 200));
-  fill.setColorAt(0.45, kGreen);
-  fill.setColorAt(0.5, QColor(0, 170, 0));
-  fill.setColorAt(1, QColor(0, 90, 0));
+  // Chrome-like fill: light at the top, a hard horizon in the middle.
+  QLinearGradient fill(0, box.top(), 0, box.bottom());
+  fill.setColorAt(0, QColor(230, 255, 220));
+  fill.setColorAt(0.48, kGreen);
+  fill.setColorAt(0.52, QColor(0, 150, 0));
+  fill.setColorAt(1, QColor(120, 255, 120));
   p.setPen(QPen(Qt::black, 2));
   p.setBrush(fill);
   p.drawPath(title);

@@ -34,6 +34,7 @@ BarButton::BarButton(const QPixmap& image, const QString& label, QWidget* parent
   setCursor(Qt::PointingHandCursor);
   setToolTip(label);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  setFont(CatalogueFont());
 }
 
 QSize BarButton::sizeHint() const {

@@ -29,12 +29,6 @@ namespace {
 
 const QColor kGreen(0, 255, 0);
 
-QFont CatalogueFont() {
-  QFont font(QStringLiteral("Tahoma"));
-  font.setPointSizeF(8.25);
-  return font;
-}
-
 QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -110,11 +104,11 @@ void Form1::BuildWindow() {
     models_[i] = new GameListModel(state_.gameLists[i], view);
     view->setModel(models_[i]);
     const Emulator emulator = info.emulator;
-    connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this, emulator](const QModelIndex& current) {
-              if (current.isValid()) UpdateGameFile(emulator);
-            });
-    // A press on the entry that is already current changes nothing above, yet
+    // The selected entry, not the current one: a list that merely takes the focus
+    // makes its first row current without selecting it.
+    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this, emulator] { UpdateGameFile(emulator); });
+    // A press on the entry that is already selected changes nothing above, yet
     // another list may have filled the field since.
     connect(view, &QAbstractItemView::pressed, this,
             [this, emulator] { UpdateGameFile(emulator); });
@@ -132,6 +126,9 @@ void Form1::BuildWindow() {
   gameFile_->setObjectName(QStringLiteral("Text1"));
   gameFile_->setReadOnly(true);
   PaintGreenOnBlack(gameFile_);
+  // Black on black needs a drawn edge to be seen as a field.
+  gameFile_->setStyleSheet(QStringLiteral(
+      "QLineEdit { background: black; color: rgb(0, 255, 0); border: 1px solid rgb(0, 110, 0); }"));
 
   bar_ = new ButtonBar(this);
   bar_->setObjectName(QStringLiteral("Brisk1"));
@@ -166,7 +163,7 @@ void Form1::SwitchOffTab(int tabIndex) { tabs_->setTabEnabled(tabIndex, false); 
 void Form1::Say(const QString& text) { dialogs_.Message(this, text); }
 
 void Form1::UpdateGameFile(Emulator list) {
-  const QModelIndex current = lists_[static_cast<std::size_t>(IndexOf(list))]->currentIndex();
+  const QModelIndex current = lists_[static_cast<std::size_t>(IndexOf(list))]->SelectedEntry();
   if (!current.isValid()) return;
   const std::string& entry = state_.gameLists[static_cast<std::size_t>(IndexOf(list))]
                                              [static_cast<std::size_t>(current.row())];
@@ -175,6 +172,7 @@ void Form1::UpdateGameFile(Emulator list) {
 }
 
 void Form1::Launch(Emulator list) {
+  if (!lists_[static_cast<std::size_t>(IndexOf(list))]->SelectedEntry().isValid()) return;
   UpdateGameFile(list);
   const LaunchOutcome outcome = LaunchGame(state_, list);
   if (!outcome.message.empty()) Say(QString::fromStdString(outcome.message));
@@ -212,7 +210,7 @@ void Form1::RunEmulatorCommand() {
 void Form1::ChangeDescription() {
   const int tab = tabs_->currentIndex();
   const QModelIndex current =
-      tab >= 0 && tab < kEmulatorCount ? lists_[static_cast<std::size_t>(tab)]->currentIndex()
+      tab >= 0 && tab < kEmulatorCount ? lists_[static_cast<std::size_t>(tab)]->SelectedEntry()
                                        : QModelIndex();
   if (!current.isValid()) {
     Say(QStringLiteral("Selezionare prima un gioco in una delle liste."));

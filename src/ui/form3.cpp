@@ -5,11 +5,35 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "ui/list_printer.h"
 #include "ui/twips.h"
 
 namespace valmerin {
+namespace {
+
+// The designed places suit the narrow dialog font of the original system; where
+// the font is wider, the whole dialog grows in proportion so no caption is cut.
+void PlaceScaled(QWidget* dialog, QSize client,
+                 const std::vector<std::pair<QWidget*, QRect>>& layout) {
+  double scale = 1.0;
+  for (const auto& [widget, twips] : layout) {
+    if (qobject_cast<QComboBox*>(widget)) continue;
+    const QSize needed = widget->sizeHint();
+    scale = std::max(scale, needed.width() / (twips.width() / double(kTwipsPerPixel)));
+    scale = std::max(scale, needed.height() / (twips.height() / double(kTwipsPerPixel)));
+  }
+  const auto px = [scale](int twips) { return qRound(twips * scale / kTwipsPerPixel); };
+  for (const auto& [widget, t] : layout) {
+    widget->setGeometry(px(t.x()), px(t.y()), px(t.width()), px(t.height()));
+  }
+  dialog->setFixedSize(px(client.width()), px(client.height()));
+}
+
+}  // namespace
 
 Form3::Form3(const MainWindowState& state, QPrinter& printer, DialogService& dialogs,
              QWidget* parent)
@@ -17,25 +41,25 @@ Form3::Form3(const MainWindowState& state, QPrinter& printer, DialogService& dia
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("Stampa lista/e"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setFixedSize(TwipsToPixels(4470), TwipsToPixels(1665));
+  std::vector<std::pair<QWidget*, QRect>> layout;  // designed places, in twips
 
   auto* label = new QLabel(
       QStringLiteral("Stampare le liste di tutti gli emulatori o di uno in specifico?"), this);
   label->setObjectName(QStringLiteral("Label1"));
-  label->setGeometry(TwipsRect(150, 150, 4320, 285));
+  layout.push_back({label, QRect(150, 150, 4320, 285)});
 
   all_ = new QRadioButton(QStringLiteral("Tutti"), this);
   all_->setObjectName(QStringLiteral("Option1"));
-  all_->setGeometry(TwipsRect(180, 495, 2325, 255));
+  layout.push_back({all_, QRect(180, 495, 2325, 255)});
   all_->setChecked(true);
 
   one_ = new QRadioButton(QStringLiteral("Uno"), this);
   one_->setObjectName(QStringLiteral("Option2"));
-  one_->setGeometry(TwipsRect(180, 795, 615, 240));
+  layout.push_back({one_, QRect(180, 795, 615, 240)});
 
   choice_ = new QComboBox(this);
   choice_->setObjectName(QStringLiteral("Combo1"));
-  choice_->setGeometry(TwipsRect(885, 750, 3270, 315));
+  layout.push_back({choice_, QRect(885, 750, 3270, 315)});
   choice_->setEditable(true);
   choice_->setInsertPolicy(QComboBox::NoInsert);
   for (const EmulatorInfo& info : EmulatorTable()) {
@@ -46,16 +70,18 @@ Form3::Form3(const MainWindowState& state, QPrinter& printer, DialogService& dia
 
   auto* print = new QPushButton(QStringLiteral("Stampa >"), this);
   print->setObjectName(QStringLiteral("Command1"));
-  print->setGeometry(TwipsRect(3120, 1305, 1080, 300));
+  layout.push_back({print, QRect(3120, 1305, 1080, 300)});
   print->setDefault(true);
 
   auto* cancel = new QPushButton(QStringLiteral("< Annulla"), this);
   cancel->setObjectName(QStringLiteral("Command2"));
-  cancel->setGeometry(TwipsRect(45, 1305, 1080, 300));
+  layout.push_back({cancel, QRect(45, 1305, 1080, 300)});
 
   auto* properties = new QPushButton(QStringLiteral("Propriet\u00e0 della stampante"), this);
   properties->setObjectName(QStringLiteral("Command3"));
-  properties->setGeometry(TwipsRect(1110, 1305, 2010, 300));
+  layout.push_back({properties, QRect(1110, 1305, 2010, 300)});
+
+  PlaceScaled(this, QSize(4470, 1665), layout);
 
   setTabOrder(all_, one_);
   setTabOrder(one_, choice_);

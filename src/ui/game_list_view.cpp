@@ -30,9 +30,14 @@ GameListView::GameListView(QWidget* parent) : QListView(parent) {
   });
 }
 
+QModelIndex GameListView::SelectedEntry() const {
+  const QModelIndexList selected = selectionModel()->selectedIndexes();
+  return selected.isEmpty() ? QModelIndex() : selected.first();
+}
+
 void GameListView::keyPressEvent(QKeyEvent* event) {
   if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-      currentIndex().isValid()) {
+      SelectedEntry().isValid()) {
     emit launchRequested();
     event->accept();
     return;

@@ -27,6 +27,8 @@ class GameListView : public QListView {
   Q_OBJECT
  public:
   explicit GameListView(QWidget* parent = nullptr);
+  // The selected entry; invalid when none is.
+  QModelIndex SelectedEntry() const;
 
  signals:
   void launchRequested();

@@ -35,7 +35,7 @@ InfoPage::InfoPage(QWidget* parent) : QWidget(parent) {
   banner->setObjectName(QStringLiteral("Image1"));
   banner->setPixmap(QPixmap::fromImage(BannerImage()));
   banner->setScaledContents(true);
-  placed_.push_back({banner, QRect(45, 0, 5250, 1230)});
+  placed_.push_back({banner, QRect(45, 0, 5250, 1230), false});
 
   const QColor green(0, 255, 0);
   auto* credit = MakeLabel(this, "Label2",
@@ -44,20 +44,20 @@ InfoPage::InfoPage(QWidget* parent) : QWidget(parent) {
                            green);
   credit->setAutoFillBackground(true);
   credit->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  placed_.push_back({credit, QRect(45, 1215, 5250, 1830)});
+  placed_.push_back({credit, QRect(45, 1215, 5250, 1830), true});
 
   auto* rights = MakeLabel(this, "Label3", QStringLiteral("Tutti i diritti riservati."),
                            QColor(128, 255, 128));
   rights->setAlignment(Qt::AlignCenter);
-  placed_.push_back({rights, QRect(30, 1485, 5265, 345)});
+  placed_.push_back({rights, QRect(30, 1485, 5265, 345), true});
 
   auto* empty = MakeLabel(this, "Label4", QString(), green);
-  placed_.push_back({empty, QRect(45, 1725, 5160, 525)});
+  placed_.push_back({empty, QRect(45, 1725, 5160, 525), true});
 
   auto* owner = MakeLabel(this, "Label5",
-                          QStringLiteral("\u00a9 2026 Gruppo di sviluppo Valmerin"), green);
+                          QStringLiteral("\u00a9 2026 Gruppo Valmerin"), green);
   owner->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  placed_.push_back({owner, QRect(2280, 2835, 3030, 195)});
+  placed_.push_back({owner, QRect(2280, 2835, 3030, 195), true});
 }
 
 void InfoPage::resizeEvent(QResizeEvent* event) {
@@ -65,9 +65,18 @@ void InfoPage::resizeEvent(QResizeEvent* event) {
   const double sy = event->size().height() / static_cast<double>(kDesignHeight);
   for (const Placed& p : placed_) {
     const QRect& t = p.twips;
-    // A line of text keeps at least its own height, whatever the scale.
-    const int height = std::max(qRound(t.height() * sy), p.widget->minimumSizeHint().height());
-    p.widget->setGeometry(qRound(t.x() * sx), qRound(t.y() * sy), qRound(t.width() * sx), height);
+    QRect r(qRound(t.x() * sx), qRound(t.y() * sy), qRound(t.width() * sx),
+            qRound(t.height() * sy));
+    if (p.isText) {
+      // A line of text keeps its own height, and a right-aligned one grows to the
+      // left rather than lose its first characters.
+      const QSize needed = p.widget->sizeHint();
+      r.setHeight(std::max(r.height(), needed.height()));
+      const auto* label = qobject_cast<QLabel*>(p.widget);
+      if (label && (label->alignment() & Qt::AlignRight) && needed.width() > r.width())
+        r.setLeft(std::max(0, r.right() - needed.width()));
+    }
+    p.widget->setGeometry(r);
   }
   QWidget::resizeEvent(event);
 }

@@ -18,6 +18,7 @@ class InfoPage : public QWidget {
   struct Placed {
     QWidget* widget;
     QRect twips;
+    bool isText;
   };
   std::vector<Placed> placed_;
 };
