@@ -2,19 +2,71 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
 
+#include "options/command_line_builder.h"
 #include "ui/control_bindings.h"
 #include "ui/dialog_service.h"
+#include "ui/form2_pages.h"
 
 namespace valmerin {
+namespace {
+
+// The designed client area and controls, 9705 x 5700 twips at 15 twips a pixel.
+constexpr QSize kClientSize(647, 380);
+constexpr QRect kTabsGeometry(2, 1, 639, 376);
+constexpr QRect kOkGeometry(596, 346, 41, 28);
+constexpr int kGeneralTab = 3;
+
+QFont OptionsFont(double points) {
+  QFont font;
+  // Where Tahoma is missing, the Arial-sized sans keeps the designed widths best.
+  font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
+                    QStringLiteral("Arial")});
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSizeF(points);
+  return font;
+}
+
+}  // namespace
 
 Form2::Form2(OptionsModel& model, DialogService& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), model_(model), dialogs_(dialogs) {
-  setObjectName("Form2");
-  setWindowTitle(QString::fromUtf8("Opzioni"));
+  setObjectName(QStringLiteral("Form2"));
+  setWindowTitle(QStringLiteral("Opzioni"));
+  setFixedSize(kClientSize);
+
+  auto* tabs = new QTabWidget(this);
+  tabs->setObjectName(QStringLiteral("SSTab1"));
+  tabs->setGeometry(kTabsGeometry);
+  BuildOptionsPages(tabs);
+
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setObjectName(QStringLiteral("Command1"));
+  ok->setGeometry(kOkGeometry);
+  ok->setDefault(true);
+  ok->raise();
+  connect(ok, &QPushButton::clicked, this, &Form2::Confirm);
+
+  // A font wider than the designed one gets smaller until every page fits.
+  for (double points = 8.25;; points -= 0.25) {
+    setFont(OptionsFont(points));
+    const int tabBarHeight = tabs->tabBar()->sizeHint().height();
+    const QPoint pageOrigin = kTabsGeometry.topLeft() + QPoint(2, tabBarHeight + 2);
+    const QSize page(kTabsGeometry.width() - 4, kTabsGeometry.height() - tabBarHeight - 4);
+    const QRect reserved = kOkGeometry.translated(-pageOrigin).adjusted(-4, -4, 0, 0);
+    if (LayOutOptionsPages(tabs, page, reserved) || points <= 6.5) break;
+  }
+  tabs->setCurrentIndex(kGeneralTab);
+
+  bindings_ = std::make_unique<ControlBindings>(model_, this);
+  model_.SetListener([this](ControlId id) { bindings_->Refresh(id); });
 }
 
-Form2::~Form2() = default;
+Form2::~Form2() { model_.SetListener(nullptr); }
 
 void Form2::CloseForExit() {
   exiting_ = true;
@@ -26,14 +78,37 @@ void Form2::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
+  // Closing must not lose a setting: the window only goes out of sight.
   event->ignore();
   hide();
 }
 
-void Form2::keyPressEvent(QKeyEvent* event) { QWidget::keyPressEvent(event); }
+void Form2::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    Confirm();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
 
-void Form2::showEvent(QShowEvent* event) { QWidget::showEvent(event); }
+void Form2::showEvent(QShowEvent* event) {
+  if (!placed_ && screen() != nullptr) {
+    placed_ = true;
+    QRect centred(QPoint(0, 0), frameGeometry().size());
+    centred.moveCenter(screen()->availableGeometry().center());
+    move(centred.topLeft());
+  }
+  QWidget::showEvent(event);
+}
 
-void Form2::Confirm() {}
+void Form2::Confirm() {
+  const ConfirmOutcome outcome = ConfirmOptions(model_);
+  if (!outcome.ok) {
+    dialogs_.Message(this, QString::fromUtf8(outcome.message));
+    return;
+  }
+  if (parentWidget() != nullptr) parentWidget()->setEnabled(true);
+  hide();
+}
 
 }  // namespace valmerin
