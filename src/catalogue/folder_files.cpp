@@ -37,10 +37,9 @@ bool IsAvailable(const std::optional<int>& value) { return value.has_value() && 
 
 SaveResult WriteAvailabilityFile(const std::array<int, kEmulatorCount>& checkStates) {
   RecordWriter writer;
-  writer.WriteRecord({checkStates[IndexOf(kFolderFileOrder[0])],
-                      checkStates[IndexOf(kFolderFileOrder[1])],
-                      checkStates[IndexOf(kFolderFileOrder[2])],
-                      checkStates[IndexOf(kFolderFileOrder[3])]});
+  writer.WriteRecord(
+      {checkStates[IndexOf(kFolderFileOrder[0])], checkStates[IndexOf(kFolderFileOrder[1])],
+       checkStates[IndexOf(kFolderFileOrder[2])], checkStates[IndexOf(kFolderFileOrder[3])]});
   return SaveCurrentFolderFile(kAvailabilityFileWritten, writer);
 }
 

@@ -188,7 +188,7 @@ SaveResult SaveCurrentFolderFile(std::string_view name, const RecordWriter& writ
   auto bytes = EncodeCp1252(writer.Text());
   if (!bytes) return SaveResult::Unencodable;
   return ReplaceFileAtomically(CurrentFolderFileForWriting(name), *bytes) ? SaveResult::Saved
-                                                                         : SaveResult::WriteFailed;
+                                                                          : SaveResult::WriteFailed;
 }
 
 SaveResult AppendCurrentFolderFile(std::string_view name, const RecordWriter& writer) {

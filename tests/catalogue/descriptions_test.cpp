@@ -1,0 +1,111 @@
+#include "catalogue/descriptions.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+
+#include "temp_folder.h"
+
+namespace valmerin {
+namespace {
+
+Descriptions Make(std::initializer_list<std::pair<const char*, const char*>> records) {
+  Descriptions d;
+  for (auto [key, text] : records) d.Add(key, text);
+  return d;
+}
+
+TEST(DescriptionWalksTest, ChainsFollowFileOrder) {
+  EXPECT_EQ(Make({{"A", "B"}, {"B", "C"}}).ResolveGameName("A"), "C");
+  EXPECT_EQ(Make({{"B", "C"}, {"A", "B"}}).ResolveGameName("A"), "B");
+  EXPECT_EQ(Make({{"A", "B"}, {"A", "C"}}).ResolveGameName("A"), "B");
+  EXPECT_EQ(Make({{"Mario.smc", "M"}}).ResolveGameName("mario.smc"), "mario.smc");
+  auto chain = Make({{"Mario.smc", "Super Mario"}, {"Super Mario", "Super Mario World"}});
+  EXPECT_EQ(chain.WalkBackToFileName("Super Mario World"), "Mario.smc");
+  EXPECT_EQ(Make({{"a.smc", "G"}, {"b.smc", "G"}}).WalkBackToFileName("G"), "b.smc");
+}
+
+TEST(DescriptionWalksTest, IndexedWalksMatchPlainWalksOnRandomRecords) {
+  // A small alphabet makes chains, repeated keys and cycles common.
+  const std::vector<std::string> words = {"A", "B", "C", "D", "", "a"};
+  std::mt19937 random(99);
+  for (int round = 0; round < 5000; ++round) {
+    Descriptions d;
+    for (int i = random() % 40; i > 0; --i) {
+      d.Add(words[random() % words.size()], words[random() % words.size()]);
+    }
+    for (std::string start : words) {
+      std::string forward = start, backward = start;
+      for (std::size_t j = 0; j < d.Count(); ++j) {
+        if (forward == d.Key(j)) forward = d.Text(j);
+        const std::size_t k = d.Count() - 1 - j;
+        if (backward == d.Text(k)) backward = d.Key(k);
+      }
+      ASSERT_EQ(d.ResolveGameName(start), forward) << "round " << round;
+      ASSERT_EQ(d.WalkBackToFileName(start), backward) << "round " << round;
+    }
+  }
+}
+
+TEST(DescriptionWalksTest, TimeDoesNotGrowWithTheRecordCount) {
+  Descriptions d;
+  for (int i = 0; i < 100000; ++i) d.Add("g" + std::to_string(i), "d" + std::to_string(i));
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 100000; i += 5) {
+    ASSERT_EQ(d.WalkBackToFileName(d.ResolveGameName("g" + std::to_string(i))),
+              "g" + std::to_string(i));
+  }
+  // Plain walks would make 4 * 10^9 comparisons here.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+class DescriptionsFileTest : public testing::InTempFolder {};
+
+TEST_F(DescriptionsFileTest, LoadingHasNoLimitStopsAtAnEmptyKeyAndPadsAShortRecord) {
+  EXPECT_EQ(ReadDescriptions().Count(), 0u);
+  std::string file;
+  for (int i = 0; i < 1500; ++i) file += "k" + std::to_string(i) + "\r\nv\r\n";
+  WriteBytes("descrizioni.EMU", file + "ultimo");
+  auto d = ReadDescriptions();
+  ASSERT_EQ(d.Count(), 1501u);
+  EXPECT_EQ(d.Text(1500), "");
+  WriteBytes("descrizioni.EMU", "a\r\nA\r\n\r\nnascosto\r\nb\r\nB\r\n");
+  EXPECT_EQ(ReadDescriptions().Count(), 1u);
+}
+
+TEST_F(DescriptionsFileTest, AwkwardPairsAreAppendedSoTheyReadBackWhole) {
+  WriteBytes("Descrizioni.emu", "a.smc\r\nPrimo");  // edited by hand: no last line end
+  const std::vector<std::pair<std::string, std::string>> pairs = {
+      {"a.smc", "Primo"},
+      {"b.smc", "Super Mario, il ritorno"},
+      {"  spazi  ", "Citazione \"finale\" "},
+      {"c.smc", ""},
+      {"#TRUE#", "12 "},
+      {"d.pce", "Perché sì €"}};
+  for (std::size_t i = 1; i < pairs.size(); ++i) {
+    ASSERT_EQ(AppendDescription(pairs[i].first, pairs[i].second), SaveResult::Saved) << i;
+  }
+  auto d = ReadDescriptions();
+  ASSERT_EQ(d.Count(), pairs.size());
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    EXPECT_EQ(d.Key(i), pairs[i].first);
+    EXPECT_EQ(d.Text(i), pairs[i].second);
+  }
+}
+
+TEST_F(DescriptionsFileTest, RefusedPairsWriteNothing) {
+  EXPECT_EQ(CheckDescriptionStorable("", "x"), DescriptionProblem::EmptyKey);
+  EXPECT_EQ(CheckDescriptionStorable("a", "due\r\nrighe"), DescriptionProblem::LineBreak);
+  EXPECT_EQ(CheckDescriptionStorable(" \"k", "x"), DescriptionProblem::Quote);
+  EXPECT_EQ(CheckDescriptionStorable("a", "\"a\", b"), DescriptionProblem::Quote);
+  EXPECT_EQ(CheckDescriptionStorable("a", "日本"), DescriptionProblem::NotInCodePage);
+  EXPECT_EQ(AppendDescription("", "x"), SaveResult::Unencodable);
+  EXPECT_EQ(AppendDescription("a", "日本"), SaveResult::Unencodable);
+  EXPECT_FALSE(std::filesystem::exists("Descrizioni.emu"));
+  std::filesystem::create_directory("Descrizioni.emu");
+  EXPECT_EQ(AppendDescription("a", "b"), SaveResult::WriteFailed);
+}
+
+}  // namespace
+}  // namespace valmerin

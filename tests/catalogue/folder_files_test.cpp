@@ -1,0 +1,67 @@
+#include "catalogue/folder_files.h"
+
+#include <gtest/gtest.h>
+
+#include "temp_folder.h"
+
+namespace valmerin {
+namespace {
+
+class FolderFilesTest : public testing::InTempFolder {};
+
+TEST_F(FolderFilesTest, FoldersReadInFileOrderAndDefaultsFillOnlyEmptyOnes) {
+  Folders none, two, four;
+  EXPECT_FALSE(ReadFolderFile(none));
+  ApplyDefaultFolders(none);  // tab order: ZSnes, KGen, NESticle, Magic Engine
+  EXPECT_EQ(none, (Folders{"C:\\ZSnes\\", "C:\\KGen\\", "C:\\NESticle\\", "C:\\PCE\\"}));
+
+  WriteBytes("Cartelle.cfg", "\"a\\\"\r\n\"b\"\r\n");
+  ASSERT_TRUE(ReadFolderFile(two));
+  ApplyDefaultFolders(two);
+  EXPECT_EQ(two, (Folders{"a\\", "C:\\KGen\\", "b", "C:\\PCE\\"}));
+
+  std::filesystem::remove("Cartelle.cfg");
+  WriteBytes("CARTELLE.CFG", "\"z\"\r\n\"\"\r\n\"k\"\r\n\" \"\r\n");
+  ASSERT_TRUE(ReadFolderFile(four));
+  ApplyDefaultFolders(four);
+  EXPECT_EQ(four, (Folders{"z", "k", "C:\\NESticle\\", " "}));
+}
+
+TEST_F(FolderFilesTest, AvailabilityIsANumberOtherThanZeroInFileOrder) {
+  const std::pair<const char*, std::array<bool, 4>> cases[] = {
+      {"0,1,1,0\r\n", {false, true, true, false}},  // tab order of the result
+      {"1\r\n", {true, false, false, false}},
+      {"2,,abc,-1\r\n", {true, false, false, true}},
+  };
+  for (auto [file, expected] : cases) {
+    WriteBytes("Disponibili.emu", file);
+    Availability available;
+    ReadAvailabilityFile(available);
+    for (int i = 0; i < kEmulatorCount; ++i)
+      EXPECT_EQ(IsAvailable(available[i]), expected[i]) << file;
+  }
+}
+
+TEST_F(FolderFilesTest, WritersReadBackAndReplaceTheOtherSpelling) {
+  WriteBytes("Disponibili.emu", "0,0,0,0\r\n");
+  ASSERT_EQ(WriteAvailabilityFile({1, 0, 2, 0}), SaveResult::Saved);
+  EXPECT_EQ(ReadBytes("Disponibili.emu"), "1,2,0,0\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 1);
+
+  const Folders written{"C:\\Giochi\\", "K\\", "", "C:\\Magic, Engine\\"};
+  ASSERT_EQ(WriteFolderFile(written), SaveResult::Saved);
+  EXPECT_EQ(ReadBytes("Cartelle.cfg"),
+            "\"C:\\Giochi\\\"\r\n\"\"\r\n\"K\\\"\r\n\"C:\\Magic, Engine\\\"\r\n");
+  Folders read;
+  ASSERT_TRUE(ReadFolderFile(read));
+  EXPECT_EQ(read, written);
+
+  // A folder that would shift the others at the next start is refused whole.
+  EXPECT_EQ(WriteFolderFile({"a\"b", "", "", ""}), SaveResult::Unencodable);
+  EXPECT_EQ(WriteFolderFile({"日本", "", "", ""}), SaveResult::Unencodable);
+  ASSERT_TRUE(ReadFolderFile(read));
+  EXPECT_EQ(read, written);
+}
+
+}  // namespace
+}  // namespace valmerin
