@@ -1,0 +1,157 @@
+#include <QLineEdit>
+#include <QTabWidget>
+
+#include "ui_test_support.h"
+
+namespace valmerin::testing {
+namespace {
+
+using MainWindowTest = UiTest;
+
+TEST_F(MainWindowTest, FirstStartWithoutFilesShowsInformationTabAndSwitchesEmulatorsOff) {
+  Open();
+  auto* tabs = Child<QTabWidget>("SSTab1");
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_EQ(form->windowTitle(), "Valmerin");
+  const QStringList captions = {"ZSnes", "Kgen", "NESticle", "Magic Engine", "Informazioni"};
+  ASSERT_EQ(tabs->count(), 5);
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(tabs->tabText(i), captions[i]);
+    EXPECT_EQ(tabs->isTabEnabled(i), i == 4) << i;
+  }
+  EXPECT_EQ(tabs->currentIndex(), 4);
+  for (const char* name : {"List1", "List2", "List3", "List6"}) {
+    ASSERT_NE(Child<QListView>(name), nullptr) << name;
+    EXPECT_EQ(Child<QListView>(name)->model()->rowCount(), 0);
+  }
+  EXPECT_TRUE(Child<QLineEdit>("Text1")->text().isEmpty());
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_FALSE(form->OptionsWindow()->isVisible());
+}
+
+TEST_F(MainWindowTest, UnavailableEmulatorsLoseTheirTabsButKeepTheirIndexes) {
+  const auto folders = WriteCatalogue("1,0,1,0");  // ZSnes, NESticle, KGen, Magic Engine
+  WriteBytes(folders[0] + "Mario.smc", "");
+  WriteBytes(folders[1] + "Sonic.bin", "");
+  WriteBytes(folders[2] + "Zelda.NES", "");
+  Open();
+  auto* tabs = Child<QTabWidget>("SSTab1");
+  EXPECT_TRUE(tabs->isTabEnabled(0));
+  EXPECT_TRUE(tabs->isTabEnabled(1));
+  EXPECT_FALSE(tabs->isTabEnabled(2));
+  EXPECT_FALSE(tabs->isTabEnabled(3));
+  EXPECT_EQ(tabs->widget(0), Child<QListView>("List1"));
+  EXPECT_EQ(tabs->widget(3), Child<QListView>("List6"));
+  EXPECT_EQ(Child<QListView>("List2")->model()->index(0, 0).data().toString(), "Sonic.bin");
+  EXPECT_EQ(Child<QListView>("List3")->model()->rowCount(), 0);
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MainWindowTest, SelectingAnEntryShowsTheGameFileBehindItsDescription) {
+  const auto folders = WriteCatalogue("1,0,1,0");
+  WriteBytes(folders[0] + "Mario.smc", "");
+  WriteBytes(folders[0] + "Zelda.smc", "");
+  WriteBytes(folders[1] + "Sonic.bin", "");
+  WriteBytes("Descrizioni.emu", "Mario.smc\r\nSuper Mario\r\n");
+  Open();
+  auto* tabs = Child<QTabWidget>("SSTab1");
+  auto* zsnes = Child<QListView>("List1");
+  tabs->setCurrentIndex(0);
+  zsnes->setFocus();
+  QApplication::processEvents();
+  // Taking the focus makes a row current but selects nothing.
+  EXPECT_TRUE(GameFile().isEmpty());
+
+  const int mario = zsnes->model()->index(0, 0).data() == "Super Mario" ? 0 : 1;
+  Click(zsnes, mario);
+  EXPECT_EQ(GameFile(), "Mario.smc");
+  EXPECT_EQ(Child<QLineEdit>("Text1")->text(), "Mario.smc");
+
+  Key(zsnes, mario == 0 ? Qt::Key_Down : Qt::Key_Up);
+  EXPECT_EQ(GameFile(), "Zelda.smc");
+
+  tabs->setCurrentIndex(1);
+  Click(Child<QListView>("List2"), 0);
+  EXPECT_EQ(GameFile(), "Sonic.bin");
+  // Back on ZSnes, a click on the entry that is still selected takes the field back.
+  tabs->setCurrentIndex(0);
+  Click(zsnes, 1 - mario);
+  EXPECT_EQ(GameFile(), "Zelda.smc");
+}
+
+#ifndef _WIN32
+TEST_F(MainWindowTest, DoubleClickAndEnterStartTheEmulatorOnACopyOfTheGame) {
+  const auto folders = WriteCatalogue("1,0,0,0");
+  MakeStandIn(folders[0], "ZSnes.exe");
+  WriteBytes(folders[0] + "Mario.smc", "mario");
+  WriteBytes(folders[0] + "Zelda.sfc", "zelda");
+  Open();
+  Child<QTabWidget>("SSTab1")->setCurrentIndex(0);
+  auto* zsnes = Child<QListView>("List1");
+  const int mario = zsnes->model()->index(0, 0).data() == "Mario.smc" ? 0 : 1;
+
+  Click(zsnes, mario);
+  Mouse(zsnes, mario, QEvent::MouseButtonPress);
+  Mouse(zsnes, mario, QEvent::MouseButtonDblClick);
+  auto arguments = WaitForArguments(folders[0] + "ZSnes.exe");
+  ASSERT_TRUE(arguments);
+  EXPECT_EQ(*arguments, std::vector<std::string>{folders[0] + "Gioco.smc"});
+  EXPECT_EQ(ReadBytes(folders[0] + "Gioco.smc"), "mario");
+
+  std::filesystem::remove(folders[0] + "ZSnes.exe.args");
+  Key(zsnes, mario == 0 ? Qt::Key_Down : Qt::Key_Up);
+  Key(zsnes, Qt::Key_Return);
+  arguments = WaitForArguments(folders[0] + "ZSnes.exe");
+  ASSERT_TRUE(arguments);
+  EXPECT_EQ(*arguments, std::vector<std::string>{folders[0] + "Gioco.sfc"});
+  EXPECT_TRUE(dialogs.messages.empty());
+
+  // Closing the window deletes the copies and saves the settings.
+  form->close();
+  EXPECT_FALSE(std::filesystem::exists(folders[0] + "Gioco.smc"));
+  EXPECT_FALSE(std::filesystem::exists(folders[0] + "Gioco.sfc"));
+  for (const char* file : {"zsnes.config.valmerin", "kgen.config.valmerin",
+                           "nesticle.config.valmerin", "pcengine.config.valmerin"}) {
+    EXPECT_TRUE(std::filesystem::exists(file)) << file;
+  }
+}
+
+TEST_F(MainWindowTest, RunButtonStartsTheCurrentTabsEmulatorPlainOrSaysWhyNot) {
+  const auto folders = WriteCatalogue("1,1,1,1");
+  MakeStandIn(folders[0], "ZSnes.exe");
+  WriteBytes(folders[0] + "Mario.smc", "");
+  WriteBytes("parametri", "\"-0 \"\r\n\r\n\r\n\r\n");
+  Open();
+  form->Brisk1_Click(2);  // information tab: nothing to start
+  EXPECT_TRUE(dialogs.messages.empty());
+
+  Child<QTabWidget>("SSTab1")->setCurrentIndex(0);
+  form->Brisk1_Click(2);
+  const auto arguments = WaitForArguments(folders[0] + "ZSnes.exe");
+  ASSERT_TRUE(arguments);
+  EXPECT_TRUE(arguments->empty());
+
+  Child<QTabWidget>("SSTab1")->setCurrentIndex(3);  // no PCE.exe in its folder
+  form->Brisk1_Click(2);
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+
+  for (int number : {0, 6, -1}) form->Brisk1_Click(number);
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_TRUE(dialogs.asked.empty());
+  EXPECT_TRUE(dialogs.offeredPaths.empty());
+}
+#endif
+
+TEST_F(MainWindowTest, OptionsButtonShowsTheOneOptionsWindow) {
+  Open();
+  QWidget* options = form->OptionsWindow();
+  form->Brisk1_Click(1);
+  EXPECT_TRUE(options->isVisible());
+  EXPECT_TRUE(options->isWindow());
+  form->Brisk1_Click(1);
+  EXPECT_EQ(form->OptionsWindow(), options);
+  EXPECT_TRUE(options->isVisible());
+}
+
+}  // namespace
+}  // namespace valmerin::testing
