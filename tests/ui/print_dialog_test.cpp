@@ -1,0 +1,124 @@
+#include <QComboBox>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "ui/form3.h"
+#include "ui/list_printer.h"
+#include "ui_test_support.h"
+
+namespace valmerin::testing {
+namespace {
+
+class PrintDialogTest : public UiTest {
+ protected:
+  Form3* ShowDialog() {
+    form->Brisk1_Click(4);
+    return form->PrintDialog();
+  }
+  template <typename W>
+  static W* In(Form3* dialog, const char* name) {
+    return dialog->findChild<W*>(QString::fromLatin1(name));
+  }
+  static QStringList Items(QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+    return items;
+  }
+  // Prints to a PDF file through the window's own printer.
+  std::string PrintToPdf(Form3* dialog) {
+    const std::string path = (root_ / "liste.pdf").string();
+    form->Printer().setOutputFormat(QPrinter::PdfFormat);
+    form->Printer().setOutputFileName(QString::fromStdString(path));
+    In<QPushButton>(dialog, "Command1")->click();
+    return ReadBytes(path);
+  }
+  static int PageCount(const std::string& pdf) {
+    int pages = 0;
+    for (std::size_t at = pdf.find("/Type /Page"); at != std::string::npos;
+         at = pdf.find("/Type /Page", at + 1)) {
+      if (pdf.compare(at, 12, "/Type /Pages") != 0) ++pages;
+    }
+    return pages;
+  }
+};
+
+TEST_F(PrintDialogTest, ChoicesFollowTheOptionButtonsAndSurviveHidingButNotClosing) {
+  Open();
+  EXPECT_EQ(form->PrintDialog(), nullptr);
+  Form3* dialog = ShowDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(dialog->windowTitle(), "Stampa lista/e");
+  auto* all = In<QRadioButton>(dialog, "Option1");
+  auto* one = In<QRadioButton>(dialog, "Option2");
+  auto* combo = In<QComboBox>(dialog, "Combo1");
+  const QStringList items = {"ZSnes", "KGen", "NESticle", "Magic Engine"};
+  EXPECT_TRUE(all->isChecked());
+  EXPECT_FALSE(combo->isEnabled());
+  EXPECT_EQ(combo->currentText(), "ZSnes");
+  EXPECT_EQ(Items(combo), items);
+
+  one->click();
+  EXPECT_TRUE(combo->isEnabled());
+  combo->setEditText("NESticle");
+  all->click();
+  EXPECT_FALSE(combo->isEnabled());
+  one->click();
+  EXPECT_EQ(combo->currentText(), "NESticle");
+
+  In<QPushButton>(dialog, "Command2")->click();  // "< Annulla" only hides
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(ShowDialog(), dialog);
+  EXPECT_TRUE(one->isChecked());
+  EXPECT_EQ(Items(combo), items);
+
+  In<QPushButton>(dialog, "Command3")->click();
+  EXPECT_EQ(dialogs.printerSetUp, &form->Printer());
+
+  dialog->close();  // the title bar's close discards it
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(form->PrintDialog(), nullptr);
+  dialog = ShowDialog();
+  EXPECT_TRUE(In<QRadioButton>(dialog, "Option1")->isChecked());
+  EXPECT_FALSE(In<QComboBox>(dialog, "Combo1")->isEnabled());
+  EXPECT_EQ(Items(In<QComboBox>(dialog, "Combo1")), items);
+
+  form->close();  // the exit closes it too
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(form->PrintDialog(), nullptr);
+}
+
+TEST_F(PrintDialogTest, PrintsNumberedPagesOfTheChosenList) {
+  Open();
+  for (int i = 0; i < 300; ++i) state.gameLists[3].push_back("Gioco " + std::to_string(i));
+  Form3* dialog = ShowDialog();
+  In<QRadioButton>(dialog, "Option2")->click();
+  In<QComboBox>(dialog, "Combo1")->setEditText("magic engine");
+
+  const std::string pdf = PrintToPdf(dialog);
+  EXPECT_FALSE(dialog->isVisible());
+  ASSERT_EQ(pdf.substr(0, 5), "%PDF-");
+  const int perPage = LinesPerPage(form->Printer());
+  EXPECT_GT(perPage, 30);
+  EXPECT_LT(perPage, 150);
+  EXPECT_EQ(PageCount(pdf), (303 + perPage - 1) / perPage);  // title, underline, blank
+  EXPECT_GE(PageCount(pdf), 3);
+
+  In<QRadioButton>(dialog, "Option1")->click();  // all four: short enough for one page
+  state.gameLists[3].resize(3);
+  EXPECT_EQ(PageCount(PrintToPdf(dialog)), 1);
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(PrintDialogTest, UnknownEmulatorPrintsNothingAndSaysSo) {
+  Open();
+  Form3* dialog = ShowDialog();
+  In<QRadioButton>(dialog, "Option2")->click();
+  In<QComboBox>(dialog, "Combo1")->setEditText("Atari");
+  EXPECT_TRUE(PrintToPdf(dialog).empty());
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace valmerin::testing
