@@ -62,3 +62,10 @@ package: build
 # Builds, installs, starts and removes the package on this machine (needs root).
 test-package:
 	BUILD=$(BUILD) scripts/test-package
+
+# Every fuzz target for FUZZ_SECONDS (default 60) each, one after another; inputs
+# that reach new code are merged into fuzz/corpus.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/install-packages $(FUZZ_PACKAGES)
+	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/fuzz

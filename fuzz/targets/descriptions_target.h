@@ -1,0 +1,65 @@
+#pragma once
+// The descriptions file read from any bytes: the indexed walks give what a plain
+// record-by-record walk gives, and every record that can be stored is appended and
+// read back unchanged.
+#include <algorithm>
+
+#include "catalogue/descriptions.h"
+#include "targets/fuzz_support.h"
+
+namespace valmerin::fuzz {
+
+inline std::string PlainForwardWalk(const Descriptions& d, std::string_view name) {
+  std::string current(name);
+  for (std::size_t j = 0; j < d.Count(); ++j) {
+    if (current == d.Key(j)) current = d.Text(j);
+  }
+  return current;
+}
+
+inline std::string PlainBackwardWalk(const Descriptions& d, std::string_view shown) {
+  std::string current(shown);
+  for (std::size_t j = d.Count(); j-- > 0;) {
+    if (current == d.Text(j)) current = d.Key(j);
+  }
+  return current;
+}
+
+inline void DescriptionsTarget(const std::uint8_t* data, std::size_t size) {
+  // Appending and reading back costs a folder pass each: a few records show it.
+  constexpr std::size_t kWalked = 64;
+  constexpr std::size_t kAppended = 16;
+
+  RemoveFiles({kDescriptionsFile});
+  WriteFileBytes(kDescriptionsFile, AsBytes(data, size));
+  const Descriptions loaded = ReadDescriptions();
+
+  for (std::size_t i = 0; i < std::min(loaded.Count(), kWalked); ++i) {
+    Require(!loaded.Key(i).empty(), "a record with an empty key was loaded");
+    for (const std::string& name : {loaded.Key(i), loaded.Text(i)}) {
+      const std::string shown = loaded.ResolveGameName(name);
+      Require(shown == PlainForwardWalk(loaded, name), "the forward walk skipped or added a record");
+      Require(loaded.WalkBackToFileName(shown) == PlainBackwardWalk(loaded, shown),
+              "the backward walk skipped or added a record");
+    }
+  }
+
+  RemoveFiles({kDescriptionsFile});
+  Descriptions kept;
+  for (std::size_t i = 0; i < std::min(loaded.Count(), kAppended); ++i) {
+    const bool storable = CheckDescriptionStorable(loaded.Key(i), loaded.Text(i)) ==
+                          DescriptionProblem::None;
+    const SaveResult saved = AppendDescription(loaded.Key(i), loaded.Text(i));
+    Require((saved == SaveResult::Saved) == storable, "a storable record was refused, or the reverse");
+    if (storable) kept.Add(loaded.Key(i), loaded.Text(i));
+  }
+  const Descriptions back = ReadDescriptions();
+  Require(back.Count() == kept.Count(), "appended records came back in another number");
+  for (std::size_t i = 0; i < kept.Count(); ++i) {
+    Require(back.Key(i) == kept.Key(i) && back.Text(i) == kept.Text(i),
+            "an appended record came back changed");
+  }
+  RemoveFiles({kDescriptionsFile});
+}
+
+}  // namespace valmerin::fuzz
