@@ -1,0 +1,436 @@
+// The options window against a real options model, offscreen.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QToolTip>
+#include <fstream>
+#include <sstream>
+
+#include "options/options_model.h"
+#include "ui/dialog_service.h"
+#include "ui/form2.h"
+
+namespace valmerin {
+namespace {
+
+void EnsureApplication() {
+  if (QApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "valmerin_tests_ui";
+  static char* argv[] = {name, nullptr};
+  new QApplication(argc, argv);
+}
+
+class RecordingDialogs : public DialogService {
+ public:
+  void Message(QWidget*, const QString& text) override { messages.push_back(text); }
+  std::optional<QString> AskText(QWidget*, const QString&, const QString&,
+                                 const QString&) override {
+    return std::nullopt;
+  }
+  std::optional<QString> AskSavePath(QWidget*, const QString&) override { return std::nullopt; }
+  bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
+  std::vector<QString> messages;
+};
+
+// Events as a person's keys and mouse would deliver them.
+void KeyClick(QWidget* widget, int key, const QString& text = {}) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QApplication::sendEvent(widget, &press);
+  QApplication::sendEvent(widget, &release);
+}
+void KeyClicks(QWidget* widget, const QString& text) {
+  for (QChar c : text) KeyClick(widget, c.toUpper().unicode(), QString(c));
+}
+void MouseClick(QWidget* widget, QPoint at) {
+  const QPointF local(at);
+  const QPointF global(widget->mapToGlobal(at));
+  QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(widget, &press);
+  QApplication::sendEvent(widget, &release);
+}
+
+std::string ReadBytes(const char* name) {
+  std::ifstream in(name, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+class Form2Test : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { EnsureApplication(); }
+
+  void SetUp() override {
+    ASSERT_TRUE(folder_.isValid());
+    previous_ = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder_.path()));
+    model_.RunWindowStartup();
+    form_ = std::make_unique<Form2>(model_, dialogs_);
+  }
+  void TearDown() override {
+    form_.reset();
+    QDir::setCurrent(previous_);
+  }
+
+  template <class W>
+  W* Get(const char* name) {
+    W* widget = form_->findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  void ShowTab(const char* caption) {
+    auto* tabs = Get<QTabWidget>("SSTab1");
+    for (int i = 0; i < tabs->count(); ++i) {
+      if (tabs->tabText(i) == QLatin1String(caption)) tabs->setCurrentIndex(i);
+    }
+    form_->show();
+    QApplication::processEvents();
+  }
+
+  QTemporaryDir folder_;
+  QString previous_;
+  OptionsModel model_;
+  RecordingDialogs dialogs_;
+  std::unique_ptr<Form2> form_;
+};
+
+TEST_F(Form2Test, EveryControlOfTheModelHasItsNamedWidget) {
+  for (int n = 1; n <= kCheckCount; ++n) {
+    EXPECT_NE(form_->findChild<QCheckBox*>(QString("Check%1").arg(n)), nullptr) << n;
+  }
+  for (int n = 1; n <= kOptionCount; ++n) {
+    EXPECT_NE(form_->findChild<QRadioButton*>(QString("Option%1").arg(n)), nullptr) << n;
+  }
+  for (int n = 1; n <= kTextCount; ++n) {
+    if (n == 6) continue;  // the window has no sixth text box
+    EXPECT_NE(form_->findChild<QLineEdit*>(QString("Text%1").arg(n)), nullptr) << n;
+  }
+  for (int n = 1; n <= kComboCount; ++n) {
+    EXPECT_NE(form_->findChild<QComboBox*>(QString("Combo%1").arg(n)), nullptr) << n;
+  }
+  for (int n = 1; n <= kScrollCount; ++n) {
+    EXPECT_NE(form_->findChild<QScrollBar*>(QString("VScroll%1").arg(n)), nullptr) << n;
+  }
+  for (int n = 1; n <= 13; ++n) {
+    EXPECT_NE(form_->findChild<QLabel*>(QString("Label%1").arg(n)), nullptr) << n;
+  }
+}
+
+TEST_F(Form2Test, WindowTabsAndOkButtonAreAsDesigned) {
+  EXPECT_EQ(form_->objectName(), "Form2");
+  EXPECT_EQ(form_->windowTitle(), "Opzioni");
+  EXPECT_TRUE(form_->isWindow());
+  EXPECT_FALSE(form_->isVisible());
+  auto* tabs = Get<QTabWidget>("SSTab1");
+  const QStringList captions = {"ZSnes", "KGen", "NESticle", "Generali", "Magic Engine"};
+  ASSERT_EQ(tabs->count(), captions.size());
+  for (int i = 0; i < tabs->count(); ++i) EXPECT_EQ(tabs->tabText(i), captions[i]);
+  EXPECT_EQ(tabs->tabText(tabs->currentIndex()), "Generali");
+  auto* ok = Get<QPushButton>("Command1");
+  EXPECT_EQ(ok->text(), "OK");
+  EXPECT_TRUE(ok->isDefault());
+  EXPECT_EQ(ok->parentWidget(), form_.get());  // outside the pages: seen on every tab
+}
+
+TEST_F(Form2Test, CaptionsKeepAccentsQuotesAndBlanks) {
+  struct Caption {
+    const char* name;
+    const char* text;
+  };
+  const Caption kSample[] = {
+      {"Check1", "Disabilita modificazione del colore 0 in modalità 256 colori"},
+      {"Check2", "Disabilita hack della velocità \"SPC700\""},
+      {"Check12", "Abilità correzione gamma:"},
+      {"Check42", "Forza modalità video \"banked\""},
+      {"Check54", "La periferica di input n.          è del tipo"},
+      {"Check60", "Imposta cartella dei file \".NES\":"},
+      {"Check37", "Abilita suono a 44.100 hz"},
+      {"Option2", "Stati Uniti d'America (USA)"},
+      {"Label13", "Cartella di PCEngine:"},
+      {"Label9", "X"},
+      {"Frame1", "Seleziona versione"},
+      {"Frame2", "Emulatori disponibili:"},
+      {"Check74", "Magic Engine"},
+  };
+  for (const Caption& c : kSample) {
+    QWidget* widget = Get<QWidget>(c.name);
+    ASSERT_NE(widget, nullptr);
+    QString shown;
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) shown = button->text();
+    if (auto* label = qobject_cast<QLabel*>(widget)) shown = label->text();
+    if (auto* frame = qobject_cast<QGroupBox*>(widget)) shown = frame->title();
+    EXPECT_EQ(shown, QString::fromUtf8(c.text)) << c.name;
+  }
+  // The availability boxes and the version buttons sit in their frames.
+  EXPECT_EQ(Get<QWidget>("Check72")->parentWidget(), Get<QWidget>("Frame2"));
+  EXPECT_EQ(Get<QWidget>("Option3")->parentWidget(), Get<QWidget>("Frame1"));
+}
+
+TEST_F(Form2Test, WidgetsShowTheStartUpState) {
+  EXPECT_EQ(Get<QLineEdit>("Text3")->text(), "100");
+  EXPECT_EQ(Get<QLineEdit>("Text4")->text(), "100");
+  EXPECT_EQ(Get<QLineEdit>("Text7")->text(), "0");
+  EXPECT_EQ(Get<QLineEdit>("Text5")->text(), "Text5");
+  EXPECT_EQ(Get<QLineEdit>("Text17")->text(), "C:\\NESticle\\NESticle.pal");
+  EXPECT_EQ(Get<QLineEdit>("Text32")->text(), "C:\\ZSnes\\");
+  for (const char* box : {"Text1", "Text2", "Text3", "Text4", "Text7"}) {
+    EXPECT_TRUE(Get<QLineEdit>(box)->isReadOnly()) << box;
+  }
+  EXPECT_FALSE(Get<QLineEdit>("Text36")->isReadOnly());
+  EXPECT_EQ(Get<QCheckBox>("Check30")->checkState(), Qt::Unchecked);
+  EXPECT_TRUE(Get<QRadioButton>("Option4")->isChecked());
+  EXPECT_FALSE(Get<QRadioButton>("Option1")->isChecked());
+
+  auto* combo3 = Get<QComboBox>("Combo3");
+  EXPECT_TRUE(combo3->isEditable());
+  EXPECT_EQ(combo3->currentText(), "3 - 44100");
+  ASSERT_EQ(combo3->count(), 6);
+  EXPECT_EQ(combo3->itemText(2), "4 - 16000");
+  EXPECT_EQ(combo3->itemText(5), "3 - 44100");
+  auto* combo4 = Get<QComboBox>("Combo4");
+  EXPECT_EQ(combo4->currentText(), "0 - 320x240x256");
+  EXPECT_EQ(combo4->count(), 8);
+  auto* combo2 = Get<QComboBox>("Combo2");
+  EXPECT_EQ(combo2->currentText(), "Tastiera");
+  ASSERT_EQ(combo2->count(), 7);
+  EXPECT_EQ(combo2->itemText(0), "Niente");
+  EXPECT_EQ(combo2->itemText(6), "Sidewinder");
+}
+
+TEST_F(Form2Test, ClicksReachTheModelAndOnlyCheckOrUncheck) {
+  auto* check = Get<QCheckBox>("Check13");
+  check->click();
+  EXPECT_EQ(model_.Check(13), 1);
+  check->click();
+  EXPECT_EQ(model_.Check(13), 0);
+
+  // A greyed box shows greyed; the user's click makes it checked, never greyed again.
+  ASSERT_TRUE(model_.SetCheck(40, 2));
+  auto* greyed = Get<QCheckBox>("Check40");
+  EXPECT_EQ(greyed->checkState(), Qt::PartiallyChecked);
+  greyed->click();
+  EXPECT_EQ(model_.Check(40), 1);
+  EXPECT_EQ(greyed->checkState(), Qt::Checked);
+  greyed->click();
+  EXPECT_EQ(model_.Check(40), 0);
+  EXPECT_EQ(greyed->checkState(), Qt::Unchecked);
+
+  Get<QRadioButton>("Option2")->click();
+  EXPECT_TRUE(model_.Option(2));
+  EXPECT_FALSE(model_.Option(4));
+  EXPECT_FALSE(Get<QRadioButton>("Option4")->isChecked());
+  // Clicking the selected button again keeps it selected.
+  Get<QRadioButton>("Option2")->click();
+  EXPECT_TRUE(model_.Option(2));
+  EXPECT_TRUE(Get<QRadioButton>("Option2")->isChecked());
+}
+
+TEST_F(Form2Test, ScrollArrowsStepToTheLimitsAndFillTheValueBox) {
+  auto* bar1 = Get<QScrollBar>("VScroll1");
+  for (int i = 0; i < 10; ++i) bar1->triggerAction(QAbstractSlider::SliderSingleStepSub);
+  EXPECT_EQ(model_.Scroll(1), 9);
+  EXPECT_EQ(Get<QLineEdit>("Text1")->text(), "9");
+
+  auto* bar4 = Get<QScrollBar>("VScroll4");
+  for (int i = 0; i < 50; ++i) bar4->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(model_.Scroll(4), 50);
+  EXPECT_EQ(Get<QLineEdit>("Text4")->text(), "50");
+  bar4->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(model_.Scroll(4), 50);
+  // A click on the track moves by one as well.
+  bar4->triggerAction(QAbstractSlider::SliderPageStepSub);
+  EXPECT_EQ(model_.Scroll(4), 51);
+}
+
+TEST_F(Form2Test, TopArrowRaisesTheValueAndTheTopEndIsTheHighest) {
+  ShowTab("KGen");
+  auto* bar = Get<QScrollBar>("VScroll5");
+  MouseClick(bar, QPoint(bar->width() / 2, 2));
+  EXPECT_EQ(model_.Scroll(5), 1);
+  EXPECT_EQ(Get<QLineEdit>("Text7")->text(), "1");
+  MouseClick(bar, QPoint(bar->width() / 2, bar->height() - 2));
+  EXPECT_EQ(model_.Scroll(5), 0);
+  // At its highest the bar sits at its top end.
+  ASSERT_TRUE(model_.SetScroll(5, 3));
+  EXPECT_EQ(bar->value(), bar->minimum());
+}
+
+TEST_F(Form2Test, TypedAndPickedTextsReachTheModel) {
+  auto* combo = Get<QComboBox>("Combo1");
+  combo->lineEdit()->selectAll();
+  KeyClicks(combo->lineEdit(), "tastiera");
+  EXPECT_EQ(model_.ComboText(1), "tastiera");
+  EXPECT_EQ(combo->currentText(), "tastiera");
+  EXPECT_EQ(combo->count(), 7);  // a typed text is not added to the list
+  combo->setCurrentIndex(3);
+  EXPECT_EQ(model_.ComboText(1), "Gamepad");
+
+  auto* folder = Get<QLineEdit>("Text33");
+  folder->selectAll();
+  KeyClicks(folder, "D:\\Giochi àè");
+  EXPECT_EQ(model_.Text(33), "D:\\Giochi àè");
+}
+
+TEST_F(Form2Test, ModelChangesShowInTheWidgets) {
+  ASSERT_TRUE(model_.SetCheck(5, 1));
+  EXPECT_TRUE(Get<QCheckBox>("Check5")->isChecked());
+  ASSERT_TRUE(model_.SetScroll(2, 4));
+  EXPECT_EQ(Get<QLineEdit>("Text2")->text(), "4");
+  model_.SetText(26, "E:\\Salvataggi\\");
+  EXPECT_EQ(Get<QLineEdit>("Text26")->text(), "E:\\Salvataggi\\");
+  model_.SetComboText(4, "qualcosa");
+  EXPECT_EQ(Get<QComboBox>("Combo4")->currentText(), "qualcosa");
+  model_.SetOption(1, true);
+  EXPECT_TRUE(Get<QRadioButton>("Option1")->isChecked());
+  EXPECT_FALSE(Get<QRadioButton>("Option4")->isChecked());
+  // Deselected by the program, no button stays shown as selected.
+  model_.SetOption(1, false);
+  EXPECT_FALSE(Get<QRadioButton>("Option1")->isChecked());
+}
+
+TEST_F(Form2Test, UnstorableTypingIsRefusedWithAReason) {
+  ShowTab("Generali");
+  auto* folder = Get<QLineEdit>("Text32");
+  folder->setFocus();
+  folder->end(false);
+  KeyClicks(folder, "a\"b");
+  EXPECT_EQ(folder->text(), "C:\\ZSnes\\ab");
+  EXPECT_EQ(model_.Text(32), "C:\\ZSnes\\ab");
+  EXPECT_EQ(QToolTip::text(), QString::fromUtf8("Le virgolette (\") non possono essere salvate."));
+
+  QGuiApplication::clipboard()->setText("due\nrighe");
+  folder->paste();
+  EXPECT_EQ(folder->text(), "C:\\ZSnes\\ab");
+  QGuiApplication::clipboard()->setText(QString::fromUtf8("漢字"));
+  folder->paste();
+  EXPECT_EQ(folder->text(), "C:\\ZSnes\\ab");
+  EXPECT_TRUE(QToolTip::text().contains(QString::fromUtf8("漢"))) << QToolTip::text().toStdString();
+  EXPECT_EQ(model_.Text(32), "C:\\ZSnes\\ab");
+
+  auto* combo = Get<QComboBox>("Combo2");
+  combo->lineEdit()->selectAll();
+  KeyClicks(combo->lineEdit(), "\"");
+  EXPECT_EQ(model_.ComboText(2), "Tastiera");
+}
+
+TEST_F(Form2Test, OkWritesTheFilesAndHides) {
+  ShowTab("ZSnes");
+  Get<QPushButton>("Command1")->click();
+  EXPECT_FALSE(form_->isVisible());
+  EXPECT_TRUE(dialogs_.messages.empty());
+  EXPECT_EQ(ReadBytes("parametri"), "\"-1 1 -2 1 \"\r\n\"-A \"\r\n\"-vsync OFF \"\r\n\r\n");
+  EXPECT_FALSE(ReadBytes("disponibili.emu").empty());
+  EXPECT_FALSE(ReadBytes("Cartelle.cfg").empty());
+  EXPECT_EQ(Get<QLineEdit>("Text5")->text(), "-1 1 -2 1 ");
+}
+
+TEST_F(Form2Test, EnterInABoxPressesOk) {
+  ShowTab("Generali");
+  auto* folder = Get<QLineEdit>("Text35");
+  folder->setFocus();
+  KeyClick(folder, Qt::Key_Return, "\r");
+  EXPECT_FALSE(form_->isVisible());
+  EXPECT_FALSE(ReadBytes("parametri").empty());
+}
+
+TEST_F(Form2Test, FailedOkShowsTheMessageAndStaysOpen) {
+  ASSERT_TRUE(QDir().mkdir("parametri"));
+  ShowTab("Generali");
+  Get<QPushButton>("Command1")->click();
+  EXPECT_TRUE(form_->isVisible());
+  ASSERT_EQ(dialogs_.messages.size(), 1u);
+  EXPECT_TRUE(dialogs_.messages[0].contains("parametri")) << dialogs_.messages[0].toStdString();
+}
+
+TEST_F(Form2Test, TitleBarCloseOnlyHidesAndKeepsState) {
+  ShowTab("NESticle");
+  Get<QCheckBox>("Check45")->click();
+  EXPECT_FALSE(form_->close());
+  EXPECT_FALSE(form_->isVisible());
+  EXPECT_EQ(model_.Check(45), 1);
+  form_->show();
+  EXPECT_TRUE(Get<QCheckBox>("Check45")->isChecked());
+  EXPECT_EQ(Get<QTabWidget>("SSTab1")->tabText(Get<QTabWidget>("SSTab1")->currentIndex()),
+            "NESticle");
+  form_->CloseForExit();
+  EXPECT_FALSE(form_->isVisible());
+}
+
+// Each control on its page, clear of the OK button and of its neighbours.
+TEST_F(Form2Test, NoControlIsCutOffOrOverlapped) {
+  auto* tabs = Get<QTabWidget>("SSTab1");
+  const QRect ok = Get<QWidget>("Command1")->geometry();
+  for (int i = 0; i < tabs->count(); ++i) {
+    ShowTab(tabs->tabText(i).toLatin1().constData());
+    QWidget* page = tabs->widget(i);
+    QList<QWidget*> controls;
+    for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (!child->objectName().isEmpty()) controls << child;
+    }
+    for (QWidget* control : controls) {
+      const QString name = control->objectName();
+      const QRect inWindow(control->mapTo(form_.get(), QPoint(0, 0)), control->size());
+      EXPECT_TRUE(page->rect().contains(control->geometry())) << name.toStdString();
+      EXPECT_FALSE(inWindow.intersects(ok)) << name.toStdString();
+      for (QWidget* other : controls) {
+        if (other == control) continue;
+        // The device number box stands in the gap of Check54's caption.
+        if (name == "Text20" && other->objectName() == "Check54") continue;
+        if (name == "Check54" && other->objectName() == "Text20") continue;
+        EXPECT_FALSE(control->geometry().intersects(other->geometry()))
+            << name.toStdString() << " / " << other->objectName().toStdString();
+      }
+    }
+    for (auto* frame : page->findChildren<QGroupBox*>()) {
+      for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        EXPECT_TRUE(frame->rect().contains(child->geometry())) << child->objectName().toStdString();
+      }
+    }
+  }
+}
+
+TEST_F(Form2Test, StackedChecksAndValueBoxesFollowTheDesignedSteps) {
+  for (int n = 3; n <= 17; ++n) {
+    const QRect above = Get<QWidget>(QString("Check%1").arg(n - 1).toLatin1())->geometry();
+    const QRect check = Get<QWidget>(QString("Check%1").arg(n).toLatin1())->geometry();
+    EXPECT_EQ(check.top(), above.top() + 16) << n;
+    EXPECT_EQ(check.left(), above.left()) << n;
+  }
+  const char* const kPairs[][3] = {{"Check11", "Text1", "VScroll1"},
+                                   {"Check12", "Text2", "VScroll2"},
+                                   {"Check16", "Text3", "VScroll3"},
+                                   {"Check21", "Text4", "VScroll4"},
+                                   {"Check33", "Text7", "VScroll5"}};
+  for (const auto& pair : kPairs) {
+    const QRect check = Get<QWidget>(pair[0])->geometry();
+    const QRect box = Get<QWidget>(pair[1])->geometry();
+    const QRect bar = Get<QWidget>(pair[2])->geometry();
+    EXPECT_EQ(box.left(), check.left() + check.width() + 7) << pair[1];
+    EXPECT_EQ(box.top(), check.top()) << pair[1];
+    EXPECT_EQ(bar.top(), box.top()) << pair[2];
+    EXPECT_GE(bar.left(), box.left() + box.width()) << pair[2];
+  }
+}
+
+}  // namespace
+}  // namespace valmerin
