@@ -142,12 +142,15 @@ TEST_F(MainWindowTest, RunButtonStartsTheCurrentTabsEmulatorPlainOrSaysWhyNot) {
 }
 #endif
 
-TEST_F(MainWindowTest, OptionsButtonShowsTheOneOptionsWindow) {
+TEST_F(MainWindowTest, EmptyZSnesFolderSaysSoAndOpensTheOptionsWindow) {
+  WriteCatalogue("1,0,0,0");
   Open();
+  EXPECT_EQ(dialogs.messages.size(), 3u);
   QWidget* options = form->OptionsWindow();
-  form->Brisk1_Click(1);
   EXPECT_TRUE(options->isVisible());
   EXPECT_TRUE(options->isWindow());
+  options->hide();
+  form->Brisk1_Click(1);
   form->Brisk1_Click(1);
   EXPECT_EQ(form->OptionsWindow(), options);
   EXPECT_TRUE(options->isVisible());
