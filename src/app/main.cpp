@@ -1,6 +1,7 @@
 // Valmerin: one main window over the core's state and the options model.
 #include <QApplication>
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -49,7 +50,8 @@ int main(int argc, char* argv[]) {
   valmerin::Form1 window(state, options, dialogs);
 
   // Told to end from outside: close the main window the usual way, so the game
-  // copies go and the settings are saved.
+  // copies go and the settings are saved. (A session that ends closes the
+  // windows through Qt, which comes to the same close.)
   if (InstallEndSignals()) {
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
     QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
@@ -59,7 +61,6 @@ int main(int argc, char* argv[]) {
       window.close();
     });
   }
-  // The session ending closes the windows through the same path.
   window.show();
   app.exec();
   return 0;
