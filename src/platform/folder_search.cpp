@@ -12,30 +12,30 @@ namespace valmerin {
 namespace {
 
 // Classic "*" matcher with one back-tracking point: linear in practice.
-bool MatchFolded(std::u32string_view name, std::u32string_view pattern) {
+bool MatchFolded(std::string_view name, std::string_view pattern) {
   size_t n = 0;
   size_t p = 0;
-  size_t starAt = std::u32string_view::npos;
+  size_t starAt = std::string_view::npos;
   size_t resumeAt = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && pattern[p] == U'*') {
+    if (p < pattern.size() && pattern[p] == '*') {
       starAt = p++;
       resumeAt = n;
     } else if (p < pattern.size() && pattern[p] == name[n]) {
       ++p;
       ++n;
-    } else if (starAt != std::u32string_view::npos) {
+    } else if (starAt != std::string_view::npos) {
       p = starAt + 1;
       n = ++resumeAt;
     } else {
       return false;
     }
   }
-  while (p < pattern.size() && pattern[p] == U'*') ++p;
+  while (p < pattern.size() && pattern[p] == '*') ++p;
   return p == pattern.size();
 }
 
-bool KeyLess(const std::u32string& keyA, std::string_view a, const std::u32string& keyB,
+bool KeyLess(const std::string& keyA, std::string_view a, const std::string& keyB,
              std::string_view b) {
   if (keyA != keyB) return keyA < keyB;
   return a < b;
@@ -67,11 +67,11 @@ std::vector<std::string> SearchFolder(std::string_view searchText) {
   const std::filesystem::path folder =
       folderText.empty() ? std::filesystem::path(".") : ToHostPath(folderText);
 
-  const std::u32string foldedPattern = FoldedName(pattern);
-  std::vector<std::pair<std::u32string, std::string>> found;
+  const std::string foldedPattern = FoldedName(pattern);
+  std::vector<std::pair<std::string, std::string>> found;
   ForEachFolderEntry(folder, [&](const FolderEntry& entry) {
     if (!entry.regularFile || entry.hidden) return;
-    std::u32string key = FoldedName(entry.name);
+    std::string key = FoldedName(entry.name);
     if (MatchFolded(key, foldedPattern)) found.emplace_back(std::move(key), entry.name);
   });
   std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {

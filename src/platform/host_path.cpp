@@ -33,7 +33,7 @@ bool Exists(const fs::path& path) {
 // several are, the first in byte order so the choice never changes between runs.
 std::optional<std::string> FindIgnoringCase(const fs::path& folder, std::string_view component) {
   std::optional<std::string> found;
-  const std::u32string key = FoldedName(component);
+  const std::string key = FoldedName(component);
   ForEachFolderEntry(folder, [&](const FolderEntry& entry) {
     if ((!found || entry.name < *found) && FoldedName(entry.name) == key) {
       found = std::string(entry.name);
@@ -104,7 +104,7 @@ std::optional<fs::path> FindInCurrentFolder(std::string_view name) {
 #endif
   std::optional<std::string> exact;
   std::optional<std::string> other;
-  const std::u32string key = FoldedName(name);
+  const std::string key = FoldedName(name);
   ForEachFolderEntry(fs::path("."), [&](const FolderEntry& entry) {
     if (!entry.regularFile || entry.hidden || exact) return;
     if (entry.name == name) {

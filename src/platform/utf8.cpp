@@ -67,16 +67,22 @@ char32_t FoldUpper(char32_t cp) {
 
 }  // namespace
 
-std::u32string FoldedName(std::string_view name) {
-  std::u32string key;
-  key.reserve(name.size());
+std::string FoldedName(std::string_view name) {
+  std::string key;
+  key.reserve(name.size() + 4);
   size_t pos = 0;
   while (pos < name.size()) {
+    const char c = name[pos];
+    if (static_cast<unsigned char>(c) < 0x80) {  // the common case, kept cheap
+      key.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c);
+      ++pos;
+      continue;
+    }
     std::optional<char32_t> cp = NextCodePoint(name, pos);
     if (cp) {
-      key.push_back(FoldUpper(*cp));
+      AppendUtf8(key, FoldUpper(*cp));
     } else {
-      key.push_back(kRawByteBase + static_cast<unsigned char>(name[pos]));
+      AppendUtf8(key, kRawByteBase + static_cast<unsigned char>(name[pos]));
       ++pos;
     }
   }

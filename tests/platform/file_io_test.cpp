@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/folder_search.h"
+#include "platform/host_path.h"
 #include "platform/temp_folder.h"
 
 namespace valmerin {
@@ -91,6 +93,21 @@ TEST_F(FileIoTest, DeleteOnlyRegularFiles) {
   EXPECT_FALSE(IsRegularFile("Gioco.nes"));
   EXPECT_FALSE(DeleteRegularFile("Gioco.nes"));
   EXPECT_TRUE(fs::is_directory("Gioco.nes"));
+}
+
+TEST_F(FileIoTest, NamesBeyondAsciiReachTheFileSystemIntact) {
+  const fs::path appended = ToHostPath("Descrizioni è.emu");
+  const fs::path replaced = ToHostPath("Perché €.cfg");
+  const fs::path copied = ToHostPath("Gioco ü.smc");
+  ASSERT_TRUE(AppendToFile(appended, "a\r\n"));
+  ASSERT_TRUE(ReplaceFileAtomically(replaced, "b\r\n"));
+  ASSERT_TRUE(CopyFileReplacing(replaced, copied));
+  EXPECT_EQ(SearchFolder("*"),
+            (std::vector<std::string>{"Descrizioni è.emu", "Gioco ü.smc", "Perché €.cfg"}));
+  EXPECT_EQ(ReadWholeFile(appended), "a\r\n");
+  EXPECT_EQ(ReadWholeFile(copied), "b\r\n");
+  EXPECT_TRUE(DeleteRegularFile(copied));
+  EXPECT_FALSE(IsRegularFile(copied));
 }
 
 }  // namespace
