@@ -52,10 +52,10 @@ QString UnstorableTextReason(const QString& text) {
     const int length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
     const QString character = text.mid(i, length);
     if (!OptionTextStorable(ToModel(character))) {
-      const QString shown = character.at(0).isPrint() || length == 2
-                                ? character
-                                : QString::fromLatin1("U+%1").arg(character.at(0).unicode(), 4,
-                                                                  16, QLatin1Char('0'));
+      const QString shown =
+          character.at(0).isPrint() || length == 2
+              ? character
+              : QString::fromLatin1("U+%1").arg(character.at(0).unicode(), 4, 16, QLatin1Char('0'));
       return QString::fromUtf8("Il carattere «%1» non può essere salvato.").arg(shown);
     }
     i += length;

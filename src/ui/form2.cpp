@@ -24,8 +24,8 @@ constexpr int kGeneralTab = 3;
 QFont OptionsFont(double points) {
   QFont font;
   // Where Tahoma is missing, the Arial-sized sans keeps the designed widths best.
-  font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
-                    QStringLiteral("Arial")});
+  font.setFamilies(
+      {QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
   font.setStyleHint(QFont::SansSerif);
   font.setPointSizeF(points);
   return font;

@@ -152,18 +152,12 @@ constexpr ControlRow kNESticle[] = {
 };
 
 constexpr ControlRow kGeneral[] = {
-    {"Label10", Kind::Label, "Cartella di ZSnes:"},
-    {"Text32", Kind::Text},
-    {"Label11", Kind::Label, "Cartella di NESticle:"},
-    {"Text33", Kind::Text},
-    {"Label12", Kind::Label, "Cartella di Kgen:"},
-    {"Text34", Kind::Text},
-    {"Label13", Kind::Label, "Cartella di PCEngine:"},
-    {"Text35", Kind::Text},
-    {"Frame2", Kind::Frame, "Emulatori disponibili:"},
-    {"Check71", Kind::Check, "ZSnes", "Frame2"},
-    {"Check72", Kind::Check, "NESticle", "Frame2"},
-    {"Check73", Kind::Check, "KGen", "Frame2"},
+    {"Label10", Kind::Label, "Cartella di ZSnes:"},     {"Text32", Kind::Text},
+    {"Label11", Kind::Label, "Cartella di NESticle:"},  {"Text33", Kind::Text},
+    {"Label12", Kind::Label, "Cartella di Kgen:"},      {"Text34", Kind::Text},
+    {"Label13", Kind::Label, "Cartella di PCEngine:"},  {"Text35", Kind::Text},
+    {"Frame2", Kind::Frame, "Emulatori disponibili:"},  {"Check71", Kind::Check, "ZSnes", "Frame2"},
+    {"Check72", Kind::Check, "NESticle", "Frame2"},     {"Check73", Kind::Check, "KGen", "Frame2"},
     {"Check74", Kind::Check, "Magic Engine", "Frame2"},
 };
 
@@ -183,8 +177,10 @@ struct PageRow {
 };
 
 const PageRow kPages[] = {
-    {"ZSnes", kZSnes},       {"KGen", kKGen},
-    {"NESticle", kNESticle}, {"Generali", kGeneral},
+    {"ZSnes", kZSnes},
+    {"KGen", kKGen},
+    {"NESticle", kNESticle},
+    {"Generali", kGeneral},
     {"Magic Engine", kMagicEngine},
 };
 
@@ -240,7 +236,8 @@ void BuildOptionsPages(QTabWidget* tabs) {
     auto* widget = new QWidget;
     for (const ControlRow& row : page.controls) {
       QWidget* parent = widget;
-      if (row.frame != nullptr) parent = widget->findChild<QWidget*>(QString::fromLatin1(row.frame));
+      if (row.frame != nullptr)
+        parent = widget->findChild<QWidget*>(QString::fromLatin1(row.frame));
       Create(row, parent);
     }
     tabs->addTab(widget, QString::fromUtf8(page.caption));

@@ -13,8 +13,8 @@ namespace valmerin {
 namespace {
 
 constexpr int kMargin = 6;
-constexpr int kStack = 16;       // 240 twips between stacked ZSnes check boxes
-constexpr int kBesideGap = 7;    // 105 twips between a check box and its value box
+constexpr int kStack = 16;     // 240 twips between stacked ZSnes check boxes
+constexpr int kBesideGap = 7;  // 105 twips between a check box and its value box
 constexpr int kCheckHeight = 16;
 constexpr int kBoxHeight = 18;
 constexpr int kComboHeight = 20;
@@ -67,10 +67,10 @@ struct Frame {
 };
 
 void LayOutZSnes(const Placer& p, const Frame& frame) {
-  static const char* const kFirstColumn[] = {
-      "Check1",  "Check2",  "Check3",  "Check4",  "Check5",  "Check6",
-      "Check7",  "Check8",  "Check9",  "Check10", "Check11", "Check12",
-      "Check13", "Check14", "Check15", "Check16", "Check17"};
+  static const char* const kFirstColumn[] = {"Check1",  "Check2",  "Check3",  "Check4",  "Check5",
+                                             "Check6",  "Check7",  "Check8",  "Check9",  "Check10",
+                                             "Check11", "Check12", "Check13", "Check14", "Check15",
+                                             "Check16", "Check17"};
   int y = kMargin;
   for (const char* name : kFirstColumn) {
     p.Put(name, kMargin, y, 0, kCheckHeight);
@@ -108,8 +108,8 @@ void LayOutZSnes(const Placer& p, const Frame& frame) {
   const QRect label1 = p.Put("Label1", kMargin, inputTop + 3, 0, kCheckHeight);
   const QRect combo1 =
       p.Put("Combo1", label1.x() + label1.width() + 6, inputTop, 110, kComboHeight);
-  const QRect label2 = p.Put("Label2", combo1.x() + combo1.width() + 24, inputTop + 3, 0,
-                             kCheckHeight);
+  const QRect label2 =
+      p.Put("Label2", combo1.x() + combo1.width() + 24, inputTop + 3, 0, kCheckHeight);
   p.Put("Combo2", label2.x() + label2.width() + 6, inputTop, 110, kComboHeight);
   p("Text5")->setGeometry(frame.ResultBox());
 }
@@ -138,8 +138,8 @@ void PutHardwareRow(const Placer& p, int x, int top, const char* const (&row)[6]
   static const int kWidths[] = {36, 26, 26};
   for (int i = 0; i < 3; ++i) {
     const QRect label = p.Put(row[2 * i], x, top + 1, 0, kCheckHeight);
-    const QRect box = p.Put(row[2 * i + 1], label.x() + label.width() + 3, top, kWidths[i],
-                            kBoxHeight);
+    const QRect box =
+        p.Put(row[2 * i + 1], label.x() + label.width() + 3, top, kWidths[i], kBoxHeight);
     x = box.x() + box.width() + 10;
   }
 }
@@ -150,7 +150,8 @@ void PutBoxInCaptionGap(const Placer& p, const char* checkName, const char* boxN
   QStyleOptionButton option;
   option.initFrom(check);
   option.text = check->text();
-  const QRect contents = check->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, check);
+  const QRect contents =
+      check->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, check);
   const QString text = check->text();
   const int gapStart = text.indexOf(QLatin1String("n.")) + 2;
   const QFontMetrics metrics = check->fontMetrics();
@@ -167,7 +168,8 @@ void LayOutNESticle(const Placer& p, const Frame& frame) {
   p.Put("Check39", kMargin, rowTop(0) + 1, 0, kCheckHeight);
   p.Put("Check40", kMargin, rowTop(1) + 1, 0, kCheckHeight);
   const int hardwareX = p.RightOf({"Check39", "Check40"}) + 10;
-  PutHardwareRow(p, hardwareX, rowTop(0), {"Label3", "Text9", "Label4", "Text10", "Label5", "Text11"});
+  PutHardwareRow(p, hardwareX, rowTop(0),
+                 {"Label3", "Text9", "Label4", "Text10", "Label5", "Text11"});
   PutHardwareRow(p, hardwareX, rowTop(1),
                  {"Label6", "Text12", "Label7", "Text13", "Label8", "Text14"});
 
@@ -194,8 +196,8 @@ void LayOutNESticle(const Placer& p, const Frame& frame) {
     const QRect check = p.Put(kLeft[i].check, kMargin, top + 1, 0, kCheckHeight);
     leftRight = std::max(leftRight, check.x() + check.width());
     if (kLeft[i].box == nullptr) continue;
-    const QRect box =
-        p.Put(kLeft[i].box, check.x() + check.width() + kBesideGap, top, kLeft[i].width, kBoxHeight);
+    const QRect box = p.Put(kLeft[i].box, check.x() + check.width() + kBesideGap, top,
+                            kLeft[i].width, kBoxHeight);
     leftRight = std::max(leftRight, box.x() + box.width());
   }
   // Resolution: width, "X", height.
