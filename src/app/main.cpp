@@ -1,10 +1,11 @@
 // Valmerin: one main window over the core's state and the options model.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "catalogue/main_window_state.h"
 #include "options/options_model.h"

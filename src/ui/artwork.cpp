@@ -43,7 +43,10 @@ void DrawGear(QPainter& p, QPointF c, double radius) {
     double rr = (i % 2 == 0) ? radius : radius * 0.78;
     QPointF p0 = c + QPointF(std::cos(a0) * rr, std::sin(a0) * rr);
     QPointF p1 = c + QPointF(std::cos(a1) * rr, std::sin(a1) * rr);
-    if (i == 0) gear.moveTo(p0); else gear.lineTo(p0);
+    if (i == 0)
+      gear.moveTo(p0);
+    else
+      gear.lineTo(p0);
     gear.lineTo(p1);
   }
   gear.closeSubpath();
@@ -155,8 +158,8 @@ QPixmap BarButtonImage(BarImage image, int size) {
       // A pencil across the sheet.
       p.setPen(outline);
       p.setBrush(QColor(255, 200, 0));
-      QPolygonF pencil({QPointF(27, 6), QPointF(31, 10), QPointF(17, 24), QPointF(12, 26),
-                        QPointF(13, 20)});
+      QPolygonF pencil(
+          {QPointF(27, 6), QPointF(31, 10), QPointF(17, 24), QPointF(12, 26), QPointF(13, 20)});
       p.drawPolygon(pencil);
       break;
     }
@@ -172,8 +175,8 @@ QPixmap BarButtonImage(BarImage image, int size) {
       break;
     case BarImage::Export: {
       p.setBrush(QColor(240, 240, 240));
-      QPolygonF sheet({QPointF(6, 3), QPointF(20, 3), QPointF(26, 9), QPointF(26, 29),
-                       QPointF(6, 29)});
+      QPolygonF sheet(
+          {QPointF(6, 3), QPointF(20, 3), QPointF(26, 9), QPointF(26, 29), QPointF(6, 29)});
       p.drawPolygon(sheet);
       p.setPen(QPen(kDarkGreen, 2));
       for (int y = 12; y <= 24; y += 4) p.drawLine(QPointF(10, y), QPointF(22, y));

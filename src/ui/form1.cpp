@@ -17,11 +17,11 @@
 #include "options/exit_sequence.h"
 #include "ui/artwork.h"
 #include "ui/button_bar.h"
+#include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/game_list_file.h"
 #include "ui/game_list_view.h"
 #include "ui/info_page.h"
-#include "ui/form2.h"
 #include "ui/twips.h"
 
 namespace valmerin {
@@ -48,14 +48,14 @@ void PaintGreenOnBlack(QWidget* widget) {
 }
 
 QString UnstorableDescription() {
-  return QStringLiteral("La descrizione contiene caratteri che il file delle descrizioni non "
-                        "pu\u00f2 conservare: non \u00e8 stata salvata.");
+  return QStringLiteral(
+      "La descrizione contiene caratteri che il file delle descrizioni non "
+      "pu\u00f2 conservare: non \u00e8 stata salvata.");
 }
 
 }  // namespace
 
-Form1::Form1(MainWindowState& state, OptionsModel& options, DialogService& dialogs,
-             QWidget* parent)
+Form1::Form1(MainWindowState& state, OptionsModel& options, DialogService& dialogs, QWidget* parent)
     : QWidget(parent),
       state_(state),
       options_(options),
@@ -180,12 +180,23 @@ void Form1::Launch(Emulator list) {
 
 void Form1::Brisk1_Click(int button) {
   switch (button) {
-    case 1: ShowOptions(); break;
-    case 2: RunEmulatorCommand(); break;
-    case 3: ChangeDescription(); break;
-    case 4: ShowPrintDialog(); break;
-    case 5: ExportGameLists(); break;
-    default: break;
+    case 1:
+      ShowOptions();
+      break;
+    case 2:
+      RunEmulatorCommand();
+      break;
+    case 3:
+      ChangeDescription();
+      break;
+    case 4:
+      ShowPrintDialog();
+      break;
+    case 5:
+      ExportGameLists();
+      break;
+    default:
+      break;
   }
 }
 
@@ -209,31 +220,35 @@ void Form1::RunEmulatorCommand() {
 
 void Form1::ChangeDescription() {
   const int tab = tabs_->currentIndex();
-  const QModelIndex current =
-      tab >= 0 && tab < kEmulatorCount ? lists_[static_cast<std::size_t>(tab)]->SelectedEntry()
-                                       : QModelIndex();
+  const QModelIndex current = tab >= 0 && tab < kEmulatorCount
+                                  ? lists_[static_cast<std::size_t>(tab)]->SelectedEntry()
+                                  : QModelIndex();
   if (!current.isValid()) {
     Say(QStringLiteral("Selezionare prima un gioco in una delle liste."));
     return;
   }
   // The key is the text the entry shows, so a second change chains from the first.
-  const std::string key = state_.gameLists[static_cast<std::size_t>(tab)]
-                                          [static_cast<std::size_t>(current.row())];
-  const auto answer = dialogs_.AskText(this, QStringLiteral("Digita la nuova descrizione del gioco"),
-                                       QStringLiteral("Cambia descrizione"), QString());
+  const std::string key =
+      state_.gameLists[static_cast<std::size_t>(tab)][static_cast<std::size_t>(current.row())];
+  const auto answer =
+      dialogs_.AskText(this, QStringLiteral("Digita la nuova descrizione del gioco"),
+                       QStringLiteral("Cambia descrizione"), QString());
   if (!answer) return;
   const std::string description = answer->toStdString();
   switch (CheckDescriptionStorable(key, description)) {
-    case DescriptionProblem::None: break;
+    case DescriptionProblem::None:
+      break;
     case DescriptionProblem::EmptyKey:
-      Say(QStringLiteral("Il gioco selezionato non ha un nome: la descrizione non \u00e8 stata "
+      Say(
+          QStringLiteral("Il gioco selezionato non ha un nome: la descrizione non \u00e8 stata "
                          "salvata."));
       return;
     case DescriptionProblem::LineBreak:
       Say(QStringLiteral("La descrizione non pu\u00f2 andare a capo: non \u00e8 stata salvata."));
       return;
     case DescriptionProblem::Quote:
-      Say(QStringLiteral("Il file delle descrizioni non pu\u00f2 conservare le virgolette (\") "
+      Say(
+          QStringLiteral("Il file delle descrizioni non pu\u00f2 conservare le virgolette (\") "
                          "di questo nome o di questa descrizione: non \u00e8 stata salvata."));
       return;
     case DescriptionProblem::NotInCodePage:
@@ -241,7 +256,8 @@ void Form1::ChangeDescription() {
       return;
   }
   switch (AppendDescription(key, description)) {
-    case SaveResult::Saved: break;
+    case SaveResult::Saved:
+      break;
     case SaveResult::Unencodable:
       Say(UnstorableDescription());
       break;
@@ -263,9 +279,11 @@ void Form1::ExportGameLists() {
   if (!path) return;
   lastExportPath_ = *path;
   switch (WriteGameListFile(std::filesystem::path(path->toStdString()), state_.gameLists)) {
-    case SaveResult::Saved: break;
+    case SaveResult::Saved:
+      break;
     case SaveResult::Unencodable:
-      Say(QStringLiteral("Alcuni nomi delle liste contengono caratteri che il file non pu\u00f2 "
+      Say(
+          QStringLiteral("Alcuni nomi delle liste contengono caratteri che il file non pu\u00f2 "
                          "conservare: la lista non \u00e8 stata scritta."));
       break;
     case SaveResult::WriteFailed:

@@ -25,9 +25,8 @@ GameListView::GameListView(QWidget* parent) : QListView(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   setUniformItemSizes(true);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
-  connect(this, &QListView::doubleClicked, this, [this](const QModelIndex&) {
-    emit launchRequested();
-  });
+  connect(this, &QListView::doubleClicked, this,
+          [this](const QModelIndex&) { emit launchRequested(); });
 }
 
 QModelIndex GameListView::SelectedEntry() const {

@@ -54,8 +54,7 @@ InfoPage::InfoPage(QWidget* parent) : QWidget(parent) {
   auto* empty = MakeLabel(this, "Label4", QString(), green);
   placed_.push_back({empty, QRect(45, 1725, 5160, 525), true});
 
-  auto* owner = MakeLabel(this, "Label5",
-                          QStringLiteral("\u00a9 2026 Gruppo Valmerin"), green);
+  auto* owner = MakeLabel(this, "Label5", QStringLiteral("\u00a9 2026 Gruppo Valmerin"), green);
   owner->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   placed_.push_back({owner, QRect(2280, 2835, 3030, 195), true});
 }

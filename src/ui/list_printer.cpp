@@ -58,8 +58,8 @@ std::optional<int> PrintLines(QPrinter& printer, const std::vector<std::string>&
     }
     int y = metrics.ascent();
     for (const std::string& line : pages[n]) {
-      painter.drawText(0, y, metrics.elidedText(QString::fromStdString(line), Qt::ElideRight,
-                                                area.width()));
+      painter.drawText(
+          0, y, metrics.elidedText(QString::fromStdString(line), Qt::ElideRight, area.width()));
       y += step;
     }
     painter.drawText(QRect(0, area.bottom() - step, area.width(), step), Qt::AlignCenter,

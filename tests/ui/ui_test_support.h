@@ -1,8 +1,8 @@
 #pragma once
 // The main window in a fresh current folder, with dialogs answered by script.
 #include <QApplication>
-#include <QMouseEvent>
 #include <QListView>
+#include <QMouseEvent>
 #include <deque>
 #include <memory>
 
