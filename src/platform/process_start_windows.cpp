@@ -60,11 +60,11 @@ StartOutcome StartProgram(const std::string& program, const std::vector<std::str
   if (!CreateProcessW(host.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &process)) {
     const DWORD error = GetLastError();
-    const std::string_view reason =
-        error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? kNoSuchFile
-        : error == ERROR_BAD_EXE_FORMAT                                 ? kNotAProgram
-        : error == ERROR_ACCESS_DENIED                                  ? kNotExecutable
-                                                                        : kStartFailed;
+    const std::string_view reason = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                                        ? kNoSuchFile
+                                    : error == ERROR_BAD_EXE_FORMAT ? kNotAProgram
+                                    : error == ERROR_ACCESS_DENIED  ? kNotExecutable
+                                                                    : kStartFailed;
     return {false, CannotStart(program, reason)};
   }
   CloseHandle(process.hThread);

@@ -20,8 +20,8 @@ constexpr std::array<char32_t, 32> kHighBlock = {
 constexpr std::array<char32_t, 256> MakeTable() {
   std::array<char32_t, 256> table{};
   for (int byte = 0; byte < 256; ++byte) {
-    table[byte] = (byte >= 0x80 && byte < 0xA0) ? kHighBlock[byte - 0x80]
-                                                : static_cast<char32_t>(byte);
+    table[byte] =
+        (byte >= 0x80 && byte < 0xA0) ? kHighBlock[byte - 0x80] : static_cast<char32_t>(byte);
   }
   return table;
 }

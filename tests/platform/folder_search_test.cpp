@@ -20,11 +20,16 @@ TEST(MatchesPattern, StarsAndLetterCase) {
     bool matches;
   };
   const Case cases[] = {
-      {"Mario.SMC", "*.smc", true}, {"mario.smcx", "*.smc", false},
-      {"a.b.smc", "*.smc", true},    {"ZSnesWorld.smc", "ZSnes*.smc", true},
-      {"aXbYc", "a*b*c", true},      {"aaa", "*a*a*a*a", false},
-      {"x", "", false},              {"", "*", true},
-      {"ÀÈÌ.pce", "àèì.*", true},   {"Ÿ.nes", "ÿ*", true},
+      {"Mario.SMC", "*.smc", true},
+      {"mario.smcx", "*.smc", false},
+      {"a.b.smc", "*.smc", true},
+      {"ZSnesWorld.smc", "ZSnes*.smc", true},
+      {"aXbYc", "a*b*c", true},
+      {"aaa", "*a*a*a*a", false},
+      {"x", "", false},
+      {"", "*", true},
+      {"ÀÈÌ.pce", "àèì.*", true},
+      {"Ÿ.nes", "ÿ*", true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(MatchesPattern(c.name, c.pattern), c.matches) << c.name << " ~ " << c.pattern;

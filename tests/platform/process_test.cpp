@@ -36,8 +36,8 @@ TEST(SplitSwitchString, FollowsTheWindowsRules) {
       {"\"C:\\Giochi Belli\\x\" -f", {"C:\\Giochi Belli\\x", "-f"}},
       {"a\"b c\"d e", {"ab cd", "e"}},
       {"\"\" x", {"", "x"}},
-      {"a\\\\\"b c\"", {"a\\b c"}},   // 2n backslashes and a quote: n, and the quote groups
-      {"a\\\"b c", {"a\"b", "c"}},    // 2n+1: n and a literal quote
+      {"a\\\\\"b c\"", {"a\\b c"}},  // 2n backslashes and a quote: n, and the quote groups
+      {"a\\\"b c", {"a\"b", "c"}},   // 2n+1: n and a literal quote
       {"a\\\\\\\"b", {"a\\\"b"}},
       {"C:\\ZSnes\\ C:\\dir\\\\", {"C:\\ZSnes\\", "C:\\dir\\\\"}},  // no quote follows
       {"\"a\"\"b\"", {"a\"b"}},
@@ -85,8 +85,8 @@ TEST_F(StartProgramTest, ArgumentsReachTheProgramWhole) {
   const fs::path program = Root() / "Emulatore Finto" / "Emu.exe";
   fs::create_directories(program.parent_path());
   fs::copy_file(StandIn(), program);
-  const Args arguments = {"-0", "C:\\Giochi Belli\\Gioco.smc", "say \"hi\"", "end\\", "àè€", "",
-                          "a\\\\\"b"};
+  const Args arguments = {
+      "-0", "C:\\Giochi Belli\\Gioco.smc", "say \"hi\"", "end\\", "àè€", "", "a\\\\\"b"};
   const StartOutcome outcome = StartProgram(program.string(), arguments);
   ASSERT_TRUE(outcome.started) << outcome.error;
 
@@ -96,8 +96,8 @@ TEST_F(StartProgramTest, ArgumentsReachTheProgramWhole) {
     if (fs::exists("command_line.txt")) line = Get("command_line.txt");
   }
   ASSERT_FALSE(line.empty());
-  const int size = MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
-                                       nullptr, 0);
+  const int size =
+      MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0);
   std::wstring wide(static_cast<size_t>(size), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), wide.data(), size);
   Args received = ArgvOf(wide);
@@ -110,12 +110,13 @@ TEST_F(StartProgramTest, ArgumentsReachTheProgramWhole) {
 TEST_F(StartProgramTest, MissingProgramIsReported) {
   const StartOutcome outcome = StartProgram("C:\\Non Esiste\\ZSnes.exe", {});
   EXPECT_FALSE(outcome.started);
-  EXPECT_EQ(outcome.error, "Impossibile avviare \"C:\\Non Esiste\\ZSnes.exe\": il file non esiste.");
+  EXPECT_EQ(outcome.error,
+            "Impossibile avviare \"C:\\Non Esiste\\ZSnes.exe\": il file non esiste.");
 }
 
 TEST(SplitSwitchString, AgreesWithCommandLineToArgvW) {
-  for (const wchar_t* text : {L"a b", L"\"a b\" c", L"a\\\\\"b c\"", L"a\\\"b", L"x\\y\\ z",
-                              L"\"\" q", L"\"a\"\"b\""}) {
+  for (const wchar_t* text :
+       {L"a b", L"\"a b\" c", L"a\\\\\"b c\"", L"a\\\"b", L"x\\y\\ z", L"\"\" q", L"\"a\"\"b\""}) {
     Args expected = ArgvOf(std::wstring(L"prog ") + text);
     expected.erase(expected.begin());
     const std::wstring wide(text);
@@ -163,8 +164,19 @@ class StartProgramTest : public testing::TempFolderTest {
 
 TEST_F(StartProgramTest, ArgumentsReachTheProgramLiterally) {
   Script("Emu Finto/Emu.sh", (Root() / "ricevuti").string());
-  const Args arguments = {"-0",     "con spazi",  "quo\"te'", "a;b",  "x&y", "p|q", "$(touch preso)",
-                          "`touch preso2`", "riga\nnuova", "àè€", "",     "*", "\\"};
+  const Args arguments = {"-0",
+                          "con spazi",
+                          "quo\"te'",
+                          "a;b",
+                          "x&y",
+                          "p|q",
+                          "$(touch preso)",
+                          "`touch preso2`",
+                          "riga\nnuova",
+                          "àè€",
+                          "",
+                          "*",
+                          "\\"};
   const StartOutcome outcome = StartProgram("emu finto\\EMU.SH", arguments);
   ASSERT_TRUE(outcome.started) << outcome.error;
   EXPECT_EQ(WaitFor("ricevuti"), Bracketed(arguments));
@@ -182,13 +194,15 @@ TEST_F(StartProgramTest, WindowsProgramsStartUnderWineFromPath) {
   setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
   const StartOutcome outcome = StartProgram("giochi/zsnes.exe", {"-0", "C:\\Giochi\\Gioco.smc"});
   ASSERT_TRUE(outcome.started) << outcome.error;
-  EXPECT_EQ(WaitFor("wine-ricevuti"), Bracketed({"Giochi/ZSnes.exe", "-0", "C:\\Giochi\\Gioco.smc"}));
+  EXPECT_EQ(WaitFor("wine-ricevuti"),
+            Bracketed({"Giochi/ZSnes.exe", "-0", "C:\\Giochi\\Gioco.smc"}));
 
   setenv("PATH", (Root() / "vuota").c_str(), 1);
   const StartOutcome noWine = StartProgram("Giochi/ZSnes.exe", {});
   EXPECT_FALSE(noWine.started);
-  EXPECT_EQ(noWine.error,
-            "Impossibile avviare \"Giochi/ZSnes.exe\": per avviarlo serve Wine, che non è installato.");
+  EXPECT_EQ(
+      noWine.error,
+      "Impossibile avviare \"Giochi/ZSnes.exe\": per avviarlo serve Wine, che non è installato.");
 }
 
 TEST_F(StartProgramTest, FailuresAreReportedNotStarted) {

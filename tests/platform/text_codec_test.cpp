@@ -28,14 +28,14 @@ TEST(TextCodec, EncodesWhatTheCodePageHolds) {
 
 TEST(TextCodec, RefusesWhatItCannotHold) {
   for (const char* text : {
-           "日本",          // outside the code page
-           "Ā",             // just past Latin-1
-           "\u0080",        // a C1 control that 0x80 does not stand for
+           "日本",              // outside the code page
+           "Ā",                 // just past Latin-1
+           "\u0080",            // a C1 control that 0x80 does not stand for
            "\xF0\x9F\x8E\xAE",  // a character beyond the basic plane
-           "\x80",          // a lone continuation byte
-           "\xC3",          // a truncated sequence
-           "\xC0\xA0",      // an overlong blank
-           "\xED\xA0\x80",  // a surrogate
+           "\x80",              // a lone continuation byte
+           "\xC3",              // a truncated sequence
+           "\xC0\xA0",          // an overlong blank
+           "\xED\xA0\x80",      // a surrogate
        }) {
     const std::string withContext = std::string("ok ") + text + " ok";
     EXPECT_EQ(EncodeCp1252(withContext), std::nullopt) << withContext;

@@ -15,5 +15,6 @@ int main() {
   DWORD written = 0;
   WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   CloseHandle(file);
-  return MoveFileExW(L"command_line.txt.part", L"command_line.txt", MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
+  return MoveFileExW(L"command_line.txt.part", L"command_line.txt", MOVEFILE_REPLACE_EXISTING) ? 0
+                                                                                               : 1;
 }
