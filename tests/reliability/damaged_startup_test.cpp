@@ -1,0 +1,151 @@
+// Start-up over damaged files: whatever the files hold, the start-up ends in good
+// time, every value it set is one the program can hold, and the exit that follows
+// writes whole settings files again.
+#include <ctime>
+#include <functional>
+
+#include "catalogue/main_window_state.h"
+#include "catalogue/startup_sequence.h"
+#include "options/exit_sequence.h"
+#include "options/options_model.h"
+#include "options/settings_files.h"
+#include "options/settings_records.h"
+#include "reliability_support.h"
+
+namespace valmerin::testing {
+namespace {
+
+const char* const kStartupFiles[] = {
+    "Cartelle.cfg",          "Disponibili.emu",          "Descrizioni.emu",
+    "zsnes.config.valmerin", "kgen.config.valmerin",     "nesticle.config.valmerin",
+    "pcengine.config.valmerin",
+};
+
+std::string Garbage(std::size_t size, unsigned seed) {
+  std::string bytes(size, '\0');
+  for (char& c : bytes) {
+    seed = seed * 1103515245u + 12345u;
+    c = static_cast<char>(seed >> 16);
+  }
+  return bytes;
+}
+
+class DamagedStartup : public ScratchFolderTest {
+ protected:
+  void WriteAll(const std::string& bytes) {
+    for (const char* name : kStartupFiles) WriteBytes(name, bytes);
+  }
+
+  // Runs start-up and exit, checks the time and the state, returns the hooks' record.
+  RecordingHooks StartAndExit() {
+    // Processor time, not wall time: the build machines are shared and often loaded.
+    const std::clock_t began = std::clock();
+    RunStartupSequence(state_, options_, hooks_);
+    const double seconds = static_cast<double>(std::clock() - began) / CLOCKS_PER_SEC;
+    EXPECT_LT(seconds, 60.0);
+    ExpectSane();
+    // The program goes on to its exit: all four files are written whole.
+    EXPECT_TRUE(RunExitSequence(state_, options_).empty() || !AllTextsStorable());
+    return hooks_;
+  }
+
+  void ExpectSane() const {
+    for (const std::string& folder : state_.EmulatorFolder) EXPECT_FALSE(folder.empty());
+    for (std::size_t i = 0; i < state_.descriptions.Count(); ++i) {
+      EXPECT_FALSE(state_.descriptions.Key(i).empty());
+    }
+    for (int n = 1; n <= kCheckCount; ++n) {
+      EXPECT_GE(options_.Check(n), 0);
+      EXPECT_LE(options_.Check(n), 2);
+    }
+    for (int n = 1; n <= kScrollCount; ++n) {
+      const ScrollLimits limits = OptionsModel::LimitsOf(n);
+      EXPECT_GE(options_.Scroll(n), std::min(limits.lowest, limits.highest));
+      EXPECT_LE(options_.Scroll(n), std::max(limits.lowest, limits.highest));
+    }
+    int selected = 0;
+    for (int n = 1; n <= kOptionCount; ++n) selected += options_.Option(n) ? 1 : 0;
+    EXPECT_LE(selected, 1);
+    for (int tab : hooks_.tabsOff) {
+      EXPECT_GE(tab, 0);
+      EXPECT_LT(tab, kEmulatorCount);
+    }
+  }
+
+  // A settings text read from a damaged file may hold a quote: then that file is
+  // kept rather than written so that it would shift.
+  bool AllTextsStorable() const {
+    for (int n = 1; n <= kTextCount; ++n) {
+      if (!OptionTextStorable(options_.Text(n))) return false;
+    }
+    for (int n = 1; n <= kComboCount; ++n) {
+      if (!OptionTextStorable(options_.ComboText(n))) return false;
+    }
+    return true;
+  }
+
+  MainWindowState state_;
+  OptionsModel options_;
+  RecordingHooks hooks_;
+};
+
+TEST_F(DamagedStartup, BinaryGarbageNulBytesLoneCarriageReturnsAndUndefinedBytes) {
+  const std::pair<const char*, std::string> cases[] = {
+      {"garbage", Garbage(64 * 1024, 7)},
+      {"nul bytes", std::string(4096, '\0') + "1,1\0,1\r\n" + std::string(10, '\0')},
+      {"lone carriage returns", "\"C:\\Z\\\"\r\r1\r\"a\rb\"\r,\r,#TRUE#\r"},
+      {"undefined code-page bytes", "\x81\x8D,\x8F\x90\x9D\r\n\"\x81\"\r\n1,\x9D\r\n"},
+      {"only quotes", std::string(1000, '"')},
+      {"only commas", std::string(100000, ',')},
+  };
+  for (const auto& [label, bytes] : cases) {
+    SCOPED_TRACE(label);
+    state_ = {};
+    options_ = {};
+    hooks_ = {};
+    WriteAll(bytes);
+    StartAndExit();
+  }
+}
+
+// A huge file, mostly a hole of NUL bytes, after two good records.
+TEST_F(DamagedStartup, HundredMegabyteDescriptionsFile) {
+  fs::create_directory("roms");
+  WriteBytes("roms/A.smc", "rom");
+  WriteBytes("Cartelle.cfg", "\"roms/\"\r\n");
+  WriteBytes("Disponibili.emu", "1,0,0,0\r\n");
+  WriteBytes("Descrizioni.emu", "A.smc\r\nIl gioco\r\nB\r\nC\r\n");
+  fs::resize_file("Descrizioni.emu", 100u * 1024 * 1024);
+
+  StartAndExit();
+  ASSERT_GE(state_.descriptions.Count(), 2u);
+  EXPECT_EQ(state_.descriptions.Text(0), "Il gioco");
+  EXPECT_EQ(state_.gameLists[IndexOf(Emulator::ZSnes)], std::vector<std::string>{"Il gioco"});
+}
+
+TEST_F(DamagedStartup, SettingsFileOfTenThousandFieldsFillsOnlyItsRecord) {
+  WriteBytes("Cartelle.cfg", "\"\"\r\n");
+  WriteBytes("Disponibili.emu", "0,0,1,0\r\n");
+  std::string fields;
+  for (int i = 0; i < 10000; ++i) fields += "1,";
+  fields += "\r\n";
+  WriteBytes("kgen.config.valmerin", fields);
+
+  StartAndExit();
+  for (int n = 33; n <= 38; ++n) EXPECT_EQ(options_.Check(n), 1) << n;
+  EXPECT_EQ(options_.Scroll(5), 1);
+  const std::string written = ReadBytes("kgen.config.valmerin");
+  EXPECT_EQ(std::count(written.begin(), written.end(), ','),
+            static_cast<long>(SettingsRecordOf(Emulator::KGen).size() - 1));
+}
+
+TEST_F(DamagedStartup, FolderFileOfOneUnterminatedQuote) {
+  WriteBytes("Cartelle.cfg", "\"");
+  WriteBytes("Disponibili.emu", "1,1,1,1\r\n");
+  StartAndExit();
+  EXPECT_EQ(state_.EmulatorFolder[IndexOf(Emulator::ZSnes)], "C:\\ZSnes\\");
+  EXPECT_EQ(state_.EmulatorFolder[IndexOf(Emulator::MagicEngine)], "C:\\PCE\\");
+}
+
+}  // namespace
+}  // namespace valmerin::testing

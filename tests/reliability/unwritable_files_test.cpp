@@ -1,0 +1,141 @@
+// Each file the program writes, made unwritable by a folder standing at its name:
+// the failure is reported, no other file of the user's loses what it held, and the
+// program can go on (the next write, once the way is clear, succeeds).
+#include <algorithm>
+
+#include "catalogue/descriptions.h"
+#include "catalogue/folder_files.h"
+#include "catalogue/main_window_state.h"
+#include "launch/launch_parameters.h"
+#include "options/command_line_builder.h"
+#include "options/exit_sequence.h"
+#include "options/options_model.h"
+#include "options/settings_files.h"
+#include "reliability_support.h"
+
+namespace valmerin::testing {
+namespace {
+
+// The files a user has before the failing write, each with recognisable old content.
+const std::map<std::string, std::string>& OldFiles() {
+  static const std::map<std::string, std::string> files = {
+      {"Cartelle.cfg", "\"old-z\\\"\r\n\"old-n\\\"\r\n\"old-k\\\"\r\n\"old-p\\\"\r\n"},
+      {"parametri", "\"-old \"\r\n\r\n\r\n\r\n"},
+      {"zsnes.config.valmerin", "old zsnes\r\n"},
+      {"kgen.config.valmerin", "old kgen\r\n"},
+      {"nesticle.config.valmerin", "old nesticle\r\n"},
+      {"pcengine.config.valmerin", "old pcengine\r\n"},
+      {"Descrizioni.emu", "old.smc\r\nOld game\r\n"},
+  };
+  return files;
+}
+
+class UnwritableFile : public ScratchFolderTest {
+ protected:
+  // The user's files, except the one that a folder replaces.
+  void Prepare(const std::string& blocked) {
+    for (const auto& [name, bytes] : OldFiles()) {
+      if (name != blocked) WriteBytes(name, bytes);
+    }
+    fs::create_directory(blocked);
+    WriteBytes(fs::path(blocked) / "inside", "the user's");
+  }
+
+  // What every file holds now, against what it held: unchanged unless `rewritten`
+  // names it, and never a leftover temporary.
+  static void ExpectOthersIntact(const std::map<std::string, std::string>& before,
+                                 const std::vector<std::string>& rewritten) {
+    const auto after = Snapshot();
+    for (const auto& [name, bytes] : before) {
+      ASSERT_TRUE(after.count(name)) << name << " disappeared";
+      if (std::find(rewritten.begin(), rewritten.end(), name) == rewritten.end()) {
+        EXPECT_EQ(after.at(name), bytes) << name << " changed";
+      }
+    }
+    for (const auto& [name, bytes] : after) {
+      EXPECT_EQ(name.find(".valmerin-tmp"), std::string::npos) << "leftover " << name;
+    }
+  }
+};
+
+// The OK button writes "disponibili.emu", then "parametri", then "Cartelle.cfg";
+// a file written before the blocked one holds its new content complete.
+TEST_F(UnwritableFile, OkButtonReportsTheBlockedFileAndKeepsTheOthers) {
+  const std::vector<std::string> order = {"disponibili.emu", "parametri", "Cartelle.cfg"};
+  for (std::size_t blocked = 0; blocked < order.size(); ++blocked) {
+    SCOPED_TRACE(order[blocked]);
+    for (const auto& entry : fs::directory_iterator(".")) fs::remove_all(entry.path());
+    Prepare(order[blocked]);
+    if (order[blocked] != "disponibili.emu") WriteBytes("disponibili.emu", "1,1,1,1\r\n");
+    const auto before = Snapshot();
+
+    OptionsModel options;
+    options.SetCheck(72, 0);
+    options.SetText(32, "C:\\Nuova");
+    const ConfirmOutcome outcome = ConfirmOptions(options);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_NE(outcome.message.find(order[blocked]), std::string::npos) << outcome.message;
+
+    const std::vector<std::string> written(order.begin(), order.begin() + blocked);
+    ExpectOthersIntact(before, written);
+    if (blocked > 0) {
+      EXPECT_EQ(ReadBytes("disponibili.emu"), "1,0,1,1\r\n");
+    }
+    EXPECT_EQ(ReadBytes(fs::path(order[blocked]) / "inside"), "the user's");
+
+    // The way cleared, the same OK goes through.
+    fs::remove_all(order[blocked]);
+    EXPECT_TRUE(ConfirmOptions(options).ok);
+    Folders folders;
+    ASSERT_TRUE(ReadFolderFile(folders));
+    EXPECT_EQ(folders[IndexOf(Emulator::ZSnes)], "C:\\Nuova\\");
+  }
+}
+
+TEST_F(UnwritableFile, ExitWritesTheOtherSettingsFilesAndNamesTheBlockedOne) {
+  for (const EmulatorInfo& info : EmulatorTable()) {
+    const std::string blocked(info.settingsFile);
+    SCOPED_TRACE(blocked);
+    for (const auto& entry : fs::directory_iterator(".")) fs::remove_all(entry.path());
+    Prepare(blocked);
+    const auto before = Snapshot();
+
+    MainWindowState state;
+    OptionsModel options;
+    options.SetText(5, "-saved");
+    const std::vector<std::string> failed = RunExitSequence(state, options);
+    EXPECT_EQ(failed, std::vector<std::string>{blocked});
+
+    std::vector<std::string> rewritten;
+    for (const EmulatorInfo& other : EmulatorTable()) {
+      if (other.settingsFile != info.settingsFile) rewritten.emplace_back(other.settingsFile);
+    }
+    ExpectOthersIntact(before, rewritten);
+    for (const std::string& name : rewritten) {
+      const std::string bytes = ReadBytes(name);
+      EXPECT_EQ(bytes.find("old"), std::string::npos) << name;
+      EXPECT_EQ(bytes.size() - 2, bytes.find("\r\n")) << name << " is not one whole line";
+    }
+  }
+}
+
+TEST_F(UnwritableFile, DescriptionAppendFailsAndTouchesNothing) {
+  Prepare("Descrizioni.emu");
+  const auto before = Snapshot();
+  EXPECT_EQ(AppendDescription("Mario.smc", "Il mio gioco"), SaveResult::WriteFailed);
+  ExpectOthersIntact(before, {});
+}
+
+// A folder where the temporary would go blocks the replace too, and the old file stays.
+TEST_F(UnwritableFile, FolderAtTheTemporaryNameLeavesTheOldFile) {
+  Prepare("parametri.valmerin-tmp");
+  OptionsModel options;
+  const ConfirmOutcome outcome = ConfirmOptions(options);
+  EXPECT_FALSE(outcome.ok);
+  EXPECT_EQ(ReadBytes("parametri"), OldFiles().at("parametri"));
+  EXPECT_EQ(ReadBytes("Cartelle.cfg"), OldFiles().at("Cartelle.cfg"));
+  EXPECT_TRUE(fs::is_directory("parametri.valmerin-tmp"));
+}
+
+}  // namespace
+}  // namespace valmerin::testing
