@@ -1,10 +1,9 @@
 #pragma once
 // Each test that touches files runs in a fresh temporary current folder.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -14,9 +13,11 @@ class InTempFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     previous_ = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "valmerin-cat-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
+    // random_device rather than mkdtemp: the same tests run in the Windows build.
+    std::random_device random;
+    folder_ = std::filesystem::temp_directory_path() /
+              ("valmerin-cat-" + std::to_string(random()) + std::to_string(random()));
+    ASSERT_TRUE(std::filesystem::create_directories(folder_));
     std::filesystem::current_path(folder_);
   }
   void TearDown() override {
