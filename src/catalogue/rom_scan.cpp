@@ -26,12 +26,14 @@ bool ScanRomFolders(MainWindowState& state, const std::array<bool, kEmulatorCoun
     if (!available[index]) continue;
     const std::string& folder = state.EmulatorFolder[index];
     std::vector<std::string>& list = state.gameLists[index];
+    std::vector<std::string_view> patterns;
     for (std::string_view pattern : info.patterns) {
-      if (pattern.empty()) break;
-      std::string searchText = folder;
-      searchText += pattern;
-      const std::vector<std::string> names = SearchFolder(searchText);
+      if (!pattern.empty()) patterns.push_back(pattern);
+    }
+    // One pass over the folder answers all of the emulator's patterns, in table order.
+    for (const std::vector<std::string>& names : SearchFolderPatterns(folder, patterns)) {
       if (info.emulator == Emulator::ZSnes && !names.empty()) zsnesFoundRoms = true;
+      list.reserve(list.size() + names.size());
       for (const std::string& name : names) {
         if (info.emulator == Emulator::MagicEngine && IsSystemCard(name)) continue;
         list.push_back(state.descriptions.ResolveGameName(name));

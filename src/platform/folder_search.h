@@ -13,6 +13,12 @@ namespace valmerin {
 // cannot be read yields nothing.
 std::vector<std::string> SearchFolder(std::string_view searchText);
 
+// The same search for several patterns behind one folder text, answered from a
+// single pass over the folder: one result per pattern, each exactly what
+// SearchFolder(folderText + pattern) gives.
+std::vector<std::vector<std::string>> SearchFolderPatterns(
+    std::string_view folderText, const std::vector<std::string_view>& patterns);
+
 // Case-insensitive "*" match of a whole name, exposed for tests and the scan.
 bool MatchesPattern(std::string_view name, std::string_view pattern);
 

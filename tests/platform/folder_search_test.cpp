@@ -83,5 +83,22 @@ TEST_F(SearchFolderTest, MissingOrUnreadableFolderYieldsNothing) {
   EXPECT_EQ(SearchFolder("\\\\nohost\\noshare\\*.smc"), Names{});
 }
 
+TEST_F(SearchFolderTest, SeveralPatternsGiveWhatOneSearchEachWouldGive) {
+  for (const char* name : {"Roms/b.smc", "Roms/A.SFC", "Roms/c.1", "Roms/x.smc.1", "RomsMore.smc",
+                           "RomsMore.1", "top.smc"}) {
+    Put(name, "x");
+  }
+  const std::vector<std::string_view> patterns = {"*.smc", "*.1", "*.fig", "*.sfc"};
+  for (std::string_view folder : {"Roms\\", "Roms/", "Roms", "", "missing\\"}) {
+    const auto results = SearchFolderPatterns(folder, patterns);
+    ASSERT_EQ(results.size(), patterns.size());
+    for (size_t i = 0; i < patterns.size(); ++i) {
+      EXPECT_EQ(results[i], SearchFolder(std::string(folder) + std::string(patterns[i])))
+          << folder << " + " << patterns[i];
+    }
+  }
+  EXPECT_EQ(SearchFolderPatterns("Roms", {"*.1"})[0], Names{"RomsMore.1"});
+}
+
 }  // namespace
 }  // namespace valmerin
