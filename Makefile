@@ -69,3 +69,9 @@ FUZZ_SECONDS ?= 60
 fuzz:
 	@scripts/install-packages $(FUZZ_PACKAGES)
 	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/fuzz
+
+# Release build in build-bench, generated data in a temporary folder, one table of
+# ratios on standard output (bench/README.md says how to read it).
+bench: deps
+	@scripts/install-packages $(BENCH_PACKAGES)
+	BENCH_BUILD=build-bench JOBS=$(JOBS) scripts/bench

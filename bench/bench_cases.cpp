@@ -1,0 +1,190 @@
+#include "bench/bench_cases.h"
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "bench/bench_data.h"
+#include "bench/plain_walks.h"
+#include "catalogue/folder_files.h"
+#include "catalogue/main_window_state.h"
+#include "catalogue/rom_scan.h"
+#include "catalogue/startup_sequence.h"
+#include "launch/list_selection.h"
+#include "options/options_model.h"
+
+namespace valmerin::bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The program reads its files from the current folder.
+class InFolder {
+ public:
+  explicit InFolder(const fs::path& folder) : previous_(fs::current_path()) {
+    fs::current_path(folder);
+  }
+  ~InFolder() { fs::current_path(previous_); }
+
+ private:
+  fs::path previous_;
+};
+
+class CountingHooks : public WindowHooks {
+ public:
+  void ShowMessage(const std::string&) override { ++messages; }
+  void ShowOptionsWindow() override {}
+  void SwitchOffTab(int) override {}
+  int messages = 0;
+};
+
+std::array<bool, kEmulatorCount> AllAvailable() {
+  std::array<bool, kEmulatorCount> available;
+  available.fill(true);
+  return available;
+}
+
+// The floor: one directory pass per folder, names collected, nothing else.
+void BareListing(benchmark::State& st, fs::path romRoot) {
+  for (auto _ : st) {
+    std::vector<std::string> names;
+    for (const EmulatorInfo& info : EmulatorTable()) {
+      for (const auto& entry : fs::directory_iterator(romRoot / FolderNameOf(info.emulator))) {
+        names.push_back(entry.path().filename().string());
+      }
+    }
+    benchmark::DoNotOptimize(names.data());
+  }
+}
+
+void ScanOnly(benchmark::State& st, fs::path caseFolder) {
+  MainWindowState loaded;
+  {
+    InFolder in(caseFolder);
+    Folders folders;
+    ReadFolderFile(folders);
+    loaded.EmulatorFolder = folders;
+    loaded.descriptions = ReadDescriptions();
+  }
+  for (auto _ : st) {
+    for (auto& list : loaded.gameLists) list.clear();
+    if (!ScanRomFolders(loaded, AllAvailable())) st.SkipWithError("the scan found no ROM");
+    benchmark::DoNotOptimize(loaded.gameLists[0].data());
+  }
+}
+
+// Everything Form1 runs before it can show: files, settings, descriptions, scan.
+void HeadlessStartup(benchmark::State& st, fs::path caseFolder) {
+  InFolder in(caseFolder);
+  for (auto _ : st) {
+    MainWindowState window;
+    OptionsModel options;
+    CountingHooks hooks;
+    RunStartupSequence(window, options, hooks);
+    if (hooks.messages != 0) st.SkipWithError("the start-up showed a message");
+    benchmark::DoNotOptimize(window.gameLists[0].data());
+  }
+}
+
+void DescriptionsRead(benchmark::State& st, fs::path caseFolder) {
+  InFolder in(caseFolder);
+  for (auto _ : st) {
+    Descriptions loaded = ReadDescriptions();
+    benchmark::DoNotOptimize(loaded.Count());
+  }
+}
+
+void BytesRead(benchmark::State& st, fs::path caseFolder) {
+  InFolder in(caseFolder);
+  for (auto _ : st) {
+    std::ifstream in("Descrizioni.emu", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    benchmark::DoNotOptimize(bytes.data());
+  }
+}
+
+// File names spread over the whole data set: some described, some chained, some not.
+std::vector<GameFile> SampleFiles() {
+  std::vector<GameFile> sample;
+  for (std::size_t i = 0; sample.size() < 256; i += 389) {
+    GameFile file = GameFileAt(i % 100000);
+    if (file.kind == FileKind::Rom) sample.push_back(std::move(file));
+  }
+  return sample;
+}
+
+Descriptions LoadDescriptions(const fs::path& caseFolder) {
+  InFolder in(caseFolder);
+  return ReadDescriptions();
+}
+
+template <bool kIndexed>
+void Resolve(benchmark::State& st, fs::path caseFolder) {
+  const Descriptions descriptions = LoadDescriptions(caseFolder);
+  const auto sample = SampleFiles();
+  std::size_t at = 0;
+  for (auto _ : st) {
+    const std::string& name = sample[at++ % sample.size()].name;
+    std::string shown = kIndexed ? descriptions.ResolveGameName(name)
+                                 : PlainResolveGameName(descriptions, name);
+    benchmark::DoNotOptimize(shown.data());
+  }
+}
+
+template <bool kIndexed>
+void Find(benchmark::State& st, fs::path caseFolder) {
+  MainWindowState window;
+  window.descriptions = LoadDescriptions(caseFolder);
+  std::vector<std::pair<Emulator, std::string>> entries;
+  for (const GameFile& file : SampleFiles()) {
+    entries.emplace_back(file.emulator, window.descriptions.ResolveGameName(file.name));
+  }
+  std::size_t at = 0;
+  for (auto _ : st) {
+    const auto& [list, entry] = entries[at++ % entries.size()];
+    std::string gameFile = kIndexed ? FindGameFile(window, list, entry)
+                                    : PlainFindGameFile(window.descriptions, list, entry);
+    benchmark::DoNotOptimize(gameFile.data());
+  }
+}
+
+std::string Name(std::string_view measure, std::size_t a) {
+  return std::string(measure) + "/" + std::to_string(a);
+}
+std::string Name(std::string_view measure, std::size_t a, std::size_t b) {
+  return Name(measure, a) + "/" + std::to_string(b);
+}
+
+}  // namespace
+
+void RegisterBenchmarks(const fs::path& root) {
+  using benchmark::RegisterBenchmark;
+  for (std::size_t files : kFileCounts) {
+    RegisterBenchmark(Name("listing", files).c_str(), BareListing, RomRoot(root, files))
+        ->Unit(benchmark::kMillisecond);
+    for (std::size_t records : kRecordCounts) {
+      const fs::path folder = CaseFolder(root, files, records);
+      RegisterBenchmark(Name("scan", files, records).c_str(), ScanOnly, folder)
+          ->Unit(benchmark::kMillisecond);
+      RegisterBenchmark(Name("startup", files, records).c_str(), HeadlessStartup, folder)
+          ->Unit(benchmark::kMillisecond);
+    }
+  }
+  for (std::size_t records : kRecordCounts) {
+    if (records == 0) continue;
+    const fs::path folder = CaseFolder(root, kFileCounts[0], records);
+    RegisterBenchmark(Name("read_descriptions", records).c_str(), DescriptionsRead, folder)
+        ->Unit(benchmark::kMillisecond);
+    RegisterBenchmark(Name("read_bytes", records).c_str(), BytesRead, folder)
+        ->Unit(benchmark::kMillisecond);
+    RegisterBenchmark(Name("resolve_indexed", records).c_str(), Resolve<true>, folder);
+    RegisterBenchmark(Name("resolve_plain", records).c_str(), Resolve<false>, folder);
+    RegisterBenchmark(Name("find_indexed", records).c_str(), Find<true>, folder);
+    RegisterBenchmark(Name("find_plain", records).c_str(), Find<false>, folder);
+  }
+}
+
+}  // namespace valmerin::bench

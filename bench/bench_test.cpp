@@ -1,0 +1,153 @@
+// The suite's numbers mean something only if its data is what it claims and its
+// plain walks give the same answers as the indexed ones.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+
+#include "bench/bench_data.h"
+#include "bench/plain_walks.h"
+#include "bench/ratio_table.h"
+#include "catalogue/folder_files.h"
+#include "catalogue/rom_scan.h"
+#include "launch/list_selection.h"
+#include "platform/folder_search.h"
+
+namespace valmerin::bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+Descriptions Build(const std::vector<DescriptionRecord>& records) {
+  Descriptions descriptions;
+  for (const auto& record : records) descriptions.Add(record.key, record.text);
+  return descriptions;
+}
+
+void ExpectWalksAgree(const Descriptions& descriptions, const std::vector<std::string>& probes) {
+  MainWindowState state;
+  state.descriptions = descriptions;
+  for (const std::string& probe : probes) {
+    EXPECT_EQ(descriptions.ResolveGameName(probe), PlainResolveGameName(descriptions, probe))
+        << probe;
+    EXPECT_EQ(descriptions.WalkBackToFileName(probe), PlainWalkBackToFileName(descriptions, probe))
+        << probe;
+    for (Emulator list : kTabOrder) {
+      EXPECT_EQ(FindGameFile(state, list, probe), PlainFindGameFile(descriptions, list, probe))
+          << probe;
+    }
+  }
+}
+
+TEST(PlainWalks, AgreeWithTheIndexOnTheGeneratedRecords) {
+  const auto records = DescriptionRecords(3000);
+  std::vector<std::string> probes;
+  for (const auto& record : records) {
+    probes.push_back(record.key);
+    probes.push_back(record.text);
+  }
+  probes.push_back("Nessuna descrizione.smc");
+  ExpectWalksAgree(Build(records), probes);
+}
+
+TEST(PlainWalks, AgreeOnCyclesRepeatsAndBlanks) {
+  // A cycle, a record that maps a name to itself, a key given twice, a description
+  // shared by two keys, and the blank results the ZSnes list falls back from.
+  const std::vector<DescriptionRecord> records = {
+      {"a.smc", "B"},  {"B", "a.smc"},    {"a.smc", "C"}, {"C", "C"},     {"d.nes", "C"},
+      {"e.pce", " "},  {"", "vuota"},     {"blank", ""},  {"C", "Fine"},  {"a.smc", "Fine"}};
+  ExpectWalksAgree(Build(records), {"a.smc", "B", "C", "d.nes", "e.pce", " ", "", "blank",
+                                    "vuota", "Fine", "ignota"});
+  EXPECT_EQ(PlainFindGameFile(Build(records), Emulator::ZSnes, "vuota"), "vuota");
+  EXPECT_EQ(PlainFindGameFile(Build(records), Emulator::KGen, "vuota"), "");
+}
+
+class GeneratedData : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = fs::current_path();
+    root_ = fs::temp_directory_path() / ("valmerin-bench-test-" + std::to_string(getpid()));
+    fs::create_directories(root_);
+    fs::current_path(root_);
+  }
+  void TearDown() override {
+    fs::current_path(previous_);
+    fs::remove_all(root_);
+  }
+  fs::path previous_;
+  fs::path root_;
+};
+
+TEST_F(GeneratedData, FoldersHoldEveryKindOfFileAndTheScanFindsTheRoms) {
+  constexpr std::size_t kFiles = 2000;
+  ASSERT_TRUE(WriteRomFolders(root_, kFiles));
+  ASSERT_TRUE(WriteCaseFolder(root_, kFiles, 500));
+
+  std::size_t onDisk = 0;
+  for (const EmulatorInfo& info : EmulatorTable()) {
+    for ([[maybe_unused]] const auto& entry :
+         fs::directory_iterator(RomRoot(root_, kFiles) / FolderNameOf(info.emulator))) {
+      ++onDisk;
+    }
+  }
+  EXPECT_EQ(onDisk, kFiles);  // names never collide
+
+  std::array<std::size_t, kEmulatorCount> roms{};
+  std::set<FileKind> kinds;
+  std::set<std::string> upperExtensions;
+  for (std::size_t i = 0; i < kFiles; ++i) {
+    const GameFile file = GameFileAt(i);
+    kinds.insert(file.kind);
+    const bool systemCard = file.name.rfind("Syscard", 0) == 0;
+    if (file.kind == FileKind::Rom && !systemCard) ++roms[IndexOf(file.emulator)];
+    if (file.kind == FileKind::Rom) upperExtensions.insert(file.name.substr(file.name.rfind('.')));
+  }
+  EXPECT_EQ(kinds.size(), 3u);
+  EXPECT_TRUE(upperExtensions.count(".SMC") && upperExtensions.count(".smc"));
+
+  fs::current_path(CaseFolder(root_, kFiles, 500));
+  MainWindowState state;
+  Folders folders;
+  ASSERT_TRUE(ReadFolderFile(folders));
+  state.EmulatorFolder = folders;
+  state.descriptions = ReadDescriptions();
+  EXPECT_EQ(state.descriptions.Count(), 500u);
+  ASSERT_TRUE(ScanRomFolders(state, {true, true, true, true}));
+  for (int i = 0; i < kEmulatorCount; ++i) EXPECT_EQ(state.gameLists[i].size(), roms[i]) << i;
+  // Described files show their (possibly chained) description.
+  const auto& zsnes = state.gameLists[IndexOf(Emulator::ZSnes)];
+  EXPECT_TRUE(std::any_of(zsnes.begin(), zsnes.end(), [](const std::string& entry) {
+    return entry.ends_with(" - edizione completa");
+  }));
+}
+
+TEST_F(GeneratedData, DescriptionsFileReadsBackAsGenerated) {
+  ASSERT_TRUE(WriteCaseFolder(root_, 0, 1200));
+  fs::current_path(CaseFolder(root_, 0, 1200));
+  const Descriptions loaded = ReadDescriptions();
+  const auto records = DescriptionRecords(1200);
+  ASSERT_EQ(loaded.Count(), records.size());
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    ASSERT_EQ(loaded.Key(i), records[i].key);
+    ASSERT_EQ(loaded.Text(i), records[i].text);
+  }
+}
+
+TEST(RatioTable, CountsMissedTargetsAndShowsMissingFiguresAsUnknown) {
+  Figures figures;
+  figures.seconds["listing/100000"] = 0.010;
+  figures.seconds["startup/100000/100000"] = 0.020;  // 2x the listing
+  figures.seconds["find_indexed/100000"] = 2e-6;
+  figures.seconds["find_plain/100000"] = 1e-3;  // 500x
+  std::istringstream measured("first_paint 400\nfirst_paint 500\nfirst_paint 90000\n"
+                              "rss_empty 10000\nrss_full 20000\n");
+  ReadMeasuredLines(measured, figures);
+  std::ostringstream table;
+  // Start-up 2x, first paint 25x the start-up, 102 bytes per entry.
+  EXPECT_EQ(PrintRatioTable(figures, table), 2);
+  EXPECT_NE(table.str().find("n/a"), std::string::npos);
+  EXPECT_NE(table.str().find("500.00x"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace valmerin::bench
