@@ -11,7 +11,20 @@ namespace {
 // Blank lines kept between the last text line and the page number.
 constexpr int kFooterLines = 2;
 
+// Paper printers cannot print to the edge, and a PDF reads better with a border:
+// margins the user chose in the printer dialog are kept when they are wider.
+void KeepReadableMargins(QPrinter& printer) {
+  constexpr qreal kMinimumMillimetres = 15;
+  const QMarginsF chosen = printer.pageLayout().margins(QPageLayout::Millimeter);
+  const QMarginsF margins(std::max(chosen.left(), kMinimumMillimetres),
+                          std::max(chosen.top(), kMinimumMillimetres),
+                          std::max(chosen.right(), kMinimumMillimetres),
+                          std::max(chosen.bottom(), kMinimumMillimetres));
+  if (margins != chosen) printer.setPageMargins(margins, QPageLayout::Millimeter);
+}
+
 QRect PrintableRect(QPrinter& printer) {
+  KeepReadableMargins(printer);
   return printer.pageLayout().paintRectPixels(printer.resolution());
 }
 
