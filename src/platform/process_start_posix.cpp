@@ -8,23 +8,19 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 
+#include "platform/dos_launch.h"
+#include "platform/executable_kind.h"
 #include "platform/host_path.h"
 #include "platform/process.h"
 #include "platform/start_messages.h"
+#include "platform/wine_paths.h"
 
 namespace valmerin {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool BeginsWithMz(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  char magic[2] = {};
-  return in.read(magic, 2) && magic[0] == 'M' && magic[1] == 'Z';
-}
 
 // Looked up before forking: the child may only make async-signal-safe calls.
 std::optional<std::string> FindOnPath(const std::string& name) {
@@ -59,9 +55,44 @@ std::optional<std::string> FindOnPath(const std::string& name) {
   _exit(127);
 }
 
+// Runs in a forked process that outlives the start: it waits for the program,
+// then removes `removeAfter`. It must not act on the parent's signals or keep
+// its files (a display connection) open, so both are dropped first.
+[[noreturn]] void KeepUntilExit(const char* file, char* const* argv, int reportFd,
+                                const char* removeAfter) {
+  for (int signal = 1; signal < NSIG; ++signal) {
+    struct sigaction standard = {};
+    standard.sa_handler = SIG_DFL;
+    sigaction(signal, &standard, nullptr);
+  }
+  sigset_t none;
+  sigemptyset(&none);
+  sigprocmask(SIG_SETMASK, &none, nullptr);
+  if (reportFd > 3) close_range(3, static_cast<unsigned>(reportFd) - 1, 0);
+  close_range(static_cast<unsigned>(reportFd) + 1, ~0U, 0);
+  const pid_t program = fork();
+  if (program == 0) ExecOrReport(file, argv, reportFd);
+  if (program < 0) {
+    const int error = EAGAIN;
+    ssize_t ignored = write(reportFd, &error, sizeof error);
+    (void)ignored;
+  }
+  close(reportFd);
+  if (program > 0) {
+    int status = 0;
+    while (waitpid(program, &status, 0) < 0 && errno == EINTR) {
+    }
+  }
+  unlink(removeAfter);
+  _exit(0);
+}
+
 // Double fork: the program becomes a child of init, so nobody has to reap it,
 // and the close-on-exec pipe tells whether exec succeeded without waiting for it.
-std::optional<int> Spawn(const std::string& file, const std::vector<std::string>& argv) {
+// With `removeAfter`, a keeper process between the two removes that file once
+// the program has ended.
+std::optional<int> Spawn(const std::string& file, const std::vector<std::string>& argv,
+                         const std::string* removeAfter = nullptr) {
   std::vector<char*> pointers;
   for (const std::string& argument : argv) pointers.push_back(const_cast<char*>(argument.c_str()));
   pointers.push_back(nullptr);
@@ -78,6 +109,9 @@ std::optional<int> Spawn(const std::string& file, const std::vector<std::string>
     close(pipeFds[0]);
     setsid();
     const pid_t grandchild = fork();
+    if (grandchild == 0 && removeAfter != nullptr) {
+      KeepUntilExit(file.c_str(), pointers.data(), pipeFds[1], removeAfter->c_str());
+    }
     if (grandchild == 0) ExecOrReport(file.c_str(), pointers.data(), pipeFds[1]);
     if (grandchild < 0) {
       const int error = EAGAIN;
@@ -100,6 +134,29 @@ std::optional<int> Spawn(const std::string& file, const std::vector<std::string>
   return std::nullopt;
 }
 
+std::string_view ReasonOf(int error) {
+  return error == ENOENT    ? kNoSuchFile
+         : error == EACCES  ? kNotExecutable
+         : error == ENOEXEC ? kNotAProgram
+                            : kStartFailed;
+}
+
+StartOutcome StartInDosBox(const std::string& program, const std::vector<std::string>& arguments) {
+  const std::optional<std::string> dosbox = FindOnPath("dosbox");
+  if (!dosbox) return {false, NeedsDosBox(program)};
+  const DosBoxConfigurationFile prepared = PrepareDosBox(program, arguments);
+  if (!prepared.file) return {false, prepared.error};
+  const fs::path& configuration = *prepared.file;
+  const std::string confText = configuration.string();
+  if (std::optional<int> error =
+          Spawn(*dosbox, {"dosbox", "-conf", confText, "-exit"}, &confText)) {
+    std::error_code ec;
+    fs::remove(configuration, ec);
+    return {false, CannotStart(program, ReasonOf(*error))};
+  }
+  return {true, {}};
+}
+
 }  // namespace
 
 StartOutcome StartProgram(const std::string& program, const std::vector<std::string>& arguments) {
@@ -111,24 +168,26 @@ StartOutcome StartProgram(const std::string& program, const std::vector<std::str
 
   std::string file;
   std::vector<std::string> argv;
-  if (BeginsWithMz(host)) {
-    std::optional<std::string> wine = FindOnPath("wine");
-    if (!wine) return {false, CannotStart(program, kNoWine)};
-    file = *wine;
-    argv = {"wine", host.string()};
-  } else {
-    if (access(host.c_str(), X_OK) != 0) return {false, CannotStart(program, kNotExecutable)};
-    file = host.string();
-    argv = {file};
+  switch (KindOfExecutable(host)) {
+    case ExecutableKind::kDos:
+      return StartInDosBox(program, arguments);
+    case ExecutableKind::kWindows: {
+      std::optional<std::string> wine = FindOnPath("wine");
+      if (!wine) return {false, CannotStart(program, kNoWine)};
+      file = *wine;
+      argv = {"wine", host.string()};
+      for (const std::string& argument : arguments) argv.push_back(WineArgument(argument));
+      break;
+    }
+    case ExecutableKind::kOther:
+      if (access(host.c_str(), X_OK) != 0) return {false, CannotStart(program, kNotExecutable)};
+      file = host.string();
+      argv = {file};
+      argv.insert(argv.end(), arguments.begin(), arguments.end());
+      break;
   }
-  argv.insert(argv.end(), arguments.begin(), arguments.end());
-
   if (std::optional<int> error = Spawn(file, argv)) {
-    const std::string_view reason = *error == ENOENT    ? kNoSuchFile
-                                    : *error == EACCES  ? kNotExecutable
-                                    : *error == ENOEXEC ? kNotAProgram
-                                                        : kStartFailed;
-    return {false, CannotStart(program, reason)};
+    return {false, CannotStart(program, ReasonOf(*error))};
   }
   return {true, {}};
 }

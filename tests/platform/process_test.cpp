@@ -137,11 +137,11 @@ class StartProgramTest : public testing::TempFolderTest {
     TempFolderTest::TearDown();
   }
 
-  // A stand-in that writes its arguments, each in brackets, then renames the
-  // file into place so a reader never sees half of it.
-  void Script(const fs::path& path, const std::string& output) {
-    Put(path, "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]\\n' \"$a\"; done > '" + output +
-                  ".part'\nmv '" + output + ".part' '" + output + "'\n");
+  // A stand-in that writes its arguments, each in brackets, and what `more`
+  // prints, then renames the file into place so a reader never sees half of it.
+  void Script(const fs::path& path, const std::string& output, const std::string& more = "") {
+    Put(path, "#!/bin/sh\n{ for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; " + more + " } > '" +
+                  output + ".part'\nmv '" + output + ".part' '" + output + "'\n");
     fs::permissions(path, fs::perms::owner_all, fs::perm_options::add);
   }
 
@@ -188,14 +188,32 @@ TEST_F(StartProgramTest, ArgumentsReachTheProgramLiterally) {
   EXPECT_EQ(errno, ECHILD);
 }
 
+// "MZ" with e_lfanew pointing at `signature`.
+std::string Image(std::string_view signature) {
+  std::string bytes(0x80, '\0');
+  bytes[0] = 'M';
+  bytes[1] = 'Z';
+  bytes[0x3C] = 0x40;
+  bytes.replace(0x40, signature.size(), signature);
+  return bytes;
+}
+
 TEST_F(StartProgramTest, WindowsProgramsStartUnderWineFromPath) {
-  Script("bin/wine", (Root() / "wine-ricevuti").string());
-  Put("Giochi/ZSnes.exe", "MZ\x90\x00 finto");
+  Script("bin/wine", (Root() / "wine-ricevuti").string(), "echo \"WINEPREFIX=$WINEPREFIX\";");
+  Put("Giochi/ZSnes.exe", Image(std::string("PE\0\0", 4)));
+  Put("Copie Giochi/Gioco.smc", "");
   setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
-  const StartOutcome outcome = StartProgram("giochi/zsnes.exe", {"-0", "C:\\Giochi\\Gioco.smc"});
+  setenv("WINEPREFIX", (Root() / "prefisso").c_str(), 1);
+  const std::string copy = Root().string() + "/Copie Giochi/Gioco.smc";
+  std::string wineCopy = "Z:" + copy;
+  for (char& c : wineCopy) c = c == '/' ? '\\' : c;
+  const StartOutcome outcome =
+      StartProgram("giochi/zsnes.exe", {"-0", copy, "/s", "C:\\Giochi\\Gioco.smc"});
+  unsetenv("WINEPREFIX");
   ASSERT_TRUE(outcome.started) << outcome.error;
   EXPECT_EQ(WaitFor("wine-ricevuti"),
-            Bracketed({"Giochi/ZSnes.exe", "-0", "C:\\Giochi\\Gioco.smc"}));
+            Bracketed({"Giochi/ZSnes.exe", "-0", wineCopy, "/s", "C:\\Giochi\\Gioco.smc"}) +
+                "WINEPREFIX=" + (Root() / "prefisso").string() + "\n");
 
   setenv("PATH", (Root() / "vuota").c_str(), 1);
   const StartOutcome noWine = StartProgram("Giochi/ZSnes.exe", {});
@@ -203,6 +221,65 @@ TEST_F(StartProgramTest, WindowsProgramsStartUnderWineFromPath) {
   EXPECT_EQ(
       noWine.error,
       "Impossibile avviare \"Giochi/ZSnes.exe\": per avviarlo serve Wine, che non è installato.");
+}
+
+TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithAConfigurationOfOurs) {
+  // The stand-in also reports the configuration's mode and text, read while it runs.
+  Script("bin/dosbox", (Root() / "dosbox-ricevuti").string(), "stat -c %a \"$2\"; cat \"$2\";");
+  Script("bin/wine", (Root() / "wine-ricevuti").string());
+  fs::create_directories("prefisso/dosdevices");
+  fs::create_directory_symlink("../drive_c", "prefisso/dosdevices/c:");
+  Put("prefisso/drive_c/NESticle/DOS4GW.EXE", Image("LE"));
+  Put("prefisso/drive_c/NESticle/Gioco.nes", "");
+  fs::create_directory("run");
+  const std::string real = fs::canonical(Root()).string();
+  setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
+  setenv("WINEPREFIX", (Root() / "prefisso").c_str(), 1);
+  setenv("XDG_RUNTIME_DIR", (Root() / "run").c_str(), 1);
+  const StartOutcome outcome =
+      StartProgram("C:\\NESticle\\Dos4GW.exe",
+                   {"NESticle.exe", "-run", real + "/prefisso/drive_c/NESticle/Gioco.nes"});
+  unsetenv("WINEPREFIX");
+  ASSERT_TRUE(outcome.started) << outcome.error;
+
+  const std::string received = WaitFor("dosbox-ricevuti");
+  const std::string confFolder = "[" + (Root() / "run").string() + "/valmerin-dosbox-";
+  ASSERT_EQ(received.rfind("[-conf]\n" + confFolder, 0), 0u) << received;
+  const size_t exitAt = received.find(".conf]\n[-exit]\n");
+  ASSERT_NE(exitAt, std::string::npos) << received;
+  EXPECT_EQ(received.substr(exitAt + 15),
+            "600\n"
+            "[autoexec]\n"
+            "mount C \"" +
+                real +
+                "/prefisso/drive_c\"\n"
+                "C:\n"
+                "cd \\NESticle\n"
+                "Dos4GW.exe NESticle.exe -run C:\\NESticle\\Gioco.nes\n"
+                "exit\n");
+  EXPECT_FALSE(fs::exists("wine-ricevuti"));
+  // Once DOSBox has ended, its configuration is gone.
+  for (int i = 0; i < 200 && !fs::is_empty("run"); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  EXPECT_TRUE(fs::is_empty("run"));
+
+  setenv("PATH", (Root() / "vuota").c_str(), 1);
+  const StartOutcome noDosBox = StartProgram(real + "/prefisso/drive_c/NESticle/DOS4GW.EXE", {});
+  unsetenv("XDG_RUNTIME_DIR");
+  EXPECT_FALSE(noDosBox.started);
+  EXPECT_EQ(noDosBox.error, "Per avviare \"" + real +
+                                "/prefisso/drive_c/NESticle/DOS4GW.EXE\" (un programma DOS) serve "
+                                "DOSBox: installare il pacchetto dosbox.");
+  EXPECT_TRUE(fs::is_empty("run"));
+
+  setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
+  const StartOutcome injected =
+      StartProgram(real + "/prefisso/drive_c/NESticle/DOS4GW.EXE", {"x\nmount D /"});
+  EXPECT_FALSE(injected.started);
+  EXPECT_EQ(injected.error, "Impossibile avviare \"" + real +
+                                "/prefisso/drive_c/NESticle/DOS4GW.EXE\": i suoi argomenti non si "
+                                "possono passare a un programma DOS.");
 }
 
 TEST_F(StartProgramTest, FailuresAreReportedNotStarted) {

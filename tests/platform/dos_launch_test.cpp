@@ -1,0 +1,190 @@
+#include "platform/dos_launch.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/executable_kind.h"
+#include "platform/temp_folder.h"
+#include "platform/wine_paths.h"
+
+namespace valmerin {
+namespace {
+namespace fs = std::filesystem;
+
+// An "MZ" header whose e_lfanew points at `signature`, padded to `size` bytes.
+std::string Image(std::string_view signature, unsigned newHeader = 0x40, size_t size = 0x80) {
+  std::string bytes(std::max<size_t>(size, 0x40), '\0');
+  bytes[0] = 'M';
+  bytes[1] = 'Z';
+  for (int i = 0; i < 4; ++i) bytes[0x3C + i] = static_cast<char>((newHeader >> (8 * i)) & 0xFF);
+  if (newHeader + signature.size() <= bytes.size())
+    bytes.replace(newHeader, signature.size(), signature);
+  return bytes;
+}
+
+using ExecutableKindTest = testing::TempFolderTest;
+
+TEST_F(ExecutableKindTest, HeaderDecidesWindowsDosOrOther) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    ExecutableKind expected;
+  };
+  const Case cases[] = {
+      {"pe.exe", Image(std::string("PE\0\0", 4)), ExecutableKind::kWindows},
+      {"pe-far.exe", Image(std::string("PE\0\0", 4), 0x200, 0x300), ExecutableKind::kWindows},
+      {"ne.exe", Image("NE"), ExecutableKind::kWindows},
+      {"extender.exe", Image("LE"), ExecutableKind::kDos},
+      {"pe-lowercase.exe", Image(std::string("pe\0\0", 4)), ExecutableKind::kDos},
+      {"pe-no-nulls.exe", Image("PEXX"), ExecutableKind::kDos},
+      {"beyond-end.exe", Image("", 0x7FFFFFF0), ExecutableKind::kDos},
+      {"tiny.com", "MZ\x90", ExecutableKind::kDos},
+      {"header-cut.exe", Image(std::string("PE\0\0", 4)).substr(0, 0x42), ExecutableKind::kDos},
+      {"script.sh", "#!/bin/sh\n", ExecutableKind::kOther},
+      {"zm.exe", "ZM" + std::string(0x80, '\0'), ExecutableKind::kOther},
+      {"empty", "", ExecutableKind::kOther},
+  };
+  for (const Case& c : cases) {
+    Put(c.name, c.bytes);
+    EXPECT_EQ(KindOfExecutable(c.name), c.expected) << c.name;
+  }
+  EXPECT_EQ(KindOfExecutable("missing.exe"), ExecutableKind::kOther);
+}
+
+#ifndef _WIN32
+
+class DosPlanTest : public testing::TempFolderTest {
+ protected:
+  void SetUp() override {
+    TempFolderTest::SetUp();
+    if (const char* prefix = std::getenv("WINEPREFIX")) savedPrefix_ = prefix;
+    fs::create_directories(Root() / "prefix/dosdevices");
+    fs::create_directories(Root() / "prefix/drive_c/NESticle");
+    fs::create_directory_symlink("../drive_c", Root() / "prefix/dosdevices/c:");
+    setenv("WINEPREFIX", (Root() / "prefix").c_str(), 1);
+    Put(Root() / "prefix/drive_c/NESticle/DOS4GW.EXE", Image("LE"));
+  }
+  void TearDown() override {
+    if (savedPrefix_.empty()) {
+      unsetenv("WINEPREFIX");
+    } else {
+      setenv("WINEPREFIX", savedPrefix_.c_str(), 1);
+    }
+    TempFolderTest::TearDown();
+  }
+  std::string Real() const { return fs::canonical(Root()).string(); }
+
+  std::string savedPrefix_;
+};
+
+TEST_F(DosPlanTest, DriveProgramMountsItsDriveAndArgumentsFollow) {
+  Put("Fuori/Gioco.nes", "");
+  Put("prefix/drive_c/NESticle/Gioco.nes", "");
+  const std::optional<DosCommand> command = PlanDosCommand(
+      "C:\\NESticle\\Dos4GW.exe",
+      {"NESticle.exe", "-run", Real() + "/prefix/drive_c/NESticle/Gioco.nes", "/s",
+       Root().string() + "/Fuori/Gioco.nes", Real() + "/Fuori/Nuovo.nes", "C:/NESticle/x.cfg"});
+  ASSERT_TRUE(command);
+  const std::optional<std::string> text = DosBoxConfiguration(*command);
+  ASSERT_TRUE(text);
+  EXPECT_EQ(*text,
+            "[autoexec]\n"
+            "mount C \"" +
+                Real() +
+                "/prefix/drive_c\"\n"
+                "mount D \"" +
+                Real() +
+                "/Fuori\"\n"
+                "C:\n"
+                "cd \\NESticle\n"
+                "Dos4GW.exe NESticle.exe -run C:\\NESticle\\Gioco.nes /s D:\\Gioco.nes "
+                "D:\\Nuovo.nes C:\\NESticle\\x.cfg\n"
+                "exit\n");
+}
+
+TEST_F(DosPlanTest, HostProgramGetsItsFolderAsC) {
+  Put("Emu Vecchio/DOS4GW.EXE", Image("LE"));
+  Put("Emu Vecchio/Giochi/Gioco.nes", "");
+  Put("prefix/drive_c/Giochi/Altro.nes", "");
+  const std::optional<DosCommand> command = PlanDosCommand(
+      Root().string() + "/emu vecchio/dos4gw.exe",
+      {Root().string() + "/Emu Vecchio/Giochi/Gioco.nes", "E:\\Giochi\\Altro.nes", "50%"});
+  ASSERT_TRUE(command);
+  ASSERT_EQ(command->mounts.size(), 1u);  // no E: in the prefix: nothing to mount
+  EXPECT_EQ(*DosBoxConfiguration(*command),
+            "[autoexec]\n"
+            "mount C \"" +
+                Real() +
+                "/Emu Vecchio\"\n"
+                "C:\n"
+                "cd \\\n"
+                "DOS4GW.EXE C:\\Giochi\\Gioco.nes E:\\Giochi\\Altro.nes 50%%\n"
+                "exit\n");
+}
+
+TEST_F(DosPlanTest, TextsThatWouldChangeTheScriptAreRefused) {
+  DosCommand command = *PlanDosCommand("C:\\NESticle\\DOS4GW.EXE", {"a\nexit"});
+  EXPECT_FALSE(DosBoxConfiguration(command));
+  command.arguments = {"a\rb"};
+  EXPECT_FALSE(DosBoxConfiguration(command));
+  command.arguments.clear();
+  command.mounts.front().hostFolder = "/giochi/\"quote\"";
+  EXPECT_FALSE(DosBoxConfiguration(command));
+  // A drive that the prefix does not have cannot be mounted.
+  EXPECT_FALSE(PlanDosCommand("Q:\\NESticle\\DOS4GW.EXE", {}));
+}
+
+TEST_F(DosPlanTest, ConfigurationIsPrivateAndInTheRuntimeFolder) {
+  const char* saved = std::getenv("XDG_RUNTIME_DIR");
+  const std::string previous = saved != nullptr ? saved : "";
+  fs::create_directory("run");
+  setenv("XDG_RUNTIME_DIR", (Root() / "run").c_str(), 1);
+  const std::optional<fs::path> first = WriteTemporaryConfiguration("[autoexec]\nexit\n");
+  const std::optional<fs::path> second = WriteTemporaryConfiguration("x");
+  setenv("XDG_RUNTIME_DIR", "/percorso/inesistente", 1);
+  const std::optional<fs::path> fallback = WriteTemporaryConfiguration("y");
+  if (saved != nullptr) {
+    setenv("XDG_RUNTIME_DIR", previous.c_str(), 1);
+  } else {
+    unsetenv("XDG_RUNTIME_DIR");
+  }
+  ASSERT_TRUE(first && second && fallback);
+  EXPECT_EQ(first->parent_path(), Root() / "run");
+  EXPECT_NE(*first, *second);
+  EXPECT_EQ(Get(*first), "[autoexec]\nexit\n");
+  EXPECT_EQ(fs::status(*first).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(fallback->parent_path(), "/tmp");
+  fs::remove(*fallback);
+}
+
+TEST_F(DosPlanTest, WineSeesHostPathsOnZ) {
+  Put("Giochi Belli/Gioco.smc", "");
+  const std::string game = Root().string() + "/Giochi Belli/Gioco.smc";
+  std::string wine = "Z:" + game;
+  for (char& c : wine) c = c == '/' ? '\\' : c;
+  EXPECT_EQ(WineArgument(game), wine);
+  // Not there yet, but its folder is: still a path.
+  EXPECT_EQ(WineArgument(Root().string() + "/nuovo.cfg").substr(0, 3), "Z:\\");
+  for (const char* kept : {"/s", "/w/p", "-0", "C:\\ZSnes\\Gioco.smc", "relativo/x", ""}) {
+    EXPECT_EQ(WineArgument(kept), kept);
+  }
+}
+
+#else
+
+TEST(DosPlan, WindowsProgramRunsFromItsDrive) {
+  const std::optional<DosCommand> command =
+      PlanDosCommand("C:\\windows\\Vecchio\\DOS4GW.EXE", {"C:\\Giochi\\x.nes", "-run"});
+  ASSERT_TRUE(command);
+  EXPECT_EQ(*DosBoxConfiguration(*command),
+            "[autoexec]\nmount C \"C:\\\"\nC:\ncd \\windows\\Vecchio\n"
+            "DOS4GW.EXE C:\\Giochi\\x.nes -run\nexit\n");
+}
+
+#endif
+
+}  // namespace
+}  // namespace valmerin
