@@ -13,8 +13,10 @@ struct StartOutcome {
 
 // `program` is a folder text + program name ("C:\ZSnes\ZSnes.exe"), mapped with
 // ToHostPath. Each argument reaches the program as one argument, whatever it holds.
-// Windows: CreateProcessW, maximised. Elsewhere: a file that begins with "MZ" is
-// started as `wine PROGRAM ARGS...`, any other executable directly.
+// A DOS executable starts in DOSBox (see dos_launch.h) on every platform.
+// Windows: CreateProcessW, maximised. Elsewhere: a Windows executable is started
+// as `wine PROGRAM ARGS...` (host-path arguments in their Z: form), any other
+// executable directly.
 StartOutcome StartProgram(const std::string& program, const std::vector<std::string>& arguments);
 
 // Splits a user's switch string into arguments by the Windows rules

@@ -114,6 +114,17 @@ TEST_F(StartProgramTest, MissingProgramIsReported) {
             "Impossibile avviare \"C:\\Non Esiste\\ZSnes.exe\": il file non esiste.");
 }
 
+TEST_F(StartProgramTest, DosProgramWithoutDosBoxSaysWhatToInstall) {
+  std::string dos(0x80, '\0');
+  dos.replace(0, 2, "MZ");
+  Put("Vecchio/DOS4GW.EXE", dos);
+  const StartOutcome outcome = StartProgram("Vecchio\\DOS4GW.EXE", {});
+  EXPECT_FALSE(outcome.started);
+  EXPECT_EQ(outcome.error,
+            "Per avviare \"Vecchio\\DOS4GW.EXE\" (un programma DOS) serve DOSBox: installare "
+            "DOSBox e aggiungere la sua cartella al PATH.");
+}
+
 TEST(SplitSwitchString, AgreesWithCommandLineToArgvW) {
   for (const wchar_t* text :
        {L"a b", L"\"a b\" c", L"a\\\\\"b c\"", L"a\\\"b", L"x\\y\\ z", L"\"\" q", L"\"a\"\"b\""}) {
