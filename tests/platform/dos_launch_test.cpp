@@ -136,30 +136,6 @@ TEST_F(DosPlanTest, TextsThatWouldChangeTheScriptAreRefused) {
   EXPECT_FALSE(PlanDosCommand("Q:\\NESticle\\DOS4GW.EXE", {}));
 }
 
-TEST_F(DosPlanTest, ConfigurationIsPrivateAndInTheRuntimeFolder) {
-  const char* saved = std::getenv("XDG_RUNTIME_DIR");
-  const std::string previous = saved != nullptr ? saved : "";
-  fs::create_directory("run");
-  setenv("XDG_RUNTIME_DIR", (Root() / "run").c_str(), 1);
-  const std::optional<fs::path> first = WriteTemporaryConfiguration("[autoexec]\nexit\n");
-  const std::optional<fs::path> second = WriteTemporaryConfiguration("x");
-  setenv("XDG_RUNTIME_DIR", "/percorso/inesistente", 1);
-  const std::optional<fs::path> fallback = WriteTemporaryConfiguration("y");
-  if (saved != nullptr) {
-    setenv("XDG_RUNTIME_DIR", previous.c_str(), 1);
-  } else {
-    unsetenv("XDG_RUNTIME_DIR");
-  }
-  ASSERT_TRUE(first && second && fallback);
-  EXPECT_EQ(first->parent_path(), Root() / "run");
-  EXPECT_NE(*first, *second);
-  EXPECT_EQ(Get(*first), "[autoexec]\nexit\n");
-  EXPECT_EQ(fs::status(*first).permissions() & fs::perms::all,
-            fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_EQ(fallback->parent_path(), "/tmp");
-  fs::remove(*fallback);
-}
-
 TEST_F(DosPlanTest, WineSeesHostPathsOnZ) {
   Put("Giochi Belli/Gioco.smc", "");
   const std::string game = Root().string() + "/Giochi Belli/Gioco.smc";
