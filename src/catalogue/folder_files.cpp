@@ -21,8 +21,15 @@ void ReadAvailabilityFile(Availability& available) {
   for (Emulator emulator : kFolderFileOrder) {
     FieldValue field;
     if (!reader.ReadField(field)) break;
-    // A field that is no 16-bit number stays unset, which means not available.
-    available[IndexOf(emulator)] = field.AsWholeNumber();
+    // Any number other than 0 means available, however it is written (0.4, 99999);
+    // anything else stays unset, which means not available.
+    if (field.kind == FieldValue::Kind::Number) {
+      const std::optional<int> whole = field.AsWholeNumber();
+      const bool nonZero = field.number != 0;
+      available[IndexOf(emulator)] = whole && (*whole != 0) == nonZero ? *whole : nonZero;
+    } else if (field.kind == FieldValue::Kind::Text && field.AsWholeNumber()) {
+      available[IndexOf(emulator)] = *field.AsWholeNumber();  // a hand-quoted "1"
+    }
   }
 }
 

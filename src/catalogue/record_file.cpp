@@ -78,7 +78,10 @@ std::optional<int> FieldValue::AsWholeNumber() const {
       value = number;
       break;
     case Kind::Text: {
-      auto parsed = ParseNumber(TrimTrailingBlanks(text));
+      // Blanks around a hand-typed number do not make it a word.
+      std::string_view body = TrimTrailingBlanks(text);
+      while (!body.empty() && IsBlank(body.front())) body.remove_prefix(1);
+      auto parsed = ParseNumber(body);
       if (!parsed) return std::nullopt;
       value = *parsed;
       break;

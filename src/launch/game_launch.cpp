@@ -90,6 +90,11 @@ void RememberCopy(MainWindowState& state, Emulator emulator, const std::string& 
   }
 }
 
+bool MadeThisRun(const MainWindowState& state, const std::string& copy) {
+  return std::find(state.copiesMade.begin(), state.copiesMade.end(), copy) !=
+         state.copiesMade.end();
+}
+
 LaunchOutcome NotStarted(std::string message) {
   LaunchOutcome outcome;
   outcome.message = std::move(message);
@@ -131,6 +136,12 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator) {
   }
   if (IsSameFile(source, copy)) {
     ForgetCopy(state, emulator, copy);
+  } else if (IsRegularFile(ToHostPath(copy)) && !MadeThisRun(state, copy)) {
+    // A file of that name that this run did not make may be the user's own game:
+    // overwriting it, and deleting it at exit, would lose it.
+    return NotStarted("Nella cartella dell'emulatore c'è già un file \"" + copy +
+                      "\" che Valmerin non ha creato: potrebbe essere un gioco. Rinominarlo o "
+                      "spostarlo, poi riprovare." + std::string(kNotStarted));
   } else if (std::optional<std::string> why = CopyGame(source, copy)) {
     return NotStarted(std::move(*why));
   } else {

@@ -32,6 +32,8 @@ TEST_F(FolderFilesTest, AvailabilityIsANumberOtherThanZeroInFileOrder) {
       {"0,1,1,0\r\n", {false, true, true, false}},  // tab order of the result
       {"1\r\n", {true, false, false, false}},
       {"2,,abc,-1\r\n", {true, false, false, true}},
+      // Hand edits: any number but 0, however written; a quoted number too.
+      {"0.4,99999,\" 1\",0.0\r\n", {true, true, true, false}},
   };
   for (auto [file, expected] : cases) {
     WriteBytes("Disponibili.emu", file);

@@ -58,7 +58,7 @@ TEST(RecordFileTest, WholeNumbersRoundHalfAwayFromZeroWithinSixteenBits) {
   const std::pair<std::string, std::optional<int>> cases[] = {
       {"2.5", 3},         {"-2.5", -3},  {"2.4", 2},      {"32767", 32767},
       {"-32768", -32768}, {"32768", {}}, {"32767.5", {}}, {std::string(400, '9'), {}},
-      {"\"12\"", 12},     {"abc", {}},   {"#TRUE#", -1},  {"", 0}};
+      {"\"12\"", 12},     {"\" 70 \"", 70}, {"\"7 0\"", {}}, {"abc", {}},   {"#TRUE#", -1},  {"", 0}};
   for (const auto& [text, expected] : cases) {
     FieldReader reader(text + "\r\n");
     FieldValue f;

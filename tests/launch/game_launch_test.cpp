@@ -40,6 +40,15 @@ TEST_F(GameLaunchTest, CopyMissingOrRefusedStartsNothing) {
 
   state_.Text1.clear();
   EXPECT_FALSE(LaunchGame(state_, Emulator::ZSnes).started);
+
+  // A file at the copy name that this run did not make may be a game of the user's.
+  std::filesystem::remove(folder + "Gioco.smc");
+  WriteBytes(folder + "gioco.SMC", "mine");
+  state_.Text1 = "Mario.smc";
+  outcome = LaunchGame(state_, Emulator::ZSnes);
+  EXPECT_FALSE(outcome.started);
+  EXPECT_NE(outcome.message.find("c'è già un file"), std::string::npos) << outcome.message;
+  EXPECT_EQ(ReadBytes(folder + "gioco.SMC"), "mine");
   EXPECT_EQ(state_.gameCopy[0], "");
   EXPECT_TRUE(state_.copiesMade.empty());
 }
