@@ -2,12 +2,15 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <fstream>
+#include <memory>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "bench/bench_data.h"
+#include "bench/flat_descriptions.h"
 #include "bench/plain_walks.h"
 #include "catalogue/folder_files.h"
 #include "catalogue/main_window_state.h"
@@ -70,9 +73,11 @@ void ScanOnly(benchmark::State& st, fs::path caseFolder) {
     loaded.descriptions = ReadDescriptions();
   }
   for (auto _ : st) {
-    for (auto& list : loaded.gameLists) list.clear();
     if (!ScanRomFolders(loaded, AllAvailable())) st.SkipWithError("the scan found no ROM");
     benchmark::DoNotOptimize(loaded.gameLists[0].data());
+    st.PauseTiming();
+    for (auto& list : loaded.gameLists) std::vector<std::string>().swap(list);
+    st.ResumeTiming();
   }
 }
 
@@ -80,30 +85,45 @@ void ScanOnly(benchmark::State& st, fs::path caseFolder) {
 void HeadlessStartup(benchmark::State& st, fs::path caseFolder) {
   InFolder in(caseFolder);
   for (auto _ : st) {
-    MainWindowState window;
-    OptionsModel options;
+    auto window = std::make_unique<MainWindowState>();
+    auto options = std::make_unique<OptionsModel>();
     CountingHooks hooks;
-    RunStartupSequence(window, options, hooks);
+    RunStartupSequence(*window, *options, hooks);
     if (hooks.messages != 0) st.SkipWithError("the start-up showed a message");
-    benchmark::DoNotOptimize(window.gameLists[0].data());
+    benchmark::DoNotOptimize(window->gameLists[0].data());
+    // The program keeps its state to the end: tearing it down is not start-up.
+    st.PauseTiming();
+    window.reset();
+    options.reset();
+    st.ResumeTiming();
   }
 }
 
 void DescriptionsRead(benchmark::State& st, fs::path caseFolder) {
   InFolder in(caseFolder);
   for (auto _ : st) {
-    Descriptions loaded = ReadDescriptions();
-    benchmark::DoNotOptimize(loaded.Count());
+    auto loaded = std::make_unique<Descriptions>(ReadDescriptions());
+    benchmark::DoNotOptimize(loaded->Count());
+    st.PauseTiming();
+    loaded.reset();
+    st.ResumeTiming();
   }
 }
 
-void BytesRead(benchmark::State& st, fs::path caseFolder) {
+// The candidate layout, for the same file: time, and its bytes per record.
+void FlatDescriptionsRead(benchmark::State& st, fs::path caseFolder) {
   InFolder in(caseFolder);
+  std::size_t bytes = 0;
+  std::size_t records = 1;
   for (auto _ : st) {
-    std::ifstream in("Descrizioni.emu", std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    benchmark::DoNotOptimize(bytes.data());
+    auto loaded = std::make_unique<FlatDescriptions>(ReadFlatDescriptions());
+    bytes = loaded->BytesReserved();
+    records = std::max<std::size_t>(loaded->Count(), 1);
+    st.PauseTiming();
+    loaded.reset();
+    st.ResumeTiming();
   }
+  st.counters["bytes_per_record"] = static_cast<double>(bytes) / static_cast<double>(records);
 }
 
 // File names spread over the whole data set: some described, some chained, some not.
@@ -151,6 +171,53 @@ void Find(benchmark::State& st, fs::path caseFolder) {
   }
 }
 
+void FlatResolve(benchmark::State& st, fs::path caseFolder) {
+  const FlatDescriptions descriptions = [&] {
+    InFolder in(caseFolder);
+    return ReadFlatDescriptions();
+  }();
+  const auto sample = SampleFiles();
+  std::size_t at = 0;
+  for (auto _ : st) {
+    std::string shown = descriptions.ResolveGameName(sample[at++ % sample.size()].name);
+    benchmark::DoNotOptimize(shown.data());
+  }
+}
+
+void BytesRead(benchmark::State& st, fs::path caseFolder) {
+  InFolder in(caseFolder);
+  for (auto _ : st) {
+    std::ifstream in("Descrizioni.emu", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    benchmark::DoNotOptimize(bytes.data());
+  }
+}
+
+// What the scan does after listing: every ROM name of the largest set resolved once,
+// in file order, through the program's index or the candidate one.
+template <bool kFlat>
+void ResolveEveryName(benchmark::State& st, fs::path caseFolder) {
+  InFolder in(caseFolder);
+  const Descriptions descriptions = ReadDescriptions();
+  const FlatDescriptions flat = ReadFlatDescriptions();
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < kFileCounts[2]; ++i) {
+    GameFile file = GameFileAt(i);
+    if (file.kind == FileKind::Rom) names.push_back(std::move(file.name));
+  }
+  for (auto _ : st) {
+    std::vector<std::string> shown;
+    shown.reserve(names.size());
+    for (const std::string& name : names) {
+      shown.push_back(kFlat ? flat.ResolveGameName(name) : descriptions.ResolveGameName(name));
+    }
+    benchmark::DoNotOptimize(shown.data());
+    st.PauseTiming();
+    std::vector<std::string>().swap(shown);
+    st.ResumeTiming();
+  }
+}
+
 std::string Name(std::string_view measure, std::size_t a) {
   return std::string(measure) + "/" + std::to_string(a);
 }
@@ -179,6 +246,14 @@ void RegisterBenchmarks(const fs::path& root) {
     RegisterBenchmark(Name("read_descriptions", records).c_str(), DescriptionsRead, folder)
         ->Unit(benchmark::kMillisecond);
     RegisterBenchmark(Name("read_bytes", records).c_str(), BytesRead, folder)
+        ->Unit(benchmark::kMillisecond);
+    RegisterBenchmark(Name("read_flat", records).c_str(), FlatDescriptionsRead, folder)
+        ->Unit(benchmark::kMillisecond);
+    RegisterBenchmark(Name("resolve_flat", records).c_str(), FlatResolve, folder);
+    RegisterBenchmark(Name("resolve_all_indexed", records).c_str(), ResolveEveryName<false>,
+                      folder)
+        ->Unit(benchmark::kMillisecond);
+    RegisterBenchmark(Name("resolve_all_flat", records).c_str(), ResolveEveryName<true>, folder)
         ->Unit(benchmark::kMillisecond);
     RegisterBenchmark(Name("resolve_indexed", records).c_str(), Resolve<true>, folder);
     RegisterBenchmark(Name("resolve_plain", records).c_str(), Resolve<false>, folder);

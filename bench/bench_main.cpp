@@ -34,6 +34,9 @@ class CollectingReporter : public benchmark::BenchmarkReporter {
       if (median || !fromMedian_.count(run.run_name.str())) {
         stored = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
       }
+      for (const auto& [name, counter] : run.counters) {
+        figures_.counters[run.run_name.str() + ":" + name] = counter.value;
+      }
       if (median) fromMedian_.insert(run.run_name.str());
     }
     std::cerr << '.' << std::flush;
