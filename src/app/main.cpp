@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
@@ -44,6 +46,12 @@ bool InstallEndSignals() {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Valmerin"));
+  // The system's own dialogs (save file, printer, input box buttons) speak Italian too.
+  QTranslator systemDialogs;
+  if (systemDialogs.load(QStringLiteral("qtbase_it"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&systemDialogs);
+  }
 
   valmerin::MainWindowState state;
   valmerin::OptionsModel options;

@@ -298,7 +298,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     for (const std::string& file : RunExitSequence(state_, options_)) {
       std::cerr << "Valmerin: impossibile scrivere il file \"" << file << "\".\n";
     }
-    if (optionsWindow_) optionsWindow_->close();
+    if (auto* options = qobject_cast<Form2*>(optionsWindow_.data())) options->CloseForExit();
     if (printDialog_) printDialog_->close();
   }
   event->accept();

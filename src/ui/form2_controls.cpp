@@ -1,6 +1,7 @@
 // The options window's controls as data: one row per control, walked by one loop.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -212,6 +213,8 @@ QWidget* Create(const ControlRow& row, QWidget* parent) {
       combo->setEditable(true);
       // Typed texts are settings, not new entries of the list.
       combo->setInsertPolicy(QComboBox::NoInsert);
+      // A text typed in another letter case is not the item: it must stay as typed.
+      combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
       widget = combo;
       break;
     }
