@@ -4,7 +4,7 @@ WINBUILD   ?= build-windows
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-BASE_PACKAGES    := cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev fonts-dejavu-core
+BASE_PACKAGES    := cmake g++ make qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev fonts-dejavu-core
 WINDOWS_PACKAGES := cmake g++-mingw-w64-x86-64-posix wine wine64 libgtest-dev libgmock-dev
 BENCH_PACKAGES   := libbenchmark-dev xvfb xauth
 FUZZ_PACKAGES    := clang-14 libclang-rt-14-dev

@@ -37,7 +37,7 @@ set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/packages)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The real emulators are Windows and DOS programs.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "wine")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "wine, dosbox, qt6-translations-l10n")
 
 # The Qt libraries are named by hand: the linker drops the ones the program
 # reaches only indirectly (Gui, whose platform plugin draws every window), so
