@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <fstream>
 #include <memory>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -187,8 +186,10 @@ void FlatResolve(benchmark::State& st, fs::path caseFolder) {
 void BytesRead(benchmark::State& st, fs::path caseFolder) {
   InFolder in(caseFolder);
   for (auto _ : st) {
+    // The plain way: one read of the whole size.
     std::ifstream in("Descrizioni.emu", std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes(fs::file_size("Descrizioni.emu"), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     benchmark::DoNotOptimize(bytes.data());
   }
 }
