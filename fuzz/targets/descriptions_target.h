@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "catalogue/descriptions.h"
-#include "targets/fuzz_support.h"
+#include "fuzz_support.h"
 
 namespace valmerin::fuzz {
 

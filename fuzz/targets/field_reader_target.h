@@ -7,7 +7,7 @@
 
 #include "catalogue/record_file.h"
 #include "platform/text_codec.h"
-#include "targets/fuzz_support.h"
+#include "fuzz_support.h"
 
 namespace valmerin::fuzz {
 

@@ -6,7 +6,7 @@
 
 #include "catalogue/folder_files.h"
 #include "catalogue/record_file.h"
-#include "targets/fuzz_support.h"
+#include "fuzz_support.h"
 
 namespace valmerin::fuzz {
 

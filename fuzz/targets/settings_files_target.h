@@ -11,7 +11,7 @@
 #include "options/settings_files.h"
 #include "options/settings_records.h"
 #include "platform/text_codec.h"
-#include "targets/fuzz_support.h"
+#include "fuzz_support.h"
 
 namespace valmerin::fuzz {
 

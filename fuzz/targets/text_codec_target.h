@@ -3,7 +3,7 @@
 // whatever encodes decodes back to the same UTF-8.
 #include "platform/text_codec.h"
 #include "platform/utf8.h"
-#include "targets/fuzz_support.h"
+#include "fuzz_support.h"
 
 namespace valmerin::fuzz {
 
