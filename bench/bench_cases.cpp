@@ -147,8 +147,8 @@ void Resolve(benchmark::State& st, fs::path caseFolder) {
   std::size_t at = 0;
   for (auto _ : st) {
     const std::string& name = sample[at++ % sample.size()].name;
-    std::string shown = kIndexed ? descriptions.ResolveGameName(name)
-                                 : PlainResolveGameName(descriptions, name);
+    std::string shown =
+        kIndexed ? descriptions.ResolveGameName(name) : PlainResolveGameName(descriptions, name);
     benchmark::DoNotOptimize(shown.data());
   }
 }
@@ -251,8 +251,7 @@ void RegisterBenchmarks(const fs::path& root) {
     RegisterBenchmark(Name("read_flat", records).c_str(), FlatDescriptionsRead, folder)
         ->Unit(benchmark::kMillisecond);
     RegisterBenchmark(Name("resolve_flat", records).c_str(), FlatResolve, folder);
-    RegisterBenchmark(Name("resolve_all_indexed", records).c_str(), ResolveEveryName<false>,
-                      folder)
+    RegisterBenchmark(Name("resolve_all_indexed", records).c_str(), ResolveEveryName<false>, folder)
         ->Unit(benchmark::kMillisecond);
     RegisterBenchmark(Name("resolve_all_flat", records).c_str(), ResolveEveryName<true>, folder)
         ->Unit(benchmark::kMillisecond);

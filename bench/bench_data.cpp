@@ -8,12 +8,12 @@ namespace valmerin::bench {
 namespace {
 
 constexpr std::array<std::string_view, 13> kAdjectives = {
-    "Lupo",    "Cavaliere", "Stella", "Citta",  "Drago",  "Ombra", "Torre",
-    "Spada",   "Isola",     "Corsa",  "Regno",  "Pianeta", "Fiume"};
+    "Lupo",  "Cavaliere", "Stella", "Citta", "Drago",   "Ombra", "Torre",
+    "Spada", "Isola",     "Corsa",  "Regno", "Pianeta", "Fiume"};
 constexpr std::array<std::string_view, 17> kNouns = {
-    "Solitario", "di Luna",   "Cadente",  "Sommersa", "Nero",     "Antica",
-    "Perduta",   "del Nord",  "Segreta",  "Infinita", "di Fuoco", "Lontana",
-    "Rossa",     "di Ghiaccio", "Ribelle", "Dorata",  "Oscura"};
+    "Solitario", "di Luna",     "Cadente", "Sommersa", "Nero",     "Antica",
+    "Perduta",   "del Nord",    "Segreta", "Infinita", "di Fuoco", "Lontana",
+    "Rossa",     "di Ghiaccio", "Ribelle", "Dorata",   "Oscura"};
 constexpr std::array<std::string_view, 4> kRegions = {"Europa", "USA", "Giappone", "Italia"};
 constexpr std::array<std::string_view, 3> kOtherExtensions = {".srm", ".txt", ".zip"};
 
@@ -111,8 +111,9 @@ std::vector<DescriptionRecord> DescriptionRecords(std::size_t count) {
     }
     GameFile file = GameFileAt(next++);
     while (file.kind != FileKind::Rom) file = GameFileAt(next++);
-    std::string text = (r % 50 == 0 && r > 0) ? records[r - 1].text
-                                               : "Storia di " + file.name.substr(0, file.name.rfind('.'));
+    std::string text = (r % 50 == 0 && r > 0)
+                           ? records[r - 1].text
+                           : "Storia di " + file.name.substr(0, file.name.rfind('.'));
     records.push_back({std::move(file.name), std::move(text)});
   }
   return records;

@@ -7,6 +7,7 @@
 
 #include "bench/bench_data.h"
 #include "bench/flat_descriptions.h"
+#include "bench/peak_rss.h"
 #include "bench/plain_walks.h"
 #include "bench/ratio_table.h"
 #include "catalogue/folder_files.h"
@@ -63,12 +64,24 @@ TEST(PlainWalks, AgreeOnCyclesRepeatsAndBlanks) {
   // A cycle, a record that maps a name to itself, a key given twice, a description
   // shared by two keys, and the blank results the ZSnes list falls back from.
   const std::vector<DescriptionRecord> records = {
-      {"a.smc", "B"},  {"B", "a.smc"},    {"a.smc", "C"}, {"C", "C"},     {"d.nes", "C"},
-      {"e.pce", " "},  {"", "vuota"},     {"blank", ""},  {"C", "Fine"},  {"a.smc", "Fine"}};
-  ExpectWalksAgree(Build(records), {"a.smc", "B", "C", "d.nes", "e.pce", " ", "", "blank",
-                                    "vuota", "Fine", "ignota"});
+      {"a.smc", "B"}, {"B", "a.smc"}, {"a.smc", "C"}, {"C", "C"},    {"d.nes", "C"},
+      {"e.pce", " "}, {"", "vuota"},  {"blank", ""},  {"C", "Fine"}, {"a.smc", "Fine"}};
+  ExpectWalksAgree(Build(records), {"a.smc", "B", "C", "d.nes", "e.pce", " ", "", "blank", "vuota",
+                                    "Fine", "ignota"});
   EXPECT_EQ(PlainFindGameFile(Build(records), Emulator::ZSnes, "vuota"), "vuota");
   EXPECT_EQ(PlainFindGameFile(Build(records), Emulator::KGen, "vuota"), "");
+}
+
+TEST(PlainWalks, AgreeOnALongAlternatingChain) {
+  // a.smc -> B -> a.smc -> B ... 20,000 times: each step of the indexed walks must
+  // find the next record of a long run, the case a per-key list scan makes slow.
+  std::vector<DescriptionRecord> records;
+  for (int i = 0; i < 10000; ++i) {
+    records.push_back({"a.smc", "B"});
+    records.push_back({"B", "a.smc"});
+  }
+  records.push_back({"a.smc", "Fine"});
+  ExpectWalksAgree(Build(records), {"a.smc", "B", "Fine"});
 }
 
 class GeneratedData : public ::testing::Test {
@@ -146,20 +159,33 @@ TEST_F(GeneratedData, DescriptionsFileReadsBackAsGenerated) {
   }
 }
 
+TEST(PeakRss, MeasuresAProgramThatSettlesAndRefusesOneThatDoesNot) {
+  const auto settled =
+      PeakRssOfSettledRun(fs::temp_directory_path(), {"/bin/sleep", "30"}, 0.3, 10);
+  ASSERT_TRUE(settled.has_value());
+  EXPECT_GT(*settled, 0);
+  // Ended before it settled: no figure rather than a wrong one.
+  EXPECT_FALSE(PeakRssOfSettledRun(fs::temp_directory_path(), {"/bin/true"}, 0.3, 10));
+  EXPECT_FALSE(PeakRssOfSettledRun(fs::temp_directory_path(), {"/nonexistent/program"}, 0.3, 10));
+}
+
 TEST(RatioTable, CountsMissedTargetsAndShowsMissingFiguresAsUnknown) {
   Figures figures;
   figures.seconds["listing/100000"] = 0.010;
   figures.seconds["startup/100000/100000"] = 0.020;  // 2x the listing
   figures.seconds["find_indexed/100000"] = 2e-6;
   figures.seconds["find_plain/100000"] = 1e-3;  // 500x
-  std::istringstream measured("first_paint 400\nfirst_paint 500\nfirst_paint 90000\n"
-                              "rss_empty 10000\nrss_full 20000\n");
+  std::istringstream measured(
+      "first_paint 400\nfirst_paint 500\nfirst_paint 90000\n"
+      "rss_empty 10000\nunknown 5\nrss_full 20000\n");
   ReadMeasuredLines(measured, figures);
   std::ostringstream table;
   // Start-up 2x, first paint 25x the start-up, 102 bytes per entry.
   EXPECT_EQ(PrintRatioTable(figures, table), 2);
   EXPECT_NE(table.str().find("n/a"), std::string::npos);
   EXPECT_NE(table.str().find("500.00x"), std::string::npos);
+  EXPECT_NE(table.str().find("median of 3 starts"), std::string::npos);
+  EXPECT_NE(table.str().find("102 B/entry"), std::string::npos);
 }
 
 }  // namespace

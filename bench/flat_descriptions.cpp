@@ -26,7 +26,7 @@ void FlatDescriptions::Build(Index& index, int side) {
   std::vector<std::uint32_t> sizes;
   for (std::uint32_t r = 0; r < count; ++r) {
     const std::string_view text = Field(2 * r + side);
-    std::size_t slot = std::hash<std::string_view>{}(text) & mask;
+    std::size_t slot = std::hash<std::string_view>{}(text)&mask;
     for (;; slot = (slot + 1) & mask) {
       if (index.slots[slot] == 0) {
         index.slots[slot] = static_cast<std::uint32_t>(firstOf.size() + 1);
@@ -40,7 +40,8 @@ void FlatDescriptions::Build(Index& index, int side) {
     ++sizes[distinctOf[r]];
   }
   index.runStart.assign(sizes.size() + 1, 0);
-  for (std::size_t d = 0; d < sizes.size(); ++d) index.runStart[d + 1] = index.runStart[d] + sizes[d];
+  for (std::size_t d = 0; d < sizes.size(); ++d)
+    index.runStart[d + 1] = index.runStart[d] + sizes[d];
   index.records.resize(count);
   std::vector<std::uint32_t> fill(index.runStart.begin(), index.runStart.end() - 1);
   for (std::uint32_t r = 0; r < count; ++r) index.records[fill[distinctOf[r]]++] = r;
@@ -55,7 +56,7 @@ std::span<const std::uint32_t> FlatDescriptions::Find(const Index& index, int si
                                                       std::string_view text) const {
   if (index.slots.empty()) return {};
   const std::size_t mask = index.slots.size() - 1;
-  for (std::size_t slot = std::hash<std::string_view>{}(text) & mask;; slot = (slot + 1) & mask) {
+  for (std::size_t slot = std::hash<std::string_view>{}(text)&mask;; slot = (slot + 1) & mask) {
     const std::uint32_t distinct = index.slots[slot];
     if (distinct == 0) return {};
     const std::uint32_t begin = index.runStart[distinct - 1];

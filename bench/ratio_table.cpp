@@ -117,12 +117,11 @@ int PrintRatioTable(const Figures& figures, std::ostream& out) {
 
     const auto flat = Seconds(figures, key("read_flat", records));
     auto perRecord = figures.counters.find(key("read_flat", records) + ":bytes_per_record");
-    table.Row("Candidate flat layout: reading vs the bytes", data, Time(flat), Time(bytes),
-              Ratio(flat, bytes),
-              perRecord == figures.counters.end()
-                  ? ""
-                  : Format("%.0f B/record held", perRecord->second),
-              std::nullopt);
+    table.Row(
+        "Candidate flat layout: reading vs the bytes", data, Time(flat), Time(bytes),
+        Ratio(flat, bytes),
+        perRecord == figures.counters.end() ? "" : Format("%.0f B/record held", perRecord->second),
+        std::nullopt);
 
     const auto resolveIndexed = Seconds(figures, key("resolve_indexed", records));
     const auto resolvePlain = Seconds(figures, key("resolve_plain", records));
@@ -130,9 +129,8 @@ int PrintRatioTable(const Figures& figures, std::ostream& out) {
               Time(resolvePlain), Ratio(resolvePlain, resolveIndexed), "", std::nullopt);
     const auto allIndexed = Seconds(figures, key("resolve_all_indexed", records));
     const auto allFlat = Seconds(figures, key("resolve_all_flat", records));
-    table.Row("Resolving every ROM name of the largest set: program vs candidate layout",
-              data, Time(allIndexed), Time(allFlat), Ratio(allIndexed, allFlat), "",
-              std::nullopt);
+    table.Row("Resolving every ROM name of the largest set: program vs candidate layout", data,
+              Time(allIndexed), Time(allFlat), Ratio(allIndexed, allFlat), "", std::nullopt);
     const auto resolveFlat = Seconds(figures, key("resolve_flat", records));
     table.Row("Candidate flat layout: ResolveGameName vs plain walk (speed-up)", data,
               Time(resolveFlat), Time(resolvePlain), Ratio(resolvePlain, resolveFlat), "",
@@ -142,11 +140,11 @@ int PrintRatioTable(const Figures& figures, std::ostream& out) {
     const auto findPlain = Seconds(figures, key("find_plain", records));
     const auto speedUp = Ratio(findPlain, findIndexed);
     const bool targeted = records == kLargest;
-    table.Row("FindGameFile indexed vs plain walk (speed-up)", data, Time(findIndexed),
-              Time(findPlain), speedUp, targeted ? "< 1 ms and >= 100x" : "",
-              targeted ? std::optional<bool>(findIndexed.value_or(1) < 1e-3 &&
-                                             speedUp.value_or(0) >= 100)
-                       : std::nullopt);
+    table.Row(
+        "FindGameFile indexed vs plain walk (speed-up)", data, Time(findIndexed), Time(findPlain),
+        speedUp, targeted ? "< 1 ms and >= 100x" : "",
+        targeted ? std::optional<bool>(findIndexed.value_or(1) < 1e-3 && speedUp.value_or(0) >= 100)
+                 : std::nullopt);
   }
 
   const std::string largest = Size(kLargest, kLargest);
@@ -161,13 +159,12 @@ int PrintRatioTable(const Figures& figures, std::ostream& out) {
 
   const bool haveRss = figures.rssFullKib > 0 && figures.rssEmptyKib > 0;
   const double perEntry = (figures.rssFullKib - figures.rssEmptyKib) * 1024 / kEntries;
-  table.Row("Peak RSS vs empty catalogue (bytes per entry above empty)", largest,
-            Format("%.1f MiB", figures.rssFullKib / 1024),
-            Format("%.1f MiB", figures.rssEmptyKib / 1024),
-            haveRss ? std::optional<double>(figures.rssFullKib / figures.rssEmptyKib)
-                    : std::nullopt,
-            haveRss ? "<= 200 B/entry: " + Format("%.0f B/entry", perEntry) : "<= 200 B/entry",
-            haveRss && perEntry <= 200);
+  table.Row(
+      "Peak RSS vs empty catalogue (bytes per entry above empty)", largest,
+      Format("%.1f MiB", figures.rssFullKib / 1024), Format("%.1f MiB", figures.rssEmptyKib / 1024),
+      haveRss ? std::optional<double>(figures.rssFullKib / figures.rssEmptyKib) : std::nullopt,
+      haveRss ? "<= 200 B/entry: " + Format("%.0f B/entry", perEntry) : "<= 200 B/entry",
+      haveRss && perEntry <= 200);
   return table.Missed();
 }
 

@@ -7,11 +7,11 @@
 namespace valmerin::bench {
 
 struct Figures {
-  std::map<std::string, double> seconds;  // benchmark name -> median time of one run
+  std::map<std::string, double> seconds;   // benchmark name -> median time of one run
   std::map<std::string, double> counters;  // "<benchmark>:<counter>" -> value
-  std::vector<double> firstPaintMs;       // one per start of the first-paint program
-  double rssEmptyKib = 0;                 // peak RSS, empty catalogue
-  double rssFullKib = 0;                  // peak RSS, 100,000 files and records
+  std::vector<double> firstPaintMs;        // one per start of the first-paint program
+  double rssEmptyKib = 0;                  // peak RSS, empty catalogue
+  double rssFullKib = 0;                   // peak RSS, 100,000 files and records
 };
 
 // Reads "first_paint MS", "rss_empty KIB", "rss_full KIB" lines; others are ignored.
