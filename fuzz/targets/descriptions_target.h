@@ -36,7 +36,7 @@ inline void DescriptionsTarget(const std::uint8_t* data, std::size_t size) {
 
   for (std::size_t i = 0; i < std::min(loaded.Count(), kWalked); ++i) {
     Require(!loaded.Key(i).empty(), "a record with an empty key was loaded");
-    for (const std::string& name : {loaded.Key(i), loaded.Text(i)}) {
+    for (std::string_view name : {loaded.Key(i), loaded.Text(i)}) {
       const std::string shown = loaded.ResolveGameName(name);
       Require(shown == PlainForwardWalk(loaded, name), "the forward walk skipped or added a record");
       Require(loaded.WalkBackToFileName(shown) == PlainBackwardWalk(loaded, shown),

@@ -1,6 +1,7 @@
 #include "catalogue/descriptions.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "platform/file_io.h"
 #include "platform/host_path.h"
@@ -8,43 +9,92 @@
 
 namespace valmerin {
 
-void Descriptions::Add(std::string key, std::string text) {
-  const auto record = static_cast<std::uint32_t>(keys_.size());
-  byKey_[key].push_back(record);
-  byText_[text].push_back(record);
-  keys_.push_back(std::move(key));
-  texts_.push_back(std::move(text));
+void Descriptions::Add(std::string_view key, std::string_view text) {
+  starts_.push_back(static_cast<std::uint32_t>(pool_.size()));
+  pool_ += key;
+  starts_.push_back(static_cast<std::uint32_t>(pool_.size()));
+  pool_ += text;
+  indexed_ = false;
+}
+
+void Descriptions::Build(Index& index, int side) const {
+  const std::size_t count = Count();
+  std::size_t size = 16;
+  while (size < 2 * count) size *= 2;
+  const std::size_t mask = size - 1;
+  index.table.assign(size, 0);
+  std::vector<std::uint32_t> distinctOf(count);
+  std::vector<std::uint32_t> firstOf;  // the first record of each distinct text
+  std::vector<std::uint32_t> sizes;
+  for (std::uint32_t r = 0; r < count; ++r) {
+    const std::string_view text = Field(2 * r + side);
+    std::size_t slot = std::hash<std::string_view>{}(text) & mask;
+    for (;; slot = (slot + 1) & mask) {
+      if (index.table[slot] == 0) {
+        index.table[slot] = static_cast<std::uint32_t>(firstOf.size() + 1);
+        firstOf.push_back(r);
+        sizes.push_back(0);
+        break;
+      }
+      if (Field(2 * firstOf[index.table[slot] - 1] + side) == text) break;
+    }
+    distinctOf[r] = index.table[slot] - 1;
+    ++sizes[distinctOf[r]];
+  }
+  index.runStart.assign(sizes.size() + 1, 0);
+  for (std::size_t d = 0; d < sizes.size(); ++d) index.runStart[d + 1] = index.runStart[d] + sizes[d];
+  index.records.resize(count);
+  std::vector<std::uint32_t> fill(index.runStart.begin(), index.runStart.end() - 1);
+  for (std::uint32_t r = 0; r < count; ++r) index.records[fill[distinctOf[r]]++] = r;
+}
+
+void Descriptions::EnsureIndexed() const {
+  if (indexed_) return;
+  Build(byKey_, 0);
+  Build(byText_, 1);
+  indexed_ = true;
+}
+
+std::span<const std::uint32_t> Descriptions::Find(const Index& index, int side,
+                                                  std::string_view text) const {
+  const std::size_t mask = index.table.size() - 1;
+  for (std::size_t slot = std::hash<std::string_view>{}(text) & mask;; slot = (slot + 1) & mask) {
+    const std::uint32_t distinct = index.table[slot];
+    if (distinct == 0) return {};
+    const std::uint32_t begin = index.runStart[distinct - 1];
+    if (Field(2 * index.records[begin] + side) == text) {
+      return std::span(index.records).subspan(begin, index.runStart[distinct] - begin);
+    }
+  }
 }
 
 std::string Descriptions::ResolveGameName(std::string_view fileName) const {
-  std::string current(fileName);
+  EnsureIndexed();
+  std::string_view current = fileName;
   std::uint32_t next = 0;  // the first record still to compare
   for (;;) {
-    auto found = byKey_.find(current);
-    if (found == byKey_.end()) break;
-    const auto& records = found->second;
+    const auto records = Find(byKey_, 0, current);
     auto at = std::lower_bound(records.begin(), records.end(), next);
     if (at == records.end()) break;
-    current = texts_[*at];
+    current = Text(*at);
     next = *at + 1;
   }
-  return current;
+  return std::string(current);
 }
 
 std::string Descriptions::WalkBackToFileName(std::string_view shownText) const {
-  std::string current(shownText);
-  auto below = static_cast<std::uint32_t>(keys_.size());  // records under this remain
+  EnsureIndexed();
+  std::string_view current = shownText;
+  auto below = static_cast<std::uint32_t>(Count());  // records under this remain
   for (;;) {
-    auto found = byText_.find(current);
-    if (found == byText_.end()) break;
-    const auto& records = found->second;
+    const auto records = Find(byText_, 1, current);
     auto at = std::lower_bound(records.begin(), records.end(), below);
     if (at == records.begin()) break;
     --at;
-    current = keys_[*at];
+    current = Key(*at);
     below = *at;
   }
-  return current;
+  return std::string(current);
 }
 
 Descriptions ReadDescriptions() {
@@ -58,6 +108,7 @@ Descriptions ReadDescriptions() {
     reader.ReadField(text);
     loaded.Add(key.AsText(), text.AsText());
   }
+  loaded.EnsureIndexed();
   return loaded;
 }
 

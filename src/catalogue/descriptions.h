@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <span>
 #include <vector>
 
 #include "catalogue/record_file.h"
@@ -13,10 +13,10 @@ namespace valmerin {
 
 class Descriptions {
  public:
-  void Add(std::string key, std::string text);
-  std::size_t Count() const { return keys_.size(); }
-  const std::string& Key(std::size_t i) const { return keys_[i]; }
-  const std::string& Text(std::size_t i) const { return texts_[i]; }
+  void Add(std::string_view key, std::string_view text);
+  std::size_t Count() const { return starts_.size() / 2; }
+  std::string_view Key(std::size_t i) const { return Field(2 * i); }
+  std::string_view Text(std::size_t i) const { return Field(2 * i + 1); }
 
   // Forward walk: from record 0 up, every record whose key equals the current text
   // replaces it; later records are compared with the replaced text.
@@ -25,13 +25,32 @@ class Descriptions {
   // equals the current text replaces it with its key.
   std::string WalkBackToFileName(std::string_view shownText) const;
 
+  // The walks build their index after the last Add; loading builds it at once.
+  void EnsureIndexed() const;
+
  private:
-  std::vector<std::string> keys_;
-  std::vector<std::string> texts_;
-  // Per key and per description, the ascending record numbers where it stands, so
-  // a walk jumps from match to match instead of visiting every record.
-  std::unordered_map<std::string, std::vector<std::uint32_t>> byKey_;
-  std::unordered_map<std::string, std::vector<std::uint32_t>> byText_;
+  // Per side (keys, descriptions) a flat hash table of the distinct texts, whose
+  // record numbers sit in ascending runs of one array: a walk jumps from match to
+  // match instead of visiting every record, and 100,000 records cost a handful of
+  // allocations, not several each.
+  struct Index {
+    std::vector<std::uint32_t> table;     // distinct text number + 1; 0 is free
+    std::vector<std::uint32_t> runStart;  // per distinct text, its run in `records`
+    std::vector<std::uint32_t> records;   // record numbers, grouped, ascending per group
+  };
+  std::string_view Field(std::size_t f) const {
+    const std::size_t end = f + 1 < starts_.size() ? starts_[f + 1] : pool_.size();
+    return std::string_view(pool_).substr(starts_[f], end - starts_[f]);
+  }
+  void Build(Index& index, int side) const;
+  std::span<const std::uint32_t> Find(const Index& index, int side, std::string_view text) const;
+
+  std::string pool_;                   // every key and description, one after another
+  std::vector<std::uint32_t> starts_;  // key, text, key, text ... offsets into pool_
+  // Built at the first walk after the last Add.
+  mutable bool indexed_ = false;
+  mutable Index byKey_;
+  mutable Index byText_;
 };
 
 inline constexpr std::string_view kDescriptionsFile = "Descrizioni.emu";

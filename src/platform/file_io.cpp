@@ -106,8 +106,21 @@ std::optional<std::string> ReadWholeFile(const fs::path& path) {
   if (!IsRegularFile(path)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // One read of the size the file has; the loop also takes what a file that grew
+  // meanwhile holds beyond it.
+  std::error_code ec;
+  const auto expected = fs::file_size(path, ec);
+  std::string bytes;
+  bytes.resize(ec ? 0 : static_cast<size_t>(expected));
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<size_t>(in.gcount()));
   if (in.bad()) return std::nullopt;
+  char chunk[65536];
+  in.clear();
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+    bytes.append(chunk, static_cast<size_t>(in.gcount()));
+    if (in.bad()) return std::nullopt;
+  }
   return bytes;
 }
 

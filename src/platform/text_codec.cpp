@@ -41,7 +41,16 @@ std::optional<unsigned char> ToCp1252Byte(char32_t cp) {
 std::string DecodeCp1252(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 8);
-  for (char c : bytes) AppendUtf8(out, kCp1252[static_cast<unsigned char>(c)]);
+  // Runs of ASCII, by far the most of any file, are copied as they are.
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    size_t run = pos;
+    while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80) ++run;
+    out.append(bytes.data() + pos, run - pos);
+    if (run == bytes.size()) break;
+    AppendUtf8(out, kCp1252[static_cast<unsigned char>(bytes[run])]);
+    pos = run + 1;
+  }
   return out;
 }
 
