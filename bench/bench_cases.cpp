@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "bench/bench_data.h"
-#include "bench/flat_descriptions.h"
 #include "bench/plain_walks.h"
 #include "catalogue/folder_files.h"
 #include "catalogue/main_window_state.h"
@@ -109,22 +108,6 @@ void DescriptionsRead(benchmark::State& st, fs::path caseFolder) {
   }
 }
 
-// The candidate layout, for the same file: time, and its bytes per record.
-void FlatDescriptionsRead(benchmark::State& st, fs::path caseFolder) {
-  InFolder in(caseFolder);
-  std::size_t bytes = 0;
-  std::size_t records = 1;
-  for (auto _ : st) {
-    auto loaded = std::make_unique<FlatDescriptions>(ReadFlatDescriptions());
-    bytes = loaded->BytesReserved();
-    records = std::max<std::size_t>(loaded->Count(), 1);
-    st.PauseTiming();
-    loaded.reset();
-    st.ResumeTiming();
-  }
-  st.counters["bytes_per_record"] = static_cast<double>(bytes) / static_cast<double>(records);
-}
-
 // File names spread over the whole data set: some described, some chained, some not.
 std::vector<GameFile> SampleFiles() {
   std::vector<GameFile> sample;
@@ -170,19 +153,6 @@ void Find(benchmark::State& st, fs::path caseFolder) {
   }
 }
 
-void FlatResolve(benchmark::State& st, fs::path caseFolder) {
-  const FlatDescriptions descriptions = [&] {
-    InFolder in(caseFolder);
-    return ReadFlatDescriptions();
-  }();
-  const auto sample = SampleFiles();
-  std::size_t at = 0;
-  for (auto _ : st) {
-    std::string shown = descriptions.ResolveGameName(sample[at++ % sample.size()].name);
-    benchmark::DoNotOptimize(shown.data());
-  }
-}
-
 void BytesRead(benchmark::State& st, fs::path caseFolder) {
   InFolder in(caseFolder);
   for (auto _ : st) {
@@ -195,12 +165,9 @@ void BytesRead(benchmark::State& st, fs::path caseFolder) {
 }
 
 // What the scan does after listing: every ROM name of the largest set resolved once,
-// in file order, through the program's index or the candidate one.
-template <bool kFlat>
+// in file order.
 void ResolveEveryName(benchmark::State& st, fs::path caseFolder) {
-  InFolder in(caseFolder);
-  const Descriptions descriptions = ReadDescriptions();
-  const FlatDescriptions flat = ReadFlatDescriptions();
+  const Descriptions descriptions = LoadDescriptions(caseFolder);
   std::vector<std::string> names;
   for (std::size_t i = 0; i < kFileCounts[2]; ++i) {
     GameFile file = GameFileAt(i);
@@ -209,9 +176,7 @@ void ResolveEveryName(benchmark::State& st, fs::path caseFolder) {
   for (auto _ : st) {
     std::vector<std::string> shown;
     shown.reserve(names.size());
-    for (const std::string& name : names) {
-      shown.push_back(kFlat ? flat.ResolveGameName(name) : descriptions.ResolveGameName(name));
-    }
+    for (const std::string& name : names) shown.push_back(descriptions.ResolveGameName(name));
     benchmark::DoNotOptimize(shown.data());
     st.PauseTiming();
     std::vector<std::string>().swap(shown);
@@ -248,12 +213,7 @@ void RegisterBenchmarks(const fs::path& root) {
         ->Unit(benchmark::kMillisecond);
     RegisterBenchmark(Name("read_bytes", records).c_str(), BytesRead, folder)
         ->Unit(benchmark::kMillisecond);
-    RegisterBenchmark(Name("read_flat", records).c_str(), FlatDescriptionsRead, folder)
-        ->Unit(benchmark::kMillisecond);
-    RegisterBenchmark(Name("resolve_flat", records).c_str(), FlatResolve, folder);
-    RegisterBenchmark(Name("resolve_all_indexed", records).c_str(), ResolveEveryName<false>, folder)
-        ->Unit(benchmark::kMillisecond);
-    RegisterBenchmark(Name("resolve_all_flat", records).c_str(), ResolveEveryName<true>, folder)
+    RegisterBenchmark(Name("resolve_all", records).c_str(), ResolveEveryName, folder)
         ->Unit(benchmark::kMillisecond);
     RegisterBenchmark(Name("resolve_indexed", records).c_str(), Resolve<true>, folder);
     RegisterBenchmark(Name("resolve_plain", records).c_str(), Resolve<false>, folder);

@@ -6,7 +6,6 @@
 #include <sstream>
 
 #include "bench/bench_data.h"
-#include "bench/flat_descriptions.h"
 #include "bench/peak_rss.h"
 #include "bench/plain_walks.h"
 #include "bench/ratio_table.h"
@@ -29,15 +28,7 @@ Descriptions Build(const std::vector<DescriptionRecord>& records) {
 void ExpectWalksAgree(const Descriptions& descriptions, const std::vector<std::string>& probes) {
   MainWindowState state;
   state.descriptions = descriptions;
-  FlatDescriptions flat;
-  for (std::size_t i = 0; i < descriptions.Count(); ++i) {
-    flat.Add(descriptions.Key(i), descriptions.Text(i));
-  }
-  flat.BuildIndex();
   for (const std::string& probe : probes) {
-    EXPECT_EQ(flat.ResolveGameName(probe), PlainResolveGameName(descriptions, probe)) << probe;
-    EXPECT_EQ(flat.WalkBackToFileName(probe), PlainWalkBackToFileName(descriptions, probe))
-        << probe;
     EXPECT_EQ(descriptions.ResolveGameName(probe), PlainResolveGameName(descriptions, probe))
         << probe;
     EXPECT_EQ(descriptions.WalkBackToFileName(probe), PlainWalkBackToFileName(descriptions, probe))
@@ -147,15 +138,11 @@ TEST_F(GeneratedData, DescriptionsFileReadsBackAsGenerated) {
   ASSERT_TRUE(WriteCaseFolder(root_, 0, 1200));
   fs::current_path(CaseFolder(root_, 0, 1200));
   const Descriptions loaded = ReadDescriptions();
-  const FlatDescriptions flat = ReadFlatDescriptions();
   const auto records = DescriptionRecords(1200);
   ASSERT_EQ(loaded.Count(), records.size());
-  ASSERT_EQ(flat.Count(), records.size());
   for (std::size_t i = 0; i < records.size(); ++i) {
     ASSERT_EQ(loaded.Key(i), records[i].key);
     ASSERT_EQ(loaded.Text(i), records[i].text);
-    ASSERT_EQ(flat.Key(i), records[i].key);
-    ASSERT_EQ(flat.Text(i), records[i].text);
   }
 }
 

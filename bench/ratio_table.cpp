@@ -114,27 +114,14 @@ int PrintRatioTable(const Figures& figures, std::ostream& out) {
     const auto bytes = Seconds(figures, key("read_bytes", records));
     table.Row("ReadDescriptions vs reading the bytes", data, Time(read), Time(bytes),
               Ratio(read, bytes), "", std::nullopt);
-
-    const auto flat = Seconds(figures, key("read_flat", records));
-    auto perRecord = figures.counters.find(key("read_flat", records) + ":bytes_per_record");
-    table.Row(
-        "Candidate flat layout: reading vs the bytes", data, Time(flat), Time(bytes),
-        Ratio(flat, bytes),
-        perRecord == figures.counters.end() ? "" : Format("%.0f B/record held", perRecord->second),
-        std::nullopt);
-
     const auto resolveIndexed = Seconds(figures, key("resolve_indexed", records));
     const auto resolvePlain = Seconds(figures, key("resolve_plain", records));
     table.Row("ResolveGameName indexed vs plain walk (speed-up)", data, Time(resolveIndexed),
               Time(resolvePlain), Ratio(resolvePlain, resolveIndexed), "", std::nullopt);
-    const auto allIndexed = Seconds(figures, key("resolve_all_indexed", records));
-    const auto allFlat = Seconds(figures, key("resolve_all_flat", records));
-    table.Row("Resolving every ROM name of the largest set: program vs candidate layout", data,
-              Time(allIndexed), Time(allFlat), Ratio(allIndexed, allFlat), "", std::nullopt);
-    const auto resolveFlat = Seconds(figures, key("resolve_flat", records));
-    table.Row("Candidate flat layout: ResolveGameName vs plain walk (speed-up)", data,
-              Time(resolveFlat), Time(resolvePlain), Ratio(resolvePlain, resolveFlat), "",
-              std::nullopt);
+    const auto all = Seconds(figures, key("resolve_all", records));
+    const auto largestListing = Seconds(figures, key("listing", kLargest));
+    table.Row("Resolving every ROM name of the largest set vs its bare listing", data, Time(all),
+              Time(largestListing), Ratio(all, largestListing), "", std::nullopt);
 
     const auto findIndexed = Seconds(figures, key("find_indexed", records));
     const auto findPlain = Seconds(figures, key("find_plain", records));
