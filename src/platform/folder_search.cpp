@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <utility>
 
 #include "platform/folder_listing.h"
@@ -35,7 +36,7 @@ bool MatchFolded(std::string_view name, std::string_view pattern) {
   return p == pattern.size();
 }
 
-bool KeyLess(const std::string& keyA, std::string_view a, const std::string& keyB,
+bool KeyLess(std::string_view keyA, std::string_view a, std::string_view keyB,
              std::string_view b) {
   if (keyA != keyB) return keyA < keyB;
   return a < b;
@@ -71,56 +72,105 @@ SplitSearch Split(std::string_view searchText) {
 }
 
 // The ordinary, visible files of a folder with their folded names, in
-// case-insensitive order.
-std::vector<std::pair<std::string, std::string>> ListSorted(std::string_view folderText) {
-  const std::filesystem::path folder =
-      folderText.empty() ? std::filesystem::path(".") : ToHostPath(folderText);
-  std::vector<std::pair<std::string, std::string>> found;
-  ForEachFolderEntry(folder, [&](const FolderEntry& entry) {
-    if (!entry.regularFile || entry.hidden) return;
-    found.emplace_back(FoldedName(entry.name), entry.name);
-  });
-  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-    return KeyLess(a.first, a.second, b.first, b.second);
-  });
-  return found;
-}
-
-std::vector<std::string> Matching(const std::vector<std::pair<std::string, std::string>>& listing,
-                                  std::string_view pattern) {
-  std::vector<std::string> names;
-  if (pattern.empty()) return names;
-  const std::string foldedPattern = FoldedName(pattern);
-  for (const auto& [key, name] : listing) {
-    if (MatchFolded(key, foldedPattern)) names.push_back(name);
+// case-insensitive order. Every name and key sits in one buffer, so a large folder
+// costs a few allocations rather than two per file.
+class SortedListing {
+ public:
+  explicit SortedListing(std::string_view folderText) {
+    const std::filesystem::path folder =
+        folderText.empty() ? std::filesystem::path(".") : ToHostPath(folderText);
+    ForEachFolderEntry(folder, [&](const FolderEntry& entry) {
+      if (!entry.regularFile || entry.hidden) return;
+      Entry item;
+      item.name = Append(entry.name);
+      item.key = AppendFolded(entry.name);
+      entries_.push_back(item);
+    });
+    std::sort(entries_.begin(), entries_.end(), [&](const Entry& a, const Entry& b) {
+      return KeyLess(Text(a.key), Text(a.name), Text(b.key), Text(b.name));
+    });
   }
-  return names;
-}
+
+  // One pass answers every pattern; each result keeps the listing's order.
+  std::vector<std::vector<std::string>> Matching(const std::vector<std::string>& folded) const {
+    std::vector<std::vector<std::string>> results(folded.size());
+    for (const Entry& entry : entries_) {
+      const std::string_view key = Text(entry.key);
+      for (std::size_t i = 0; i < folded.size(); ++i) {
+        if (!folded[i].empty() && MatchKey(key, folded[i])) {
+          results[i].emplace_back(Text(entry.name));
+        }
+      }
+    }
+    return results;
+  }
+
+ private:
+  struct Span {
+    std::uint32_t at = 0;
+    std::uint32_t size = 0;
+  };
+  struct Entry {
+    Span name;
+    Span key;
+  };
+
+  std::string_view Text(Span span) const {
+    return std::string_view(pool_).substr(span.at, span.size);
+  }
+  Span Append(std::string_view text) {
+    const Span span{static_cast<std::uint32_t>(pool_.size()), static_cast<std::uint32_t>(text.size())};
+    pool_ += text;
+    return span;
+  }
+  // Plain ASCII names, the usual kind, fold in place without a temporary.
+  Span AppendFolded(std::string_view name) {
+    for (char c : name) {
+      if (static_cast<unsigned char>(c) >= 0x80) return Append(FoldedName(name));
+    }
+    const Span span = Append(name);
+    for (std::size_t i = span.at; i < pool_.size(); ++i) {
+      if (pool_[i] >= 'a' && pool_[i] <= 'z') pool_[i] = static_cast<char>(pool_[i] - 0x20);
+    }
+    return span;
+  }
+  // The emulators' patterns are "*.ext": a suffix test gives the matcher's answer.
+  static bool MatchKey(std::string_view key, std::string_view pattern) {
+    if (pattern.front() == '*' && pattern.find('*', 1) == std::string_view::npos) {
+      return key.ends_with(pattern.substr(1));
+    }
+    return MatchFolded(key, pattern);
+  }
+
+  std::string pool_;
+  std::vector<Entry> entries_;
+};
 
 }  // namespace
 
 std::vector<std::string> SearchFolder(std::string_view searchText) {
   const SplitSearch split = Split(searchText);
   if (split.pattern.empty()) return {};
-  return Matching(ListSorted(split.folderText), split.pattern);
+  return std::move(SortedListing(split.folderText).Matching({FoldedName(split.pattern)})[0]);
 }
 
 std::vector<std::vector<std::string>> SearchFolderPatterns(
     std::string_view folderText, const std::vector<std::string_view>& patterns) {
-  std::vector<std::vector<std::string>> results(patterns.size());
-  if (patterns.empty()) return results;
+  if (patterns.empty()) return {};
   // Patterns hold no separator, so every search text splits at the same place; the
   // folder's own trailing part (when it lacks its final "\") joins each pattern.
   std::string probe(folderText);
   probe += '*';
   const SplitSearch split = Split(probe);
   const std::string_view prefix = split.pattern.substr(0, split.pattern.size() - 1);
-  const auto listing = ListSorted(split.folderText);
+  std::vector<std::string> folded(patterns.size());
   for (size_t i = 0; i < patterns.size(); ++i) {
     if (patterns[i].empty()) continue;
-    results[i] = Matching(listing, std::string(prefix) + std::string(patterns[i]));
+    std::string text(prefix);
+    text += patterns[i];
+    folded[i] = FoldedName(text);
   }
-  return results;
+  return SortedListing(split.folderText).Matching(folded);
 }
 
 }  // namespace valmerin
