@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "platform/file_io.h"
 #include "platform/host_path.h"
@@ -108,13 +109,27 @@ FieldReader FieldReader::OpenCurrentFolderFile(std::string_view name) {
   if (!path) return FieldReader();
   auto bytes = ReadWholeFile(*path);
   if (!bytes) return FieldReader();
-  return FieldReader(DecodeCp1252(*bytes));
+  std::string text = DecodeCp1252(*bytes);
+  // The decoder reserves room for accented letters; a large file mostly has few,
+  // and the reader holds its text while the caller builds from it.
+  bytes.reset();
+  text.shrink_to_fit();
+  return FieldReader(std::move(text));
 }
 
 bool FieldReader::ReadField(FieldValue& destination) {
   const std::size_t size = text_.size();
   std::size_t p = position_;
-  if (p >= size) return false;
+  // Once the last field is read the text is dead weight: a large file's memory goes
+  // back before the caller builds its own structures from the fields.
+  auto release = [&] {
+    std::string().swap(text_);
+    position_ = 0;
+  };
+  if (p >= size) {
+    release();
+    return false;
+  }
   while (p < size && IsBlank(text_[p])) ++p;
 
   // Consumes one line end (CR LF, lone CR or lone LF) at p, if there is one.
@@ -164,6 +179,7 @@ bool FieldReader::ReadField(FieldValue& destination) {
   }
   position_ = p;
   destination = std::move(field);
+  if (p >= size) release();
   return true;
 }
 

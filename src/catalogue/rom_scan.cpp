@@ -6,7 +6,7 @@ namespace valmerin {
 namespace {
 
 // Magic Engine's system cards sit beside the games under the same extension.
-bool IsSystemCard(const std::string& name) {
+bool IsSystemCard(std::string_view name) {
   static constexpr std::string_view kPrefix = "syscard";
   if (name.size() < kPrefix.size()) return false;
   for (std::size_t i = 0; i < kPrefix.size(); ++i) {
@@ -30,15 +30,16 @@ bool ScanRomFolders(MainWindowState& state, const std::array<bool, kEmulatorCoun
     for (std::string_view pattern : info.patterns) {
       if (!pattern.empty()) patterns.push_back(pattern);
     }
-    // One pass over the folder answers all of the emulator's patterns, in table order.
-    for (const std::vector<std::string>& names : SearchFolderPatterns(folder, patterns)) {
+    // One pass over the folder answers all of the emulator's patterns, in table order;
+    // the names are resolved straight from the listing, never copied on their own.
+    VisitFolderPatterns(folder, patterns, [&](std::size_t, std::span<const std::string_view> names) {
       if (info.emulator == Emulator::ZSnes && !names.empty()) zsnesFoundRoms = true;
       list.reserve(list.size() + names.size());
-      for (const std::string& name : names) {
+      for (std::string_view name : names) {
         if (info.emulator == Emulator::MagicEngine && IsSystemCard(name)) continue;
         list.push_back(state.descriptions.ResolveGameName(name));
       }
-    }
+    });
   }
   // A ZSnes folder with no ROM at all is most likely a wrong folder.
   return zsnesFoundRoms || !available[IndexOf(Emulator::ZSnes)];

@@ -91,18 +91,15 @@ class SortedListing {
     });
   }
 
-  // One pass answers every pattern; each result keeps the listing's order.
-  std::vector<std::vector<std::string>> Matching(const std::vector<std::string>& folded) const {
-    std::vector<std::vector<std::string>> results(folded.size());
+  // The names matching one folded pattern, in the listing's order; the views live
+  // as long as the listing.
+  std::vector<std::string_view> Matches(std::string_view folded) const {
+    std::vector<std::string_view> names;
+    if (folded.empty()) return names;
     for (const Entry& entry : entries_) {
-      const std::string_view key = Text(entry.key);
-      for (std::size_t i = 0; i < folded.size(); ++i) {
-        if (!folded[i].empty() && MatchKey(key, folded[i])) {
-          results[i].emplace_back(Text(entry.name));
-        }
-      }
+      if (MatchKey(Text(entry.key), folded)) names.push_back(Text(entry.name));
     }
-    return results;
+    return names;
   }
 
  private:
@@ -151,26 +148,41 @@ class SortedListing {
 std::vector<std::string> SearchFolder(std::string_view searchText) {
   const SplitSearch split = Split(searchText);
   if (split.pattern.empty()) return {};
-  return std::move(SortedListing(split.folderText).Matching({FoldedName(split.pattern)})[0]);
+  const SortedListing listing(split.folderText);
+  const auto matches = listing.Matches(FoldedName(split.pattern));
+  return std::vector<std::string>(matches.begin(), matches.end());
 }
 
-std::vector<std::vector<std::string>> SearchFolderPatterns(
-    std::string_view folderText, const std::vector<std::string_view>& patterns) {
-  if (patterns.empty()) return {};
+void VisitFolderPatterns(
+    std::string_view folderText, const std::vector<std::string_view>& patterns,
+    const std::function<void(std::size_t, std::span<const std::string_view>)>& visit) {
+  if (patterns.empty()) return;
   // Patterns hold no separator, so every search text splits at the same place; the
   // folder's own trailing part (when it lacks its final "\") joins each pattern.
   std::string probe(folderText);
   probe += '*';
   const SplitSearch split = Split(probe);
   const std::string_view prefix = split.pattern.substr(0, split.pattern.size() - 1);
-  std::vector<std::string> folded(patterns.size());
+  const SortedListing listing(split.folderText);
   for (size_t i = 0; i < patterns.size(); ++i) {
-    if (patterns[i].empty()) continue;
+    if (patterns[i].empty()) {
+      visit(i, {});
+      continue;
+    }
     std::string text(prefix);
     text += patterns[i];
-    folded[i] = FoldedName(text);
+    visit(i, listing.Matches(FoldedName(text)));
   }
-  return SortedListing(split.folderText).Matching(folded);
+}
+
+std::vector<std::vector<std::string>> SearchFolderPatterns(
+    std::string_view folderText, const std::vector<std::string_view>& patterns) {
+  std::vector<std::vector<std::string>> results(patterns.size());
+  VisitFolderPatterns(folderText, patterns,
+                      [&](std::size_t i, std::span<const std::string_view> names) {
+                        results[i].assign(names.begin(), names.end());
+                      });
+  return results;
 }
 
 }  // namespace valmerin

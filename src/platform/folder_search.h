@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +20,12 @@ std::vector<std::string> SearchFolder(std::string_view searchText);
 // SearchFolder(folderText + pattern) gives.
 std::vector<std::vector<std::string>> SearchFolderPatterns(
     std::string_view folderText, const std::vector<std::string_view>& patterns);
+
+// The same search without copying the names: `visit` gets each pattern's index and
+// its matches, in pattern order; the views last only for that call.
+void VisitFolderPatterns(
+    std::string_view folderText, const std::vector<std::string_view>& patterns,
+    const std::function<void(std::size_t, std::span<const std::string_view>)>& visit);
 
 // Case-insensitive "*" match of a whole name, exposed for tests and the scan.
 bool MatchesPattern(std::string_view name, std::string_view pattern);
