@@ -2,6 +2,8 @@
 // plain walks give the same answers as the indexed ones.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -143,6 +145,39 @@ TEST_F(GeneratedData, DescriptionsFileReadsBackAsGenerated) {
   for (std::size_t i = 0; i < records.size(); ++i) {
     ASSERT_EQ(loaded.Key(i), records[i].key);
     ASSERT_EQ(loaded.Text(i), records[i].text);
+  }
+}
+
+TEST_F(GeneratedData, FolderSearchAgreesWithThePlainMatchAndOrder) {
+  // Names that tie on their first eight folded bytes, differ only in letter case,
+  // carry accented letters or end in a pattern's extension in the middle.
+  const std::vector<std::string> names = {
+      "Cavaliere Antica 2.smc", "CAVALIERE ANTICA 10.SMC", "cavaliere antica 2.Smc",
+      "Cavaliere.smc",          "Cavalier.smc",            "\xc3\xa9toile.smc",
+      "\xc3\x89TOILE.SMC",      "Zelda.smc.txt",           "a.1",
+      "b.10",                   "smc",                     "Syscard3.pce"};
+  for (const std::string& name : names) std::ofstream(root_ / name) << "x";
+  const std::vector<std::string_view> patterns = {"*.smc", "*", "", "*a*.1", "c*a*.SMC", "*.1"};
+
+  std::vector<std::string> sorted = names;
+  std::sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
+    return NameLessCaseInsensitive(a, b);
+  });
+  std::vector<std::vector<std::string>> expected(patterns.size());
+  for (std::size_t i = 0; i < patterns.size(); ++i) {
+    for (const std::string& name : sorted) {
+      if (!patterns[i].empty() && MatchesPattern(name, patterns[i])) expected[i].push_back(name);
+    }
+  }
+  EXPECT_EQ(SearchFolderPatterns(root_.string() + "/", patterns), expected);
+  std::vector<std::vector<std::string>> visited(patterns.size());
+  VisitFolderPatterns(root_.string() + "/", patterns,
+                      [&](std::size_t i, std::span<const std::string_view> found) {
+                        visited[i].assign(found.begin(), found.end());
+                      });
+  EXPECT_EQ(visited, expected);
+  for (std::size_t i = 0; i < patterns.size(); ++i) {
+    EXPECT_EQ(SearchFolder(root_.string() + "/" + std::string(patterns[i])), expected[i]) << i;
   }
 }
 
