@@ -23,20 +23,27 @@ void Descriptions::Build(Index& index, int side) const {
   while (size < 2 * count) size *= 2;
   const std::size_t mask = size - 1;
   index.table.assign(size, 0);
+  index.hashOf.clear();
   std::vector<std::uint32_t> distinctOf(count);
   std::vector<std::uint32_t> firstOf;  // the first record of each distinct text
   std::vector<std::uint32_t> sizes;
   for (std::uint32_t r = 0; r < count; ++r) {
     const std::string_view text = Field(2 * r + side);
-    std::size_t slot = std::hash<std::string_view>{}(text) & mask;
+    const std::size_t hash = std::hash<std::string_view>{}(text);
+    std::size_t slot = hash & mask;
     for (;; slot = (slot + 1) & mask) {
-      if (index.table[slot] == 0) {
+      const std::uint32_t entry = index.table[slot];
+      if (entry == 0) {
         index.table[slot] = static_cast<std::uint32_t>(firstOf.size() + 1);
         firstOf.push_back(r);
+        index.hashOf.push_back(static_cast<std::uint32_t>(hash));
         sizes.push_back(0);
         break;
       }
-      if (Field(2 * firstOf[index.table[slot] - 1] + side) == text) break;
+      if (index.hashOf[entry - 1] == static_cast<std::uint32_t>(hash) &&
+          Field(2 * firstOf[entry - 1] + side) == text) {
+        break;
+      }
     }
     distinctOf[r] = index.table[slot] - 1;
     ++sizes[distinctOf[r]];
@@ -46,6 +53,12 @@ void Descriptions::Build(Index& index, int side) const {
   index.records.resize(count);
   std::vector<std::uint32_t> fill(index.runStart.begin(), index.runStart.end() - 1);
   for (std::uint32_t r = 0; r < count; ++r) index.records[fill[distinctOf[r]]++] = r;
+}
+
+void Descriptions::Seal() {
+  pool_.shrink_to_fit();
+  starts_.shrink_to_fit();
+  EnsureIndexed();
 }
 
 void Descriptions::EnsureIndexed() const {
@@ -58,9 +71,11 @@ void Descriptions::EnsureIndexed() const {
 std::span<const std::uint32_t> Descriptions::Find(const Index& index, int side,
                                                   std::string_view text) const {
   const std::size_t mask = index.table.size() - 1;
-  for (std::size_t slot = std::hash<std::string_view>{}(text) & mask;; slot = (slot + 1) & mask) {
+  const std::size_t hash = std::hash<std::string_view>{}(text);
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
     const std::uint32_t distinct = index.table[slot];
     if (distinct == 0) return {};
+    if (index.hashOf[distinct - 1] != static_cast<std::uint32_t>(hash)) continue;
     const std::uint32_t begin = index.runStart[distinct - 1];
     if (Field(2 * index.records[begin] + side) == text) {
       return std::span(index.records).subspan(begin, index.runStart[distinct] - begin);
@@ -108,7 +123,7 @@ Descriptions ReadDescriptions() {
     reader.ReadField(text);
     loaded.Add(key.AsText(), text.AsText());
   }
-  loaded.EnsureIndexed();
+  loaded.Seal();
   return loaded;
 }
 

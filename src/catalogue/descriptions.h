@@ -25,8 +25,9 @@ class Descriptions {
   // equals the current text replaces it with its key.
   std::string WalkBackToFileName(std::string_view shownText) const;
 
-  // The walks build their index after the last Add; loading builds it at once.
-  void EnsureIndexed() const;
+  // Loading is done: gives back what the growing buffers hold spare and builds the
+  // index at once (the walks otherwise build it after the last Add).
+  void Seal();
 
  private:
   // Per side (keys, descriptions) a flat hash table of the distinct texts, whose
@@ -35,6 +36,7 @@ class Descriptions {
   // allocations, not several each.
   struct Index {
     std::vector<std::uint32_t> table;     // distinct text number + 1; 0 is free
+    std::vector<std::uint32_t> hashOf;    // per distinct text, its hash: most probes stop here
     std::vector<std::uint32_t> runStart;  // per distinct text, its run in `records`
     std::vector<std::uint32_t> records;   // record numbers, grouped, ascending per group
   };
@@ -42,6 +44,7 @@ class Descriptions {
     const std::size_t end = f + 1 < starts_.size() ? starts_[f + 1] : pool_.size();
     return std::string_view(pool_).substr(starts_[f], end - starts_[f]);
   }
+  void EnsureIndexed() const;
   void Build(Index& index, int side) const;
   std::span<const std::uint32_t> Find(const Index& index, int side, std::string_view text) const;
 
