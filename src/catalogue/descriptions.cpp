@@ -56,7 +56,9 @@ void Descriptions::Build(Index& index, int side) const {
 }
 
 void Descriptions::Seal() {
-  pool_.shrink_to_fit();
+  // Giving back a little spare room would cost a copy of everything: only a lot is
+  // worth it.
+  if (pool_.capacity() > pool_.size() + pool_.size() / 4) pool_.shrink_to_fit();
   starts_.shrink_to_fit();
   EnsureIndexed();
 }
@@ -115,6 +117,7 @@ std::string Descriptions::WalkBackToFileName(std::string_view shownText) const {
 Descriptions ReadDescriptions() {
   Descriptions loaded;
   FieldReader reader = FieldReader::OpenCurrentFolderFile(kDescriptionsFile);
+  loaded.ReserveText(reader.Remaining());
   for (;;) {
     FieldValue key;
     reader.ReadField(key);  // at the end of the file the key stays empty

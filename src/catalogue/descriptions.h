@@ -14,6 +14,9 @@ namespace valmerin {
 class Descriptions {
  public:
   void Add(std::string_view key, std::string_view text);
+  // Room for texts of this many characters in all, so loading a large file does not
+  // copy its texts again and again as the buffer grows.
+  void ReserveText(std::size_t characters) { pool_.reserve(characters); }
   std::size_t Count() const { return starts_.size() / 2; }
   std::string_view Key(std::size_t i) const { return Field(2 * i); }
   std::string_view Text(std::size_t i) const { return Field(2 * i + 1); }

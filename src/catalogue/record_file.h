@@ -36,6 +36,8 @@ class FieldReader {
   // false when nothing is left; `destination` is then left as it was.
   bool ReadField(FieldValue& destination);
   bool AtEnd() const { return position_ >= text_.size(); }
+  // Characters not read yet: an upper bound for what the fields still hold.
+  std::size_t Remaining() const { return AtEnd() ? 0 : text_.size() - position_; }
 
  private:
   std::string text_;
