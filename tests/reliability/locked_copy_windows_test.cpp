@@ -1,0 +1,112 @@
+// A game copy held open without sharing, as a running emulator holds it: the next
+// launch must not start the emulator on whatever the file holds, must say why, and
+// must leave the locked file as it is.
+#ifdef _WIN32
+#include <windows.h>
+
+#include "catalogue/main_window_state.h"
+#include "catalogue/rom_scan.h"
+#include "launch/game_launch.h"
+#include "options/exit_sequence.h"
+#include "options/options_model.h"
+#include "reliability_support.h"
+
+namespace valmerin::testing {
+namespace {
+
+// Opened with share mode 0 for as long as it lives.
+class LockedFile {
+ public:
+  explicit LockedFile(const fs::path& path)
+      : handle_(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~LockedFile() { Release(); }
+  LockedFile(const LockedFile&) = delete;
+  LockedFile& operator=(const LockedFile&) = delete;
+  bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+  void Release() {
+    if (Held()) CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+class LockedCopy : public ScratchFolderTest {
+ protected:
+  void SetUp() override {
+    ScratchFolderTest::SetUp();
+    folder_ = root_ / "zsnes";
+    fs::create_directories(folder_);
+    // A real program that ends at once whatever it is given, so a start shows as one.
+    wchar_t system[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    fs::copy_file(fs::path(std::wstring(system, length)) / L"hostname.exe", folder_ / "ZSnes.exe");
+    WriteBytes(folder_ / "Gioco.sfc", "sfc rom");
+    WriteBytes(folder_ / "Mario.smc", "mario rom");
+    state_.EmulatorFolder[IndexOf(Emulator::ZSnes)] = folder_.string() + "\\";
+    ASSERT_TRUE(ScanRomFolders(state_, {true, false, false, false}));
+  }
+
+  fs::path Copy() const { return folder_ / "Gioco.smc"; }
+
+  void ExpectRefused(const LaunchOutcome& outcome) const {
+    EXPECT_FALSE(outcome.started);
+    EXPECT_NE(outcome.message.find("Gioco.smc"), std::string::npos) << outcome.message;
+  }
+
+  fs::path folder_;
+  MainWindowState state_;
+  OptionsModel options_;
+};
+
+TEST_F(LockedCopy, CopyThisRunMadeIsLockedByTheRunningEmulator) {
+  state_.Text1 = "Mario.smc";
+  const LaunchOutcome first = LaunchGame(state_, Emulator::ZSnes);
+  ASSERT_TRUE(first.started) << first.message;
+  ASSERT_EQ(ReadBytes(Copy()), "mario rom");
+
+  // The user picks another game while the emulator still holds the first copy.
+  WriteBytes(folder_ / "Zelda.smc", "zelda rom");
+  state_.Text1 = "Zelda.smc";
+  LockedFile lock(Copy());
+  ASSERT_TRUE(lock.Held());
+  ExpectRefused(LaunchGame(state_, Emulator::ZSnes));
+
+  // The exit cannot delete the held copy; it still writes the settings.
+  EXPECT_TRUE(RunExitSequence(state_, options_).empty());
+  lock.Release();
+  EXPECT_EQ(ReadBytes(Copy()), "mario rom");
+  EXPECT_EQ(ReadBytes(folder_ / "Zelda.smc"), "zelda rom");
+  EXPECT_EQ(ReadBytes(folder_ / "Mario.smc"), "mario rom");
+}
+
+TEST_F(LockedCopy, LockedFileOfTheCopyNameThisRunDidNotMake) {
+  WriteBytes(Copy(), "the user's own game");
+  state_.Text1 = "Mario.smc";
+  {
+    LockedFile lock(Copy());
+    ASSERT_TRUE(lock.Held());
+    ExpectRefused(LaunchGame(state_, Emulator::ZSnes));
+    EXPECT_TRUE(RunExitSequence(state_, options_).empty());
+  }
+  EXPECT_EQ(ReadBytes(Copy()), "the user's own game");
+  EXPECT_TRUE(state_.copiesMade.empty());
+
+  // Launching the file that carries the copy name runs it in place, lock or not,
+  // and the exit leaves it.
+  state_.Text1 = "Gioco.sfc";
+  LockedFile lock(folder_ / "Gioco.sfc");
+  ASSERT_TRUE(lock.Held());
+  const LaunchOutcome inPlace = LaunchGame(state_, Emulator::ZSnes);
+  EXPECT_TRUE(inPlace.started) << inPlace.message;
+  RunExitSequence(state_, options_);
+  lock.Release();
+  EXPECT_EQ(ReadBytes(folder_ / "Gioco.sfc"), "sfc rom");
+}
+
+}  // namespace
+}  // namespace valmerin::testing
+#endif
