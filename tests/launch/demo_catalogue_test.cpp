@@ -14,12 +14,12 @@
 namespace valmerin {
 namespace {
 
-class DemoCatalogueTest : public testing::TempFolderTest {
+class DemoCatalogueTest : public testing::LaunchFolderTest {
  protected:
   void SetUp() override {
-    TempFolderTest::SetUp();
+    LaunchFolderTest::SetUp();
     const auto demo = std::filesystem::path(__FILE__).parent_path() / "../../examples/demo";
-    std::filesystem::copy(demo, root_, std::filesystem::copy_options::recursive);
+    std::filesystem::copy(demo, Root(), std::filesystem::copy_options::recursive);
     ASSERT_TRUE(ReadFolderFile(state_.EmulatorFolder));
     Availability availability;
     ReadAvailabilityFile(availability);

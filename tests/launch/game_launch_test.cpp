@@ -9,7 +9,7 @@ namespace {
 
 using Arguments = std::vector<std::string>;
 
-class GameLaunchTest : public testing::TempFolderTest {
+class GameLaunchTest : public testing::LaunchFolderTest {
  protected:
   // A folder for the emulator holding one game file.
   std::string Install(Emulator emulator, const std::string& folderName, const std::string& game) {

@@ -13,40 +13,23 @@
 #include <thread>
 #include <vector>
 
+#include "platform/temp_folder.h"
+
 namespace valmerin::testing {
 
-class TempFolderTest : public ::testing::Test {
+class LaunchFolderTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    std::random_device seed;
-    root_ = std::filesystem::temp_directory_path() /
-            ("valmerin-launch-" + std::to_string(seed()) + std::to_string(seed()));
-    std::filesystem::create_directories(root_);
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(root_);
-  }
-  void TearDown() override {
-    std::filesystem::current_path(previous_);
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
-
   // A folder text for a new sub-folder, ending with a separator like the
   // program's own folder texts.
   std::string MakeFolder(const std::string& name) {
-    std::filesystem::create_directories(root_ / name);
-    return (root_ / name).string() + static_cast<char>(std::filesystem::path::preferred_separator);
+    std::filesystem::create_directories(Root() / name);
+    return (Root() / name).string() + static_cast<char>(std::filesystem::path::preferred_separator);
   }
 
-  static void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
+  static void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
+    Put(path, bytes);
   }
-  static std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  static std::string ReadBytes(const std::filesystem::path& path) { return Get(path); }
 
 #ifndef _WIN32
   static void MakeStandIn(const std::string& folder, const std::string& program) {
@@ -77,9 +60,6 @@ class TempFolderTest : public ::testing::Test {
     }
     return lines;
   }
-
-  std::filesystem::path root_;
-  std::filesystem::path previous_;
 };
 
 }  // namespace valmerin::testing

@@ -7,7 +7,7 @@
 namespace valmerin {
 namespace {
 
-using SwitchStringTest = testing::TempFolderTest;
+using SwitchStringTest = testing::LaunchFolderTest;
 
 std::array<std::string, kEmulatorCount> AllSwitchStrings() {
   std::array<std::string, kEmulatorCount> all;

@@ -33,7 +33,7 @@ bool ActAsStandInWhenRenamed() {
 
 const bool kStandIn = ActAsStandInWhenRenamed();
 
-using WindowsLaunchTest = testing::TempFolderTest;
+using WindowsLaunchTest = testing::LaunchFolderTest;
 
 TEST_F(WindowsLaunchTest, StartsTheEmulatorOnTheCopyWithItsSwitches) {
   const std::string folder = MakeFolder("ZSnes");

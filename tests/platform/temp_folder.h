@@ -16,7 +16,7 @@ class TempFolderTest : public ::testing::Test {
     previous_ = std::filesystem::current_path();
     std::random_device random;
     root_ = std::filesystem::temp_directory_path() /
-            ("valmerin-platform-" + std::to_string(random()) + std::to_string(random()));
+            ("valmerin-test-" + std::to_string(random()) + std::to_string(random()));
     std::filesystem::create_directories(root_);
     std::filesystem::current_path(root_);
   }

@@ -68,7 +68,7 @@ TEST_F(CommandsTest, DescriptionThatCannotBeStoredOrWrittenIsReported) {
 
 TEST_F(CommandsTest, ExportOfFourEmptyListsIsSeventeenLines) {
   Open();
-  dialogs.savePaths = {QString::fromStdString((root_ / "liste.txt").string())};
+  dialogs.savePaths = {QString::fromStdString((Root() / "liste.txt").string())};
   form->Brisk1_Click(5);
   EXPECT_EQ(ReadBytes("liste.txt"),
             "Lista ROMs - creata con valmerin\r\n\r\n"
@@ -85,7 +85,7 @@ TEST_F(CommandsTest, ExportWritesShownTextsAndRemembersThePath) {
   WriteBytes(folders[3] + "Bonk.PCE", "");
   WriteBytes("Descrizioni.emu", "Mario.smc\r\nSuper Mario World\r\n");
   Open();
-  const QString path = QString::fromStdString((root_ / "liste.txt").string());
+  const QString path = QString::fromStdString((Root() / "liste.txt").string());
   dialogs.savePaths = {path, std::nullopt};
   form->Brisk1_Click(5);
   const std::string expected =
@@ -107,8 +107,8 @@ TEST_F(CommandsTest, ExportThatCannotBeWrittenSaysSoAndLeavesFilesAlone) {
   WriteBytes(folders[0] + "\u03a9mega.smc", "");  // no such letter in the code page
   Open();
   std::filesystem::create_directory("cartella");
-  dialogs.savePaths = {QString::fromStdString((root_ / "liste.txt").string()),
-                       QString::fromStdString((root_ / "cartella").string())};
+  dialogs.savePaths = {QString::fromStdString((Root() / "liste.txt").string()),
+                       QString::fromStdString((Root() / "cartella").string())};
   form->Brisk1_Click(5);
   state.gameLists[0].clear();
   form->Brisk1_Click(5);

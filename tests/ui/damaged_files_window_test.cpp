@@ -83,7 +83,7 @@ TEST_F(DamagedFilesWindow, ShowsAndClosesCleanlyWhateverTheFilesHold) {
        [&] {
          std::string folders;
          for (const char* name : {"ZSnes", "NESticle", "KGen", "PCE"}) {
-           folders += "\"" + (root_ / "gone" / name).string() + "/\"\r\n";
+           folders += "\"" + (Root() / "gone" / name).string() + "/\"\r\n";
          }
          WriteBytes("Cartelle.cfg", folders);
          WriteBytes("Disponibili.emu", "1,1,1,1\r\n");

@@ -27,7 +27,7 @@ class PrintDialogTest : public UiTest {
   }
   // Prints to a PDF file through the window's own printer.
   std::string PrintToPdf(Form3* dialog) {
-    const std::string path = (root_ / "liste.pdf").string();
+    const std::string path = (Root() / "liste.pdf").string();
     form->Printer().setOutputFormat(QPrinter::PdfFormat);
     form->Printer().setOutputFileName(QString::fromStdString(path));
     In<QPushButton>(dialog, "Command1")->click();

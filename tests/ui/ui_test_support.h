@@ -46,7 +46,7 @@ class ScriptedDialogs : public DialogService {
   }
 };
 
-class UiTest : public TempFolderTest {
+class UiTest : public LaunchFolderTest {
  protected:
   void SetUp() override {
     if (!QApplication::instance()) {
@@ -56,12 +56,12 @@ class UiTest : public TempFolderTest {
       static char* argv[] = {name, nullptr};
       new QApplication(argc, argv);  // lives for the whole test program
     }
-    TempFolderTest::SetUp();
+    LaunchFolderTest::SetUp();
   }
   void TearDown() override {
     form.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    TempFolderTest::TearDown();
+    LaunchFolderTest::TearDown();
   }
 
   // Emulator folders for "Cartelle.cfg" (its order: ZSnes, NESticle, KGen, Magic
