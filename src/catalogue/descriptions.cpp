@@ -119,13 +119,14 @@ Descriptions ReadDescriptions() {
   FieldReader reader = FieldReader::OpenCurrentFolderFile(kDescriptionsFile);
   loaded.ReserveText(reader.Remaining());
   for (;;) {
-    FieldValue key;
-    reader.ReadField(key);  // at the end of the file the key stays empty
-    if (key.AsText().empty()) break;
-    FieldValue text;
-    reader.ReadField(text);
-    loaded.Add(key.AsText(), text.AsText());
+    std::string_view key;  // at the end of the file the key stays empty
+    reader.ReadFieldText(key);
+    if (key.empty()) break;
+    std::string_view text;
+    reader.ReadFieldText(text);
+    loaded.Add(key, text);
   }
+  reader = FieldReader();  // the file's text goes before the index is built
   loaded.Seal();
   return loaded;
 }

@@ -117,19 +117,10 @@ FieldReader FieldReader::OpenCurrentFolderFile(std::string_view name) {
   return FieldReader(std::move(text));
 }
 
-bool FieldReader::ReadField(FieldValue& destination) {
+std::optional<FieldReader::RawField> FieldReader::NextField() {
   const std::size_t size = text_.size();
   std::size_t p = position_;
-  // Once the last field is read the text is dead weight: a large file's memory goes
-  // back before the caller builds its own structures from the fields.
-  auto release = [&] {
-    std::string().swap(text_);
-    position_ = 0;
-  };
-  if (p >= size) {
-    release();
-    return false;
-  }
+  if (p >= size) return std::nullopt;
   while (p < size && IsBlank(text_[p])) ++p;
 
   // Consumes one line end (CR LF, lone CR or lone LF) at p, if there is one.
@@ -150,20 +141,39 @@ bool FieldReader::ReadField(FieldValue& destination) {
     return at;
   };
 
-  FieldValue field;
+  RawField field;
   if (p < size && text_[p] == '"') {
     const std::size_t start = p + 1;
     std::size_t close = text_.find('"', start);
     if (close == std::string::npos) close = size;
-    field.kind = FieldValue::Kind::Text;
-    field.text.assign(text_, start, close - start);
+    field = {std::string_view(text_).substr(start, close - start), true};
     p = close < size ? nextDelimiter(close + 1) : size;
-    p = (p < size && text_[p] == ',') ? p + 1 : consumeLineEnd(p);
   } else {
     const std::size_t start = p;
     p = nextDelimiter(p);
-    field.text.assign(text_, start, p - start);
-    p = (p < size && text_[p] == ',') ? p + 1 : consumeLineEnd(p);
+    field = {std::string_view(text_).substr(start, p - start), false};
+  }
+  position_ = (p < size && text_[p] == ',') ? p + 1 : consumeLineEnd(p);
+  return field;
+}
+
+bool FieldReader::ReadField(FieldValue& destination) {
+  // Once the last field is read the text is dead weight: a large file's memory goes
+  // back before the caller builds its own structures from the fields.
+  auto release = [&] {
+    std::string().swap(text_);
+    position_ = 0;
+  };
+  const std::optional<RawField> raw = NextField();
+  if (!raw) {
+    release();
+    return false;
+  }
+  FieldValue field;
+  field.text.assign(raw->characters);
+  if (raw->quoted) {
+    field.kind = FieldValue::Kind::Text;
+  } else {
     const std::string_view core = TrimTrailingBlanks(field.text);
     if (field.text.empty()) {
       field.kind = FieldValue::Kind::Empty;
@@ -177,9 +187,15 @@ bool FieldReader::ReadField(FieldValue& destination) {
       field.kind = FieldValue::Kind::Text;
     }
   }
-  position_ = p;
   destination = std::move(field);
-  if (p >= size) release();
+  if (AtEnd()) release();
+  return true;
+}
+
+bool FieldReader::ReadFieldText(std::string_view& destination) {
+  const std::optional<RawField> raw = NextField();
+  if (!raw) return false;
+  destination = raw->characters;
   return true;
 }
 

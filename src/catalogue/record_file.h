@@ -35,11 +35,20 @@ class FieldReader {
 
   // false when nothing is left; `destination` is then left as it was.
   bool ReadField(FieldValue& destination);
+  // The same read for a caller that only wants the field as text: the characters as
+  // read, pointing into the reader (valid while it lives), with no copy made.
+  bool ReadFieldText(std::string_view& destination);
   bool AtEnd() const { return position_ >= text_.size(); }
   // Characters not read yet: an upper bound for what the fields still hold.
   std::size_t Remaining() const { return AtEnd() ? 0 : text_.size() - position_; }
 
  private:
+  struct RawField {
+    std::string_view characters;
+    bool quoted = false;
+  };
+  std::optional<RawField> NextField();
+
   std::string text_;
   std::size_t position_ = 0;
 };
