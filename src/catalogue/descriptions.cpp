@@ -23,7 +23,7 @@ void Descriptions::Build(Index& index, int side) const {
   while (size < 2 * count) size *= 2;
   const std::size_t mask = size - 1;
   index.table.assign(size, 0);
-  index.hashOf.clear();
+  index.runs.clear();
   std::vector<std::uint32_t> distinctOf(count);
   std::vector<std::uint32_t> firstOf;  // the first record of each distinct text
   std::vector<std::uint32_t> sizes;
@@ -36,11 +36,11 @@ void Descriptions::Build(Index& index, int side) const {
       if (entry == 0) {
         index.table[slot] = static_cast<std::uint32_t>(firstOf.size() + 1);
         firstOf.push_back(r);
-        index.hashOf.push_back(static_cast<std::uint32_t>(hash));
+        index.runs.push_back({static_cast<std::uint32_t>(hash), 0});
         sizes.push_back(0);
         break;
       }
-      if (index.hashOf[entry - 1] == static_cast<std::uint32_t>(hash) &&
+      if (index.runs[entry - 1].hash == static_cast<std::uint32_t>(hash) &&
           Field(2 * firstOf[entry - 1] + side) == text) {
         break;
       }
@@ -48,10 +48,14 @@ void Descriptions::Build(Index& index, int side) const {
     distinctOf[r] = index.table[slot] - 1;
     ++sizes[distinctOf[r]];
   }
-  index.runStart.assign(sizes.size() + 1, 0);
-  for (std::size_t d = 0; d < sizes.size(); ++d) index.runStart[d + 1] = index.runStart[d] + sizes[d];
+  std::uint32_t start = 0;
+  std::vector<std::uint32_t> fill(sizes.size());
+  for (std::size_t d = 0; d < sizes.size(); ++d) {
+    index.runs[d].start = fill[d] = start;
+    start += sizes[d];
+  }
+  index.runs.push_back({0, start});
   index.records.resize(count);
-  std::vector<std::uint32_t> fill(index.runStart.begin(), index.runStart.end() - 1);
   for (std::uint32_t r = 0; r < count; ++r) index.records[fill[distinctOf[r]]++] = r;
 }
 
@@ -77,10 +81,10 @@ std::span<const std::uint32_t> Descriptions::Find(const Index& index, int side,
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
     const std::uint32_t distinct = index.table[slot];
     if (distinct == 0) return {};
-    if (index.hashOf[distinct - 1] != static_cast<std::uint32_t>(hash)) continue;
-    const std::uint32_t begin = index.runStart[distinct - 1];
+    if (index.runs[distinct - 1].hash != static_cast<std::uint32_t>(hash)) continue;
+    const std::uint32_t begin = index.runs[distinct - 1].start;
     if (Field(2 * index.records[begin] + side) == text) {
-      return std::span(index.records).subspan(begin, index.runStart[distinct] - begin);
+      return std::span(index.records).subspan(begin, index.runs[distinct].start - begin);
     }
   }
 }

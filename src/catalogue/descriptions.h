@@ -39,8 +39,14 @@ class Descriptions {
   // allocations, not several each.
   struct Index {
     std::vector<std::uint32_t> table;     // distinct text number + 1; 0 is free
-    std::vector<std::uint32_t> hashOf;    // per distinct text, its hash: most probes stop here
-    std::vector<std::uint32_t> runStart;  // per distinct text, its run in `records`
+    // Per distinct text, its hash (most probes stop there) and where its run of
+    // record numbers starts in `records`, side by side so a probe loads them once;
+    // a last entry closes the last run.
+    struct Run {
+      std::uint32_t hash;
+      std::uint32_t start;
+    };
+    std::vector<Run> runs;
     std::vector<std::uint32_t> records;   // record numbers, grouped, ascending per group
   };
   std::string_view Field(std::size_t f) const {
