@@ -6,11 +6,12 @@
 
 #include "catalogue/descriptions.h"
 #include "catalogue/emulator_table.h"
+#include "tests/support/plain_walks.h"
 
 namespace valmerin::bench {
 
-std::string PlainResolveGameName(const Descriptions& descriptions, std::string_view fileName);
-std::string PlainWalkBackToFileName(const Descriptions& descriptions, std::string_view shownText);
+using reference::PlainResolveGameName;
+using reference::PlainWalkBackToFileName;
 // FindGameFile over the plain backward walk, with the ZSnes list's fallback.
 std::string PlainFindGameFile(const Descriptions& descriptions, Emulator list,
                               std::string_view selectedEntry);

@@ -6,24 +6,12 @@
 
 #include "catalogue/descriptions.h"
 #include "fuzz_support.h"
+#include "../../tests/support/plain_walks.h"
 
 namespace valmerin::fuzz {
 
-inline std::string PlainForwardWalk(const Descriptions& d, std::string_view name) {
-  std::string current(name);
-  for (std::size_t j = 0; j < d.Count(); ++j) {
-    if (current == d.Key(j)) current = d.Text(j);
-  }
-  return current;
-}
-
-inline std::string PlainBackwardWalk(const Descriptions& d, std::string_view shown) {
-  std::string current(shown);
-  for (std::size_t j = d.Count(); j-- > 0;) {
-    if (current == d.Text(j)) current = d.Key(j);
-  }
-  return current;
-}
+using reference::PlainResolveGameName;
+using reference::PlainWalkBackToFileName;
 
 inline void DescriptionsTarget(const std::uint8_t* data, std::size_t size) {
   // Appending and reading back costs a folder pass each: a few records show it.
@@ -38,8 +26,8 @@ inline void DescriptionsTarget(const std::uint8_t* data, std::size_t size) {
     Require(!loaded.Key(i).empty(), "a record with an empty key was loaded");
     for (std::string_view name : {loaded.Key(i), loaded.Text(i)}) {
       const std::string shown = loaded.ResolveGameName(name);
-      Require(shown == PlainForwardWalk(loaded, name), "the forward walk skipped or added a record");
-      Require(loaded.WalkBackToFileName(shown) == PlainBackwardWalk(loaded, shown),
+      Require(shown == PlainResolveGameName(loaded, name), "the forward walk skipped or added a record");
+      Require(loaded.WalkBackToFileName(shown) == PlainWalkBackToFileName(loaded, shown),
               "the backward walk skipped or added a record");
     }
   }
