@@ -28,8 +28,7 @@ namespace {
 
 // "C:\..." or "c:/...": a path on a drive, not "C:" alone or "C:file".
 bool IsDrivePath(std::string_view text) {
-  return text.size() >= 3 && std::isalpha(static_cast<unsigned char>(text[0])) && text[1] == ':' &&
-         (text[2] == '\\' || text[2] == '/');
+  return BeginsWithDrive(text) && text.size() >= 3 && (text[2] == '\\' || text[2] == '/');
 }
 
 char DriveLetter(std::string_view text) {

@@ -64,8 +64,7 @@ struct SplitSearch {
 SplitSearch Split(std::string_view searchText) {
   const size_t cut = searchText.find_last_of("\\/");
   if (cut != std::string_view::npos) return {searchText.substr(0, cut + 1), searchText.substr(cut + 1)};
-  if (searchText.size() >= 2 && searchText[1] == ':' &&
-      std::isalpha(static_cast<unsigned char>(searchText[0]))) {
+  if (BeginsWithDrive(searchText)) {
     return {searchText.substr(0, 2), searchText.substr(2)};
   }
   return {{}, searchText};

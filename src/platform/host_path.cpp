@@ -82,7 +82,7 @@ fs::path ToHostPath(std::string_view text) {
     if (c == '\\') c = '/';
   }
   const std::string_view view(unix);
-  if (view.size() >= 2 && std::isalpha(static_cast<unsigned char>(view[0])) && view[1] == ':') {
+  if (BeginsWithDrive(view)) {
     // Wine names its drive links in lower case: "dosdevices/c:".
     std::string rest(1, static_cast<char>(std::tolower(static_cast<unsigned char>(view[0]))));
     rest += ":/";

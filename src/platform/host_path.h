@@ -14,6 +14,12 @@ namespace valmerin {
 // "/" is a host path; anything else is relative to the current folder.
 std::filesystem::path ToHostPath(std::string_view text);
 
+// Whether a folder text begins with a drive, "X:".
+inline bool BeginsWithDrive(std::string_view text) {
+  const unsigned char first = text.empty() ? 0 : static_cast<unsigned char>(text[0]);
+  return text.size() >= 2 && ((first | 0x20) >= 'a' && (first | 0x20) <= 'z') && text[1] == ':';
+}
+
 // The ordinary file of the current folder whose name matches `name` without
 // regard to letter case (the exact spelling wins when several do). nullopt when
 // there is none: folders, hidden and system files do not count.
