@@ -11,10 +11,10 @@
 #include <QVBoxLayout>
 #include <iostream>
 
-#include "catalogue/startup_sequence.h"
+#include "lifecycle/startup_sequence.h"
 #include "launch/game_launch.h"
 #include "launch/list_selection.h"
-#include "options/exit_sequence.h"
+#include "lifecycle/exit_sequence.h"
 #include "ui/artwork.h"
 #include "ui/button_bar.h"
 #include "ui/form2.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/temp_folder.h"
-#include "options/exit_sequence.h"
+#include "lifecycle/exit_sequence.h"
 
 namespace valmerin {
 namespace {

@@ -5,8 +5,8 @@
 #include <functional>
 
 #include "catalogue/main_window_state.h"
-#include "catalogue/startup_sequence.h"
-#include "options/exit_sequence.h"
+#include "lifecycle/startup_sequence.h"
+#include "lifecycle/exit_sequence.h"
 #include "options/options_model.h"
 #include "options/settings_files.h"
 #include "options/settings_records.h"

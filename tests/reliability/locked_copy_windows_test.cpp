@@ -7,7 +7,7 @@
 #include "catalogue/main_window_state.h"
 #include "catalogue/rom_scan.h"
 #include "launch/game_launch.h"
-#include "options/exit_sequence.h"
+#include "lifecycle/exit_sequence.h"
 #include "options/options_model.h"
 #include "reliability_support.h"
 

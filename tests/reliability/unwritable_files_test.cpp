@@ -8,7 +8,7 @@
 #include "catalogue/main_window_state.h"
 #include "launch/launch_parameters.h"
 #include "options/command_line_builder.h"
-#include "options/exit_sequence.h"
+#include "lifecycle/exit_sequence.h"
 #include "options/options_model.h"
 #include "options/settings_files.h"
 #include "reliability_support.h"

@@ -6,7 +6,7 @@
 #include "catalogue/rom_scan.h"
 #include "launch/game_launch.h"
 #include "launch_support.h"
-#include "options/exit_sequence.h"
+#include "lifecycle/exit_sequence.h"
 #include "options/options_model.h"
 
 namespace valmerin::testing {

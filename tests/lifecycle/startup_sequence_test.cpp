@@ -1,10 +1,10 @@
-#include "catalogue/startup_sequence.h"
+#include "lifecycle/startup_sequence.h"
 
 #include <gtest/gtest.h>
 
 #include "options/options_model.h"
-#include "recording_hooks.h"
-#include "temp_folder.h"
+#include "catalogue/recording_hooks.h"
+#include "catalogue/temp_folder.h"
 
 namespace valmerin {
 namespace {

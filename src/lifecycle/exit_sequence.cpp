@@ -1,4 +1,4 @@
-#include "options/exit_sequence.h"
+#include "lifecycle/exit_sequence.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "catalogue/startup_sequence.h"
+#include "lifecycle/startup_sequence.h"
 
 #include "catalogue/folder_files.h"
 #include "catalogue/rom_scan.h"
