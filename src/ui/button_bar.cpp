@@ -1,6 +1,7 @@
 #include "ui/button_bar.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QTextOption>
@@ -60,6 +61,16 @@ void BarButton::leaveEvent(QEvent* event) {
   QAbstractButton::leaveEvent(event);
 }
 
+void BarButton::keyPressEvent(QKeyEvent* event) {
+  // Space presses a button already; Enter does too, as on a push button.
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
+    event->accept();
+    click();
+    return;
+  }
+  QAbstractButton::keyPressEvent(event);
+}
+
 void BarButton::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
@@ -76,8 +87,14 @@ void BarButton::paintEvent(QPaintEvent*) {
     face.setColorAt(1, QColor(12, 16, 12));
   }
   p.setBrush(face);
-  p.setPen(QPen(hasFocus() ? QColor(0, 255, 0) : QColor(70, 110, 70), 1));
+  p.setPen(QPen(hasFocus() ? QColor(0, 255, 0) : QColor(70, 110, 70), hasFocus() ? 2 : 1));
   p.drawRoundedRect(r, 4, 4);
+  if (hasFocus()) {
+    // A keyboard user has no pointer to follow: the focused button must stand out.
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(160, 255, 160), 1, Qt::DotLine));
+    p.drawRoundedRect(r.adjusted(3, 3, -3, -3), 3, 3);
+  }
 
   const int shift = isDown() ? 1 : 0;
   QRect imageRect((width() - kImageSize) / 2 + shift, kPadding + shift, kImageSize, kImageSize);

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <iostream>
@@ -22,6 +23,7 @@
 #include "ui/game_list_file.h"
 #include "ui/game_list_view.h"
 #include "ui/info_page.h"
+#include "ui/keyboard_navigation.h"
 #include "ui/twips.h"
 
 namespace valmerin {
@@ -128,7 +130,8 @@ void Form1::BuildWindow() {
   PaintGreenOnBlack(gameFile_);
   // Black on black needs a drawn edge to be seen as a field.
   gameFile_->setStyleSheet(QStringLiteral(
-      "QLineEdit { background: black; color: rgb(0, 255, 0); border: 1px solid rgb(0, 110, 0); }"));
+      "QLineEdit { background: black; color: rgb(0, 255, 0); border: 1px solid rgb(0, 110, 0); }"
+      "QLineEdit:focus { border: 1px solid rgb(0, 255, 0); }"));
 
   bar_ = new ButtonBar(this);
   bar_->setObjectName(QStringLiteral("Brisk1"));
@@ -145,6 +148,11 @@ void Form1::BuildWindow() {
   layout->addWidget(tabs_, 1);
   layout->addLayout(fieldRow);
   layout->addWidget(bar_);
+
+  new KeyboardNavigation(tabs_, std::vector<QWidget*>(lists_.begin(), lists_.end()), gameFile_,
+                         bar_);
+  // The window opens on the tab bar, so the arrows pick a tab at once.
+  tabs_->tabBar()->setFocus();
 
   resize(QSize(TwipsToPixels(5310), TwipsToPixels(4455)).expandedTo(minimumSizeHint()));
   if (QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -35,13 +35,37 @@ QModelIndex GameListView::SelectedEntry() const {
 }
 
 void GameListView::keyPressEvent(QKeyEvent* event) {
-  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-      SelectedEntry().isValid()) {
+  const bool selected = SelectedEntry().isValid();
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && selected) {
     emit launchRequested();
     event->accept();
     return;
   }
+  const bool plain = (event->modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier)) == 0;
+  const QString text = event->text();
+  const bool letter = plain && text.size() == 1 && text[0].isPrint() && !text[0].isSpace();
+  // Taking the focus makes a row current without selecting it: the first Down or
+  // Up selects that row rather than step past it, and the first letter searches
+  // from the top, that row included.
+  if (!selected && plain && (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up) &&
+      currentIndex().isValid()) {
+    setCurrentIndex(currentIndex());
+    event->accept();
+    return;
+  }
+  if (!selected && letter)
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+  const QModelIndex before = currentIndex();
   QListView::keyPressEvent(event);
+  // The same letter again goes on to the next entry beginning with it, as in a
+  // list box; the view alone looks for the letter twice over and stays put.
+  if (letter && before.isValid() && currentIndex() == before &&
+      before.data().toString().startsWith(text, Qt::CaseInsensitive)) {
+    const QModelIndex after = model()->index((before.row() + 1) % model()->rowCount(), 0);
+    const QModelIndexList next =
+        model()->match(after, Qt::DisplayRole, text, 1, Qt::MatchStartsWith | Qt::MatchWrap);
+    if (!next.isEmpty()) setCurrentIndex(next.first());
+  }
 }
 
 }  // namespace valmerin

@@ -1,0 +1,86 @@
+#include "ui/keyboard_navigation.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTabBar>
+#include <QTabWidget>
+#include <array>
+
+#include "ui/button_bar.h"
+
+namespace valmerin {
+namespace {
+
+struct TabKey {
+  int key;
+  Qt::KeyboardModifiers modifiers;
+  int step;
+};
+
+// Ctrl+Tab as in every tabbed window, Ctrl+PgDown/PgUp as in browsers. Shift+Tab
+// arrives as Backtab on most platforms and as Tab with Shift on some.
+const std::array<TabKey, 5> kTabKeys = {{
+    {Qt::Key_Tab, Qt::ControlModifier, +1},
+    {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, -1},
+    {Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, -1},
+    {Qt::Key_PageDown, Qt::ControlModifier, +1},
+    {Qt::Key_PageUp, Qt::ControlModifier, -1},
+}};
+
+// +1 for the next tab, -1 for the previous one, 0 for a key that switches none.
+int TabStep(const QKeyEvent& key) {
+  const Qt::KeyboardModifiers modifiers =
+      key.modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier);
+  for (const TabKey& entry : kTabKeys) {
+    if (entry.key == key.key() && entry.modifiers == modifiers) return entry.step;
+  }
+  return 0;
+}
+
+}  // namespace
+
+KeyboardNavigation::KeyboardNavigation(QTabWidget* tabs, std::vector<QWidget*> lists,
+                                       QWidget* gameFile, ButtonBar* bar)
+    : QObject(tabs), tabs_(tabs), lists_(std::move(lists)) {
+  std::vector<QWidget*> chain = {tabs_->tabBar()};
+  chain.insert(chain.end(), lists_.begin(), lists_.end());
+  chain.push_back(gameFile);
+  for (int number = 1; bar->Button(number); ++number) chain.push_back(bar->Button(number));
+  // Hidden lists drop out of the Tab walk, so this reads as "the current list".
+  for (std::size_t i = 0; i + 1 < chain.size(); ++i) QWidget::setTabOrder(chain[i], chain[i + 1]);
+  for (QWidget* widget : chain) widget->installEventFilter(this);
+  // Keys that a page does not take (the information tab, a field over a list)
+  // rise to the tab control.
+  tabs_->installEventFilter(this);
+}
+
+bool KeyboardNavigation::eventFilter(QObject*, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  const int step = TabStep(*static_cast<QKeyEvent*>(event));
+  if (step == 0) return false;
+  SwitchTab(step);
+  return true;
+}
+
+void KeyboardNavigation::SwitchTab(int step) {
+  const int count = tabs_->count();
+  int next = tabs_->currentIndex();
+  for (int tried = 0; tried < count; ++tried) {
+    next = (next + step + count) % count;
+    if (tabs_->isTabEnabled(next)) break;
+  }
+  if (next == tabs_->currentIndex() || !tabs_->isTabEnabled(next)) return;
+
+  // Focus on the page that goes away follows to the new page: its list, or the
+  // tab bar where the page has none. Focus elsewhere stays where it is.
+  QWidget* focus = QApplication::focusWidget();
+  QWidget* page = tabs_->currentWidget();
+  const bool focusOnPage = focus && page && page->isAncestorOf(focus);
+  tabs_->setCurrentIndex(next);
+  if (!focusOnPage) return;
+  const auto index = static_cast<std::size_t>(next);
+  QWidget* target = index < lists_.size() ? lists_[index] : tabs_->tabBar();
+  target->setFocus(Qt::TabFocusReason);
+}
+
+}  // namespace valmerin

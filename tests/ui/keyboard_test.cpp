@@ -1,0 +1,186 @@
+// The main window driven by key events alone, each sent to the widget that has
+// the focus, as the keyboard would.
+#include <QTabBar>
+#include <QTabWidget>
+
+#include "ui/form3.h"
+#include "ui_test_support.h"
+
+namespace valmerin::testing {
+namespace {
+
+struct KeyCase {
+  const char* name;
+  const char* keys;   // key names, or a letter typed as itself
+  const char* focus;  // the focus at open, then after each key; "tabs" is the tab bar
+  int tab;
+  const char* gameFile;
+  const char* effects;  // what the keys set off, see Effects()
+};
+
+// ZSnes: Alpha, Asteroids, "Super Mario" (Mario.smc), Metroid, Zelda; NESticle is
+// switched off; the window opens on the information tab, tab 4.
+const KeyCase kCases[] = {
+    {"OpensOnTheTabBar", "", "tabs", 4, "", ""},
+    {"TabBarArrowsSkipTheSwitchedOffTab", "Left Left Right", "tabs tabs tabs tabs", 3, "", ""},
+    {"TabWalksBarListFieldButtonsAndRound", "C-Tab Tab Tab Tab Tab Tab Tab Tab Tab",
+     "tabs tabs List1 Text1 Brisk1_1 Brisk1_2 Brisk1_3 Brisk1_4 Brisk1_5 tabs", 0, "", ""},
+    {"ShiftTabWalksBack", "Left Tab Tab S-Tab S-Tab S-Tab",
+     "tabs tabs List6 Text1 List6 tabs Brisk1_5", 3, "", ""},
+    {"InformationTabHasNoListToEnter", "Tab", "tabs Text1", 4, "", ""},
+    {"CtrlTabFromAListLandsInTheNextList", "C-Tab Tab C-Tab C-Tab", "tabs tabs List1 List2 List6",
+     3, "", ""},
+    {"CtrlPageKeysAndBackTabSkipTheSwitchedOffTab",
+     "C-PgDn Tab C-PgDn C-PgDn C-PgUp C-S-Tab C-PgUp",
+     "tabs tabs List1 List2 List6 List2 List1 tabs", 4, "", ""},
+    {"SwitchingLeavesTheFieldAndButtonsFocused", "Tab C-Tab Tab C-PgDn",
+     "tabs Text1 Text1 Brisk1_1 Brisk1_1", 1, "", ""},
+    {"FirstDownSelectsTheFirstEntry", "C-Tab Tab Down", "tabs tabs List1 List1", 0, "Alpha.smc",
+     ""},
+    {"FirstUpSelectsTheFirstEntry", "C-Tab Tab Up", "tabs tabs List1 List1", 0, "Alpha.smc", ""},
+    {"DownsReachADescribedGame", "C-Tab Tab Down Down Down", "tabs tabs List1 List1 List1 List1", 0,
+     "Mario.smc", ""},
+    {"EndThenUp", "C-Tab Tab End Up", "tabs tabs List1 List1 List1", 0, "Metroid.smc", ""},
+    {"EndThenHome", "C-Tab Tab End Home", "tabs tabs List1 List1 List1", 0, "Alpha.smc", ""},
+    {"PageDownPageUpDown", "C-Tab Tab PgDn PgUp Down", "tabs tabs List1 List1 List1 List1", 0,
+     "Asteroids.smc", ""},
+    {"FirstLetterFindsTheFirstEntry", "C-Tab Tab a", "tabs tabs List1 List1", 0, "Alpha.smc", ""},
+    {"SameLetterAgainFindsTheNext", "C-Tab Tab a a", "tabs tabs List1 List1 List1", 0,
+     "Asteroids.smc", ""},
+    {"SameLetterGoesRound", "C-Tab Tab a a a", "tabs tabs List1 List1 List1 List1", 0, "Alpha.smc",
+     ""},
+    {"SpaceSelectsTheCurrentEntry", "C-Tab Tab Space", "tabs tabs List1 List1", 0, "Alpha.smc", ""},
+    {"LettersTypedTogetherSearchAsOne", "C-Tab Tab a s", "tabs tabs List1 List1 List1", 0,
+     "Asteroids.smc", ""},
+    {"LetterFindsTheShownDescription", "C-Tab Tab s", "tabs tabs List1 List1", 0, "Mario.smc", ""},
+    {"EnterStartsTheSelectedGame", "C-Tab Tab Down Down Enter", "tabs tabs List1 List1 List1 List1",
+     0, "Asteroids.smc", "started=Gioco.smc copy=asteroids"},
+    {"EnterWithNothingSelectedStartsNothing", "C-Tab Tab Enter", "tabs tabs List1 List1", 0, "",
+     ""},
+    {"SpaceOnOptions", "Tab Tab Space", "tabs Text1 Brisk1_1 Brisk1_1", 4, "", "options"},
+    {"EnterOnRun", "C-Tab Tab Tab Tab Tab Enter",
+     "tabs tabs List1 Text1 Brisk1_1 Brisk1_2 Brisk1_2", 0, "", "started="},
+    {"SpaceOnDescription", "C-Tab Tab Down Tab Tab Tab Tab Space",
+     "tabs tabs List1 List1 Text1 Brisk1_1 Brisk1_2 Brisk1_3 Brisk1_3", 0, "Alpha.smc", "describe"},
+    {"EnterOnDescriptionWithoutAGame", "Tab Tab Tab Tab Enter",
+     "tabs Text1 Brisk1_1 Brisk1_2 Brisk1_3 Brisk1_3", 4, "", "message"},
+    {"EnterOnPrint", "Tab Tab Tab Tab Tab Enter",
+     "tabs Text1 Brisk1_1 Brisk1_2 Brisk1_3 Brisk1_4 Brisk1_4", 4, "", "print"},
+    {"SpaceOnExport", "S-Tab Space", "tabs Brisk1_5 Brisk1_5", 4, "", "export"},
+};
+
+void PrintTo(const KeyCase& c, std::ostream* out) { *out << c.keys; }
+
+struct KeyStroke {
+  int key;
+  Qt::KeyboardModifiers modifiers;
+  QString text;
+};
+
+KeyStroke ParseKey(const QString& name) {
+  static const std::map<QString, KeyStroke> kNamed = {
+      {"Tab", {Qt::Key_Tab, Qt::NoModifier, "\t"}},
+      {"S-Tab", {Qt::Key_Backtab, Qt::ShiftModifier, ""}},
+      {"C-Tab", {Qt::Key_Tab, Qt::ControlModifier, ""}},
+      {"C-S-Tab", {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, ""}},
+      {"C-PgDn", {Qt::Key_PageDown, Qt::ControlModifier, ""}},
+      {"C-PgUp", {Qt::Key_PageUp, Qt::ControlModifier, ""}},
+      {"Left", {Qt::Key_Left, Qt::NoModifier, ""}},
+      {"Right", {Qt::Key_Right, Qt::NoModifier, ""}},
+      {"Up", {Qt::Key_Up, Qt::NoModifier, ""}},
+      {"Down", {Qt::Key_Down, Qt::NoModifier, ""}},
+      {"Home", {Qt::Key_Home, Qt::NoModifier, ""}},
+      {"End", {Qt::Key_End, Qt::NoModifier, ""}},
+      {"PgUp", {Qt::Key_PageUp, Qt::NoModifier, ""}},
+      {"PgDn", {Qt::Key_PageDown, Qt::NoModifier, ""}},
+      {"Enter", {Qt::Key_Return, Qt::NoModifier, "\r"}},
+      {"Space", {Qt::Key_Space, Qt::NoModifier, " "}},
+  };
+  if (auto found = kNamed.find(name); found != kNamed.end()) return found->second;
+  return {Qt::Key_A + (name[0].toLatin1() - 'a'), Qt::NoModifier, name};
+}
+
+class KeyboardTest : public UiTest, public ::testing::WithParamInterface<KeyCase> {
+ protected:
+  void OpenCatalogue() {
+    folders_ = WriteCatalogue("1,0,1,1");
+    for (const char* game : {"Alpha", "Asteroids", "Mario", "Metroid", "Zelda"}) {
+      WriteBytes(folders_[0] + game + ".smc", QString(game).toLower().toStdString());
+    }
+    WriteBytes(folders_[1] + "Sonic.bin", "");
+    WriteBytes(folders_[2] + "Zelda.NES", "");
+    WriteBytes(folders_[3] + "Bonk.PCE", "");
+    WriteBytes("Descrizioni.emu", "Mario.smc\r\nSuper Mario\r\n");
+#ifndef _WIN32
+    MakeStandIn(folders_[0], "ZSnes.exe");
+#endif
+    Open();
+    QApplication::setActiveWindow(form.get());
+    QApplication::processEvents();
+  }
+
+  // Press and release at the focus, as a keyboard delivers them.
+  void Press(const KeyStroke& stroke) {
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    QKeyEvent press(QEvent::KeyPress, stroke.key, stroke.modifiers, stroke.text);
+    QApplication::sendEvent(target, &press);
+    if (QApplication::focusWidget()) target = QApplication::focusWidget();
+    QKeyEvent release(QEvent::KeyRelease, stroke.key, stroke.modifiers, stroke.text);
+    QApplication::sendEvent(target, &release);
+    QApplication::processEvents();
+  }
+
+  QString FocusName() {
+    QWidget* focus = form->focusWidget();
+    if (!focus) return "none";
+    if (focus == Child<QTabWidget>("SSTab1")->tabBar()) return "tabs";
+    return focus->objectName();
+  }
+
+  // The commands the keys reached, in bar order, and the game started.
+  QString Effects(bool waitForStart) {
+    QStringList effects;
+    if (form->OptionsWindow()->isVisible()) effects << "options";
+    if (!dialogs.asked.empty()) effects << "describe";
+    if (!dialogs.messages.empty()) effects << "message";
+    if (form->PrintDialog() && form->PrintDialog()->isVisible()) effects << "print";
+    if (!dialogs.offeredPaths.empty()) effects << "export";
+    const std::string program = folders_[0] + "ZSnes.exe";
+    const auto arguments = waitForStart ? WaitForArguments(program) : WaitForArguments(program, {});
+    if (arguments) {
+      QStringList names;
+      for (const std::string& argument : *arguments) {
+        names << QString::fromStdString(std::filesystem::path(argument).filename().string());
+      }
+      effects << "started=" + names.join(' ');
+    }
+    if (std::filesystem::exists(folders_[0] + "Gioco.smc")) {
+      effects << "copy=" + QString::fromStdString(ReadBytes(folders_[0] + "Gioco.smc"));
+    }
+    return effects.join(' ');
+  }
+
+  std::array<std::string, 4> folders_;
+};
+
+TEST_P(KeyboardTest, KeysReachAndDriveTheMainWindow) {
+  const KeyCase& c = GetParam();
+  OpenCatalogue();
+  const QStringList keys = QString(c.keys).split(' ', Qt::SkipEmptyParts);
+  QStringList focus = {FocusName()};
+  for (const QString& key : keys) {
+    Press(ParseKey(key));
+    focus << FocusName();
+  }
+  EXPECT_EQ(focus.join(' ').toStdString(), c.focus);
+  EXPECT_EQ(Child<QTabWidget>("SSTab1")->currentIndex(), c.tab);
+  EXPECT_EQ(GameFile().toStdString(), c.gameFile);
+  EXPECT_EQ(Effects(QString(c.effects).contains("started")).toStdString(), c.effects);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, KeyboardTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace valmerin::testing
