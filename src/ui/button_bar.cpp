@@ -87,14 +87,9 @@ void BarButton::paintEvent(QPaintEvent*) {
     face.setColorAt(1, QColor(12, 16, 12));
   }
   p.setBrush(face);
+  // A keyboard user has no pointer to follow: the focused button stands out.
   p.setPen(QPen(hasFocus() ? QColor(0, 255, 0) : QColor(70, 110, 70), hasFocus() ? 2 : 1));
   p.drawRoundedRect(r, 4, 4);
-  if (hasFocus()) {
-    // A keyboard user has no pointer to follow: the focused button must stand out.
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(160, 255, 160), 1, Qt::DotLine));
-    p.drawRoundedRect(r.adjusted(3, 3, -3, -3), 3, 3);
-  }
 
   const int shift = isDown() ? 1 : 0;
   QRect imageRect((width() - kImageSize) / 2 + shift, kPadding + shift, kImageSize, kImageSize);

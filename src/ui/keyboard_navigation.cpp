@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QTabBar>
 #include <QTabWidget>
+#include <algorithm>
 #include <array>
 
 #include "ui/button_bar.h"
@@ -54,12 +56,43 @@ KeyboardNavigation::KeyboardNavigation(QTabWidget* tabs, std::vector<QWidget*> l
   tabs_->installEventFilter(this);
 }
 
-bool KeyboardNavigation::eventFilter(QObject*, QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return false;
-  const int step = TabStep(*static_cast<QKeyEvent*>(event));
-  if (step == 0) return false;
-  SwitchTab(step);
-  return true;
+bool KeyboardNavigation::eventFilter(QObject* watched, QEvent* event) {
+  auto* widget = qobject_cast<QWidget*>(watched);
+  const bool ringed =
+      widget == tabs_->tabBar() || std::find(lists_.begin(), lists_.end(), widget) != lists_.end();
+  switch (event->type()) {
+    case QEvent::KeyPress: {
+      const int step = TabStep(*static_cast<QKeyEvent*>(event));
+      if (step == 0) return false;
+      SwitchTab(step);
+      return true;
+    }
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+      if (ringed) widget->update();
+      return false;
+    case QEvent::Paint:
+      if (!ringed || !widget->hasFocus()) return false;
+      watched->event(event);  // the widget's own drawing first, the ring over it
+      PaintFocusRing(*widget);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void KeyboardNavigation::PaintFocusRing(QWidget& widget) const {
+  // The style's own focus marks are faint on black, and only drawn once Tab has
+  // been pressed; a keyboard user needs to see at a glance where the keys go.
+  QPainter painter(&widget);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(QColor(0, 255, 0), 2));
+  if (&widget == tabs_->tabBar()) {
+    const QRect tab = tabs_->tabBar()->tabRect(tabs_->currentIndex());
+    painter.drawRoundedRect(QRectF(tab).adjusted(4, 4, -4, -3), 3, 3);
+  } else {
+    painter.drawRect(QRectF(widget.rect()).adjusted(1, 1, -1, -1));
+  }
 }
 
 void KeyboardNavigation::SwitchTab(int step) {

@@ -24,6 +24,7 @@ class KeyboardNavigation : public QObject {
 
  private:
   void SwitchTab(int step);
+  void PaintFocusRing(QWidget& widget) const;
 
   QTabWidget* tabs_;
   std::vector<QWidget*> lists_;
