@@ -114,6 +114,9 @@ class KeyboardTest : public UiTest, public ::testing::WithParamInterface<KeyCase
 #ifndef _WIN32
     MakeStandIn(folders_[0], "ZSnes.exe");
 #endif
+    // Letters typed in one row count as one search however slow the machine is.
+    typingInterval_ = QApplication::keyboardInputInterval();
+    QApplication::setKeyboardInputInterval(60'000);
     Open();
     QApplication::setActiveWindow(form.get());
     QApplication::processEvents();
@@ -161,7 +164,13 @@ class KeyboardTest : public UiTest, public ::testing::WithParamInterface<KeyCase
     return effects.join(' ');
   }
 
+  void TearDown() override {
+    if (typingInterval_) QApplication::setKeyboardInputInterval(typingInterval_);
+    UiTest::TearDown();
+  }
+
   std::array<std::string, 4> folders_;
+  int typingInterval_ = 0;
 };
 
 TEST_P(KeyboardTest, KeysReachAndDriveTheMainWindow) {
