@@ -54,6 +54,14 @@ KeyboardNavigation::KeyboardNavigation(QTabWidget* tabs, std::vector<QWidget*> l
   // Keys that a page does not take (the information tab, a field over a list)
   // rise to the tab control.
   tabs_->installEventFilter(this);
+  // A click on a tab hands the focus of a list to the new page, even to the
+  // information page, which shows no focus and takes no key: the tab bar does.
+  connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+    QWidget* page = tabs_->currentWidget();
+    if (page && QApplication::focusWidget() == page && page->focusPolicy() == Qt::NoFocus) {
+      tabs_->tabBar()->setFocus(Qt::OtherFocusReason);
+    }
+  });
 }
 
 bool KeyboardNavigation::eventFilter(QObject* watched, QEvent* event) {

@@ -30,6 +30,8 @@ const KeyCase kCases[] = {
     {"InformationTabHasNoListToEnter", "Tab", "tabs Text1", 4, "", ""},
     {"CtrlTabFromAListLandsInTheNextList", "C-Tab Tab C-Tab C-Tab", "tabs tabs List1 List2 List6",
      3, "", ""},
+    {"ClickOnInformationTabLeavesTheFocusOnTheTabBar", "C-Tab Tab Click4 Right",
+     "tabs tabs List1 tabs tabs", 4, "", ""},
     {"CtrlPageKeysAndBackTabSkipTheSwitchedOffTab",
      "C-PgDn Tab C-PgDn C-PgDn C-PgUp C-S-Tab C-PgUp",
      "tabs tabs List1 List2 List6 List2 List1 tabs", 4, "", ""},
@@ -123,7 +125,20 @@ class KeyboardTest : public UiTest, public ::testing::WithParamInterface<KeyCase
   }
 
   // Press and release at the focus, as a keyboard delivers them.
-  void Press(const KeyStroke& stroke) {
+  void Press(const QString& name) {
+    if (name.startsWith("Click")) {  // a mouse click on a tab, for the focus it moves
+      QTabBar* bar = Child<QTabWidget>("SSTab1")->tabBar();
+      const QPoint at = bar->tabRect(name.mid(5).toInt()).center();
+      for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, bar->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(bar, &event);
+      }
+      QApplication::processEvents();
+      return;
+    }
+    const KeyStroke stroke = ParseKey(name);
     QWidget* target = QApplication::focusWidget();
     ASSERT_NE(target, nullptr);
     QKeyEvent press(QEvent::KeyPress, stroke.key, stroke.modifiers, stroke.text);
@@ -179,7 +194,7 @@ TEST_P(KeyboardTest, KeysReachAndDriveTheMainWindow) {
   const QStringList keys = QString(c.keys).split(' ', Qt::SkipEmptyParts);
   QStringList focus = {FocusName()};
   for (const QString& key : keys) {
-    Press(ParseKey(key));
+    Press(key);
     focus << FocusName();
   }
   EXPECT_EQ(focus.join(' ').toStdString(), c.focus);
