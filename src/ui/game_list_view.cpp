@@ -41,9 +41,12 @@ void GameListView::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
-  const bool plain = (event->modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier)) == 0;
+  const Qt::KeyboardModifiers held =
+      event->modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier);
+  const bool plain = held == Qt::NoModifier;
   const QString text = event->text();
-  const bool letter = plain && text.size() == 1 && text[0].isPrint() && !text[0].isSpace();
+  const bool letter = (held & ~Qt::KeyboardModifiers(Qt::ShiftModifier)) == Qt::NoModifier &&
+                      text.size() == 1 && text[0].isPrint() && !text[0].isSpace();
   // Taking the focus makes a row current without selecting it: the first Down or
   // Up selects that row rather than step past it, and the first letter searches
   // from the top, that row included.

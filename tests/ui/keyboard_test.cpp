@@ -47,6 +47,7 @@ const KeyCase kCases[] = {
     {"PageDownPageUpDown", "C-Tab Tab PgDn PgUp Down", "tabs tabs List1 List1 List1 List1", 0,
      "Asteroids.smc", ""},
     {"FirstLetterFindsTheFirstEntry", "C-Tab Tab a", "tabs tabs List1 List1", 0, "Alpha.smc", ""},
+    {"CapitalLetterFindsTheFirstEntry", "C-Tab Tab A", "tabs tabs List1 List1", 0, "Alpha.smc", ""},
     {"SameLetterAgainFindsTheNext", "C-Tab Tab a a", "tabs tabs List1 List1 List1", 0,
      "Asteroids.smc", ""},
     {"SameLetterGoesRound", "C-Tab Tab a a a", "tabs tabs List1 List1 List1 List1", 0, "Alpha.smc",
@@ -99,7 +100,9 @@ KeyStroke ParseKey(const QString& name) {
       {"Space", {Qt::Key_Space, Qt::NoModifier, " "}},
   };
   if (auto found = kNamed.find(name); found != kNamed.end()) return found->second;
-  return {Qt::Key_A + (name[0].toLatin1() - 'a'), Qt::NoModifier, name};
+  const QChar letter = name[0];
+  return {Qt::Key_A + (letter.toLower().toLatin1() - 'a'),
+          letter.isUpper() ? Qt::ShiftModifier : Qt::NoModifier, name};
 }
 
 class KeyboardTest : public UiTest, public ::testing::WithParamInterface<KeyCase> {
