@@ -23,6 +23,7 @@
 #include "ui/game_list_view.h"
 #include "ui/info_page.h"
 #include "ui/twips.h"
+#include "ui/window_fit.h"
 
 namespace valmerin {
 namespace {
@@ -145,6 +146,9 @@ void Form1::BuildWindow() {
   layout->addWidget(tabs_, 1);
   layout->addLayout(fieldRow);
   layout->addWidget(bar_);
+  FitCaptions(
+      tabs_, bar_,
+      TwipsToPixels(5310) - layout->contentsMargins().left() - layout->contentsMargins().right());
 
   resize(QSize(TwipsToPixels(5310), TwipsToPixels(4455)).expandedTo(minimumSizeHint()));
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
