@@ -8,7 +8,7 @@ BASE_PACKAGES    := cmake g++ make qt6-base-dev qt6-translations-l10n libgl-dev 
 WINDOWS_PACKAGES := cmake g++-mingw-w64-x86-64-posix wine wine64 libgtest-dev libgmock-dev
 BENCH_PACKAGES   := libbenchmark-dev xvfb xauth
 FUZZ_PACKAGES    := clang-14 libclang-rt-14-dev
-PACKAGE_PACKAGES := dpkg-dev file xvfb xauth
+PACKAGE_PACKAGES := dpkg-dev file xvfb xauth scdoc man-db lintian appstream desktop-file-utils
 
 .PHONY: all deps deps-windows build run test test-windows test-sanitize bench fuzz package clean
 

@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kImageSize = 32;
 constexpr int kPadding = 3;
+constexpr int kLabelFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 
 struct ButtonSpec {
   BarImage image;
@@ -47,6 +48,20 @@ QSize BarButton::sizeHint() const {
 
 QSize BarButton::minimumSizeHint() const {
   return {kImageSize + 2 * kPadding, sizeHint().height()};
+}
+
+QRect BarButton::LabelRect(QSize size) const {
+  const int imageBottom = kPadding + kImageSize - 1;
+  return {kPadding, imageBottom + kPadding, size.width() - 2 * kPadding,
+          size.height() - imageBottom - 2 * kPadding};
+}
+
+bool BarButton::LabelFits(QSize size) const {
+  const QRect room = LabelRect(size);
+  const QRect needed = fontMetrics().boundingRect(room, kLabelFlags, text());
+  // The leading below the last line is blank and may fall outside.
+  return needed.width() <= room.width() &&
+         needed.height() <= room.height() + fontMetrics().leading();
 }
 
 void BarButton::enterEvent(QEnterEvent* event) {
@@ -100,11 +115,10 @@ void BarButton::paintEvent(QPaintEvent*) {
     p.drawPixmap(imageRect, image_);
     p.setOpacity(1);
   }
-  QRect textRect(kPadding + shift, imageRect.bottom() + kPadding + shift, width() - 2 * kPadding,
-                 height() - imageRect.bottom() - 2 * kPadding);
+  const QRect textRect = LabelRect(size()).translated(shift, shift);
   p.setPen(isEnabled() ? QColor(200, 255, 200) : QColor(90, 110, 90));
   p.setFont(font());
-  p.drawText(textRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text());
+  p.drawText(textRect, kLabelFlags, text());
 }
 
 ButtonBar::ButtonBar(QWidget* parent) : QWidget(parent) {

@@ -15,6 +15,10 @@ class BarButton : public QAbstractButton {
   BarButton(const QPixmap& image, const QString& label, QWidget* parent = nullptr);
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
+  // Where the label is drawn in a button of `size`, and whether it shows whole
+  // there, wrapped at its blanks.
+  QRect LabelRect(QSize size) const;
+  bool LabelFits(QSize size) const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

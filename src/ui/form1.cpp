@@ -25,6 +25,7 @@
 #include "ui/info_page.h"
 #include "ui/keyboard_navigation.h"
 #include "ui/twips.h"
+#include "ui/window_fit.h"
 
 namespace valmerin {
 namespace {
@@ -148,6 +149,9 @@ void Form1::BuildWindow() {
   layout->addWidget(tabs_, 1);
   layout->addLayout(fieldRow);
   layout->addWidget(bar_);
+  FitCaptions(
+      tabs_, bar_,
+      TwipsToPixels(5310) - layout->contentsMargins().left() - layout->contentsMargins().right());
 
   new KeyboardNavigation(tabs_, std::vector<QWidget*>(lists_.begin(), lists_.end()), gameFile_,
                          bar_);

@@ -10,6 +10,7 @@
 #include "options/command_line_builder.h"
 #include "ui/control_bindings.h"
 #include "ui/dialog_service.h"
+#include "ui/font_fit.h"
 #include "ui/form2_pages.h"
 
 namespace valmerin {
@@ -52,14 +53,15 @@ Form2::Form2(OptionsModel& model, DialogService& dialogs, QWidget* parent)
   connect(ok, &QPushButton::clicked, this, &Form2::Confirm);
 
   // A font wider than the designed one gets smaller until every page fits.
-  for (double points = 8.25;; points -= 0.25) {
-    setFont(OptionsFont(points));
-    const int tabBarHeight = tabs->tabBar()->sizeHint().height();
-    const QPoint pageOrigin = kTabsGeometry.topLeft() + QPoint(2, tabBarHeight + 2);
-    const QSize page(kTabsGeometry.width() - 4, kTabsGeometry.height() - tabBarHeight - 4);
-    const QRect reserved = kOkGeometry.translated(-pageOrigin).adjusted(-4, -4, 0, 0);
-    if (LayOutOptionsPages(tabs, page, reserved) || points <= 6.5) break;
-  }
+  StepFontDown(
+      OptionsFont(8.25), [this](const QFont& font) { setFont(font); },
+      [tabs] {
+        const int tabBarHeight = tabs->tabBar()->sizeHint().height();
+        const QPoint pageOrigin = kTabsGeometry.topLeft() + QPoint(2, tabBarHeight + 2);
+        const QSize page(kTabsGeometry.width() - 4, kTabsGeometry.height() - tabBarHeight - 4);
+        const QRect reserved = kOkGeometry.translated(-pageOrigin).adjusted(-4, -4, 0, 0);
+        return LayOutOptionsPages(tabs, page, reserved);
+      });
   tabs->setCurrentIndex(kGeneralTab);
 
   bindings_ = std::make_unique<ControlBindings>(model_, this);

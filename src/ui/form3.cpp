@@ -1,6 +1,8 @@
 #include "ui/form3.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
@@ -39,6 +41,7 @@ Form3::Form3(const MainWindowState& state, QPrinter& printer, DialogService& dia
              QWidget* parent)
     : QWidget(parent, Qt::Dialog), state_(state), printer_(printer), dialogs_(dialogs) {
   setObjectName(QStringLiteral("Form3"));
+  pdfPath_ = QDir::current().filePath(QStringLiteral("Liste.pdf"));
   setWindowTitle(QStringLiteral("Stampa lista/e"));
   setAttribute(Qt::WA_DeleteOnClose);
   std::vector<std::pair<QWidget*, QRect>> layout;  // designed places, in twips
@@ -119,10 +122,25 @@ void Form3::Print() {
       return;
     }
   }
-  if (!PrintLines(printer_, LinesToPrint(state_.gameLists, only))) {
-    dialogs_.Message(parentWidget(), QStringLiteral("Impossibile stampare: la stampante non "
-                                                    "risponde."));
+  const std::vector<std::string> lines = LinesToPrint(state_.gameLists, only);
+  if (HasDestination(printer_)) {
+    if (!PrintLines(printer_, lines)) dialogs_.Message(parentWidget(), PrintFailure(printer_));
+    return;
   }
+  dialogs_.Message(parentWidget(),
+                   QStringLiteral("Non \u00e8 installata nessuna stampante: le liste possono "
+                                  "essere scritte in un file PDF."));
+  auto path = dialogs_.AskSavePath(parentWidget(), pdfPath_);
+  if (!path) return;
+  if (QFileInfo(*path).suffix().isEmpty()) *path += QStringLiteral(".pdf");
+  pdfPath_ = *path;
+  // The file is named for this print only: the next one asks again.
+  printer_.setOutputFormat(QPrinter::PdfFormat);
+  printer_.setOutputFileName(*path);
+  const bool printed = PrintLines(printer_, lines).has_value();
+  const QString failure = printed ? QString() : PrintFailure(printer_);
+  printer_.setOutputFileName(QString());
+  if (!printed) dialogs_.Message(parentWidget(), failure);
 }
 
 }  // namespace valmerin

@@ -21,7 +21,8 @@ class Form3 : public QWidget {
   Form3(const MainWindowState& state, QPrinter& printer, DialogService& dialogs,
         QWidget* parent = nullptr);
 
-  // "Stampa >": hides the dialog, then prints the chosen lists.
+  // "Stampa >": hides the dialog, then prints the chosen lists; with no printer
+  // installed, offers to write them to a PDF file instead.
   void Print();
 
   // The emulator named by the combo text, letter case aside; nullopt for any
@@ -35,6 +36,7 @@ class Form3 : public QWidget {
   QRadioButton* all_;
   QRadioButton* one_;
   QComboBox* choice_;
+  QString pdfPath_;  // the PDF file last written, proposed again
 };
 
 }  // namespace valmerin

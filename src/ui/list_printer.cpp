@@ -1,8 +1,10 @@
 #include "ui/list_printer.h"
 
+#include <QFile>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <algorithm>
 
 namespace valmerin {
@@ -23,12 +25,49 @@ void KeepReadableMargins(QPrinter& printer) {
   if (margins != chosen) printer.setPageMargins(margins, QPageLayout::Millimeter);
 }
 
+// What the system says about a file the PDF could not be written to.
+QString FileFailure(const QString& path) {
+  const bool existed = QFile::exists(path);
+  QFile file(path);
+  if (!file.open(QIODevice::ReadWrite)) return file.errorString();
+  file.close();
+  if (!existed) file.remove();
+  return QStringLiteral("il file non ha accettato le pagine");
+}
+
+QString PrinterFailure(const QPrinter& printer) {
+  const QPrinterInfo info = QPrinterInfo::printerInfo(printer.printerName());
+  if (info.isNull()) return QStringLiteral("la stampante non \u00e8 pi\u00f9 installata");
+  switch (info.state()) {
+    case QPrinter::Error:
+      return QStringLiteral("il sistema di stampa segnala un errore della stampante");
+    case QPrinter::Aborted:
+      return QStringLiteral("il sistema di stampa ha interrotto il lavoro");
+    default:
+      return QStringLiteral("il sistema di stampa non ha accettato il lavoro");
+  }
+}
+
 QRect PrintableRect(QPrinter& printer) {
   KeepReadableMargins(printer);
   return printer.pageLayout().paintRectPixels(printer.resolution());
 }
 
 }  // namespace
+
+bool HasDestination(const QPrinter& printer) {
+  if (printer.outputFormat() == QPrinter::PdfFormat) return !printer.outputFileName().isEmpty();
+  return !printer.printerName().isEmpty();
+}
+
+QString PrintFailure(const QPrinter& printer) {
+  if (printer.outputFormat() == QPrinter::PdfFormat) {
+    return QStringLiteral("Impossibile scrivere il file PDF \"%1\": %2.")
+        .arg(printer.outputFileName(), FileFailure(printer.outputFileName()));
+  }
+  return QStringLiteral("Impossibile stampare sulla stampante \"%1\": %2.")
+      .arg(printer.printerName(), PrinterFailure(printer));
+}
 
 std::vector<std::string> LinesToPrint(const GameLists& lists, std::optional<Emulator> only) {
   if (only) return PrintLinesFor(*only, lists[static_cast<std::size_t>(IndexOf(*only))]);

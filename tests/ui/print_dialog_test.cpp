@@ -117,5 +117,59 @@ TEST_F(PrintDialogTest, PrintsNumberedPagesOfTheChosenListsOnly) {
   EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
+// With no printer Qt leaves the printer on an unnamed PDF file; the PDF then goes
+// where the save dialog says, and a failure names the file and the system's reason.
+TEST_F(PrintDialogTest, WithoutAPrinterOffersAPdfFileAndNamesWhatFailed) {
+  const std::string missing = (Root() / "manca" / "liste.pdf").string();
+  struct Row {
+    const char* what;
+    std::optional<QString> answer;  // the save dialog's; nullopt cancels
+    std::string written;            // the file expected, or empty
+    bool failure;
+  };
+  const Row rows[] = {
+      {"a name without suffix", QString::fromStdString((Root() / "liste").string()),
+       (Root() / "liste.pdf").string(), false},
+      {"cancelled", std::nullopt, "", false},
+      {"a folder that is not there", QString::fromStdString(missing), "", true},
+  };
+  Open();
+  Form3* dialog = ShowDialog();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    std::filesystem::remove(Root() / "liste.pdf");
+    dialogs.messages.clear();
+    dialogs.offeredPaths.clear();
+    form->Printer().setOutputFormat(QPrinter::PdfFormat);
+    form->Printer().setOutputFileName(QString());
+    dialogs.savePaths = {row.answer};
+    In<QPushButton>(dialog, "Command1")->click();
+    ASSERT_EQ(dialogs.offeredPaths.size(), 1u);
+    EXPECT_TRUE(dialogs.offeredPaths[0].endsWith(".pdf")) << dialogs.offeredPaths[0].toStdString();
+    ASSERT_EQ(dialogs.messages.size(), row.failure ? 2u : 1u);
+    EXPECT_TRUE(dialogs.messages[0].contains("nessuna stampante"));
+    if (row.failure) {
+      EXPECT_TRUE(dialogs.messages[1].contains(QString::fromStdString(missing)));
+      EXPECT_TRUE(dialogs.messages[1].contains("\": ")) << dialogs.messages[1].toStdString();
+    }
+    EXPECT_EQ(std::filesystem::exists(Root() / "liste.pdf"), !row.written.empty());
+    if (!row.written.empty()) EXPECT_EQ(ReadBytes(row.written).substr(0, 5), "%PDF-");
+    EXPECT_TRUE(form->Printer().outputFileName().isEmpty());  // the next print asks again
+  }
+  // The last file written is proposed again; a cancel leaves it so.
+  EXPECT_EQ(dialogs.offeredPaths[0].toStdString(), (Root() / "liste.pdf").string());
+
+  // A destination that fails is named with the system's reason, and nothing is offered.
+  dialogs.messages.clear();
+  dialogs.offeredPaths.clear();
+  form->Printer().setOutputFileName(QString::fromStdString(missing));
+  In<QPushButton>(dialog, "Command1")->click();
+  EXPECT_TRUE(dialogs.offeredPaths.empty());
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_TRUE(dialogs.messages[0].startsWith("Impossibile scrivere il file PDF \"" +
+                                             QString::fromStdString(missing) + "\": "))
+      << dialogs.messages[0].toStdString();
+}
+
 }  // namespace
 }  // namespace valmerin::testing

@@ -1,0 +1,21 @@
+#include "ui/font_fit.h"
+
+namespace valmerin {
+namespace {
+
+// Below this the captions stop being readable; a window that needs less stays cut.
+constexpr double kSmallestPoints = 6.5;
+constexpr double kStep = 0.25;
+
+}  // namespace
+
+QFont StepFontDown(QFont font, const std::function<void(const QFont&)>& apply,
+                   const std::function<bool()>& fits) {
+  for (double points = font.pointSizeF();; points -= kStep) {
+    font.setPointSizeF(points);
+    apply(font);
+    if (fits() || points - kStep < kSmallestPoints) return font;
+  }
+}
+
+}  // namespace valmerin
