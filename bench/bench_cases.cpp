@@ -13,7 +13,7 @@
 #include "catalogue/folder_files.h"
 #include "catalogue/main_window_state.h"
 #include "catalogue/rom_scan.h"
-#include "catalogue/startup_sequence.h"
+#include "lifecycle/startup_sequence.h"
 #include "launch/list_selection.h"
 #include "options/options_model.h"
 

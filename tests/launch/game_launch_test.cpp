@@ -135,6 +135,9 @@ TEST_F(GameLaunchTest, EachCopyIsRecordedOnceAndAGameNamedLikeTheCopyRunsInPlace
   for (const char* game : {"Mario.smc", "Mario.smc", "Luna.sfc"}) {
     state_.Text1 = game;
     ASSERT_TRUE(LaunchGame(state_, Emulator::ZSnes).started);
+    // One stand-in at a time: a late one would write its arguments over the next.
+    ASSERT_TRUE(WaitForArguments(folder + "ZSnes.exe"));
+    std::filesystem::remove(folder + "ZSnes.exe.args");
   }
   EXPECT_EQ(state_.copiesMade, (Arguments{folder + "Gioco.smc", folder + "Gioco.sfc"}));
   EXPECT_EQ(state_.gameCopy[0], folder + "Gioco.sfc");
@@ -142,7 +145,6 @@ TEST_F(GameLaunchTest, EachCopyIsRecordedOnceAndAGameNamedLikeTheCopyRunsInPlace
   // The user's own file that already carries the copy name is never ours to delete.
   state_.Text1 = "Gioco.sfc";
   WriteBytes(folder + "Gioco.sfc", "mine");
-  std::filesystem::remove(folder + "ZSnes.exe.args");
   ASSERT_TRUE(LaunchGame(state_, Emulator::ZSnes).started);
   EXPECT_EQ(WaitForArguments(folder + "ZSnes.exe"), (Arguments{folder + "Gioco.sfc"}));
   EXPECT_EQ(ReadBytes(folder + "Gioco.sfc"), "mine");
