@@ -42,11 +42,12 @@ TEST_F(FileIoTest, FailedReplaceLeavesTheOldFile) {
   EXPECT_FALSE(ReplaceFileAtomically("Cartelle.cfg", "x"));
   EXPECT_TRUE(fs::is_directory("Cartelle.cfg"));
 
-  // A folder where the temporary file would go blocks the write itself.
+  // Temporary names are new for every write: a folder at an old-style temporary
+  // name no longer blocks the write, and is left alone.
   Put("zsnes.config.valmerin", "vecchio");
   fs::create_directory("zsnes.config.valmerin.valmerin-tmp");
-  EXPECT_FALSE(ReplaceFileAtomically("zsnes.config.valmerin", "nuovo"));
-  EXPECT_EQ(Get("zsnes.config.valmerin"), "vecchio");
+  EXPECT_TRUE(ReplaceFileAtomically("zsnes.config.valmerin", "nuovo"));
+  EXPECT_EQ(Get("zsnes.config.valmerin"), "nuovo");
   EXPECT_TRUE(fs::is_directory("zsnes.config.valmerin.valmerin-tmp"));
   EXPECT_EQ(EntriesInCurrentFolder(), 3u);
 }
