@@ -91,6 +91,9 @@ std::uint64_t ProcessNumber() { return GetCurrentProcessId(); }
 bool ReadOnlyAttribute(const fs::path& path) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return false;
+  // A file we cannot even read falls under the rule for unreadable files, which
+  // the callers apply (never behind the user's back, on request).
+  if ((info.st_mode & 0444) == 0 || access(path.c_str(), R_OK) != 0) return false;
   // No write bit at all: the user's own choice, which even root respects here.
   if ((info.st_mode & 0222) == 0) return true;
   return access(path.c_str(), W_OK) != 0 && errno == EACCES;
@@ -110,9 +113,12 @@ FileError WriteAll(int fd, std::string_view bytes) {
 FileError WriteAndFlush(const fs::path& temporary, std::string_view bytes, const fs::path& old) {
   const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return FileErrorFromErrno(errno);
-  // The replaced file keeps the permissions the user gave it.
+  // The replaced file keeps the permissions the user gave it, unless they kept
+  // even us from reading it (replaced on request, it becomes readable again).
   struct stat info {};
-  if (stat(old.c_str(), &info) == 0) fchmod(fd, info.st_mode & 07777);
+  if (stat(old.c_str(), &info) == 0 && (info.st_mode & S_IRUSR) != 0) {
+    fchmod(fd, info.st_mode & 07777);
+  }
   FileError error = WriteAll(fd, bytes);
   if (error == FileError::None && fsync(fd) != 0) error = FileErrorFromErrno(errno);
   if (close(fd) != 0 && error == FileError::None) error = FileErrorFromErrno(errno);
