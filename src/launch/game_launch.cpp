@@ -133,8 +133,8 @@ std::optional<std::string> CopyGame(const std::string& source, const std::string
       return "Copia del gioco annullata." + notStarted;
     case FileError::NotRegular:
       if (std::error_code error; std::filesystem::is_directory(to, error)) {
-        return "Impossibile copiare il gioco in \"" + copy +
-               "\": al suo posto c'è una cartella." + notStarted;
+        return "Impossibile copiare il gioco in \"" + copy + "\": al suo posto c'è una cartella." +
+               notStarted;
       }
       return "Impossibile copiare il gioco in \"" + copy +
              "\": al suo posto c'è un collegamento o un file speciale, che Valmerin non tocca." +
@@ -143,15 +143,14 @@ std::optional<std::string> CopyGame(const std::string& source, const std::string
       return "Impossibile copiare il gioco in \"" + copy + "\": il gioco \"" + source +
              "\" o la cartella non esistono più." + notStarted;
     default:
-      return "Impossibile copiare il gioco in \"" + copy + "\": " +
-             std::string(DescribeFileError(copied.error)) + "." + notStarted;
+      return "Impossibile copiare il gioco in \"" + copy +
+             "\": " + std::string(DescribeFileError(copied.error)) + "." + notStarted;
   }
 }
 
 }  // namespace
 
-LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator,
-                         const CopyProgress& progress) {
+LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator, const CopyProgress& progress) {
   const StartRow& row = RowOf(kLaunchTable, emulator);
   const std::string& folder = state.EmulatorFolder[IndexOf(emulator)];
   const std::string switches = ReadSwitchString(emulator);

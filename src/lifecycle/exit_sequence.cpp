@@ -16,7 +16,10 @@ std::string KeptMessage(const std::vector<KeptFile>& kept) {
   std::string text =
       "Alcune impostazioni non sono state salvate; questi file sono rimasti come erano:";
   for (const KeptFile& file : kept) {
-    text += "\n\"" + file.file + "\": " + std::string(DescribeFileError(file.why)) + ".";
+    const std::string why = file.why == FileError::None
+                                ? "un testo delle opzioni non si può conservare in questo file"
+                                : std::string(DescribeFileError(file.why));
+    text += "\n\"" + file.file + "\": " + why + ".";
   }
   return text;
 }

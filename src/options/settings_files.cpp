@@ -131,7 +131,7 @@ std::vector<KeptFile> SaveSettingsFiles(const OptionsModel& options,
     // A text that would not read back would shift every field after it: keep the
     // old file instead.
     if (!storable) {
-      failed.push_back({name, FileError::Other});
+      failed.push_back({name, FileError::None});
       continue;
     }
     RecordWriter writer;

@@ -22,7 +22,7 @@ std::vector<std::string> WriteSettingsFiles(const OptionsModel& options);
 // A settings file left as it was at exit, and why.
 struct KeptFile {
   std::string file;
-  FileError why = FileError::Other;
+  FileError why = FileError::Other;  // None: a text of the options cannot be stored
 };
 // The same writes, except that the files named in `keep` (found unreadable at
 // start-up) are not touched at all; every file not written is listed with why.

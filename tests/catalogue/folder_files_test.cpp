@@ -83,6 +83,7 @@ TEST_F(FolderFilesTest, StartUpAndOptionsWindowAgreeOnTheFileAndItsValues) {
     EXPECT_EQ(options.Check(71) != 0, available) << value;
   }
 
+#ifndef _WIN32  // where names differ in letter case only, both can be there
   // Both spellings present: OK writes the one the start-up reads.
   WriteBytes("disponibili.emu", "0,0,0,0\r\n");
   ASSERT_EQ(WriteAvailabilityFile({1, 0, 0, 0}), SaveResult::Saved);
@@ -90,6 +91,7 @@ TEST_F(FolderFilesTest, StartUpAndOptionsWindowAgreeOnTheFileAndItsValues) {
   ReadAvailabilityFile(read);
   EXPECT_TRUE(IsAvailable(read[IndexOf(Emulator::ZSnes)]));
   EXPECT_EQ(ReadBytes("disponibili.emu"), "0,0,0,0\r\n");
+#endif
 }
 
 }  // namespace
