@@ -25,6 +25,10 @@ FileError FileErrorFromErrno(int number) {
 #endif
     case EFBIG:
       return FileError::DiskFull;
+#ifdef ETXTBSY
+    case ETXTBSY:
+      return FileError::InUse;
+#endif
     case EISDIR:
 #ifdef ELOOP
     case ELOOP:
@@ -44,9 +48,10 @@ FileError FileErrorFromWindows(unsigned long code) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
       return FileError::Missing;
-    case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
+      return FileError::InUse;
+    case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
       return FileError::Permission;
     case ERROR_DISK_FULL:
@@ -72,6 +77,8 @@ std::string_view DescribeFileError(FileError error) {
       return "permesso negato";
     case FileError::DiskFull:
       return "il disco è pieno";
+    case FileError::InUse:
+      return "il file è in uso da un altro programma (forse un emulatore ancora aperto)";
     case FileError::ReadOnly:
       return "il file è di sola lettura";
     case FileError::Unreadable:

@@ -11,6 +11,7 @@ enum class FileError {
   NotRegular,  // a folder, a link where none may be, a FIFO, a device
   Permission,  // the system refused (access bits, a read-only disk)
   DiskFull,    // no space or quota left
+  InUse,       // another program holds it (Windows sharing rules, a running program)
   ReadOnly,    // the user made the file read-only: it is left as it is
   Unreadable,  // exists but cannot be read: never replaced behind the user's back
   Cancelled,   // the user stopped it

@@ -68,11 +68,12 @@ FileError WriteAndFlush(const fs::path& temporary, std::string_view bytes) {
 
 // A virus scanner or an indexer may hold the target for a moment.
 FileError MoveOver(const fs::path& from, const fs::path& to) {
+  DWORD error = ERROR_ACCESS_DENIED;
   for (int attempt = 0; attempt < 10; ++attempt) {
     if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return FileError::None;
     }
-    const DWORD error = GetLastError();
+    error = GetLastError();
     if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION &&
         error != ERROR_LOCK_VIOLATION) {
       return FromLastError(error);
@@ -81,7 +82,7 @@ FileError MoveOver(const fs::path& from, const fs::path& to) {
     if (fs::is_directory(to, ec)) return FileError::NotRegular;
     Sleep(50);
   }
-  return FileError::Permission;
+  return FromLastError(error);
 }
 
 std::uint64_t ProcessNumber() { return GetCurrentProcessId(); }
