@@ -1,11 +1,15 @@
 #include "catalogue/folder_files.h"
 
+#include "platform/file_io.h"
 #include "platform/host_path.h"
 
 namespace valmerin {
 
 bool ReadFolderFile(Folders& folders) {
-  if (!FindInCurrentFolder("cartelle.cfg")) return false;
+  // One that cannot be read counts as missing, so the window shows what it would
+  // without it.
+  const auto path = FindInCurrentFolder("cartelle.cfg");
+  if (!path || ExistsButUnreadable(*path)) return false;
   FieldReader reader = FieldReader::OpenCurrentFolderFile(kFolderFile);
   for (Emulator emulator : kFolderFileOrder) {
     FieldValue field;

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "options/options_model.h"
 #include "temp_folder.h"
 
@@ -71,7 +75,7 @@ TEST_F(FolderFilesTest, WritersReadBackAndReplaceTheOtherSpelling) {
 TEST_F(FolderFilesTest, StartUpAndOptionsWindowAgreeOnTheFileAndItsValues) {
   const std::pair<const char*, bool> cases[] = {
       {"0.4", true}, {"\"0.4\"", true}, {"\"99999\"", true}, {"99999", true},
-      {"-3", true},  {"2", true},         {"0", false},         {"\"0\"", false},
+      {"-3", true},  {"2", true},       {"0", false},        {"\"0\"", false},
   };
   for (auto [value, available] : cases) {
     WriteBytes("Disponibili.emu", std::string(value) + ",0,0,0\r\n");
@@ -91,6 +95,15 @@ TEST_F(FolderFilesTest, StartUpAndOptionsWindowAgreeOnTheFileAndItsValues) {
   ReadAvailabilityFile(read);
   EXPECT_TRUE(IsAvailable(read[IndexOf(Emulator::ZSnes)]));
   EXPECT_EQ(ReadBytes("disponibili.emu"), "0,0,0,0\r\n");
+
+  // A folder file that cannot be read is no folder file: nothing is available.
+  if (geteuid() != 0) {
+    WriteBytes("Cartelle.cfg", "\"C:\\Z\\\"\r\n");
+    std::filesystem::permissions("Cartelle.cfg", std::filesystem::perms::none);
+    Folders folders;
+    EXPECT_FALSE(ReadFolderFile(folders));
+    std::filesystem::permissions("Cartelle.cfg", std::filesystem::perms::owner_all);
+  }
 #endif
 }
 
