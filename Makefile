@@ -36,6 +36,12 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The whole suite again as an unprivileged user (created when missing), where
+# permission bits really stop writes; reuses the build of `make test`.
+.PHONY: test-user
+test-user: build
+	BUILD=$(BUILD) JOBS=$(JOBS) scripts/test-user
+
 test-windows: deps-windows
 	cmake -S . -B $(WINBUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	      -DVALMERIN_CORE_ONLY=ON -DCMAKE_BUILD_TYPE=Release

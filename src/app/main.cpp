@@ -13,6 +13,7 @@
 #include "options/options_model.h"
 #include "ui/dialog_service.h"
 #include "ui/form1.h"
+#include "ui/single_instance.h"
 
 namespace {
 
@@ -53,10 +54,26 @@ int main(int argc, char* argv[]) {
     QApplication::installTranslator(&systemDialogs);
   }
 
+  valmerin::QtDialogService dialogs;
+  // Before anything is read or written: a second Valmerin on the same folder
+  // would clobber the first one's files.
+  valmerin::SingleInstance guard;
+  if (!guard.Claim()) {
+    if (!guard.AskOtherToComeForward()) {
+      dialogs.Message(nullptr, valmerin::SingleInstance::AlreadyOpenMessage());
+    }
+    return 0;
+  }
+
   valmerin::MainWindowState state;
   valmerin::OptionsModel options;
-  valmerin::QtDialogService dialogs;
   valmerin::Form1 window(state, options, dialogs);
+  guard.OnComeForward([&window] {
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+  });
 
   // Told to end from outside: close the main window the usual way, so the game
   // copies go and the settings are saved. (A session that ends closes the

@@ -160,9 +160,9 @@ DescriptionProblem CheckDescriptionStorable(std::string_view key, std::string_vi
   return WhyNotStorable(description);
 }
 
-SaveResult AppendDescription(std::string_view key, std::string_view description) {
+SaveOutcome AppendDescription(std::string_view key, std::string_view description) {
   if (CheckDescriptionStorable(key, description) != DescriptionProblem::None) {
-    return SaveResult::Unencodable;
+    return {SaveResult::Unencodable, FileError::None};
   }
   RecordWriter writer;
   // A file edited by hand may lack its last line end; without one the new key

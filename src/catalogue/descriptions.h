@@ -76,6 +76,7 @@ DescriptionProblem CheckDescriptionStorable(std::string_view key, std::string_vi
 
 // Appends one record. Each text is written as a plain line when that reads back
 // whole, otherwise between quotes; a pair that cannot be stored writes nothing.
-SaveResult AppendDescription(std::string_view key, std::string_view description);
+// On a failed write the file is left as it was, never with half a record.
+SaveOutcome AppendDescription(std::string_view key, std::string_view description);
 
 }  // namespace valmerin

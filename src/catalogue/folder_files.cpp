@@ -1,11 +1,15 @@
 #include "catalogue/folder_files.h"
 
+#include "platform/file_io.h"
 #include "platform/host_path.h"
 
 namespace valmerin {
 
 bool ReadFolderFile(Folders& folders) {
-  if (!FindInCurrentFolder("cartelle.cfg")) return false;
+  // One that cannot be read counts as missing, so the window shows what it would
+  // without it.
+  const auto path = FindInCurrentFolder("cartelle.cfg");
+  if (!path || ExistsButUnreadable(*path)) return false;
   FieldReader reader = FieldReader::OpenCurrentFolderFile(kFolderFile);
   for (Emulator emulator : kFolderFileOrder) {
     FieldValue field;
@@ -21,14 +25,8 @@ void ReadAvailabilityFile(Availability& available) {
   for (Emulator emulator : kFolderFileOrder) {
     FieldValue field;
     if (!reader.ReadField(field)) break;
-    // Any number other than 0 means available, however it is written (0.4, 99999);
-    // anything else stays unset, which means not available.
-    if (field.kind == FieldValue::Kind::Number) {
-      const std::optional<int> whole = field.AsWholeNumber();
-      const bool nonZero = field.number != 0;
-      available[IndexOf(emulator)] = whole && (*whole != 0) == nonZero ? *whole : nonZero;
-    } else if (field.kind == FieldValue::Kind::Text && field.AsWholeNumber()) {
-      available[IndexOf(emulator)] = *field.AsWholeNumber();  // a hand-quoted "1"
+    if (std::optional<int> state = AvailabilityCheckState(field)) {
+      available[IndexOf(emulator)] = *state;
     }
   }
 }
@@ -42,21 +40,30 @@ void ApplyDefaultFolders(Folders& folders) {
 
 bool IsAvailable(const std::optional<int>& value) { return value.has_value() && *value != 0; }
 
-SaveResult WriteAvailabilityFile(const std::array<int, kEmulatorCount>& checkStates) {
+std::optional<int> AvailabilityCheckState(const FieldValue& field) {
+  if (field.kind == FieldValue::Kind::Empty) return 0;
+  const std::optional<double> number = field.AsNumber();
+  if (!number) return std::nullopt;
+  if (*number == 0) return 0;
+  return *number == 2 ? 2 : 1;
+}
+
+SaveOutcome WriteAvailabilityFile(const std::array<int, kEmulatorCount>& checkStates) {
   RecordWriter writer;
   writer.WriteRecord(
       {checkStates[IndexOf(kFolderFileOrder[0])], checkStates[IndexOf(kFolderFileOrder[1])],
        checkStates[IndexOf(kFolderFileOrder[2])], checkStates[IndexOf(kFolderFileOrder[3])]});
-  return SaveCurrentFolderFile(kAvailabilityFileWritten, writer);
+  const bool existing = FindInCurrentFolder(kAvailabilityFile).has_value();
+  return SaveCurrentFolderFile(existing ? kAvailabilityFile : kAvailabilityFileWritten, writer);
 }
 
-SaveResult WriteFolderFile(const Folders& folders) {
+SaveOutcome WriteFolderFile(const Folders& folders) {
   RecordWriter writer;
   for (Emulator emulator : kFolderFileOrder) {
     const std::string& folder = folders[IndexOf(emulator)];
     // A folder that would not read back (a quote, a line break) would shift the
     // folders after it at the next start: refuse the whole file instead.
-    if (!TextReadsBack(folder)) return SaveResult::Unencodable;
+    if (!TextReadsBack(folder)) return {SaveResult::Unencodable, FileError::None};
     writer.WriteRecord({folder});
   }
   return SaveCurrentFolderFile(kFolderFile, writer);

@@ -22,6 +22,8 @@ struct MainWindowState {
   SettingsBuffer settingsBuffer;     // shared by the four settings readings, never cleared
   std::array<std::string, kEmulatorCount> gameCopy;  // the last copy per emulator
   std::vector<std::string> copiesMade;  // every copy made during the run, deleted at exit
+  // Files of ours that exist but could not be read at start: never written over.
+  std::vector<std::string> unreadableAtStart;
 };
 
 }  // namespace valmerin

@@ -1,8 +1,8 @@
 #include "catalogue/record_file.h"
 
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <utility>
 
@@ -100,6 +100,14 @@ std::optional<int> FieldValue::AsWholeNumber() const {
   const double rounded = std::round(value);
   if (!(rounded >= -32768.0 && rounded <= 32767.0)) return std::nullopt;
   return static_cast<int>(rounded);
+}
+
+std::optional<double> FieldValue::AsNumber() const {
+  if (kind == Kind::Number) return number;
+  if (kind != Kind::Text) return std::nullopt;
+  std::string_view body = TrimTrailingBlanks(text);
+  while (!body.empty() && IsBlank(body.front())) body.remove_prefix(1);
+  return ParseNumber(body);
 }
 
 FieldReader::FieldReader(std::string utf8Text) : text_(std::move(utf8Text)) {}
@@ -233,18 +241,25 @@ bool PlainLineReadsBack(std::string_view text) {
   return FitsCp1252(text);
 }
 
-SaveResult SaveCurrentFolderFile(std::string_view name, const RecordWriter& writer) {
-  auto bytes = EncodeCp1252(writer.Text());
-  if (!bytes) return SaveResult::Unencodable;
-  return ReplaceFileAtomically(CurrentFolderFileForWriting(name), *bytes) ? SaveResult::Saved
-                                                                          : SaveResult::WriteFailed;
+namespace {
+
+SaveOutcome FromFileResult(FileResult written) {
+  if (written) return {};
+  return {SaveResult::WriteFailed, written.error};
 }
 
-SaveResult AppendCurrentFolderFile(std::string_view name, const RecordWriter& writer) {
+}  // namespace
+
+SaveOutcome SaveCurrentFolderFile(std::string_view name, const RecordWriter& writer) {
   auto bytes = EncodeCp1252(writer.Text());
-  if (!bytes) return SaveResult::Unencodable;
-  return AppendToFile(CurrentFolderFileForWriting(name), *bytes) ? SaveResult::Saved
-                                                                 : SaveResult::WriteFailed;
+  if (!bytes) return {SaveResult::Unencodable, FileError::None};
+  return FromFileResult(ReplaceFileAtomically(CurrentFolderFileForWriting(name), *bytes));
+}
+
+SaveOutcome AppendCurrentFolderFile(std::string_view name, const RecordWriter& writer) {
+  auto bytes = EncodeCp1252(writer.Text());
+  if (!bytes) return {SaveResult::Unencodable, FileError::None};
+  return FromFileResult(AppendToFile(CurrentFolderFileForWriting(name), *bytes));
 }
 
 }  // namespace valmerin

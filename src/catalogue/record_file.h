@@ -8,14 +8,16 @@
 #include <string_view>
 #include <variant>
 
+#include "platform/file_error.h"
+
 namespace valmerin {
 
 struct FieldValue {
   enum class Kind { Empty, Number, Boolean, Text };
   Kind kind = Kind::Empty;
-  std::string text;     // the field's characters as read (a Number keeps its digits)
-  double number = 0;    // Number only
-  bool boolean = false; // Boolean only
+  std::string text;      // the field's characters as read (a Number keeps its digits)
+  double number = 0;     // Number only
+  bool boolean = false;  // Boolean only
 
   // What a caller that wants text gets: the characters as read; Empty gives "".
   const std::string& AsText() const { return text; }
@@ -23,6 +25,8 @@ struct FieldValue {
   // a number gives its value, Empty gives 0, a Boolean gives -1 / 0; nullopt when
   // the field is no number or does not fit 16 bits.
   std::optional<int> AsWholeNumber() const;
+  // A Number, or a Text that reads as one (a hand-quoted "0.4"), at full precision.
+  std::optional<double> AsNumber() const;
 };
 
 // Reads fields from the UTF-8 text of a whole file.
@@ -78,11 +82,19 @@ bool PlainLineReadsBack(std::string_view text);
 
 enum class SaveResult { Saved, Unencodable, WriteFailed };
 
+// A save's result and, when the write failed, what the system said; it reads as
+// the plain result wherever only that matters.
+struct SaveOutcome {
+  SaveResult result = SaveResult::Saved;
+  FileError error = FileError::None;
+  operator SaveResult() const { return result; }
+};
+
 // Encodes the writer's text to Windows-1252 and replaces the current-folder file
 // atomically (an existing file of the same name in another letter case is the one
 // replaced). Nothing is written when the text does not encode.
-SaveResult SaveCurrentFolderFile(std::string_view name, const RecordWriter& writer);
+SaveOutcome SaveCurrentFolderFile(std::string_view name, const RecordWriter& writer);
 // The same, appending (the file is created when missing).
-SaveResult AppendCurrentFolderFile(std::string_view name, const RecordWriter& writer);
+SaveOutcome AppendCurrentFolderFile(std::string_view name, const RecordWriter& writer);
 
 }  // namespace valmerin

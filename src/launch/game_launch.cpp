@@ -6,10 +6,12 @@
 #include <string_view>
 #include <system_error>
 
+#include "launch/copy_journal.h"
 #include "launch/launch_parameters.h"
 #include "platform/file_io.h"
 #include "platform/host_path.h"
 #include "platform/process.h"
+#include "platform/utf8.h"
 
 namespace valmerin {
 namespace {
@@ -78,21 +80,28 @@ bool IsSameFile(const std::string& sourceText, const std::string& copyText) {
   return std::filesystem::equivalent(ToHostPath(sourceText), ToHostPath(copyText), error);
 }
 
+// One copy name in any letter case, or spelt as the host path it maps to, is the
+// same copy: the name lookup ignores case too.
+bool SameCopy(const std::string& made, const std::string& copy) {
+  if (EqualsIgnoringCase(made, copy)) return true;
+  std::error_code error;
+  return std::filesystem::equivalent(ToHostPath(made), ToHostPath(copy), error);
+}
+
 void ForgetCopy(MainWindowState& state, Emulator emulator, const std::string& path) {
-  std::erase(state.copiesMade, path);
-  if (state.gameCopy[IndexOf(emulator)] == path) state.gameCopy[IndexOf(emulator)].clear();
+  std::erase_if(state.copiesMade, [&](const std::string& made) { return SameCopy(made, path); });
+  if (SameCopy(state.gameCopy[IndexOf(emulator)], path)) state.gameCopy[IndexOf(emulator)].clear();
 }
 
 void RememberCopy(MainWindowState& state, Emulator emulator, const std::string& path) {
   state.gameCopy[IndexOf(emulator)] = path;
-  if (std::find(state.copiesMade.begin(), state.copiesMade.end(), path) == state.copiesMade.end()) {
-    state.copiesMade.push_back(path);
-  }
+  std::erase_if(state.copiesMade, [&](const std::string& made) { return SameCopy(made, path); });
+  state.copiesMade.push_back(path);
 }
 
 bool MadeThisRun(const MainWindowState& state, const std::string& copy) {
-  return std::find(state.copiesMade.begin(), state.copiesMade.end(), copy) !=
-         state.copiesMade.end();
+  return std::ranges::any_of(state.copiesMade,
+                             [&](const std::string& made) { return SameCopy(made, copy); });
 }
 
 LaunchOutcome NotStarted(std::string message) {
@@ -103,22 +112,45 @@ LaunchOutcome NotStarted(std::string message) {
 
 constexpr std::string_view kNotStarted = " L'emulatore non è stato avviato.";
 
-// Why a copy could not be made, or nothing when it was.
-std::optional<std::string> CopyGame(const std::string& source, const std::string& copy) {
+// Why a copy could not be made, or nothing when it was. The copy is journalled
+// before it is made, so a run killed half-way leaves nothing the next start keeps.
+std::optional<std::string> CopyGame(const std::string& source, const std::string& copy,
+                                    const CopyProgress& progress) {
   const std::string notStarted(kNotStarted);
-  if (CopyFileReplacing(ToHostPath(source), ToHostPath(copy))) return std::nullopt;
-  std::error_code error;
-  if (std::filesystem::is_directory(ToHostPath(copy), error)) {
-    return "Impossibile copiare il gioco in \"" + copy + "\": al suo posto c'è una cartella." +
-           notStarted;
+  const std::filesystem::path to = ToHostPath(copy);
+  const std::filesystem::path temporary = TemporaryNameFor(to);
+  if (const FileResult noted = JournalCopyStarting(temporary, to); !noted) {
+    return "Impossibile annotare la copia del gioco nel file \"" + std::string(kCopyJournalFile) +
+           "\": " + std::string(DescribeFileError(noted.error)) + "." + notStarted;
   }
-  return "Impossibile copiare il gioco in \"" + copy +
-         "\": il file è in uso o la cartella non permette di scrivere." + notStarted;
+  const FileResult copied = CopyFileAtomically(ToHostPath(source), to, temporary, progress);
+  if (!copied) JournalCopyDropped(temporary);
+  switch (copied.error) {
+    case FileError::None:
+      JournalCopyMade(temporary, to);
+      return std::nullopt;
+    case FileError::Cancelled:
+      return "Copia del gioco annullata." + notStarted;
+    case FileError::NotRegular:
+      if (std::error_code error; std::filesystem::is_directory(to, error)) {
+        return "Impossibile copiare il gioco in \"" + copy + "\": al suo posto c'è una cartella." +
+               notStarted;
+      }
+      return "Impossibile copiare il gioco in \"" + copy +
+             "\": al suo posto c'è un collegamento o un file speciale, che Valmerin non tocca." +
+             notStarted;
+    case FileError::Missing:
+      return "Impossibile copiare il gioco in \"" + copy + "\": il gioco \"" + source +
+             "\" o la cartella non esistono più." + notStarted;
+    default:
+      return "Impossibile copiare il gioco in \"" + copy +
+             "\": " + std::string(DescribeFileError(copied.error)) + "." + notStarted;
+  }
 }
 
 }  // namespace
 
-LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator) {
+LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator, const CopyProgress& progress) {
   const StartRow& row = RowOf(kLaunchTable, emulator);
   const std::string& folder = state.EmulatorFolder[IndexOf(emulator)];
   const std::string switches = ReadSwitchString(emulator);
@@ -142,7 +174,7 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator) {
     return NotStarted("Nella cartella dell'emulatore c'è già un file \"" + copy +
                       "\" che Valmerin non ha creato: potrebbe essere un gioco. Rinominarlo o "
                       "spostarlo, poi riprovare." + std::string(kNotStarted));
-  } else if (std::optional<std::string> why = CopyGame(source, copy)) {
+  } else if (std::optional<std::string> why = CopyGame(source, copy, progress)) {
     return NotStarted(std::move(*why));
   } else {
     RememberCopy(state, emulator, copy);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "catalogue/main_window_state.h"
+#include "platform/file_io.h"
 
 namespace valmerin {
 
@@ -14,8 +15,10 @@ struct LaunchOutcome {
 
 // Double-click on a game: switches from "parametri", the game copied to
 // folder + "Gioco." + last three characters of Text1, the emulator started on it.
-// A copy that cannot be made does not start the emulator.
-LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator);
+// A copy that cannot be made, or whose `progress` says stop, does not start the
+// emulator and leaves nothing behind.
+LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator,
+                         const CopyProgress& progress = {});
 
 // The button bar's plain run of the current tab's emulator (no switches, no game).
 // Tab 4 starts nothing.

@@ -2,13 +2,32 @@
 
 #include <algorithm>
 
+#include "launch/copy_journal.h"
 #include "options/settings_files.h"
 #include "platform/file_io.h"
 #include "platform/host_path.h"
 
 namespace valmerin {
 
-std::vector<std::string> RunExitSequence(MainWindowState& state, const OptionsModel& options) {
+namespace {
+
+std::string KeptMessage(const std::vector<KeptFile>& kept) {
+  if (kept.empty()) return {};
+  std::string text =
+      "Alcune impostazioni non sono state salvate; questi file sono rimasti come erano:";
+  for (const KeptFile& file : kept) {
+    const std::string why = file.why == FileError::None
+                                ? "un testo delle opzioni non si può conservare in questo file"
+                                : std::string(DescribeFileError(file.why));
+    text += "\n\"" + file.file + "\": " + why + ".";
+  }
+  return text;
+}
+
+}  // namespace
+
+std::vector<std::string> RunExitSequence(MainWindowState& state, const OptionsModel& options,
+                                         std::string* message) {
   std::vector<std::string> copies = state.copiesMade;
   for (const std::string& last : state.gameCopy) copies.push_back(last);
   std::vector<std::string> deleted;
@@ -18,7 +37,14 @@ std::vector<std::string> RunExitSequence(MainWindowState& state, const OptionsMo
     deleted.push_back(copy);
   }
   state.copiesMade.clear();
-  return WriteSettingsFiles(options);
+  // What is still journalled (a copy an emulator holds open) waits for the next start.
+  RemoveJournalledCopies();
+
+  const std::vector<KeptFile> kept = SaveSettingsFiles(options, state.unreadableAtStart);
+  if (message != nullptr) *message = KeptMessage(kept);
+  std::vector<std::string> failed;
+  for (const KeptFile& file : kept) failed.push_back(file.file);
+  return failed;
 }
 
 }  // namespace valmerin

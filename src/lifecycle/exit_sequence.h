@@ -7,9 +7,12 @@
 
 namespace valmerin {
 
-// Deletes every game copy made during the run, then writes the four settings
-// files. Returns the settings files that could not be written. The windows are
-// closed by the caller.
-std::vector<std::string> RunExitSequence(MainWindowState& state, const OptionsModel& options);
+// Deletes every game copy made during the run (and what the copy journal still
+// lists), then writes the four settings files, except those that could not be read
+// at start. Returns the settings files that could not be written. `message`, when
+// given, receives the one Italian text naming each file kept as it was and why
+// (empty when every file was written). The windows are closed by the caller.
+std::vector<std::string> RunExitSequence(MainWindowState& state, const OptionsModel& options,
+                                         std::string* message = nullptr);
 
 }  // namespace valmerin

@@ -2,12 +2,21 @@
 
 #include "catalogue/folder_files.h"
 #include "catalogue/rom_scan.h"
+#include "launch/copy_journal.h"
+#include "lifecycle/unreadable_files.h"
 #include "options/options_model.h"
 #include "options/settings_files.h"
 
 namespace valmerin {
 
 void RunStartupSequence(MainWindowState& state, OptionsModel& options, WindowHooks& hooks) {
+  // What a killed run left goes first, so the scan never lists it as a game.
+  for (std::string& left : RemoveJournalledCopies()) state.copiesMade.push_back(std::move(left));
+  state.unreadableAtStart = FindUnreadableFiles();
+  if (!state.unreadableAtStart.empty()) {
+    hooks.ShowMessage(UnreadableFilesNotice(state.unreadableAtStart));
+  }
+
   Folders folders;
   Availability availability;  // unset: not available
   if (ReadFolderFile(folders)) ReadAvailabilityFile(availability);

@@ -7,6 +7,8 @@
 #include "launch/launch_parameters.h"
 #include "options/control_labels.h"
 #include "options/switch_tables.h"
+#include "platform/file_io.h"
+#include "platform/host_path.h"
 #include "platform/utf8.h"
 
 namespace valmerin {
@@ -106,8 +108,25 @@ std::optional<std::string> FindUnstorable(const OptionsModel& options, const Com
   return std::nullopt;
 }
 
-ConfirmOutcome NotWritten(std::string_view file) {
-  return {false, "Impossibile scrivere il file \"" + std::string(file) + "\"."};
+ConfirmOutcome NotWritten(std::string_view file, const SaveOutcome& saved) {
+  std::string message = "Impossibile scrivere il file \"" + std::string(file) + "\"";
+  if (saved.error != FileError::None) message += ": " + std::string(DescribeFileError(saved.error));
+  return {false, message + "."};
+}
+
+// A file of OK's that is there but cannot be read is replaced only when the user
+// says so: its content was never seen by this window.
+std::optional<std::string> RefusedUnreadable(const ReplaceQuestion& mayReplace) {
+  for (std::string_view name : {kAvailabilityFile, kLaunchParametersFile, kFolderFile}) {
+    const auto path = FindInCurrentFolder(name);
+    if (!path || !ExistsButUnreadable(*path)) continue;
+    const std::string file = Utf8FromPath(path->filename());
+    if (!mayReplace || !mayReplace(file)) {
+      return "Il file \"" + file +
+             "\" non si può leggere ed è rimasto com'è: le opzioni non sono state salvate.";
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -125,7 +144,7 @@ CommandLines BuildCommandLines(const OptionsModel& options) {
   return lines;
 }
 
-ConfirmOutcome ConfirmOptions(OptionsModel& options) {
+ConfirmOutcome ConfirmOptions(OptionsModel& options, const ReplaceQuestion& mayReplace) {
   const CommandLines lines = BuildCommandLines(options);
   Folders folders;
   for (Emulator emulator : kTabOrder) {
@@ -134,13 +153,14 @@ ConfirmOutcome ConfirmOptions(OptionsModel& options) {
   if (std::optional<std::string> message = FindUnstorable(options, lines, folders)) {
     return {false, *message};
   }
+  if (std::optional<std::string> message = RefusedUnreadable(mayReplace)) return {false, *message};
 
   std::array<int, kEmulatorCount> available{};
   for (Emulator emulator : kTabOrder) {
     available[IndexOf(emulator)] = options.Check(InfoOf(emulator).availabilityCheck);
   }
-  if (WriteAvailabilityFile(available) != SaveResult::Saved) {
-    return NotWritten(kAvailabilityFileWritten);
+  if (const SaveOutcome saved = WriteAvailabilityFile(available); saved != SaveResult::Saved) {
+    return NotWritten(kAvailabilityFileWritten, saved);
   }
 
   RecordWriter parameters;
@@ -153,14 +173,17 @@ ConfirmOutcome ConfirmOptions(OptionsModel& options) {
       parameters.WriteRecord({RecordValue(std::monostate{})});
     }
   }
-  if (SaveCurrentFolderFile(kLaunchParametersFile, parameters) != SaveResult::Saved) {
-    return NotWritten(kLaunchParametersFile);
+  if (const SaveOutcome saved = SaveCurrentFolderFile(kLaunchParametersFile, parameters);
+      saved != SaveResult::Saved) {
+    return NotWritten(kLaunchParametersFile, saved);
   }
 
   for (Emulator emulator : kFolderFileOrder) {
     options.SetText(InfoOf(emulator).folderTextBox, folders[IndexOf(emulator)]);
   }
-  if (WriteFolderFile(folders) != SaveResult::Saved) return NotWritten(kFolderFile);
+  if (const SaveOutcome saved = WriteFolderFile(folders); saved != SaveResult::Saved) {
+    return NotWritten(kFolderFile, saved);
+  }
   return {};
 }
 

@@ -224,7 +224,7 @@ void OptionsModel::RunWindowStartup() {
   FieldValue holder;
   for (int n : kAvailabilityChecks) {
     reader.ReadField(holder);
-    if (std::optional<int> state = holder.AsWholeNumber()) SetCheck(n, *state);
+    if (std::optional<int> state = AvailabilityCheckState(holder)) SetCheck(n, *state);
   }
 
   auto fill = [this](int combo, const std::vector<std::string>& items) {

@@ -1,9 +1,11 @@
 #include "options/settings_files.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "catalogue/record_file.h"
 #include "options/settings_records.h"
+#include "platform/file_io.h"
 #include "platform/host_path.h"
 
 namespace valmerin {
@@ -103,7 +105,21 @@ void ReadSettingsFiles(OptionsModel& options, SettingsBuffer& buffer,
 
 std::vector<std::string> WriteSettingsFiles(const OptionsModel& options) {
   std::vector<std::string> failed;
+  for (const KeptFile& kept : SaveSettingsFiles(options, {})) failed.push_back(kept.file);
+  return failed;
+}
+
+std::vector<KeptFile> SaveSettingsFiles(const OptionsModel& options,
+                                        const std::vector<std::string>& keep) {
+  std::vector<KeptFile> failed;
   for (Emulator emulator : kTabOrder) {
+    const std::string name(InfoOf(emulator).settingsFile);
+    // What could not be read was never seen by the window: writing would lose it.
+    if (std::find(keep.begin(), keep.end(), name) != keep.end()) continue;
+    if (auto path = FindInCurrentFolder(name); path && ExistsButUnreadable(*path)) {
+      failed.push_back({name, FileError::Unreadable});
+      continue;
+    }
     std::vector<RecordValue> values;
     bool storable = true;
     for (const SettingsField& field : SettingsRecordOf(emulator)) {
@@ -112,16 +128,17 @@ std::vector<std::string> WriteSettingsFiles(const OptionsModel& options) {
         storable = storable && TextReadsBack(*text);
       }
     }
-    const std::string name(InfoOf(emulator).settingsFile);
     // A text that would not read back would shift every field after it: keep the
     // old file instead.
     if (!storable) {
-      failed.push_back(name);
+      failed.push_back({name, FileError::None});
       continue;
     }
     RecordWriter writer;
     writer.WriteRecord(values);
-    if (SaveCurrentFolderFile(name, writer) != SaveResult::Saved) failed.push_back(name);
+    if (const SaveOutcome saved = SaveCurrentFolderFile(name, writer); saved != SaveResult::Saved) {
+      failed.push_back({name, saved.error});
+    }
   }
   return failed;
 }

@@ -19,6 +19,16 @@ void ReadSettingsFiles(OptionsModel& options, SettingsBuffer& buffer,
 // (left as they were).
 std::vector<std::string> WriteSettingsFiles(const OptionsModel& options);
 
+// A settings file left as it was at exit, and why.
+struct KeptFile {
+  std::string file;
+  FileError why = FileError::Other;  // None: a text of the options cannot be stored
+};
+// The same writes, except that the files named in `keep` (found unreadable at
+// start-up) are not touched at all; every file not written is listed with why.
+std::vector<KeptFile> SaveSettingsFiles(const OptionsModel& options,
+                                        const std::vector<std::string>& keep);
+
 // Whether a text typed into an options box can be stored so that it reads back
 // unchanged (no double quote, no line break, inside the code page).
 bool OptionTextStorable(std::string_view text);

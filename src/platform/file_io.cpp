@@ -1,16 +1,17 @@
 #include "platform/file_io.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <fstream>
-#include <iterator>
+#include <random>
 #include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
-
-#include <cerrno>
 #endif
 
 namespace valmerin {
@@ -18,159 +19,314 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Fixed, so that a temporary left by a crash is reused rather than piling up.
-fs::path TemporaryFor(const fs::path& path) {
-  fs::path temporary = path;
-  temporary += ".valmerin-tmp";
-  return temporary;
+constexpr std::string_view kTemporaryMark = ".valmerin-tmp-";
+
+// Where a write through `path` really lands: links followed to the file they name,
+// even when that file does not exist yet.
+fs::path WriteTarget(const fs::path& path) {
+  fs::path current = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(current, ec))) return current;
+    const fs::path next = fs::read_symlink(current, ec);
+    if (ec) return current;
+    current = next.is_absolute() ? next : current.parent_path() / next;
+  }
+  return current;
 }
 
 #ifdef _WIN32
 
-bool WriteAndFlush(const fs::path& temporary, std::string_view bytes) {
-  HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+FileError FromLastError(DWORD error) { return FileErrorFromWindows(error); }
+
+FileError LastError() { return FromLastError(GetLastError()); }
+
+bool ReadOnlyAttribute(const fs::path& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+FileError WriteAndFlush(const fs::path& temporary, std::string_view bytes) {
+  HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bool ok = true;
+  if (file == INVALID_HANDLE_VALUE) return LastError();
+  FileError error = FileError::None;
   size_t done = 0;
-  while (ok && done < bytes.size()) {
+  while (error == FileError::None && done < bytes.size()) {
     const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
     DWORD written = 0;
-    ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) && written > 0;
+    if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+      error = LastError();
+      if (error == FileError::None) error = FileError::Other;
+    }
     done += written;
   }
-  ok = ok && FlushFileBuffers(file);
-  return CloseHandle(file) && ok;
+  if (error == FileError::None && !FlushFileBuffers(file)) error = LastError();
+  if (!CloseHandle(file) && error == FileError::None) error = LastError();
+  return error;
 }
 
 // A virus scanner or an indexer may hold the target for a moment.
-bool MoveOver(const fs::path& from, const fs::path& to) {
+FileError MoveOver(const fs::path& from, const fs::path& to) {
+  DWORD error = ERROR_ACCESS_DENIED;
   for (int attempt = 0; attempt < 10; ++attempt) {
     if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      return true;
+      return FileError::None;
     }
-    const DWORD error = GetLastError();
+    error = GetLastError();
     if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION &&
         error != ERROR_LOCK_VIOLATION) {
-      return false;
+      return FromLastError(error);
     }
     std::error_code ec;
-    if (fs::is_directory(to, ec)) return false;
+    if (fs::is_directory(to, ec)) return FileError::NotRegular;
     Sleep(50);
   }
-  return false;
+  return FromLastError(error);
 }
 
-void RemoveTemporary(const fs::path& temporary) { DeleteFileW(temporary.c_str()); }
+std::uint64_t ProcessNumber() { return GetCurrentProcessId(); }
 
 #else
 
-bool WriteAndFlush(const fs::path& temporary, std::string_view bytes) {
-  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  bool ok = true;
-  size_t done = 0;
-  while (ok && done < bytes.size()) {
-    const ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
-    if (written < 0 && errno == EINTR) continue;
-    ok = written > 0;
-    if (ok) done += static_cast<size_t>(written);
-  }
-  ok = ok && fsync(fd) == 0;
-  return close(fd) == 0 && ok;
+bool ReadOnlyAttribute(const fs::path& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return false;
+  // A file we cannot even read falls under the rule for unreadable files, which
+  // the callers apply (never behind the user's back, on request).
+  if ((info.st_mode & 0444) == 0 || access(path.c_str(), R_OK) != 0) return false;
+  // No write bit at all: the user's own choice, which even root respects here.
+  if ((info.st_mode & 0222) == 0) return true;
+  return access(path.c_str(), W_OK) != 0 && errno == EACCES;
 }
 
-bool MoveOver(const fs::path& from, const fs::path& to) {
-  if (rename(from.c_str(), to.c_str()) != 0) return false;
-  // The rename itself must reach the disk, or a crash could bring the old file back.
-  fs::path folder = to.parent_path();
+FileError WriteAll(int fd, std::string_view bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return written < 0 ? FileErrorFromErrno(errno) : FileError::DiskFull;
+    done += static_cast<size_t>(written);
+  }
+  return FileError::None;
+}
+
+FileError WriteAndFlush(const fs::path& temporary, std::string_view bytes, const fs::path& old) {
+  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return FileErrorFromErrno(errno);
+  // The replaced file keeps the permissions the user gave it, unless they kept
+  // even us from reading it (replaced on request, it becomes readable again).
+  struct stat info {};
+  if (stat(old.c_str(), &info) == 0 && (info.st_mode & S_IRUSR) != 0) {
+    fchmod(fd, info.st_mode & 07777);
+  }
+  FileError error = WriteAll(fd, bytes);
+  if (error == FileError::None && fsync(fd) != 0) error = FileErrorFromErrno(errno);
+  if (close(fd) != 0 && error == FileError::None) error = FileErrorFromErrno(errno);
+  return error;
+}
+
+void SyncFolderOf(const fs::path& file) {
+  fs::path folder = file.parent_path();
   if (folder.empty()) folder = ".";
   const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd >= 0) {
     fsync(fd);
     close(fd);
   }
-  return true;
 }
+
+FileError MoveOver(const fs::path& from, const fs::path& to) {
+  if (rename(from.c_str(), to.c_str()) != 0) return FileErrorFromErrno(errno);
+  // The rename itself must reach the disk, or a crash could bring the old file back.
+  SyncFolderOf(to);
+  return FileError::None;
+}
+
+std::uint64_t ProcessNumber() { return static_cast<std::uint64_t>(getpid()); }
+
+#endif
 
 void RemoveTemporary(const fs::path& temporary) {
   std::error_code ec;
   if (fs::is_regular_file(fs::symlink_status(temporary, ec))) fs::remove(temporary, ec);
 }
 
-#endif
+// Anything at the target that is not an ordinary file is refused, and so is a
+// file the user made read-only.
+FileError CheckWritableTarget(const fs::path& target) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(target, ec);
+  if (!fs::exists(status)) return FileError::None;
+  if (!fs::is_regular_file(status)) return FileError::NotRegular;
+  return ReadOnlyAttribute(target) ? FileError::ReadOnly : FileError::None;
+}
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const fs::path& path) {
-  if (!IsRegularFile(path)) return std::nullopt;
+fs::path TemporaryNameFor(const fs::path& path) {
+  std::random_device random;
+  const std::uint64_t salt = (static_cast<std::uint64_t>(random()) << 32) ^ random();
+  char suffix[64];
+  std::snprintf(suffix, sizeof suffix, "%llu-%016llx",
+                static_cast<unsigned long long>(ProcessNumber()),
+                static_cast<unsigned long long>(salt));
+  fs::path temporary = path;
+  temporary += std::string(kTemporaryMark) + suffix;
+  return temporary;
+}
+
+bool IsTemporaryName(std::string_view fileName) {
+  return fileName.find(kTemporaryMark) != std::string_view::npos;
+}
+
+ReadResult ReadFileBytes(const fs::path& path) {
+  ReadResult result;
+#ifdef _WIN32
+  if (!IsRegularFile(path)) {
+    result.error = FileError::Missing;
+    return result;
+  }
   std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  // One read of the size the file has; the loop also takes what a file that grew
-  // meanwhile holds beyond it.
-  std::error_code ec;
-  const auto expected = fs::file_size(path, ec);
+  if (!in) {
+    result.error = FileError::Unreadable;
+    return result;
+  }
   std::string bytes;
-  bytes.resize(ec ? 0 : static_cast<size_t>(expected));
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  bytes.resize(static_cast<size_t>(in.gcount()));
-  if (in.bad()) return std::nullopt;
   char chunk[65536];
-  in.clear();
   while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
     bytes.append(chunk, static_cast<size_t>(in.gcount()));
-    if (in.bad()) return std::nullopt;
   }
-  return bytes;
-}
-
-bool ReplaceFileAtomically(const fs::path& path, std::string_view bytes) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) return false;
-  const fs::path temporary = TemporaryFor(path);
-  if (fs::is_directory(temporary, ec)) return false;
-  if (!WriteAndFlush(temporary, bytes)) {
-    RemoveTemporary(temporary);
-    return false;
+  if (in.bad()) {
+    result.error = FileError::Unreadable;
+    return result;
   }
-  if (!MoveOver(temporary, path)) {
-    RemoveTemporary(temporary);
-    return false;
-  }
-  return true;
-}
-
-bool AppendToFile(const fs::path& path, std::string_view bytes) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) return false;
-  std::ofstream out(path, std::ios::binary | std::ios::app);
-  if (!out) return false;
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return !out.fail();
-}
-
-bool CopyFileReplacing(const fs::path& from, const fs::path& to) {
-  std::error_code ec;
-  if (!IsRegularFile(from) || fs::is_directory(to, ec)) return false;
-  if (fs::exists(to, ec) && fs::equivalent(from, to, ec)) return true;
-#ifdef _WIN32
-  // The MinGW library refuses to overwrite here: the system call does it right.
-  return CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
+  result.bytes = std::move(bytes);
 #else
-  return fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) && !ec;
+  // Never blocks: a FIFO opened this way returns at once and is then turned away.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    const int number = errno;
+    result.error = number == EACCES || number == EPERM ? FileError::Unreadable : FileError::Missing;
+    return result;
+  }
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    result.error = FileError::Missing;
+    return result;
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  // One read of the size the file has; the loop also takes what a file that grew
+  // meanwhile holds beyond it.
+  std::string bytes;
+  bytes.resize(static_cast<size_t>(info.st_size));
+  size_t done = 0;
+  for (;;) {
+    if (done == bytes.size()) bytes.resize(bytes.size() + 65536);
+    const ssize_t got = read(fd, bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      close(fd);
+      result.error = FileError::Unreadable;
+      return result;
+    }
+    if (got == 0) break;
+    done += static_cast<size_t>(got);
+  }
+  close(fd);
+  bytes.resize(done);
+  result.bytes = std::move(bytes);
+#endif
+  return result;
+}
+
+std::optional<std::string> ReadWholeFile(const fs::path& path) { return ReadFileBytes(path).bytes; }
+
+bool ExistsButUnreadable(const fs::path& path) {
+  if (!IsRegularFile(path)) return false;
+#ifdef _WIN32
+  std::ifstream in(path, std::ios::binary);
+  return !in;
+#else
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd >= 0) {
+    close(fd);
+    return false;
+  }
+  return errno == EACCES || errno == EPERM;
+#endif
+}
+
+FileResult ReplaceFileAtomically(const fs::path& path, std::string_view bytes) {
+  const fs::path target = WriteTarget(path);
+  if (const FileError refused = CheckWritableTarget(target); refused != FileError::None) {
+    return {refused};
+  }
+  const fs::path temporary = TemporaryNameFor(target);
+#ifdef _WIN32
+  FileError error = WriteAndFlush(temporary, bytes);
+#else
+  FileError error = WriteAndFlush(temporary, bytes, target);
+#endif
+  if (error == FileError::None) error = MoveOver(temporary, target);
+  if (error != FileError::None) RemoveTemporary(temporary);
+  return {error};
+}
+
+FileResult AppendToFile(const fs::path& path, std::string_view bytes) {
+  const fs::path target = WriteTarget(path);
+  if (const FileError refused = CheckWritableTarget(target); refused != FileError::None) {
+    return {refused};
+  }
+#ifdef _WIN32
+  std::error_code ec;
+  const bool existed = fs::exists(target, ec);
+  const std::uintmax_t before = existed ? fs::file_size(target, ec) : 0;
+  FileError error = FileError::None;
+  {
+    std::ofstream out(target, std::ios::binary | std::ios::app);
+    if (!out) return {LastError() == FileError::None ? FileError::Other : LastError()};
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    out.close();
+    if (out.fail()) error = FileError::DiskFull;
+  }
+  if (error != FileError::None) fs::resize_file(target, before, ec);
+  return {error};
+#else
+  const int fd = open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return {FileErrorFromErrno(errno)};
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return {FileError::NotRegular};
+  }
+  FileError error = WriteAll(fd, bytes);
+  if (error == FileError::None && fsync(fd) != 0) error = FileErrorFromErrno(errno);
+  if (error != FileError::None) {
+    // Half a record would shift every record after it: back to the old end.
+    if (ftruncate(fd, info.st_size) == 0) fsync(fd);
+  }
+  if (close(fd) != 0 && error == FileError::None) error = FileErrorFromErrno(errno);
+  return {error};
 #endif
 }
 
 bool DeleteRegularFile(const fs::path& path) {
   std::error_code ec;
-  if (!fs::is_regular_file(fs::symlink_status(path, ec)) && !IsRegularFile(path)) return false;
+  if (!fs::is_regular_file(fs::symlink_status(path, ec))) return false;
   return fs::remove(path, ec) && !ec;
 }
 
 bool IsRegularFile(const fs::path& path) {
   std::error_code ec;
   return fs::is_regular_file(path, ec);
+}
+
+bool AnythingAt(const fs::path& path) {
+  std::error_code ec;
+  return fs::exists(fs::symlink_status(path, ec));
 }
 
 }  // namespace valmerin

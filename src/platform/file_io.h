@@ -1,26 +1,62 @@
 #pragma once
 // Whole-file operations. Each opens, does its work and closes: no file stays open.
+// Only ordinary files are opened: anything else counts as missing when read and
+// is refused when written.
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/file_error.h"
+
 namespace valmerin {
 
+struct ReadResult {
+  std::optional<std::string> bytes;
+  // Missing (also for anything but an ordinary file) or Unreadable (it is there,
+  // the system will not let us read it).
+  FileError error = FileError::None;
+};
+ReadResult ReadFileBytes(const std::filesystem::path& path);
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
-// Writes a temporary file in the same folder, flushes and syncs it, and renames it
-// over `path`. A failure leaves the old file exactly as it was.
-bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// An ordinary file (links followed) that exists but cannot be opened for reading.
+bool ExistsButUnreadable(const std::filesystem::path& path);
 
-// Appends after the last byte; creates the file when it is missing.
-bool AppendToFile(const std::filesystem::path& path, std::string_view bytes);
+// Writes a temporary file of a name no other write uses, in the folder of the
+// file that is replaced, syncs it and renames it over the file. A symbolic link is
+// written through (its target is the file replaced); a read-only file, a folder or
+// a special file is refused. A failure leaves the old file exactly as it was.
+FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
-// Copies, replacing an existing destination.
-bool CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
+// Appends after the last byte; creates the file when it is missing. On any failure
+// the file is cut back to the size it had, so it never ends in half a write.
+FileResult AppendToFile(const std::filesystem::path& path, std::string_view bytes);
 
+// A temporary name beside `path`, different for every call and every process.
+std::filesystem::path TemporaryNameFor(const std::filesystem::path& path);
+bool IsTemporaryName(std::string_view fileName);
+
+// Bytes copied so far and the whole size; false stops the copy.
+using CopyProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
+
+// Copies `from` to `temporary` (a new file with ordinary permissions, never the
+// source's) and renames it over `to`: `to` is then a new file, never the old one
+// rewritten. `to` must be missing or an ordinary file, never a link. On failure or
+// cancel neither the temporary nor any part of the copy is left.
+FileResult CopyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to,
+                              const std::filesystem::path& temporary,
+                              const CopyProgress& progress = {});
+// The same with a temporary name of its own.
+FileResult CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Deletes an ordinary file; a link, a folder or anything else is left alone.
 bool DeleteRegularFile(const std::filesystem::path& path);
 
 bool IsRegularFile(const std::filesystem::path& path);
+// Whether anything, even a dangling link, stands at `path`.
+bool AnythingAt(const std::filesystem::path& path);
 
 }  // namespace valmerin

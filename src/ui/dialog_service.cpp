@@ -27,6 +27,13 @@ std::optional<QString> QtDialogService::AskSavePath(QWidget* parent, const QStri
   return path;
 }
 
+bool QtDialogService::AskYesNo(QWidget* parent, const QString& question) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Valmerin"), question,
+                  QMessageBox::Yes | QMessageBox::No, parent);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 bool QtDialogService::SetUpPrinter(QWidget* parent, QPrinter& printer) {
   QPrintDialog dialog(&printer, parent);
   return dialog.exec() == QDialog::Accepted;

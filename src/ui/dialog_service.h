@@ -21,6 +21,12 @@ class DialogService {
   virtual std::optional<QString> AskSavePath(QWidget* parent, const QString& lastPath) = 0;
   // The system's printer dialog on `printer`; false when cancelled.
   virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
+  // A question with "Sì" and "No"; true for "Sì". Unanswered, it is "No".
+  virtual bool AskYesNo(QWidget* parent, const QString& question) {
+    (void)parent;
+    (void)question;
+    return false;
+  }
 };
 
 // The real dialogs.
@@ -31,6 +37,7 @@ class QtDialogService : public DialogService {
                                  const QString& initial) override;
   std::optional<QString> AskSavePath(QWidget* parent, const QString& lastPath) override;
   bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
+  bool AskYesNo(QWidget* parent, const QString& question) override;
 };
 
 }  // namespace valmerin

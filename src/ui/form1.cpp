@@ -18,6 +18,7 @@
 #include "lifecycle/exit_sequence.h"
 #include "ui/artwork.h"
 #include "ui/button_bar.h"
+#include "ui/copy_progress.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/game_list_file.h"
@@ -185,9 +186,17 @@ void Form1::UpdateGameFile(Emulator list) {
 
 void Form1::Launch(Emulator list) {
   if (!lists_[static_cast<std::size_t>(IndexOf(list))]->SelectedEntry().isValid()) return;
+  if (copying_ != nullptr) return;
   UpdateGameFile(list);
-  const LaunchOutcome outcome = LaunchGame(state_, list);
-  if (!outcome.message.empty()) Say(QString::fromStdString(outcome.message));
+  CopyProgressDialog progress(this, QString::fromStdString(state_.Text1));
+  copying_ = &progress;
+  const LaunchOutcome outcome = LaunchGame(state_, list, progress.Callback());
+  copying_ = nullptr;
+  if (closeWanted_) {
+    close();
+  } else if (!outcome.message.empty()) {
+    Say(QString::fromStdString(outcome.message));
+  }
 }
 
 void Form1::Brisk1_Click(int button) {
@@ -267,14 +276,17 @@ void Form1::ChangeDescription() {
       Say(UnstorableDescription());
       return;
   }
-  switch (AppendDescription(key, description)) {
+  const SaveOutcome appended = AppendDescription(key, description);
+  switch (appended.result) {
     case SaveResult::Saved:
       break;
     case SaveResult::Unencodable:
       Say(UnstorableDescription());
       break;
     case SaveResult::WriteFailed:
-      Say(QStringLiteral("Impossibile scrivere il file \"%1\".").arg(FromUtf8(kDescriptionsFile)));
+      Say(QStringLiteral("Impossibile scrivere il file \"%1\": %2. La descrizione non \u00e8 "
+                         "stata salvata e il file \u00e8 rimasto com'era.")
+              .arg(FromUtf8(kDescriptionsFile), FromUtf8(DescribeFileError(appended.error))));
       break;
   }
 }
@@ -305,11 +317,20 @@ void Form1::ExportGameLists() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+  // A close during a game copy stops the copy first and then comes back.
+  if (copying_ != nullptr) {
+    copying_->Stop();
+    closeWanted_ = true;
+    event->ignore();
+    return;
+  }
   if (!exited_) {
     exited_ = true;
-    for (const std::string& file : RunExitSequence(state_, options_)) {
+    std::string kept;
+    for (const std::string& file : RunExitSequence(state_, options_, &kept)) {
       std::cerr << "Valmerin: impossibile scrivere il file \"" << file << "\".\n";
     }
+    if (!kept.empty()) Say(QString::fromStdString(kept));
     if (auto* options = qobject_cast<Form2*>(optionsWindow_.data())) options->CloseForExit();
     if (printDialog_) printDialog_->close();
   }

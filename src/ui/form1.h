@@ -19,6 +19,7 @@ class QTabWidget;
 namespace valmerin {
 
 class ButtonBar;
+class CopyProgressDialog;
 class Form3;
 class GameListModel;
 class GameListView;
@@ -71,6 +72,8 @@ class Form1 : public QWidget, private WindowHooks {
   std::unique_ptr<QPrinter> printer_;
   QString lastExportPath_;
   bool exited_ = false;
+  CopyProgressDialog* copying_ = nullptr;  // while a launch copies its game
+  bool closeWanted_ = false;               // a close that came during the copy
 };
 
 }  // namespace valmerin

@@ -104,7 +104,12 @@ void Form2::showEvent(QShowEvent* event) {
 }
 
 void Form2::Confirm() {
-  const ConfirmOutcome outcome = ConfirmOptions(model_);
+  const ConfirmOutcome outcome = ConfirmOptions(model_, [this](const std::string& file) {
+    return dialogs_.AskYesNo(
+        this, QStringLiteral("Il file \"%1\" non si pu\u00f2 leggere. Sostituirlo con le opzioni "
+                             "di questa finestra?")
+                  .arg(QString::fromStdString(file)));
+  });
   if (!outcome.ok) {
     dialogs_.Message(this, QString::fromUtf8(outcome.message));
     return;

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#include "options/options_model.h"
 #include "temp_folder.h"
 
 namespace valmerin {
@@ -63,6 +68,43 @@ TEST_F(FolderFilesTest, WritersReadBackAndReplaceTheOtherSpelling) {
   EXPECT_EQ(WriteFolderFile({"日本", "", "", ""}), SaveResult::Unencodable);
   ASSERT_TRUE(ReadFolderFile(read));
   EXPECT_EQ(read, written);
+}
+
+// The start-up and the options window read one file and mean the same by each
+// value, so the next OK never switches an emulator off (or on) behind the user.
+TEST_F(FolderFilesTest, StartUpAndOptionsWindowAgreeOnTheFileAndItsValues) {
+  const std::pair<const char*, bool> cases[] = {
+      {"0.4", true}, {"\"0.4\"", true}, {"\"99999\"", true}, {"99999", true},
+      {"-3", true},  {"2", true},       {"0", false},        {"\"0\"", false},
+  };
+  for (auto [value, available] : cases) {
+    WriteBytes("Disponibili.emu", std::string(value) + ",0,0,0\r\n");
+    Availability read;
+    ReadAvailabilityFile(read);
+    OptionsModel options;
+    options.RunWindowStartup();
+    EXPECT_EQ(IsAvailable(read[0]), available) << value;
+    EXPECT_EQ(options.Check(71) != 0, available) << value;
+  }
+
+#ifndef _WIN32  // where names differ in letter case only, both can be there
+  // Both spellings present: OK writes the one the start-up reads.
+  WriteBytes("disponibili.emu", "0,0,0,0\r\n");
+  ASSERT_EQ(WriteAvailabilityFile({1, 0, 0, 0}), SaveResult::Saved);
+  Availability read;
+  ReadAvailabilityFile(read);
+  EXPECT_TRUE(IsAvailable(read[IndexOf(Emulator::ZSnes)]));
+  EXPECT_EQ(ReadBytes("disponibili.emu"), "0,0,0,0\r\n");
+
+  // A folder file that cannot be read is no folder file: nothing is available.
+  if (geteuid() != 0) {
+    WriteBytes("Cartelle.cfg", "\"C:\\Z\\\"\r\n");
+    std::filesystem::permissions("Cartelle.cfg", std::filesystem::perms::none);
+    Folders folders;
+    EXPECT_FALSE(ReadFolderFile(folders));
+    std::filesystem::permissions("Cartelle.cfg", std::filesystem::perms::owner_all);
+  }
+#endif
 }
 
 }  // namespace

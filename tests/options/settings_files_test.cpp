@@ -3,7 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/temp_folder.h"
+#include "catalogue/window_hooks.h"
 #include "lifecycle/exit_sequence.h"
+#include "lifecycle/startup_sequence.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace valmerin {
 namespace {
@@ -169,6 +176,70 @@ TEST_F(ExitSequenceTest, DeletesEveryCopyThenWritesTheSettings) {
   EXPECT_TRUE(state.copiesMade.empty());
   for (const char* name : kFiles) EXPECT_TRUE(std::filesystem::exists(name)) << name;
 }
+
+#ifndef _WIN32
+struct NoWindow : WindowHooks {
+  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  void ShowOptionsWindow() override {}
+  void SwitchOffTab(int) override {}
+  std::vector<std::string> messages;
+};
+
+// What the user did to a settings file decides what the exit does with it: one
+// message names every file kept, and none of them hangs, shifts or loses a byte.
+TEST_F(ExitSequenceTest, FilesTheUserProtectedAreKeptAndNamedOnce) {
+  namespace fs = std::filesystem;
+  WriteBytes("Cartelle.cfg", "\"a/\"\r\n");
+  WriteBytes("Disponibili.emu", "1,1,1,1\r\n");
+  WriteBytes("zsnes.config.valmerin", "vecchio\r\n");
+  fs::permissions("zsnes.config.valmerin", fs::perms::owner_read);
+  WriteBytes("salvati/kgen.cfg", "vecchio\r\n");
+  fs::create_symlink("salvati/kgen.cfg", "kgen.config.valmerin");
+  ASSERT_EQ(mkfifo("nesticle.config.valmerin", 0644), 0);
+  const bool root = geteuid() == 0;
+  if (!root) {
+    WriteBytes("pcengine.config.valmerin", "vecchio\r\n");
+    fs::permissions("pcengine.config.valmerin", fs::perms::none);
+  }
+
+  struct Case {
+    const char* file;
+    const char* why;  // in the exit message; nullptr: written
+  };
+  const Case cases[] = {
+      {"zsnes.config.valmerin", "il file è di sola lettura"},
+      {"kgen.config.valmerin", nullptr},
+      {"nesticle.config.valmerin", "non è un file normale"},
+  };
+  MainWindowState state;
+  OptionsModel options;
+  NoWindow window;
+  RunStartupSequence(state, options, window);
+  std::string kept;
+  RunExitSequence(state, options, &kept);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    if (c.why == nullptr) {
+      EXPECT_EQ(kept.find(c.file), std::string::npos) << kept;
+    } else {
+      EXPECT_NE(kept.find(std::string("\"") + c.file + "\": " + c.why), std::string::npos) << kept;
+    }
+  }
+  EXPECT_EQ(ReadBytes("zsnes.config.valmerin"), "vecchio\r\n");
+  EXPECT_TRUE(fs::is_symlink("kgen.config.valmerin"));
+  EXPECT_NE(ReadBytes("salvati/kgen.cfg"), "vecchio\r\n");
+  EXPECT_TRUE(fs::is_fifo("nesticle.config.valmerin"));
+  if (!root) {
+    // Told once, at start; then left as it is, without a second word at exit.
+    EXPECT_EQ(std::count_if(window.messages.begin(), window.messages.end(),
+                            [](const std::string& m) { return m.find("pcengine") != m.npos; }),
+              1);
+    EXPECT_EQ(kept.find("pcengine"), std::string::npos);
+    fs::permissions("pcengine.config.valmerin", fs::perms::owner_read);
+    EXPECT_EQ(ReadBytes("pcengine.config.valmerin"), "vecchio\r\n");
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace valmerin

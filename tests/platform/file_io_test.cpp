@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "platform/folder_search.h"
 #include "platform/host_path.h"
 #include "platform/temp_folder.h"
@@ -42,11 +47,12 @@ TEST_F(FileIoTest, FailedReplaceLeavesTheOldFile) {
   EXPECT_FALSE(ReplaceFileAtomically("Cartelle.cfg", "x"));
   EXPECT_TRUE(fs::is_directory("Cartelle.cfg"));
 
-  // A folder where the temporary file would go blocks the write itself.
+  // Temporary names are new for every write: a folder at an old-style temporary
+  // name no longer blocks the write, and is left alone.
   Put("zsnes.config.valmerin", "vecchio");
   fs::create_directory("zsnes.config.valmerin.valmerin-tmp");
-  EXPECT_FALSE(ReplaceFileAtomically("zsnes.config.valmerin", "nuovo"));
-  EXPECT_EQ(Get("zsnes.config.valmerin"), "vecchio");
+  EXPECT_TRUE(ReplaceFileAtomically("zsnes.config.valmerin", "nuovo"));
+  EXPECT_EQ(Get("zsnes.config.valmerin"), "nuovo");
   EXPECT_TRUE(fs::is_directory("zsnes.config.valmerin.valmerin-tmp"));
   EXPECT_EQ(EntriesInCurrentFolder(), 3u);
 }
@@ -98,6 +104,91 @@ TEST_F(FileIoTest, NamesBeyondAsciiReachTheFileSystemIntact) {
   EXPECT_TRUE(DeleteRegularFile(copied));
   EXPECT_FALSE(IsRegularFile(copied));
 }
+
+}  // namespace
+}  // namespace valmerin
+
+namespace valmerin {
+namespace {
+
+#ifndef _WIN32
+// What stands at a file's name decides what a write may do: a FIFO is never opened
+// (a read would hang for ever), a read-only file is left as it is, a link is
+// written through and stays a link.
+TEST_F(FileIoTest, WritesRespectWhatStandsAtTheName) {
+  ASSERT_EQ(mkfifo("fifo", 0644), 0);
+  Put("sola-lettura", "vecchio");
+  fs::permissions("sola-lettura", fs::perms::owner_read | fs::perms::group_read);
+  Put("vero.cfg", "vecchio");
+  fs::create_symlink("vero.cfg", "collegamento.cfg");
+
+  struct Case {
+    const char* name;
+    FileError replace;
+    FileError append;
+  };
+  const Case cases[] = {
+      {"fifo", FileError::NotRegular, FileError::NotRegular},
+      {"sola-lettura", FileError::ReadOnly, FileError::ReadOnly},
+      {"collegamento.cfg", FileError::None, FileError::None},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ReplaceFileAtomically(c.name, "nuovo").error, c.replace);
+    EXPECT_EQ(AppendToFile(c.name, "+").error, c.append);
+  }
+  EXPECT_EQ(ReadFileBytes("fifo").error, FileError::Missing);
+  EXPECT_TRUE(fs::is_fifo("fifo"));
+  EXPECT_EQ(Get("sola-lettura"), "vecchio");
+  EXPECT_TRUE(fs::is_symlink("collegamento.cfg"));
+  EXPECT_EQ(Get("vero.cfg"), "nuovo+");
+  EXPECT_EQ(EntriesInCurrentFolder(), 4u);  // no temporary left anywhere
+}
+
+// Mode 000 means "there but unreadable", not "missing"; root reads it anyway.
+TEST_F(FileIoTest, UnreadableIsNotMissing) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads a file of mode 000; make test-user runs this";
+  Put("zsnes.config.valmerin", "1");
+  fs::permissions("zsnes.config.valmerin", fs::perms::none);
+  EXPECT_EQ(ReadFileBytes("zsnes.config.valmerin").error, FileError::Unreadable);
+  EXPECT_TRUE(ExistsButUnreadable("zsnes.config.valmerin"));
+  EXPECT_EQ(ReadFileBytes("manca").error, FileError::Missing);
+  EXPECT_FALSE(ExistsButUnreadable("manca"));
+}
+
+// The copy is a new file with ordinary permissions, never the old one rewritten;
+// a link at its name is refused; a cancelled copy leaves nothing.
+TEST_F(FileIoTest, CopyIsANewWholeFileOrNothing) {
+  const std::string game(3u << 20, 'g');
+  Put("Mario.smc", game);
+  fs::permissions("Mario.smc", fs::perms::owner_read);
+  Put("Gioco.smc", "copia precedente");
+  struct stat before {};
+  ASSERT_EQ(stat("Gioco.smc", &before), 0);
+
+  std::uint64_t last = 0;
+  ASSERT_TRUE(
+      CopyFileAtomically("Mario.smc", "Gioco.smc", TemporaryNameFor("Gioco.smc"),
+                         [&](std::uint64_t done, std::uint64_t) { return (last = done, true); }));
+  struct stat after {};
+  ASSERT_EQ(stat("Gioco.smc", &after), 0);
+  EXPECT_NE(after.st_ino, before.st_ino);
+  EXPECT_NE(after.st_mode & S_IWUSR, 0u);
+  EXPECT_EQ(last, game.size());
+  EXPECT_EQ(Get("Gioco.smc"), game);
+
+  fs::create_symlink("altrove/Gioco.sfc", "Gioco.sfc");
+  EXPECT_EQ(CopyFileReplacing("Mario.smc", "Gioco.sfc").error, FileError::NotRegular);
+  EXPECT_FALSE(fs::exists("altrove"));
+
+  const FileResult cancelled =
+      CopyFileAtomically("Mario.smc", "Gioco.fig", TemporaryNameFor("Gioco.fig"),
+                         [](std::uint64_t done, std::uint64_t) { return done == 0; });
+  EXPECT_EQ(cancelled.error, FileError::Cancelled);
+  EXPECT_EQ(EntriesInCurrentFolder(), 3u);
+  EXPECT_NE(TemporaryNameFor("a"), TemporaryNameFor("a"));
+}
+#endif
 
 }  // namespace
 }  // namespace valmerin

@@ -1,0 +1,31 @@
+#pragma once
+// The game copy's progress: a dialog with "Annulla" once a copy lasts more than
+// half a second, and the window kept alive meanwhile.
+#include <QString>
+#include <memory>
+
+#include "platform/file_io.h"
+
+class QProgressDialog;
+class QWidget;
+
+namespace valmerin {
+
+class CopyProgressDialog {
+ public:
+  CopyProgressDialog(QWidget* parent, const QString& game);
+  ~CopyProgressDialog();
+  CopyProgressDialog(const CopyProgressDialog&) = delete;
+  CopyProgressDialog& operator=(const CopyProgressDialog&) = delete;
+
+  // For the core's copy; false once the user cancelled or `Stop` was called.
+  CopyProgress Callback();
+  // The window is closing: the copy stops at its next step.
+  void Stop() { stopped_ = true; }
+
+ private:
+  std::unique_ptr<QProgressDialog> dialog_;
+  bool stopped_ = false;
+};
+
+}  // namespace valmerin

@@ -1,0 +1,70 @@
+#include "ui/single_instance.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+
+namespace valmerin {
+
+namespace {
+const char kComeForward[] = "avanti\n";
+}
+
+// Hidden, so no folder listing of ours ever shows it.
+SingleInstance::SingleInstance(QObject* parent)
+    : QObject(parent), lock_(QDir::current().absoluteFilePath(QStringLiteral(".valmerin.lock"))) {
+  // Only a lock whose process is gone is stale, however old it is.
+  lock_.setStaleLockTime(0);
+}
+
+SingleInstance::~SingleInstance() = default;
+
+QString SingleInstance::ServerName() const {
+  // One name per folder and user, short enough for a socket path.
+  const QByteArray folder = QDir::current().canonicalPath().toUtf8();
+  return QStringLiteral("valmerin-") +
+         QString::fromLatin1(
+             QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(20)) +
+         QStringLiteral("-") + qEnvironmentVariable("USER");
+}
+
+bool SingleInstance::Claim() {
+  if (!lock_.tryLock(0)) {
+    // A folder we cannot write to cannot be clobbered either: go on unguarded.
+    return lock_.error() != QLockFile::LockFailedError;
+  }
+  server_ = std::make_unique<QLocalServer>();
+  QLocalServer::removeServer(ServerName());  // a socket left by a run that was killed
+  if (server_->listen(ServerName())) {
+    connect(server_.get(), &QLocalServer::newConnection, this, [this] {
+      while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        if (show_) show_();
+      }
+    });
+  }
+  return true;
+}
+
+bool SingleInstance::AskOtherToComeForward() {
+  QLocalSocket socket;
+  socket.connectToServer(ServerName());
+  if (!socket.waitForConnected(1000)) return false;
+  socket.write(kComeForward);
+  const bool sent = socket.waitForBytesWritten(1000);
+  socket.disconnectFromServer();
+  return sent;
+}
+
+void SingleInstance::OnComeForward(std::function<void()> show) { show_ = std::move(show); }
+
+QString SingleInstance::AlreadyOpenMessage() {
+  return QStringLiteral(
+             "Valmerin \u00e8 gi\u00e0 aperto in questa cartella (%1): due finestre sugli stessi "
+             "file si cancellerebbero a vicenda le impostazioni. Usare la finestra gi\u00e0 "
+             "aperta.")
+      .arg(QDir::toNativeSeparators(QDir::current().absolutePath()));
+}
+
+}  // namespace valmerin

@@ -1,0 +1,39 @@
+#pragma once
+// One running Valmerin per data folder: a second start in the same folder brings
+// the running window forward, or says that Valmerin is open there, and ends
+// without touching any file.
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QLocalServer;
+
+namespace valmerin {
+
+class SingleInstance : public QObject {
+  Q_OBJECT
+ public:
+  explicit SingleInstance(QObject* parent = nullptr);
+  ~SingleInstance() override;
+
+  // True when this is the only Valmerin of the current folder (the folder stays
+  // ours until this object goes). False when another one runs there.
+  bool Claim();
+  // After a failed Claim: whether the running one was asked to come forward.
+  bool AskOtherToComeForward();
+  // What to do when a later start asks this one to come forward.
+  void OnComeForward(std::function<void()> show);
+
+  static QString AlreadyOpenMessage();
+
+ private:
+  QString ServerName() const;
+
+  QLockFile lock_;
+  std::unique_ptr<QLocalServer> server_;
+  std::function<void()> show_;
+};
+
+}  // namespace valmerin
