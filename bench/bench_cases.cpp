@@ -72,9 +72,9 @@ void ScanOnly(benchmark::State& st, fs::path caseFolder) {
   }
   for (auto _ : st) {
     if (!ScanRomFolders(loaded, AllAvailable())) st.SkipWithError("the scan found no ROM");
-    benchmark::DoNotOptimize(loaded.gameLists[0].data());
+    benchmark::DoNotOptimize(loaded.gameLists[0].size());
     st.PauseTiming();
-    for (auto& list : loaded.gameLists) std::vector<std::string>().swap(list);
+    for (auto& list : loaded.gameLists) list = GameList();
     st.ResumeTiming();
   }
 }
@@ -88,7 +88,7 @@ void HeadlessStartup(benchmark::State& st, fs::path caseFolder) {
     CountingHooks hooks;
     RunStartupSequence(*window, *options, hooks);
     if (hooks.messages != 0) st.SkipWithError("the start-up showed a message");
-    benchmark::DoNotOptimize(window->gameLists[0].data());
+    benchmark::DoNotOptimize(window->gameLists[0].size());
     // The program keeps its state to the end: tearing it down is not start-up.
     st.PauseTiming();
     window.reset();

@@ -130,7 +130,7 @@ TEST_F(GeneratedData, FoldersHoldEveryKindOfFileAndTheScanFindsTheRoms) {
   ASSERT_TRUE(ScanRomFolders(state, {true, true, true, true}));
   for (int i = 0; i < kEmulatorCount; ++i) EXPECT_EQ(state.gameLists[i].size(), roms[i]) << i;
   // Described files show their (possibly chained) description.
-  const auto& zsnes = state.gameLists[IndexOf(Emulator::ZSnes)];
+  const auto zsnes = state.gameLists[IndexOf(Emulator::ZSnes)].ShownTexts();
   EXPECT_TRUE(std::any_of(zsnes.begin(), zsnes.end(), [](const std::string& entry) {
     return entry.ends_with(" - edizione completa");
   }));

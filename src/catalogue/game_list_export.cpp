@@ -4,14 +4,14 @@
 
 namespace valmerin {
 
-std::vector<std::string> PrintLinesFor(Emulator emulator, const std::vector<std::string>& entries) {
+std::vector<std::string> PrintLinesFor(Emulator emulator, const GameList& entries) {
   const std::string_view title = InfoOf(emulator).name;
   std::vector<std::string> lines;
   lines.reserve(entries.size() + 3);
   lines.emplace_back(title);
   lines.emplace_back(title.size(), '-');
   lines.emplace_back();
-  lines.insert(lines.end(), entries.begin(), entries.end());
+  for (std::size_t i = 0; i < entries.size(); ++i) lines.emplace_back(entries.Shown(i));
   return lines;
 }
 

@@ -109,6 +109,7 @@ void Form2::Confirm() {
   }
   if (parentWidget() != nullptr) parentWidget()->setEnabled(true);
   hide();
+  emit confirmed();
 }
 
 }  // namespace valmerin

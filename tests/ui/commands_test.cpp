@@ -30,21 +30,28 @@ TEST_F(CommandsTest, DescriptionNeedsASelectedGame) {
   EXPECT_EQ(ReadBytes("Descrizioni.emu"), "Mario.smc\r\nSuper Mario\r\n");
 }
 
-TEST_F(CommandsTest, DescriptionIsAppendedUnderTheShownTextAndNothingShownChanges) {
+TEST_F(CommandsTest, DescriptionIsAppendedUnderTheShownTextAndShowsAtOnce) {
   OpenWithMario();
   SelectMario();
-  dialogs.texts = {QString("Super Mario World "), std::nullopt};
+  dialogs.texts = {QString("Super Mario World "), std::nullopt, QString("Mario 3")};
   form->Brisk1_Click(3);
   ASSERT_EQ(dialogs.asked.size(), 1u);
   EXPECT_EQ(dialogs.asked[0], "Digita la nuova descrizione del gioco|Cambia descrizione|");
   EXPECT_EQ(ReadBytes("Descrizioni.emu"),
             "Mario.smc\r\nSuper Mario\r\nSuper Mario\r\nSuper Mario World \r\n");
-  EXPECT_EQ(Child<QListView>("List1")->model()->index(0, 0).data().toString(), "Super Mario");
+  EXPECT_EQ(Child<QListView>("List1")->model()->index(0, 0).data().toString(),
+            "Super Mario World ");
   EXPECT_EQ(GameFile(), "Mario.smc");
 
   form->Brisk1_Click(3);  // cancelled
   EXPECT_EQ(ReadBytes("Descrizioni.emu"),
             "Mario.smc\r\nSuper Mario\r\nSuper Mario\r\nSuper Mario World \r\n");
+  form->Brisk1_Click(3);  // the second change chains from the first, still selected
+  EXPECT_EQ(ReadBytes("Descrizioni.emu"),
+            "Mario.smc\r\nSuper Mario\r\nSuper Mario\r\nSuper Mario World \r\n"
+            "Super Mario World \r\nMario 3\r\n");
+  EXPECT_EQ(Child<QListView>("List1")->model()->index(0, 0).data().toString(), "Mario 3");
+  EXPECT_EQ(GameFile(), "Mario.smc");
   EXPECT_TRUE(dialogs.messages.empty());
 }
 

@@ -1,0 +1,71 @@
+#pragma once
+// One emulator's game list: per entry the text shown and the file it was made
+// from, all texts in one buffer with offsets per entry, so a hundred thousand games
+// cost a few allocations and an entry's file never has to be guessed back from
+// what it shows.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/emulator_table.h"
+
+namespace valmerin {
+
+class GameList {
+ public:
+  // An entry that shows its own file name keeps the name once.
+  void Add(std::string_view file, std::string_view shown);
+  void Reserve(std::size_t entries, std::size_t characters);
+  // Gives back what the growing buffers hold spare.
+  void Seal();
+  void clear();
+  // Takes the entries of `other`; unlike a plain assignment it counts as a change.
+  void Replace(GameList&& other);
+
+  std::size_t size() const { return entries_.size(); }
+  bool empty() const { return entries_.empty(); }
+  std::string_view Shown(std::size_t i) const {
+    return View(entries_[i].shown, entries_[i].shownSize);
+  }
+  std::string_view File(std::size_t i) const {
+    return View(entries_[i].file, entries_[i].fileSize);
+  }
+  // The first entry made from exactly this file name.
+  std::optional<std::size_t> FindFile(std::string_view file) const;
+  // Every entry showing `from` shows `to` instead (a new description record).
+  // Returns how many changed.
+  std::size_t ReplaceShown(std::string_view from, std::string_view to);
+  // The shown texts, in list order.
+  std::vector<std::string> ShownTexts() const;
+
+  // Goes up at every change, so what was derived from the entries knows when to
+  // derive again.
+  std::uint64_t Generation() const { return generation_; }
+
+  // Same files showing the same texts, in the same order.
+  bool SameEntries(const GameList& other) const;
+
+ private:
+  struct Entry {
+    std::uint32_t file;
+    std::uint32_t shown;
+    std::uint32_t fileSize;
+    std::uint32_t shownSize;
+  };
+  std::string_view View(std::uint32_t start, std::uint32_t size) const {
+    return std::string_view(texts_).substr(start, size);
+  }
+  std::uint32_t Append(std::string_view text);
+
+  std::string texts_;
+  std::vector<Entry> entries_;
+  std::uint64_t generation_ = 0;
+};
+
+// List1, List2, List3, List6, in tab order.
+using GameLists = std::array<GameList, kEmulatorCount>;
+
+}  // namespace valmerin
