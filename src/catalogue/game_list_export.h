@@ -15,6 +15,11 @@ std::vector<std::string> ExportLines(const GameLists& lists);
 // One emulator's block: title, underline, empty line, entries.
 std::vector<std::string> PrintLinesFor(Emulator emulator, const GameList& entries);
 
+// The entries Windows-1252 cannot hold, each as "Emulator: text", in export order.
+std::vector<std::string> EntriesOutsideCodePage(const GameLists& lists);
+// The text with every character Windows-1252 cannot hold shown as "?".
+std::string WithUnknownLettersAsQuestionMarks(std::string_view text);
+
 // Cuts lines into pages of at most `linesPerPage` lines (at least one page).
 std::vector<std::vector<std::string>> Paginate(const std::vector<std::string>& lines,
                                                int linesPerPage);

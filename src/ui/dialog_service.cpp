@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace valmerin {
 
@@ -30,6 +31,15 @@ std::optional<QString> QtDialogService::AskSavePath(QWidget* parent, const QStri
 bool QtDialogService::SetUpPrinter(QWidget* parent, QPrinter& printer) {
   QPrintDialog dialog(&printer, parent);
   return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogService::AskYesNo(QWidget* parent, const QString& question) {
+  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Valmerin"), question, QMessageBox::NoButton,
+                  parent);
+  QPushButton* yes = box.addButton(QStringLiteral("S\u00ec"), QMessageBox::YesRole);
+  box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+  box.exec();
+  return box.clickedButton() == yes;
 }
 
 }  // namespace valmerin

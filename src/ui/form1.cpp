@@ -353,7 +353,27 @@ void Form1::ExportGameLists() {
   const auto path = dialogs_.AskSavePath(this, lastExportPath_);
   if (!path) return;
   lastExportPath_ = *path;
-  switch (WriteGameListFile(std::filesystem::path(path->toStdString()), state_.gameLists)) {
+  bool unknownAsQuestionMarks = false;
+  if (const auto outside = EntriesOutsideCodePage(state_.gameLists); !outside.empty()) {
+    constexpr std::size_t kNamed = 10;  // enough to recognise them, not a wall of names
+    QString names;
+    for (std::size_t i = 0; i < outside.size() && i < kNamed; ++i) {
+      names += QStringLiteral("\n  ") + FromUtf8(outside[i]);
+    }
+    if (outside.size() > kNamed) {
+      names += QStringLiteral("\n  ... e altri %1").arg(outside.size() - kNamed);
+    }
+    if (!dialogs_.AskYesNo(
+            this, QStringLiteral("Questi nomi contengono lettere che il file \"%1\" non "
+                                 "pu\u00f2 conservare:%2\n\nScrivere la lista con quelle lettere "
+                                 "mostrate come \"?\"?")
+                      .arg(*path, names))) {
+      return;
+    }
+    unknownAsQuestionMarks = true;
+  }
+  switch (WriteGameListFile(std::filesystem::path(path->toStdString()), state_.gameLists,
+                            unknownAsQuestionMarks)) {
     case SaveResult::Saved:
       break;
     case SaveResult::Unencodable:

@@ -114,13 +114,19 @@ TEST_F(CommandsTest, ExportThatCannotBeWrittenSaysSoAndLeavesFilesAlone) {
   WriteBytes(folders[0] + "\u03a9mega.smc", "");  // no such letter in the code page
   Open();
   std::filesystem::create_directory("cartella");
-  dialogs.savePaths = {QString::fromStdString((Root() / "liste.txt").string()),
-                       QString::fromStdString((Root() / "cartella").string())};
-  form->Brisk1_Click(5);
+  const QString list = QString::fromStdString((Root() / "liste.txt").string());
+  dialogs.savePaths = {list, list, QString::fromStdString((Root() / "cartella").string())};
+  dialogs.answers = {false, true};
+  form->Brisk1_Click(5);  // the name is shown, and "No" writes nothing
+  ASSERT_EQ(dialogs.questions.size(), 1u);
+  EXPECT_TRUE(dialogs.questions[0].contains(QString::fromUtf8("ZSnes: \u03a9mega.smc")));
+  EXPECT_FALSE(std::filesystem::exists("liste.txt"));
+  form->Brisk1_Click(5);  // "Sì": the letter becomes "?"
+  EXPECT_NE(ReadBytes("liste.txt").find("\r\n?mega.smc\r\n"), std::string::npos);
   state.gameLists[0].clear();
   form->Brisk1_Click(5);
-  EXPECT_EQ(dialogs.messages.size(), 2u);
-  EXPECT_FALSE(std::filesystem::exists("liste.txt"));
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.questions.size(), 2u);
   EXPECT_TRUE(std::filesystem::is_directory("cartella"));
 }
 
