@@ -6,9 +6,14 @@
 namespace valmerin {
 
 std::uint32_t GameList::Append(std::string_view text) {
-  const auto start = static_cast<std::uint32_t>(texts_.size());
-  texts_ += text;
-  return start;
+  if (blocks_.empty() || text.size() > kBlockSize - used_) {
+    blocks_.push_back(std::make_unique<char[]>(std::max(kBlockSize, text.size())));
+    used_ = 0;
+  }
+  const auto position = static_cast<std::uint32_t>(((blocks_.size() - 1) << kBlockBits) + used_);
+  std::copy(text.begin(), text.end(), blocks_.back().get() + used_);
+  used_ = std::min(kBlockSize, used_ + text.size());
+  return position;
 }
 
 void GameList::Add(std::string_view file, std::string_view shown) {
@@ -21,24 +26,16 @@ void GameList::Add(std::string_view file, std::string_view shown) {
   ++generation_;
 }
 
-void GameList::Reserve(std::size_t entries, std::size_t characters) {
-  entries_.reserve(entries);
-  texts_.reserve(characters);
-}
-
-void GameList::Seal() {
-  if (texts_.capacity() > texts_.size() + texts_.size() / 4) texts_.shrink_to_fit();
-  if (entries_.capacity() > entries_.size() + entries_.size() / 4) entries_.shrink_to_fit();
-}
-
 void GameList::clear() {
-  texts_.clear();
+  blocks_.clear();
+  used_ = kBlockSize;
   entries_.clear();
   ++generation_;
 }
 
 void GameList::Replace(GameList&& other) {
-  texts_ = std::move(other.texts_);
+  blocks_ = std::move(other.blocks_);
+  used_ = other.used_;
   entries_ = std::move(other.entries_);
   generation_ = std::max(generation_, other.generation_) + 1;
 }

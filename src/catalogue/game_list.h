@@ -1,10 +1,13 @@
 #pragma once
 // One emulator's game list: per entry the text shown and the file it was made
-// from, all texts in one buffer with offsets per entry, so a hundred thousand games
-// cost a few allocations and an entry's file never has to be guessed back from
-// what it shows.
+// from, the texts packed into blocks with offsets per entry, so a hundred thousand
+// games cost a few allocations and an entry's file never has to be guessed back
+// from what it shows. Blocks and entries only ever grow in place: a buffer that
+// doubles leaves its old copies behind as heap holes the process keeps resident.
 #include <array>
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,9 +21,6 @@ class GameList {
  public:
   // An entry that shows its own file name keeps the name once.
   void Add(std::string_view file, std::string_view shown);
-  void Reserve(std::size_t entries, std::size_t characters);
-  // Gives back what the growing buffers hold spare.
-  void Seal();
   void clear();
   // Takes the entries of `other`; unlike a plain assignment it counts as a change.
   void Replace(GameList&& other);
@@ -55,13 +55,18 @@ class GameList {
     std::uint32_t fileSize;
     std::uint32_t shownSize;
   };
-  std::string_view View(std::uint32_t start, std::uint32_t size) const {
-    return std::string_view(texts_).substr(start, size);
+  static constexpr std::uint32_t kBlockBits = 16;
+  static constexpr std::size_t kBlockSize = std::size_t{1} << kBlockBits;
+  // A position is block number and offset in it; a text longer than a block gets a
+  // block of its own.
+  std::string_view View(std::uint32_t position, std::uint32_t size) const {
+    return {blocks_[position >> kBlockBits].get() + (position & (kBlockSize - 1)), size};
   }
   std::uint32_t Append(std::string_view text);
 
-  std::string texts_;
-  std::vector<Entry> entries_;
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  std::size_t used_ = kBlockSize;  // in the last block; full when there is none
+  std::deque<Entry> entries_;
   std::uint64_t generation_ = 0;
 };
 

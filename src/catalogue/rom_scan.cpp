@@ -60,7 +60,6 @@ bool ScanInto(GameLists& lists, const std::array<std::string, kEmulatorCount>& f
                           }
                         });
   }
-  for (GameList& list : lists) list.Seal();
   // A ZSnes folder with no ROM at all is most likely a wrong folder.
   return zsnesFoundRoms || !available[IndexOf(Emulator::ZSnes)];
 }
