@@ -11,10 +11,12 @@
 #include "bench/bench_data.h"
 #include "bench/plain_walks.h"
 #include "catalogue/folder_files.h"
+#include "catalogue/game_filter.h"
 #include "catalogue/main_window_state.h"
 #include "catalogue/rom_scan.h"
-#include "lifecycle/startup_sequence.h"
 #include "launch/list_selection.h"
+#include "lifecycle/refresh.h"
+#include "lifecycle/startup_sequence.h"
 #include "options/options_model.h"
 
 namespace valmerin::bench {
@@ -72,9 +74,9 @@ void ScanOnly(benchmark::State& st, fs::path caseFolder) {
   }
   for (auto _ : st) {
     if (!ScanRomFolders(loaded, AllAvailable())) st.SkipWithError("the scan found no ROM");
-    benchmark::DoNotOptimize(loaded.gameLists[0].data());
+    benchmark::DoNotOptimize(loaded.gameLists[0].size());
     st.PauseTiming();
-    for (auto& list : loaded.gameLists) std::vector<std::string>().swap(list);
+    for (auto& list : loaded.gameLists) list = GameList();
     st.ResumeTiming();
   }
 }
@@ -88,7 +90,7 @@ void HeadlessStartup(benchmark::State& st, fs::path caseFolder) {
     CountingHooks hooks;
     RunStartupSequence(*window, *options, hooks);
     if (hooks.messages != 0) st.SkipWithError("the start-up showed a message");
-    benchmark::DoNotOptimize(window->gameLists[0].data());
+    benchmark::DoNotOptimize(window->gameLists[0].size());
     // The program keeps its state to the end: tearing it down is not start-up.
     st.PauseTiming();
     window.reset();
@@ -191,6 +193,59 @@ std::string Name(std::string_view measure, std::size_t a, std::size_t b) {
   return Name(measure, a) + "/" + std::to_string(b);
 }
 
+// One key press in the filter over every entry of the largest set in one list. The
+// first key of a list also folds its texts; any later key searches them all (a
+// deleted letter cannot narrow the previous answer, so that is the worst case).
+template <bool kFirst>
+void FilterKeyPress(benchmark::State& st, fs::path caseFolder) {
+  MainWindowState loaded;
+  {
+    InFolder in(caseFolder);
+    Folders folders;
+    ReadFolderFile(folders);
+    loaded.EmulatorFolder = folders;
+    loaded.descriptions = ReadDescriptions();
+  }
+  ScanRomFolders(loaded, AllAvailable());
+  GameList all;
+  for (const GameList& list : loaded.gameLists) {
+    for (std::size_t i = 0; i < list.size(); ++i) all.Add(list.File(i), list.Shown(i));
+  }
+  GameFilter prepared;
+  prepared.Prepare(all);
+  std::size_t shown = 0;
+  for (auto _ : st) {
+    std::vector<std::uint32_t> rows;
+    if constexpr (kFirst) {
+      GameFilter filter;
+      filter.Prepare(all);
+      rows = filter.Match("m");
+    } else {
+      rows = prepared.Match("ar");
+    }
+    shown = rows.size();
+    benchmark::DoNotOptimize(rows.data());
+  }
+  st.counters["entries"] = static_cast<double>(all.size());
+  st.counters["shown"] = static_cast<double>(shown);
+}
+
+// A refresh on a window already filled: descriptions and folders read again, every
+// list compared with what it shows.
+void Refresh(benchmark::State& st, fs::path caseFolder) {
+  InFolder in(caseFolder);
+  MainWindowState window;
+  OptionsModel options;
+  CountingHooks hooks;
+  RunStartupSequence(window, options, hooks);
+  RunSetup setup = ReadRunSetup();
+  setup.available = AllAvailable();
+  for (auto _ : st) {
+    const RefreshOutcome outcome = RefreshLists(window, setup);
+    benchmark::DoNotOptimize(outcome.listChanged.data());
+  }
+}
+
 }  // namespace
 
 void RegisterBenchmarks(const fs::path& root) {
@@ -206,6 +261,13 @@ void RegisterBenchmarks(const fs::path& root) {
           ->Unit(benchmark::kMillisecond);
     }
   }
+  const std::size_t most = kFileCounts[std::size(kFileCounts) - 1];
+  const fs::path largest = CaseFolder(root, most, kRecordCounts[std::size(kRecordCounts) - 1]);
+  RegisterBenchmark(Name("filter_first_key", most).c_str(), FilterKeyPress<true>, largest)
+      ->Unit(benchmark::kMillisecond);
+  RegisterBenchmark(Name("filter_key", most).c_str(), FilterKeyPress<false>, largest)
+      ->Unit(benchmark::kMillisecond);
+  RegisterBenchmark(Name("refresh", most).c_str(), Refresh, largest)->Unit(benchmark::kMillisecond);
   for (std::size_t records : kRecordCounts) {
     if (records == 0) continue;
     const fs::path folder = CaseFolder(root, kFileCounts[0], records);

@@ -135,6 +135,25 @@ int PrintRatioTable(const Figures& figures, std::ostream& out) {
   }
 
   const std::string largest = Size(kLargest, kLargest);
+  // A refresh does what the start-up's scan and description load do, and compares.
+  const auto refresh = Seconds(figures, key("refresh", kLargest));
+  const auto scanAndLoad = [&]() -> std::optional<double> {
+    const auto scan = Seconds(figures, key("scan", kLargest) + "/" + std::to_string(kLargest));
+    const auto load = Seconds(figures, key("read_descriptions", kLargest));
+    if (!scan || !load) return std::nullopt;
+    return *scan + *load;
+  }();
+  table.Row("Refresh vs the start-up's scan and description load", largest, Time(refresh),
+            Time(scanAndLoad), Ratio(refresh, scanAndLoad), "<= 1.0x",
+            Ratio(refresh, scanAndLoad).value_or(1e9) <= 1.0);
+  const std::pair<const char*, const char*> keyPresses[] = {
+      {"filter_first_key", "First filter key press of a list (folds its texts) vs one frame"},
+      {"filter_key", "Any later filter key press vs one frame"}};
+  for (const auto& [measure, title] : keyPresses) {
+    const auto press = Seconds(figures, key(measure, kLargest));
+    table.Row(title, Format("%.0f entries", kEntries), Time(press), Time(0.016),
+              Ratio(press, 0.016), "< 16 ms", press.value_or(1) < 0.016);
+  }
   const auto headless = Seconds(figures, key("startup", kLargest) + "/" + std::to_string(kLargest));
   const auto paintMs = Median(figures.firstPaintMs);
   const std::optional<double> paint =

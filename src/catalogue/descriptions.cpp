@@ -90,6 +90,10 @@ std::span<const std::uint32_t> Descriptions::Find(const Index& index, int side,
 }
 
 std::string Descriptions::ResolveGameName(std::string_view fileName) const {
+  return std::string(ResolveView(fileName));
+}
+
+std::string_view Descriptions::ResolveView(std::string_view fileName) const {
   EnsureIndexed();
   std::string_view current = fileName;
   std::uint32_t next = 0;  // the first record still to compare
@@ -100,7 +104,7 @@ std::string Descriptions::ResolveGameName(std::string_view fileName) const {
     current = Text(*at);
     next = *at + 1;
   }
-  return std::string(current);
+  return current;
 }
 
 std::string Descriptions::WalkBackToFileName(std::string_view shownText) const {

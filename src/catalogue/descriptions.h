@@ -2,9 +2,9 @@
 // The user's game descriptions ("Descrizioni.emu"): a file that only grows, two
 // lines a record (key, description), loaded once at start-up.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
-#include <span>
 #include <vector>
 
 #include "catalogue/record_file.h"
@@ -24,6 +24,8 @@ class Descriptions {
   // Forward walk: from record 0 up, every record whose key equals the current text
   // replaces it; later records are compared with the replaced text.
   std::string ResolveGameName(std::string_view fileName) const;
+  // The same walk, answered as a view of `fileName` or of a stored description.
+  std::string_view ResolveView(std::string_view fileName) const;
   // Backward walk: from the last record down, every record whose description
   // equals the current text replaces it with its key.
   std::string WalkBackToFileName(std::string_view shownText) const;
@@ -38,7 +40,7 @@ class Descriptions {
   // match instead of visiting every record, and 100,000 records cost a handful of
   // allocations, not several each.
   struct Index {
-    std::vector<std::uint32_t> table;     // distinct text number + 1; 0 is free
+    std::vector<std::uint32_t> table;  // distinct text number + 1; 0 is free
     // Per distinct text, its hash (most probes stop there) and where its run of
     // record numbers starts in `records`, side by side so a probe loads them once;
     // a last entry closes the last run.
@@ -47,7 +49,7 @@ class Descriptions {
       std::uint32_t start;
     };
     std::vector<Run> runs;
-    std::vector<std::uint32_t> records;   // record numbers, grouped, ascending per group
+    std::vector<std::uint32_t> records;  // record numbers, grouped, ascending per group
   };
   std::string_view Field(std::size_t f) const {
     const std::size_t end = f + 1 < starts_.size() ? starts_[f + 1] : pool_.size();

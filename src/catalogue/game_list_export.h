@@ -6,17 +6,22 @@
 #include <vector>
 
 #include "catalogue/emulator_table.h"
+#include "catalogue/game_list.h"
 
 namespace valmerin {
-
-using GameLists = std::array<std::vector<std::string>, kEmulatorCount>;
 
 // The lines of the export file, header first.
 std::vector<std::string> ExportLines(const GameLists& lists);
 // One emulator's block: title, underline, empty line, entries.
-std::vector<std::string> PrintLinesFor(Emulator emulator, const std::vector<std::string>& entries);
+std::vector<std::string> PrintLinesFor(Emulator emulator, const GameList& entries);
+
+// The entries Windows-1252 cannot hold, each as "Emulator: text", in export order.
+std::vector<std::string> EntriesOutsideCodePage(const GameLists& lists);
+// The text with every character Windows-1252 cannot hold shown as "?".
+std::string WithUnknownLettersAsQuestionMarks(std::string_view text);
 
 // Cuts lines into pages of at most `linesPerPage` lines (at least one page).
-std::vector<std::vector<std::string>> Paginate(const std::vector<std::string>& lines, int linesPerPage);
+std::vector<std::vector<std::string>> Paginate(const std::vector<std::string>& lines,
+                                               int linesPerPage);
 
 }  // namespace valmerin

@@ -7,6 +7,7 @@
 
 #include "catalogue/descriptions.h"
 #include "catalogue/emulator_table.h"
+#include "catalogue/game_list.h"
 #include "catalogue/record_file.h"
 
 namespace valmerin {
@@ -17,9 +18,9 @@ using SettingsBuffer = std::array<FieldValue, kSettingsBufferSize>;
 struct MainWindowState {
   std::array<std::string, kEmulatorCount> EmulatorFolder;  // tab order
   Descriptions descriptions;
-  std::array<std::vector<std::string>, kEmulatorCount> gameLists;  // List1, List2, List3, List6
-  std::string Text1;                 // "Nome reale del gioco:"
-  SettingsBuffer settingsBuffer;     // shared by the four settings readings, never cleared
+  GameLists gameLists;            // List1, List2, List3, List6
+  std::string Text1;              // "Nome reale del gioco:"
+  SettingsBuffer settingsBuffer;  // shared by the four settings readings, never cleared
   std::array<std::string, kEmulatorCount> gameCopy;  // the last copy per emulator
   std::vector<std::string> copiesMade;  // every copy made during the run, deleted at exit
   // Files of ours that exist but could not be read at start: never written over.

@@ -1,6 +1,9 @@
 #include "catalogue/rom_scan.h"
 
+#include <algorithm>
+
 #include "platform/folder_search.h"
+#include "platform/utf8.h"
 
 namespace valmerin {
 namespace {
@@ -20,26 +23,42 @@ bool IsSystemCard(std::string_view name) {
 }  // namespace
 
 bool ScanRomFolders(MainWindowState& state, const std::array<bool, kEmulatorCount>& available) {
+  return ScanInto(state.gameLists, state.EmulatorFolder, state.descriptions, available, {});
+}
+
+bool ScanInto(GameLists& lists, const std::array<std::string, kEmulatorCount>& folders,
+              const Descriptions& descriptions, const std::array<bool, kEmulatorCount>& available,
+              std::span<const std::string> leaveOut) {
   bool zsnesFoundRoms = false;
   for (const EmulatorInfo& info : EmulatorTable()) {
     const int index = IndexOf(info.emulator);
     if (!available[index]) continue;
-    const std::string& folder = state.EmulatorFolder[index];
-    std::vector<std::string>& list = state.gameLists[index];
+    const std::string& folder = folders[index];
+    GameList& list = lists[index];
+    const auto isLeftOut = [&](std::string_view name) {
+      return std::any_of(leaveOut.begin(), leaveOut.end(), [&](const std::string& path) {
+        return path.size() == folder.size() + name.size() &&
+               path.compare(0, folder.size(), folder) == 0 &&
+               EqualsIgnoringCase(std::string_view(path).substr(folder.size()), name);
+      });
+    };
     std::vector<std::string_view> patterns;
     for (std::string_view pattern : info.patterns) {
       if (!pattern.empty()) patterns.push_back(pattern);
     }
     // One pass over the folder answers all of the emulator's patterns, in table order;
     // the names are resolved straight from the listing, never copied on their own.
-    VisitFolderPatterns(folder, patterns, [&](std::size_t, std::span<const std::string_view> names) {
-      if (info.emulator == Emulator::ZSnes && !names.empty()) zsnesFoundRoms = true;
-      list.reserve(list.size() + names.size());
-      for (std::string_view name : names) {
-        if (info.emulator == Emulator::MagicEngine && IsSystemCard(name)) continue;
-        list.push_back(state.descriptions.ResolveGameName(name));
-      }
-    });
+    VisitFolderPatterns(folder, patterns,
+                        [&](std::size_t, std::span<const std::string_view> names) {
+                          if (info.emulator == Emulator::ZSnes && !names.empty())
+                            zsnesFoundRoms = true;
+                          for (std::string_view name : names) {
+                            if (info.emulator == Emulator::MagicEngine && IsSystemCard(name))
+                              continue;
+                            if (!leaveOut.empty() && isLeftOut(name)) continue;
+                            list.Add(name, descriptions.ResolveView(name));
+                          }
+                        });
   }
   // A ZSnes folder with no ROM at all is most likely a wrong folder.
   return zsnesFoundRoms || !available[IndexOf(Emulator::ZSnes)];

@@ -1,5 +1,7 @@
 #pragma once
 #include <array>
+#include <span>
+#include <string>
 
 #include "catalogue/main_window_state.h"
 #include "catalogue/window_hooks.h"
@@ -11,6 +13,12 @@ namespace valmerin {
 // folder yielded no ROM for any of its patterns; the other emulators are scanned
 // in every case.
 bool ScanRomFolders(MainWindowState& state, const std::array<bool, kEmulatorCount>& available);
+
+// The same scan into empty `lists`, passing over the files named in `leaveOut`
+// (folder + name, letter case ignored): the game copies the program made.
+bool ScanInto(GameLists& lists, const std::array<std::string, kEmulatorCount>& folders,
+              const Descriptions& descriptions, const std::array<bool, kEmulatorCount>& available,
+              std::span<const std::string> leaveOut);
 
 // The three messages, then the options window.
 void ScanFailure(WindowHooks& hooks);

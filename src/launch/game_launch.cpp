@@ -158,6 +158,13 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator, const CopyPr
   if (state.Text1.empty()) {
     return NotStarted("Nessun gioco selezionato: scegliere prima un gioco dalla lista.");
   }
+  // Only a file the scan listed is copied: a name that came from anywhere else
+  // (a description key such as "../../x") could reach outside the folder.
+  if (!state.gameLists[IndexOf(emulator)].FindFile(state.Text1)) {
+    return NotStarted("Il gioco \"" + state.Text1 + "\" non è nella lista di " +
+                      std::string(InfoOf(emulator).name) +
+                      ": aggiornare gli elenchi (F5) e riprovare." + std::string(kNotStarted));
+  }
 
   const std::string copy = folder + std::string(kCopyStem) + LastCharacters(state.Text1, 3);
   const std::string source = folder + state.Text1;

@@ -13,4 +13,10 @@ std::string FindGameFile(const MainWindowState& state, Emulator list,
   return gameFile;
 }
 
+std::string GameFileOf(const MainWindowState& state, Emulator list, std::size_t entry) {
+  const GameList& games = state.gameLists[IndexOf(list)];
+  if (entry >= games.size()) return {};
+  return std::string(games.File(entry));
+}
+
 }  // namespace valmerin

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace valmerin {
 
@@ -27,16 +28,18 @@ std::optional<QString> QtDialogService::AskSavePath(QWidget* parent, const QStri
   return path;
 }
 
-bool QtDialogService::AskYesNo(QWidget* parent, const QString& question) {
-  QMessageBox box(QMessageBox::Question, QStringLiteral("Valmerin"), question,
-                  QMessageBox::Yes | QMessageBox::No, parent);
-  box.setDefaultButton(QMessageBox::No);
-  return box.exec() == QMessageBox::Yes;
-}
-
 bool QtDialogService::SetUpPrinter(QWidget* parent, QPrinter& printer) {
   QPrintDialog dialog(&printer, parent);
   return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogService::AskYesNo(QWidget* parent, const QString& question) {
+  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Valmerin"), question, QMessageBox::NoButton,
+                  parent);
+  QPushButton* yes = box.addButton(QStringLiteral("S\u00ec"), QMessageBox::YesRole);
+  box.setDefaultButton(box.addButton(QStringLiteral("No"), QMessageBox::NoRole));
+  box.exec();
+  return box.clickedButton() == yes;
 }
 
 }  // namespace valmerin

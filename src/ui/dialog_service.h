@@ -15,8 +15,8 @@ class DialogService {
   // Modal message box: caption "Valmerin", no icon, one OK button.
   virtual void Message(QWidget* parent, const QString& text) = 0;
   // Text-input box; nullopt when cancelled.
-  virtual std::optional<QString> AskText(QWidget* parent, const QString& prompt, const QString& title,
-                                         const QString& initial) = 0;
+  virtual std::optional<QString> AskText(QWidget* parent, const QString& prompt,
+                                         const QString& title, const QString& initial) = 0;
   // Save-file dialog starting at `lastPath`; nullopt when cancelled.
   virtual std::optional<QString> AskSavePath(QWidget* parent, const QString& lastPath) = 0;
   // The system's printer dialog on `printer`; false when cancelled.

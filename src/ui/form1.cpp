@@ -1,21 +1,26 @@
 #include "ui/form1.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QFileSystemWatcher>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <iostream>
 
-#include "lifecycle/startup_sequence.h"
 #include "launch/game_launch.h"
 #include "launch/list_selection.h"
 #include "lifecycle/exit_sequence.h"
+#include "lifecycle/startup_sequence.h"
+#include "platform/host_path.h"
 #include "ui/artwork.h"
 #include "ui/button_bar.h"
 #include "ui/copy_progress.h"
@@ -71,6 +76,9 @@ Form1::Form1(MainWindowState& state, OptionsModel& options, DialogService& dialo
   optionsWindow_ = new Form2(options_, dialogs_, this);
   RunStartupSequence(state_, options_, *this);
   for (GameListModel* model : models_) model->Reload();
+  setup_ = ReadRunSetup();
+  BuildListCommands();
+  WatchFolders();
 }
 
 Form1::~Form1() = default;
@@ -176,11 +184,9 @@ void Form1::SwitchOffTab(int tabIndex) { tabs_->setTabEnabled(tabIndex, false); 
 void Form1::Say(const QString& text) { dialogs_.Message(this, text); }
 
 void Form1::UpdateGameFile(Emulator list) {
-  const QModelIndex current = lists_[static_cast<std::size_t>(IndexOf(list))]->SelectedEntry();
-  if (!current.isValid()) return;
-  const std::string& entry = state_.gameLists[static_cast<std::size_t>(IndexOf(list))]
-                                             [static_cast<std::size_t>(current.row())];
-  state_.Text1 = FindGameFile(state_, list, entry);
+  const auto entry = lists_[static_cast<std::size_t>(IndexOf(list))]->SelectedGame();
+  if (!entry) return;
+  state_.Text1 = GameFileOf(state_, list, *entry);
   gameFile_->setText(QString::fromStdString(state_.Text1));
 }
 
@@ -241,16 +247,15 @@ void Form1::RunEmulatorCommand() {
 
 void Form1::ChangeDescription() {
   const int tab = tabs_->currentIndex();
-  const QModelIndex current = tab >= 0 && tab < kEmulatorCount
-                                  ? lists_[static_cast<std::size_t>(tab)]->SelectedEntry()
-                                  : QModelIndex();
-  if (!current.isValid()) {
+  const auto current = tab >= 0 && tab < kEmulatorCount
+                           ? lists_[static_cast<std::size_t>(tab)]->SelectedGame()
+                           : std::nullopt;
+  if (!current) {
     Say(QStringLiteral("Selezionare prima un gioco in una delle liste."));
     return;
   }
   // The key is the text the entry shows, so a second change chains from the first.
-  const std::string key =
-      state_.gameLists[static_cast<std::size_t>(tab)][static_cast<std::size_t>(current.row())];
+  const std::string key(state_.gameLists[static_cast<std::size_t>(tab)].Shown(*current));
   const auto answer =
       dialogs_.AskText(this, QStringLiteral("Digita la nuova descrizione del gioco"),
                        QStringLiteral("Cambia descrizione"), QString());
@@ -279,6 +284,7 @@ void Form1::ChangeDescription() {
   const SaveOutcome appended = AppendDescription(key, description);
   switch (appended.result) {
     case SaveResult::Saved:
+      ApplyNewDescription(key, description);
       break;
     case SaveResult::Unencodable:
       Say(UnstorableDescription());
@@ -289,6 +295,75 @@ void Form1::ChangeDescription() {
               .arg(FromUtf8(kDescriptionsFile), FromUtf8(DescribeFileError(appended.error))));
       break;
   }
+}
+
+void Form1::ApplyNewDescription(const std::string& key, const std::string& description) {
+  // As the next start reads it: the record comes last, so it changes every entry
+  // of every list that shows its key now, and nothing else.
+  state_.descriptions.Add(key, description);
+  for (std::size_t i = 0; i < lists_.size(); ++i) {
+    if (state_.gameLists[i].ReplaceShown(key, description) > 0) lists_[i]->Reload();
+  }
+}
+
+void Form1::BuildListCommands() {
+  auto* refresh = new QAction(QStringLiteral("Aggiorna elenchi"), this);
+  refresh->setObjectName(QStringLiteral("AggiornaElenchi"));
+  refresh->setShortcut(QKeySequence(Qt::Key_F5));
+  refresh->setShortcutContext(Qt::WindowShortcut);
+  connect(refresh, &QAction::triggered, this, &Form1::RefreshGameLists);
+  addAction(refresh);
+  for (GameListView* view : lists_) {
+    view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    view->addAction(refresh);
+  }
+  auto* filter = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+  connect(filter, &QShortcut::activated, this, [this] {
+    const int tab = tabs_->currentIndex();
+    if (tab >= 0 && tab < kEmulatorCount) lists_[static_cast<std::size_t>(tab)]->OpenFilter();
+  });
+
+  refreshTimer_ = new QTimer(this);
+  refreshTimer_->setSingleShot(true);
+  refreshTimer_->setInterval(400);
+  connect(refreshTimer_, &QTimer::timeout, this, [this] { ApplyRefresh(setup_); });
+  watcher_ = new QFileSystemWatcher(this);
+  connect(watcher_, &QFileSystemWatcher::directoryChanged, refreshTimer_,
+          qOverload<>(&QTimer::start));
+  if (auto* options = qobject_cast<Form2*>(optionsWindow_.data())) {
+    connect(options, &Form2::confirmed, this, [this] {
+      const RunSetup setup = ReadRunSetup();
+      if (!(setup == setup_)) ApplyRefresh(setup);
+    });
+  }
+}
+
+void Form1::RefreshGameLists() { ApplyRefresh(ReadRunSetup()); }
+
+void Form1::ApplyRefresh(const RunSetup& setup) {
+  const RefreshOutcome outcome = RefreshLists(state_, setup);
+  for (const EmulatorInfo& info : EmulatorTable()) {
+    const auto i = static_cast<std::size_t>(info.tabIndex);
+    tabs_->setTabEnabled(info.tabIndex, setup.available[i]);
+    if (outcome.listChanged[i]) lists_[i]->Reload();
+  }
+  setup_ = setup;
+  WatchFolders();
+}
+
+void Form1::WatchFolders() {
+  if (!watcher_->directories().isEmpty()) watcher_->removePaths(watcher_->directories());
+  QStringList folders;
+  for (int i = 0; i < kEmulatorCount; ++i) {
+    if (!setup_.available[static_cast<std::size_t>(i)]) continue;
+    const std::filesystem::path host =
+        ToHostPath(state_.EmulatorFolder[static_cast<std::size_t>(i)]);
+    std::error_code error;
+    if (!std::filesystem::is_directory(host, error)) continue;
+    const QString folder = QString::fromStdString(host.string());
+    if (!folders.contains(folder)) folders << folder;
+  }
+  if (!folders.isEmpty()) watcher_->addPaths(folders);
 }
 
 void Form1::ShowPrintDialog() {
@@ -302,7 +377,27 @@ void Form1::ExportGameLists() {
   const auto path = dialogs_.AskSavePath(this, lastExportPath_);
   if (!path) return;
   lastExportPath_ = *path;
-  switch (WriteGameListFile(std::filesystem::path(path->toStdString()), state_.gameLists)) {
+  bool unknownAsQuestionMarks = false;
+  if (const auto outside = EntriesOutsideCodePage(state_.gameLists); !outside.empty()) {
+    constexpr std::size_t kNamed = 10;  // enough to recognise them, not a wall of names
+    QString names;
+    for (std::size_t i = 0; i < outside.size() && i < kNamed; ++i) {
+      names += QStringLiteral("\n  ") + FromUtf8(outside[i]);
+    }
+    if (outside.size() > kNamed) {
+      names += QStringLiteral("\n  ... e altri %1").arg(outside.size() - kNamed);
+    }
+    if (!dialogs_.AskYesNo(
+            this, QStringLiteral("Questi nomi contengono lettere che il file \"%1\" non "
+                                 "pu\u00f2 conservare:%2\n\nScrivere la lista con quelle lettere "
+                                 "mostrate come \"?\"?")
+                      .arg(*path, names))) {
+      return;
+    }
+    unknownAsQuestionMarks = true;
+  }
+  switch (WriteGameListFile(std::filesystem::path(path->toStdString()), state_.gameLists,
+                            unknownAsQuestionMarks)) {
     case SaveResult::Saved:
       break;
     case SaveResult::Unencodable:

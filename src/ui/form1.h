@@ -9,12 +9,15 @@
 
 #include "catalogue/main_window_state.h"
 #include "catalogue/window_hooks.h"
+#include "lifecycle/refresh.h"
 #include "options/options_model.h"
 #include "ui/dialog_service.h"
 
+class QFileSystemWatcher;
 class QLineEdit;
 class QPrinter;
 class QTabWidget;
+class QTimer;
 
 namespace valmerin {
 
@@ -40,6 +43,10 @@ class Form1 : public QWidget, private WindowHooks {
   Form3* PrintDialog() const;  // nullptr until first shown, and after a close
   QPrinter& Printer() { return *printer_; }
 
+  // F5: the lists made again from the folder files, the descriptions and the
+  // folders, as the next start would make them; tab, selected game and filter kept.
+  void RefreshGameLists();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -58,6 +65,10 @@ class Form1 : public QWidget, private WindowHooks {
   void ShowPrintDialog();
   void ExportGameLists();
   void Say(const QString& text);
+  void BuildListCommands();
+  void ApplyRefresh(const RunSetup& setup);
+  void WatchFolders();
+  void ApplyNewDescription(const std::string& key, const std::string& description);
 
   MainWindowState& state_;
   OptionsModel& options_;
@@ -71,6 +82,9 @@ class Form1 : public QWidget, private WindowHooks {
   QPointer<Form3> printDialog_;
   std::unique_ptr<QPrinter> printer_;
   QString lastExportPath_;
+  RunSetup setup_;  // what the lists were last made from
+  QFileSystemWatcher* watcher_ = nullptr;
+  QTimer* refreshTimer_ = nullptr;  // a burst of folder changes makes one refresh
   bool exited_ = false;
   CopyProgressDialog* copying_ = nullptr;  // while a launch copies its game
   bool closeWanted_ = false;               // a close that came during the copy

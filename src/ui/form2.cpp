@@ -116,6 +116,7 @@ void Form2::Confirm() {
   }
   if (parentWidget() != nullptr) parentWidget()->setEnabled(true);
   hide();
+  emit confirmed();
 }
 
 }  // namespace valmerin

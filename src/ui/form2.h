@@ -25,6 +25,10 @@ class Form2 : public QWidget {
   // Really closes the window; the title-bar close only hides it.
   void CloseForExit();
 
+ signals:
+  // OK was pressed and what it had to write was written.
+  void confirmed();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

@@ -10,6 +10,8 @@ namespace valmerin {
 
 // Replaces the file atomically; Unencodable when a line holds a character the
 // code page cannot hold (nothing is written then).
-SaveResult WriteGameListFile(const std::filesystem::path& path, const GameLists& lists);
+// With `unknownAsQuestionMarks` such characters are written as "?" instead.
+SaveResult WriteGameListFile(const std::filesystem::path& path, const GameLists& lists,
+                             bool unknownAsQuestionMarks = false);
 
 }  // namespace valmerin

@@ -15,8 +15,8 @@ TEST(ExportLinesTest, FourEmptyListsGiveSeventeenLines) {
 
 TEST(ExportLinesTest, EntriesStandUnderTheirEmulatorAndNothingFollowsTheLast) {
   GameLists lists;
-  lists[IndexOf(Emulator::ZSnes)] = {"Super Mario World"};
-  lists[IndexOf(Emulator::MagicEngine)] = {"Bonk.PCE"};
+  lists[IndexOf(Emulator::ZSnes)].Add("Mario.smc", "Super Mario World");
+  lists[IndexOf(Emulator::MagicEngine)].Add("Bonk.PCE", "Bonk.PCE");
   EXPECT_EQ(ExportLines(lists),
             (Lines{"Lista ROMs - creata con valmerin", "", "ZSnes", "-----", "",
                    "Super Mario World", "", "KGen", "----", "", "", "NESticle", "--------", "", "",

@@ -17,7 +17,7 @@ class RomScanTest : public testing::InTempFolder {
     for (const char* file : files) WriteBytes(file, "");
     return ScanRomFolders(state, available);
   }
-  const Lines& List(Emulator e) { return state.gameLists[IndexOf(e)]; }
+  Lines List(Emulator e) { return state.gameLists[IndexOf(e)].ShownTexts(); }
   static MainWindowState WithFolders(std::array<std::string, kEmulatorCount> folders) {
     MainWindowState s;
     s.EmulatorFolder = std::move(folders);

@@ -41,7 +41,7 @@ TEST_F(DemoCatalogueTest, ListsTheGamesAndStartsEveryStandIn) {
     GTEST_SKIP() << "the stand-ins would open windows";
   }
   for (Emulator emulator : kTabOrder) {
-    state_.Text1 = FindGameFile(state_, emulator, state_.gameLists[IndexOf(emulator)].front());
+    state_.Text1 = GameFileOf(state_, emulator, 0);
     const LaunchOutcome outcome = LaunchGame(state_, emulator);
     EXPECT_TRUE(outcome.started) << outcome.commandLine << ": " << outcome.message;
     EXPECT_TRUE(RunEmulator(state_, IndexOf(emulator)).started);

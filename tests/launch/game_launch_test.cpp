@@ -17,7 +17,12 @@ class GameLaunchTest : public testing::LaunchFolderTest {
     state_.EmulatorFolder[IndexOf(emulator)] = folder;
     if (!game.empty()) WriteBytes(folder + game, "rom:" + game);
     state_.Text1 = game;
+    List(emulator, game);
     return folder;
+  }
+  // The launch copies only what the scan listed.
+  void List(Emulator emulator, const std::string& game) {
+    state_.gameLists[IndexOf(emulator)].Add(game, game);
   }
   MainWindowState state_;
 };
@@ -31,11 +36,13 @@ TEST_F(GameLaunchTest, CopyMissingOrRefusedStartsNothing) {
   EXPECT_NE(outcome.message.find("cartella"), std::string::npos) << outcome.message;
 
   state_.Text1 = "Assente.smc";
+  List(Emulator::ZSnes, "Assente.smc");  // listed, then removed
   outcome = LaunchGame(state_, Emulator::ZSnes);
   EXPECT_FALSE(outcome.started);
   EXPECT_NE(outcome.message.find("non esiste"), std::string::npos) << outcome.message;
 
   state_.Text1 = "Gioco.smc";  // the copy name, but no game file stands there
+  List(Emulator::ZSnes, "Gioco.smc");
   EXPECT_FALSE(LaunchGame(state_, Emulator::ZSnes).started);
 
   state_.Text1.clear();
@@ -105,6 +112,7 @@ TEST_F(GameLaunchTest, StartsEachEmulatorOnItsCopyWithItsSwitches) {
     SCOPED_TRACE(c.program);
     state_.EmulatorFolder[IndexOf(c.emulator)] = c.folder;
     state_.Text1 = c.game;
+    List(c.emulator, c.game);
     WriteBytes(c.folder + c.game, "rom:" + c.game);
     MakeStandIn(c.folder, c.program);
     const LaunchOutcome outcome = LaunchGame(state_, c.emulator);
@@ -131,6 +139,7 @@ TEST_F(GameLaunchTest, GameNamesWithBlanksAndShellCharactersAreCopiedWhole) {
 TEST_F(GameLaunchTest, EachCopyIsRecordedOnceAndAGameNamedLikeTheCopyRunsInPlace) {
   const std::string folder = Install(Emulator::ZSnes, "ZSnes", "Mario.smc");
   WriteBytes(folder + "Luna.sfc", "rom:Luna.sfc");
+  List(Emulator::ZSnes, "Luna.sfc");
   MakeStandIn(folder, "ZSnes.exe");
   for (const char* game : {"Mario.smc", "Mario.smc", "Luna.sfc"}) {
     state_.Text1 = game;
@@ -144,6 +153,7 @@ TEST_F(GameLaunchTest, EachCopyIsRecordedOnceAndAGameNamedLikeTheCopyRunsInPlace
 
   // The user's own file that already carries the copy name is never ours to delete.
   state_.Text1 = "Gioco.sfc";
+  List(Emulator::ZSnes, "Gioco.sfc");
   WriteBytes(folder + "Gioco.sfc", "mine");
   ASSERT_TRUE(LaunchGame(state_, Emulator::ZSnes).started);
   EXPECT_EQ(WaitForArguments(folder + "ZSnes.exe"), (Arguments{folder + "Gioco.sfc"}));
@@ -174,6 +184,7 @@ TEST_F(GameLaunchTest, PlainRunUsesItsOwnLiteralsAndNoSwitches) {
   std::filesystem::remove(folder + "Kgen98.exe.args");
   WriteBytes(folder + "Sonic.bin", "rom");
   state_.Text1 = "Sonic.bin";
+  List(Emulator::KGen, "Sonic.bin");
   EXPECT_TRUE(LaunchGame(state_, Emulator::KGen).started);
   EXPECT_EQ(WaitForArguments(folder + "Kgen98.exe"), (Arguments{"-k", folder + "Gioco.bin"}));
 }

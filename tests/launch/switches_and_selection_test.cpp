@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "catalogue/rom_scan.h"
+#include "launch/game_launch.h"
 #include "launch/launch_parameters.h"
 #include "launch/list_selection.h"
 #include "launch_test_support.h"
@@ -63,6 +65,43 @@ TEST(FindGameFileTest, OnlyTheZSnesListFallsBackFromABlankResult) {
   EXPECT_EQ(FindGameFile(state, Emulator::KGen, "Senza nome"), " ");
   EXPECT_EQ(FindGameFile(MainWindowState{}, Emulator::ZSnes, ""), "");
 }
+
+#ifndef _WIN32
+// Files a description makes ambiguous: the walk back from the shown text would
+// give another game, or leave the folder.
+TEST_F(SwitchStringTest, EachEntryStartsTheFileItWasMadeFromAndNothingElse) {
+  const std::string folder = MakeFolder("ZSnes");
+  MakeStandIn(folder, "ZSnes.exe");
+  for (const char* rom : {"Link.smc", "Zelda.smc", "Avventura.smc", "Metroid.smc"}) {
+    WriteBytes(folder + rom, rom);
+  }
+  MainWindowState state = WithDescriptions({{"Link.smc", "Avventura"},
+                                            {"Zelda.smc", "Avventura"},
+                                            {"Metroid.smc", "Avventura.smc"},
+                                            {"../../../segreto", "Avventura.smc"}});
+  state.EmulatorFolder[0] = folder;
+  ASSERT_TRUE(ScanRomFolders(state, {true, false, false, false}));
+  const GameList& list = state.gameLists[0];
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    SCOPED_TRACE(list.File(i));
+    state.Text1 = GameFileOf(state, Emulator::ZSnes, i);
+    EXPECT_EQ(state.Text1, list.File(i));
+    std::filesystem::remove(folder + "ZSnes.exe.args");
+    ASSERT_TRUE(LaunchGame(state, Emulator::ZSnes).started);
+    const auto arguments = WaitForArguments(folder + "ZSnes.exe");
+    ASSERT_TRUE(arguments);
+    EXPECT_EQ(ReadBytes(arguments->back()), list.File(i));
+  }
+
+  WriteBytes(Root() / "segreto", "not a game");
+  state.Text1 = FindGameFile(state, Emulator::ZSnes, "Avventura.smc");  // the walk's answer
+  ASSERT_EQ(state.Text1, "../../../segreto");
+  const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
+  EXPECT_FALSE(outcome.started);
+  EXPECT_NE(outcome.message.find("non è nella lista"), std::string::npos) << outcome.message;
+  EXPECT_EQ(state.copiesMade.size(), 1u);  // only the games above were copied
+}
+#endif
 
 }  // namespace
 }  // namespace valmerin

@@ -43,6 +43,7 @@ TEST_F(WindowsLaunchTest, StartsTheEmulatorOnTheCopyWithItsSwitches) {
   MainWindowState state;
   state.EmulatorFolder[0] = folder;
   state.Text1 = "Mario.smc";
+  state.gameLists[0].Add("Mario.smc", "Mario.smc");
 
   const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
   ASSERT_TRUE(outcome.started) << outcome.message;

@@ -120,7 +120,7 @@ TEST_F(DamagedStartup, HundredMegabyteDescriptionsFile) {
   StartAndExit();
   ASSERT_GE(state_.descriptions.Count(), 2u);
   EXPECT_EQ(state_.descriptions.Text(0), "Il gioco");
-  EXPECT_EQ(state_.gameLists[IndexOf(Emulator::ZSnes)], std::vector<std::string>{"Il gioco"});
+  EXPECT_EQ(state_.gameLists[IndexOf(Emulator::ZSnes)].ShownTexts(), std::vector<std::string>{"Il gioco"});
 }
 
 TEST_F(DamagedStartup, SettingsFileOfTenThousandFieldsFillsOnlyItsRecord) {

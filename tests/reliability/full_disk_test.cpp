@@ -81,6 +81,7 @@ TEST_F(FullDisk, EveryWriteIsWholeOrLeavesTheOldFile) {
   fs::create_symlink(root_ / "Gioco grande.smc", "Gioco grande.smc");
   MainWindowState state;
   state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = disk_.string() + "/";
+  state.gameLists[IndexOf(Emulator::ZSnes)].Add("Gioco grande.smc", "Gioco grande.smc");
   state.Text1 = "Gioco grande.smc";
   fs::current_path(root_);
   const LaunchOutcome launch = LaunchGame(state, Emulator::ZSnes);

@@ -39,6 +39,8 @@ TEST_F(HostileNames, FolderAndRomNamesArriveLiterally) {
     state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = folder.string() + "/";
     state.EmulatorFolder[IndexOf(Emulator::NESticle)] = folder.string() + "/";
     state.Text1 = rom;
+    state.gameLists[IndexOf(Emulator::ZSnes)].Add(rom, rom);  // as the scan lists it
+    state.gameLists[IndexOf(Emulator::NESticle)].Add(rom, rom);
 
     const LaunchOutcome zsnes = LaunchGame(state, Emulator::ZSnes);
     ASSERT_TRUE(zsnes.started) << zsnes.message;
@@ -68,6 +70,7 @@ TEST_F(HostileNames, SwitchesSplitByTheirOwnRulesOnly) {
   MainWindowState state;
   state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = folder.string() + "/";
   state.Text1 = "A.smc";
+  state.gameLists[IndexOf(Emulator::ZSnes)].Add("A.smc", "A.smc");
   const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
   ASSERT_TRUE(outcome.started) << outcome.message;
   const std::vector<std::string> expected = {

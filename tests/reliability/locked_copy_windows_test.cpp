@@ -71,6 +71,7 @@ TEST_F(LockedCopy, CopyThisRunMadeIsLockedByTheRunningEmulator) {
   // The user picks another game while the emulator still holds the first copy.
   WriteBytes(folder_ / "Zelda.smc", "zelda rom");
   state_.Text1 = "Zelda.smc";
+  state_.gameLists[0].Add("Zelda.smc", "Zelda.smc");  // as a refresh would list it
   LockedFile lock(Copy());
   ASSERT_TRUE(lock.Held());
   ExpectRefused(LaunchGame(state_, Emulator::ZSnes));

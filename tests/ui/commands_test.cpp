@@ -30,21 +30,28 @@ TEST_F(CommandsTest, DescriptionNeedsASelectedGame) {
   EXPECT_EQ(ReadBytes("Descrizioni.emu"), "Mario.smc\r\nSuper Mario\r\n");
 }
 
-TEST_F(CommandsTest, DescriptionIsAppendedUnderTheShownTextAndNothingShownChanges) {
+TEST_F(CommandsTest, DescriptionIsAppendedUnderTheShownTextAndShowsAtOnce) {
   OpenWithMario();
   SelectMario();
-  dialogs.texts = {QString("Super Mario World "), std::nullopt};
+  dialogs.texts = {QString("Super Mario World "), std::nullopt, QString("Mario 3")};
   form->Brisk1_Click(3);
   ASSERT_EQ(dialogs.asked.size(), 1u);
   EXPECT_EQ(dialogs.asked[0], "Digita la nuova descrizione del gioco|Cambia descrizione|");
   EXPECT_EQ(ReadBytes("Descrizioni.emu"),
             "Mario.smc\r\nSuper Mario\r\nSuper Mario\r\nSuper Mario World \r\n");
-  EXPECT_EQ(Child<QListView>("List1")->model()->index(0, 0).data().toString(), "Super Mario");
+  EXPECT_EQ(Child<QListView>("List1")->model()->index(0, 0).data().toString(),
+            "Super Mario World ");
   EXPECT_EQ(GameFile(), "Mario.smc");
 
   form->Brisk1_Click(3);  // cancelled
   EXPECT_EQ(ReadBytes("Descrizioni.emu"),
             "Mario.smc\r\nSuper Mario\r\nSuper Mario\r\nSuper Mario World \r\n");
+  form->Brisk1_Click(3);  // the second change chains from the first, still selected
+  EXPECT_EQ(ReadBytes("Descrizioni.emu"),
+            "Mario.smc\r\nSuper Mario\r\nSuper Mario\r\nSuper Mario World \r\n"
+            "Super Mario World \r\nMario 3\r\n");
+  EXPECT_EQ(Child<QListView>("List1")->model()->index(0, 0).data().toString(), "Mario 3");
+  EXPECT_EQ(GameFile(), "Mario.smc");
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -107,13 +114,19 @@ TEST_F(CommandsTest, ExportThatCannotBeWrittenSaysSoAndLeavesFilesAlone) {
   WriteBytes(folders[0] + "\u03a9mega.smc", "");  // no such letter in the code page
   Open();
   std::filesystem::create_directory("cartella");
-  dialogs.savePaths = {QString::fromStdString((Root() / "liste.txt").string()),
-                       QString::fromStdString((Root() / "cartella").string())};
-  form->Brisk1_Click(5);
+  const QString list = QString::fromStdString((Root() / "liste.txt").string());
+  dialogs.savePaths = {list, list, QString::fromStdString((Root() / "cartella").string())};
+  dialogs.answers = {false, true};
+  form->Brisk1_Click(5);  // the name is shown, and "No" writes nothing
+  ASSERT_EQ(dialogs.questions.size(), 1u);
+  EXPECT_TRUE(dialogs.questions[0].contains(QString::fromUtf8("ZSnes: \u03a9mega.smc")));
+  EXPECT_FALSE(std::filesystem::exists("liste.txt"));
+  form->Brisk1_Click(5);  // "Sì": the letter becomes "?"
+  EXPECT_NE(ReadBytes("liste.txt").find("\r\n?mega.smc\r\n"), std::string::npos);
   state.gameLists[0].clear();
   form->Brisk1_Click(5);
-  EXPECT_EQ(dialogs.messages.size(), 2u);
-  EXPECT_FALSE(std::filesystem::exists("liste.txt"));
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.questions.size(), 2u);
   EXPECT_TRUE(std::filesystem::is_directory("cartella"));
 }
 

@@ -1,6 +1,10 @@
+#include <QAction>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <algorithm>
 
+#include "ui/game_list_view.h"
 #include "ui_test_support.h"
 
 namespace valmerin::testing {
@@ -154,6 +158,115 @@ TEST_F(MainWindowTest, EmptyZSnesFolderSaysSoAndOpensTheOptionsWindow) {
   form->Brisk1_Click(1);
   EXPECT_EQ(form->OptionsWindow(), options);
   EXPECT_TRUE(options->isVisible());
+}
+
+// The filter only hides rows: what is selected, filled in and started stays the
+// entry's own game, and the whole list comes back with it selected.
+TEST_F(MainWindowTest, FilterNarrowsAsOneTypesAndEscBringsTheListBack) {
+  const auto folders = WriteCatalogue("1,0,0,0");
+  for (const char* rom : {"Alfa.smc", "Citta.smc", "Zeta.smc"}) WriteBytes(folders[0] + rom, "");
+  WriteBytes("Descrizioni.emu", "Citta.smc\r\nCitt\xe0 Sommersa\r\n");
+  Open();
+  Child<QTabWidget>("SSTab1")->setCurrentIndex(0);
+  auto* list = Child<GameListView>("List1");
+  auto* field = list->FilterField();
+  list->setFocus();
+  Click(list, 2);
+  ASSERT_EQ(GameFile(), "Zeta.smc");
+
+  QKeyEvent ctrlF(QEvent::KeyPress, Qt::Key_F, Qt::ControlModifier);
+  QApplication::sendEvent(list, &ctrlF);
+  ASSERT_TRUE(field->isVisible());
+  for (const char* letter : {"C", "I", "T", "T", "A"}) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromLatin1(letter));
+    QApplication::sendEvent(field, &press);
+  }
+  EXPECT_EQ(field->text(), "CITTA");
+  ASSERT_EQ(list->model()->rowCount(), 1);
+  EXPECT_EQ(list->model()->index(0, 0).data().toString(), QString::fromUtf8("Citt\u00e0 Sommersa"));
+  EXPECT_FALSE(list->SelectedEntry().isValid());  // Zeta is hidden, and stays chosen
+  EXPECT_EQ(GameFile(), "Zeta.smc");
+
+  Key(field, Qt::Key_Down);  // into the list, on its first entry
+  EXPECT_TRUE(list->hasFocus() || !list->isActiveWindow());
+  EXPECT_EQ(GameFile(), "Citta.smc");
+  Click(list, 0);
+  EXPECT_EQ(GameFile(), "Citta.smc");
+
+  field->setText(QStringLiteral("zzz"));
+  EXPECT_EQ(list->model()->rowCount(), 0);
+  Key(field, Qt::Key_Return);  // nothing to start
+  field->setText(QString());
+  EXPECT_EQ(list->model()->rowCount(), 3);
+  EXPECT_EQ(list->SelectedEntry().row(), 1);
+
+  QKeyEvent slash(QEvent::KeyPress, Qt::Key_Slash, Qt::NoModifier, QStringLiteral("/"));
+  QApplication::sendEvent(list, &slash);
+  field->setText(QStringLiteral("zeta"));
+  EXPECT_EQ(GameFile(), "Citta.smc");  // hidden, still chosen
+  Click(list, 0);
+  Key(field, Qt::Key_Escape);
+  EXPECT_FALSE(field->isVisible());
+  EXPECT_EQ(list->model()->rowCount(), 3);
+  EXPECT_EQ(list->SelectedEntry().row(), 2);  // picked last, under the filter
+  EXPECT_EQ(GameFile(), "Zeta.smc");
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// F5, a changed folder and OK in the options window each make the lists again,
+// keeping the tab, the game chosen and the filter.
+TEST_F(MainWindowTest, ListsRefreshWithoutRestartingAndKeepWhatWasChosen) {
+  const auto folders = WriteCatalogue("1,1,0,0");  // ZSnes, NESticle
+  for (const char* rom : {"Beta.smc", "Delta.smc"}) WriteBytes(folders[0] + rom, "");
+  Open();
+  auto* tabs = Child<QTabWidget>("SSTab1");
+  tabs->setCurrentIndex(0);
+  auto* list = Child<GameListView>("List1");
+  Click(list, 1);
+  list->OpenFilter();
+  list->FilterField()->setText(QStringLiteral("ta"));
+  const auto rows = [list] {
+    QStringList shown;
+    for (int r = 0; r < list->model()->rowCount(); ++r) {
+      shown << list->model()->index(r, 0).data().toString();
+    }
+    return shown;
+  };
+  ASSERT_EQ(rows(), (QStringList{"Beta.smc", "Delta.smc"}));
+
+  WriteBytes(folders[0] + "Alfa.smc", "");
+  WriteBytes(folders[0] + "Gamma.smc", "");
+  WriteBytes(folders[0] + "Beta.srm", "");  // a save, which is no game
+  // The lists' context menu holds the command, which F5 also triggers.
+  const QList<QAction*> actions = list->actions();
+  const auto found = std::find_if(actions.begin(), actions.end(), [](QAction* action) {
+    return action->text() == "Aggiorna elenchi";
+  });
+  ASSERT_NE(found, actions.end());
+  QAction* refresh = *found;
+  EXPECT_EQ(refresh->shortcut(), QKeySequence(Qt::Key_F5));
+  refresh->trigger();
+  EXPECT_EQ(state.gameLists[0].size(), 4u);
+  EXPECT_EQ(rows(), (QStringList{"Beta.smc", "Delta.smc"}));
+  EXPECT_EQ(list->model()->index(list->SelectedEntry().row(), 0).data().toString(), "Delta.smc");
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  EXPECT_EQ(list->FilterField()->text(), "ta");
+
+  // A folder change refreshes by itself, once the burst is over.
+  WriteBytes(folders[0] + "Zeta.smc", "");
+  QElapsedTimer waited;
+  waited.start();
+  while (rows().size() < 3 && waited.elapsed() < 5000) QApplication::processEvents();
+  EXPECT_EQ(rows(), (QStringList{"Beta.smc", "Delta.smc", "Zeta.smc"}));
+  EXPECT_EQ(GameFile(), "Delta.smc");
+
+  // KGen switched on in the options window: its tab comes on with its games.
+  WriteBytes(folders[1] + "Sonic.bin", "");
+  WriteBytes("Disponibili.emu", "1,1,1,0\r\n");
+  QMetaObject::invokeMethod(form->OptionsWindow(), "confirmed");
+  EXPECT_TRUE(tabs->isTabEnabled(1));
+  EXPECT_EQ(Child<QListView>("List2")->model()->rowCount(), 1);
+  EXPECT_TRUE(dialogs.messages.empty());
 }
 
 }  // namespace

@@ -91,7 +91,7 @@ TEST_F(PrintDialogTest, ChoicesFollowTheOptionButtonsAndSurviveHidingButNotClosi
 
 TEST_F(PrintDialogTest, PrintsNumberedPagesOfTheChosenListsOnly) {
   Open();
-  for (int i = 0; i < 300; ++i) state.gameLists[3].push_back("Gioco " + std::to_string(i));
+  for (int i = 0; i < 300; ++i) state.gameLists[3].Add("g.pce", "Gioco " + std::to_string(i));
   Form3* dialog = ShowDialog();
   In<QRadioButton>(dialog, "Option2")->click();
   In<QComboBox>(dialog, "Combo1")->setEditText("magic engine");
@@ -106,7 +106,8 @@ TEST_F(PrintDialogTest, PrintsNumberedPagesOfTheChosenListsOnly) {
   EXPECT_GE(PageCount(pdf), 3);
 
   In<QRadioButton>(dialog, "Option1")->click();  // all four: short enough for one page
-  state.gameLists[3].resize(3);
+  state.gameLists[3].clear();
+  for (int i = 0; i < 3; ++i) state.gameLists[3].Add("g.pce", "Gioco");
   EXPECT_EQ(PageCount(PrintToPdf(dialog)), 1);
   EXPECT_TRUE(dialogs.messages.empty());
 

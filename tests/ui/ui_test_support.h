@@ -29,6 +29,13 @@ class ScriptedDialogs : public DialogService {
     printerSetUp = &printer;
     return true;
   }
+  bool AskYesNo(QWidget*, const QString& question) override {
+    questions.push_back(question);
+    if (answers.empty()) return false;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
 
   std::vector<QString> messages;
   std::vector<QString> asked;
@@ -36,6 +43,8 @@ class ScriptedDialogs : public DialogService {
   std::deque<std::optional<QString>> texts;      // nullopt answers "cancel"
   std::deque<std::optional<QString>> savePaths;  // idem
   QPrinter* printerSetUp = nullptr;
+  std::vector<QString> questions;
+  std::deque<bool> answers;  // none left answers "No"
 
  private:
   static std::optional<QString> Next(std::deque<std::optional<QString>>& replies) {

@@ -1,0 +1,40 @@
+#include "lifecycle/refresh.h"
+
+#include <utility>
+#include <vector>
+
+#include "catalogue/folder_files.h"
+#include "catalogue/rom_scan.h"
+
+namespace valmerin {
+
+RunSetup ReadRunSetup() {
+  Folders folders;
+  Availability availability;
+  if (ReadFolderFile(folders)) ReadAvailabilityFile(availability);
+  ApplyDefaultFolders(folders);
+  RunSetup setup;
+  setup.folders = folders;
+  for (int i = 0; i < kEmulatorCount; ++i) setup.available[i] = IsAvailable(availability[i]);
+  return setup;
+}
+
+RefreshOutcome RefreshLists(MainWindowState& state, const RunSetup& setup) {
+  state.EmulatorFolder = setup.folders;
+  state.descriptions = ReadDescriptions();
+  std::vector<std::string> copies = state.copiesMade;
+  for (const std::string& copy : state.gameCopy) {
+    if (!copy.empty()) copies.push_back(copy);
+  }
+  GameLists fresh;
+  ScanInto(fresh, state.EmulatorFolder, state.descriptions, setup.available, copies);
+  RefreshOutcome outcome;
+  for (std::size_t i = 0; i < fresh.size(); ++i) {
+    if (fresh[i].SameEntries(state.gameLists[i])) continue;
+    state.gameLists[i].Replace(std::move(fresh[i]));
+    outcome.listChanged[i] = true;
+  }
+  return outcome;
+}
+
+}  // namespace valmerin
