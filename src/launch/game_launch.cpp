@@ -61,12 +61,14 @@ std::string StartFailureMessage(const StartOutcome& outcome, const std::string& 
 }
 
 LaunchOutcome Start(const std::string& program, const std::vector<std::string>& arguments,
-                    std::string commandLine) {
+                    std::string commandLine, const PathArguments& pathArguments) {
   LaunchOutcome outcome;
   outcome.commandLine = std::move(commandLine);
-  StartOutcome started = StartProgram(program, arguments);
+  StartOutcome started = StartProgram(program, arguments, pathArguments);
   outcome.started = started.started;
   if (!started.started) outcome.message = StartFailureMessage(started, program);
+  outcome.notice = std::move(started.notice);
+  outcome.watch = std::move(started.watch);
   return outcome;
 }
 
@@ -141,7 +143,8 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator) {
     // overwriting it, and deleting it at exit, would lose it.
     return NotStarted("Nella cartella dell'emulatore c'è già un file \"" + copy +
                       "\" che Valmerin non ha creato: potrebbe essere un gioco. Rinominarlo o "
-                      "spostarlo, poi riprovare." + std::string(kNotStarted));
+                      "spostarlo, poi riprovare." +
+                      std::string(kNotStarted));
   } else if (std::optional<std::string> why = CopyGame(source, copy)) {
     return NotStarted(std::move(*why));
   } else {
@@ -152,8 +155,10 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator) {
   // piece already ends with a blank).
   std::string commandLine = folder + std::string(row.program) + " ";
   std::vector<std::string> arguments;
+  PathArguments pathArguments;
   if (!row.hostedProgram.empty()) {
     commandLine += folder + std::string(row.hostedProgram) + " ";
+    pathArguments.push_back(arguments.size());
     arguments.push_back(folder + std::string(row.hostedProgram));
   }
   commandLine += switches;
@@ -164,9 +169,10 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator) {
     arguments.emplace_back(row.beforeGame);
   }
   commandLine += copy;
+  pathArguments.push_back(arguments.size());
   arguments.push_back(copy);
 
-  return Start(folder + std::string(row.program), arguments, std::move(commandLine));
+  return Start(folder + std::string(row.program), arguments, std::move(commandLine), pathArguments);
 }
 
 LaunchOutcome RunEmulator(const MainWindowState& state, int tabIndex) {
@@ -177,11 +183,13 @@ LaunchOutcome RunEmulator(const MainWindowState& state, int tabIndex) {
 
   std::string commandLine = folder + std::string(row.program);
   std::vector<std::string> arguments;
+  PathArguments pathArguments;
   if (!row.hostedProgram.empty()) {
+    pathArguments.push_back(arguments.size());
     arguments.push_back(folder + std::string(row.hostedProgram));
     commandLine += " " + arguments.back();
   }
-  return Start(folder + std::string(row.program), arguments, std::move(commandLine));
+  return Start(folder + std::string(row.program), arguments, std::move(commandLine), pathArguments);
 }
 
 }  // namespace valmerin

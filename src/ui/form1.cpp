@@ -22,6 +22,7 @@
 #include "ui/game_list_file.h"
 #include "ui/game_list_view.h"
 #include "ui/info_page.h"
+#include "ui/start_watch.h"
 #include "ui/twips.h"
 
 namespace valmerin {
@@ -174,8 +175,9 @@ void Form1::UpdateGameFile(Emulator list) {
 void Form1::Launch(Emulator list) {
   if (!lists_[static_cast<std::size_t>(IndexOf(list))]->SelectedEntry().isValid()) return;
   UpdateGameFile(list);
-  const LaunchOutcome outcome = LaunchGame(state_, list);
+  LaunchOutcome outcome = LaunchGame(state_, list);
   if (!outcome.message.empty()) Say(QString::fromStdString(outcome.message));
+  WatchStart(this, dialogs_, outcome.commandLine, outcome.notice, std::move(outcome.watch));
 }
 
 void Form1::Brisk1_Click(int button) {
@@ -209,7 +211,8 @@ void Form1::ShowOptions() {
 
 void Form1::RunEmulatorCommand() {
   const int tab = tabs_->currentIndex();
-  const LaunchOutcome outcome = RunEmulator(state_, tab);
+  LaunchOutcome outcome = RunEmulator(state_, tab);
+  WatchStart(this, dialogs_, outcome.commandLine, outcome.notice, std::move(outcome.watch));
   if (!outcome.message.empty()) {
     Say(QString::fromStdString(outcome.message));
   } else if (!outcome.started && tab >= 0 && tab < kEmulatorCount) {

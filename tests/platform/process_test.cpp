@@ -211,7 +211,7 @@ std::string Image(std::string_view signature) {
 
 TEST_F(StartProgramTest, WindowsProgramsStartUnderWineFromPath) {
   Script("bin/wine", (Root() / "wine-ricevuti").string(), "echo \"WINEPREFIX=$WINEPREFIX\";");
-  Put("Giochi/ZSnes.exe", Image(std::string("PE\0\0", 4)));
+  Put("Giochi/ZSnes.exe", Image(std::string("PE\0\0\x64\x86", 6)));  // x86-64
   Put("Copie Giochi/Gioco.smc", "");
   setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
   setenv("WINEPREFIX", (Root() / "prefisso").c_str(), 1);
@@ -223,7 +223,7 @@ TEST_F(StartProgramTest, WindowsProgramsStartUnderWineFromPath) {
   unsetenv("WINEPREFIX");
   ASSERT_TRUE(outcome.started) << outcome.error;
   EXPECT_EQ(WaitFor("wine-ricevuti"),
-            Bracketed({"Giochi/ZSnes.exe", "-0", wineCopy, "/s", "C:\\Giochi\\Gioco.smc"}) +
+            Bracketed({(Root() / "Giochi/ZSnes.exe").string(), "-0", wineCopy, "/s", "C:\\Giochi\\Gioco.smc"}) +
                 "WINEPREFIX=" + (Root() / "prefisso").string() + "\n");
 
   setenv("PATH", (Root() / "vuota").c_str(), 1);
