@@ -124,6 +124,44 @@ TEST_F(DosPlanTest, HostProgramGetsItsFolderAsC) {
                 "exit\n");
 }
 
+TEST_F(DosPlanTest, LongNamesAreReachedThroughTheirOwnFolderOrRefused) {
+  Put("prefix/drive_c/Emulatori/NESticle/DOS4GW.EXE", Image("LE"));
+  Put("prefix/drive_c/Emulatori/NESticle/NESticle.exe", "");
+  Put("Cartella Lunga/Gioco.nes", "");
+  Put("Fuori/Nome lungo.nes", "");
+  const std::string c = Real() + "/prefix/drive_c/Emulatori/NESticle";
+  const struct {
+    std::vector<std::string> arguments;
+    std::string line;
+    std::string mounts;
+    std::string unreachable;
+  } cases[] = {
+      {{"C:\\Emulatori\\NESticle\\NESticle.exe", "-run", "c:\\emulatori\\nesticle\\gioco.nes"},
+       "DOS4GW.EXE C:\\NESticle.exe -run C:\\gioco.nes",
+       "mount C \"" + c + "\"\n",
+       ""},
+      {{Root().string() + "/Cartella Lunga/Gioco.nes", "C:\\Lungo Nome\\x"},
+       "DOS4GW.EXE D:\\Gioco.nes C:\\Lungo Nome\\x",
+       "mount C \"" + c + "\"\nmount D \"" + Real() + "/Cartella Lunga\"\n",
+       ""},
+      {{Root().string() + "/Fuori/Nome lungo.nes"},
+       "",
+       "",
+       Root().string() + "/Fuori/Nome lungo.nes"},
+  };
+  for (const auto& test : cases) {
+    std::vector<std::size_t> paths = {0};
+    if (test.arguments.size() == 3) paths.push_back(2);
+    const std::optional<DosCommand> command =
+        PlanDosCommand("C:\\Emulatori\\NESticle\\DOS4GW.EXE", test.arguments, paths);
+    ASSERT_TRUE(command);
+    EXPECT_EQ(command->unreachable, test.unreachable);
+    if (!test.unreachable.empty()) continue;
+    EXPECT_EQ(*DosBoxConfiguration(*command),
+              "[autoexec]\n" + test.mounts + "C:\ncd \\\n" + test.line + "\nexit\n");
+  }
+}
+
 TEST_F(DosPlanTest, TextsThatWouldChangeTheScriptAreRefused) {
   DosCommand command = *PlanDosCommand("C:\\NESticle\\DOS4GW.EXE", {"a\nexit"});
   EXPECT_FALSE(DosBoxConfiguration(command));
