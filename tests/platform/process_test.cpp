@@ -143,9 +143,13 @@ class StartProgramTest : public testing::TempFolderTest {
   void SetUp() override {
     TempFolderTest::SetUp();
     if (const char* path = std::getenv("PATH")) savedPath_ = path;
+    if (const char* home = std::getenv("HOME")) savedHome_ = home;
+    // The tester's own DOSBox settings must not reach the stand-in DOSBox.
+    setenv("HOME", (Root() / "casa").c_str(), 1);
   }
   void TearDown() override {
     setenv("PATH", savedPath_.c_str(), 1);
+    setenv("HOME", savedHome_.c_str(), 1);
     TempFolderTest::TearDown();
   }
 
@@ -172,6 +176,7 @@ class StartProgramTest : public testing::TempFolderTest {
   }
 
   std::string savedPath_;
+  std::string savedHome_;
 };
 
 TEST_F(StartProgramTest, ArgumentsReachTheProgramLiterally) {
@@ -315,15 +320,12 @@ TEST_F(StartProgramTest, AProgramThatEndsAtOnceIsSeenWithWhatItPrinted) {
 TEST_F(StartProgramTest, DosBoxReadsTheUsersSettingsFirstAndNoShellRedirection) {
   Script("bin/dosbox", (Root() / "dosbox-ricevuti").string());
   setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
-  const std::string savedHome = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
-  setenv("HOME", (Root() / "casa").c_str(), 1);
   Put("casa/.dosbox/dosbox-0.74-3.conf", "[sdl]\nfullscreen=true\n");
   Put("Vecchio/DOS4GW.EXE", Image("LE"));
   const StartOutcome refused = StartProgram("Vecchio\\DOS4GW.EXE", {"-v>out.txt", "a|b"});
   EXPECT_FALSE(refused.started);
   EXPECT_NE(refused.error.find("> |"), std::string::npos) << refused.error;
   const StartOutcome outcome = StartProgram("Vecchio\\DOS4GW.EXE", {"-v"});
-  setenv("HOME", savedHome.c_str(), 1);
   ASSERT_TRUE(outcome.started) << outcome.error;
   const std::string received = WaitFor("dosbox-ricevuti");
   EXPECT_EQ(received.substr(0, received.find("[-conf]", 1)),
