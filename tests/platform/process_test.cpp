@@ -94,7 +94,10 @@ TEST_F(StartProgramTest, ArgumentsReachTheProgramWhole) {
   std::string line;
   for (int i = 0; i < 200 && line.empty(); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    if (fs::exists("command_line.txt")) line = Get("command_line.txt");
+    // It writes in its current folder: its own, not ours.
+    if (fs::exists(program.parent_path() / "command_line.txt")) {
+      line = Get(program.parent_path() / "command_line.txt");
+    }
   }
   ASSERT_FALSE(line.empty());
   const int size =
