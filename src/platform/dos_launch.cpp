@@ -225,7 +225,9 @@ std::optional<std::string> DosBoxConfiguration(const DosCommand& command) {
     if (HasControlCharacters(folder) || folder.find('"') != std::string::npos) {
       return std::nullopt;
     }
-    text += "mount " + std::string(1, mount.letter) + " \"" + BatchText(folder) + "\"\n";
+    // The user's own [autoexec] runs before ours and may have taken the letter.
+    const std::string letter(1, mount.letter);
+    text += "mount -u " + letter + "\nmount " + letter + " \"" + BatchText(folder) + "\"\n";
   }
   std::string line = command.program;
   for (const std::string& argument : command.arguments) line += " " + argument;

@@ -109,6 +109,12 @@ TEST_F(RealEmulatorTest, DosBoxRunsNesticlesExtenderOnTheCopy) {
       {real + "/Emulatori Vecchi/NESticle è/", Root() / "Emulatori Vecchi/NESticle è",
        " C:\\NESticle.exe -run C:\\Gioco.NES"},
   };
+  // The user's own settings come first, even one that takes C: for itself.
+  const std::string home = Env("HOME");
+  setenv("HOME", (Root() / "casa").c_str(), 1);
+  fs::create_directories(Root() / "altrove");
+  Put(Root() / "casa/.dosbox/dosbox-0.74-3.conf",
+      "[cpu]\ncycles=max\n[autoexec]\nmount c \"" + real + "/altrove\"\nc:\n");
   for (const auto& c : cases) {
     Install(c.host, "Dos4GW.exe", Env("VALMERIN_DOS_RECORDER"));
     Put(c.host / "NESticle.exe", "");
@@ -122,6 +128,8 @@ TEST_F(RealEmulatorTest, DosBoxRunsNesticlesExtenderOnTheCopy) {
         << c.folderText;
     ExpectNothingLeft(state, c.host / "Gioco.NES");
   }
+  setenv("HOME", home.c_str(), 1);
+  EXPECT_TRUE(fs::is_empty(Root() / "altrove"));
 }
 
 TEST_F(RealEmulatorTest, DosBoxIsNeverGivenARedirection) {

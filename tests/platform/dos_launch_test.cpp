@@ -91,10 +91,10 @@ TEST_F(DosPlanTest, DriveProgramMountsItsDriveAndArgumentsFollow) {
   ASSERT_TRUE(text);
   EXPECT_EQ(*text,
             "[autoexec]\n"
-            "mount C \"" +
+            "mount -u C\nmount C \"" +
                 Real() +
                 "/prefix/drive_c\"\n"
-                "mount D \"" +
+                "mount -u D\nmount D \"" +
                 Real() +
                 "/Fuori\"\n"
                 "C:\n"
@@ -115,7 +115,7 @@ TEST_F(DosPlanTest, HostProgramGetsItsFolderAsC) {
   ASSERT_EQ(command->mounts.size(), 1u);  // no E: in the prefix: nothing to mount
   EXPECT_EQ(*DosBoxConfiguration(*command),
             "[autoexec]\n"
-            "mount C \"" +
+            "mount -u C\nmount C \"" +
                 Real() +
                 "/Emu Vecchio\"\n"
                 "C:\n"
@@ -138,11 +138,11 @@ TEST_F(DosPlanTest, LongNamesAreReachedThroughTheirOwnFolderOrRefused) {
   } cases[] = {
       {{"C:\\Emulatori\\NESticle\\NESticle.exe", "-run", "c:\\emulatori\\nesticle\\gioco.nes"},
        "DOS4GW.EXE C:\\NESticle.exe -run C:\\gioco.nes",
-       "mount C \"" + c + "\"\n",
+       "mount -u C\nmount C \"" + c + "\"\n",
        ""},
       {{Root().string() + "/Cartella Lunga/Gioco.nes", "C:\\Lungo Nome\\x"},
        "DOS4GW.EXE D:\\Gioco.nes C:\\Lungo Nome\\x",
-       "mount C \"" + c + "\"\nmount D \"" + Real() + "/Cartella Lunga\"\n",
+       "mount -u C\nmount C \"" + c + "\"\nmount -u D\nmount D \"" + Real() + "/Cartella Lunga\"\n",
        ""},
       {{Root().string() + "/Fuori/Nome lungo.nes"},
        "",
@@ -194,7 +194,7 @@ TEST(DosPlan, WindowsProgramRunsFromItsDrive) {
       PlanDosCommand("C:\\windows\\Vecchio\\DOS4GW.EXE", {"C:\\Giochi\\x.nes", "-run"});
   ASSERT_TRUE(command);
   EXPECT_EQ(*DosBoxConfiguration(*command),
-            "[autoexec]\nmount C \"C:\\\"\nC:\ncd \\windows\\Vecchio\n"
+            "[autoexec]\nmount -u C\nmount C \"C:\\\"\nC:\ncd \\windows\\Vecchio\n"
             "DOS4GW.EXE C:\\Giochi\\x.nes -run\nexit\n");
 }
 

@@ -363,6 +363,7 @@ TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithAConfigurationOfOurs) {
   EXPECT_EQ(received.substr(exitAt + 15),
             "600\n"
             "[autoexec]\n"
+            "mount -u C\n"
             "mount C \"" +
                 real +
                 "/prefisso/drive_c\"\n"
