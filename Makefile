@@ -9,8 +9,9 @@ WINDOWS_PACKAGES := cmake g++-mingw-w64-x86-64-posix wine wine64 libgtest-dev li
 BENCH_PACKAGES   := libbenchmark-dev xvfb xauth
 FUZZ_PACKAGES    := clang-14 libclang-rt-14-dev
 PACKAGE_PACKAGES := dpkg-dev file xvfb xauth scdoc man-db lintian appstream desktop-file-utils
+EMULATOR_PACKAGES := dosbox nasm wine wine64 g++-mingw-w64-x86-64-posix
 
-.PHONY: all deps deps-windows build run test test-windows test-sanitize bench fuzz package clean
+.PHONY: all deps deps-windows build run test test-windows test-sanitize bench fuzz package clean test-emulators
 
 all: build
 
@@ -41,6 +42,23 @@ test: build
 .PHONY: test-user
 test-user: build
 	BUILD=$(BUILD) JOBS=$(JOBS) scripts/test-user
+
+# Real DOSBox and Wine on recorders of ours, through the real launch. The Wine
+# prefix is made afresh once per run (its first start is the slow one) and shared.
+EMULATOR_PREFIX = $(CURDIR)/$(BUILD)/emulator-prefix
+test-emulators: deps
+	@scripts/install-packages $(EMULATOR_PACKAGES)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVALMERIN_EMULATOR_TESTS=ON $(CMAKE_ARGS)
+	cmake --build $(BUILD) -j $(JOBS) --target valmerin_tests_emulators
+	rm -rf $(EMULATOR_PREFIX)
+	WINEPREFIX=$(EMULATOR_PREFIX) WINEDEBUG=-all wine wineboot --init
+	WINEPREFIX=$(EMULATOR_PREFIX) wineserver --wait
+	cd $(BUILD) && WINEPREFIX=$(EMULATOR_PREFIX) WINEDEBUG=-all \
+	    SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+	    VALMERIN_DOS_RECORDER=$(CURDIR)/$(BUILD)/emulator-recorders/Dos4GW.exe \
+	    VALMERIN_WINDOWS_RECORDER=$(CURDIR)/$(BUILD)/emulator-recorders/ZSnes.exe \
+	    timeout 300 ./valmerin_tests_emulators
+	WINEPREFIX=$(EMULATOR_PREFIX) wineserver --kill || true
 
 test-windows: deps-windows
 	cmake -S . -B $(WINBUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \

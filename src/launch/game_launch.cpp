@@ -63,12 +63,14 @@ std::string StartFailureMessage(const StartOutcome& outcome, const std::string& 
 }
 
 LaunchOutcome Start(const std::string& program, const std::vector<std::string>& arguments,
-                    std::string commandLine) {
+                    std::string commandLine, const PathArguments& pathArguments) {
   LaunchOutcome outcome;
   outcome.commandLine = std::move(commandLine);
-  StartOutcome started = StartProgram(program, arguments);
+  StartOutcome started = StartProgram(program, arguments, pathArguments);
   outcome.started = started.started;
   if (!started.started) outcome.message = StartFailureMessage(started, program);
+  outcome.notice = std::move(started.notice);
+  outcome.watch = std::move(started.watch);
   return outcome;
 }
 
@@ -191,8 +193,10 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator, const CopyPr
   // piece already ends with a blank).
   std::string commandLine = folder + std::string(row.program) + " ";
   std::vector<std::string> arguments;
+  PathArguments pathArguments;
   if (!row.hostedProgram.empty()) {
     commandLine += folder + std::string(row.hostedProgram) + " ";
+    pathArguments.push_back(arguments.size());
     arguments.push_back(folder + std::string(row.hostedProgram));
   }
   commandLine += switches;
@@ -203,9 +207,10 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator, const CopyPr
     arguments.emplace_back(row.beforeGame);
   }
   commandLine += copy;
+  pathArguments.push_back(arguments.size());
   arguments.push_back(copy);
 
-  return Start(folder + std::string(row.program), arguments, std::move(commandLine));
+  return Start(folder + std::string(row.program), arguments, std::move(commandLine), pathArguments);
 }
 
 LaunchOutcome RunEmulator(const MainWindowState& state, int tabIndex) {
@@ -216,11 +221,13 @@ LaunchOutcome RunEmulator(const MainWindowState& state, int tabIndex) {
 
   std::string commandLine = folder + std::string(row.program);
   std::vector<std::string> arguments;
+  PathArguments pathArguments;
   if (!row.hostedProgram.empty()) {
+    pathArguments.push_back(arguments.size());
     arguments.push_back(folder + std::string(row.hostedProgram));
     commandLine += " " + arguments.back();
   }
-  return Start(folder + std::string(row.program), arguments, std::move(commandLine));
+  return Start(folder + std::string(row.program), arguments, std::move(commandLine), pathArguments);
 }
 
 }  // namespace valmerin

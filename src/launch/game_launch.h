@@ -1,16 +1,20 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "catalogue/main_window_state.h"
 #include "platform/file_io.h"
+#include "platform/child_watch.h"
 
 namespace valmerin {
 
 struct LaunchOutcome {
   bool started = false;
-  std::string commandLine;  // as designed: the parts joined
-  std::string message;      // Italian, for the user, when something went wrong
+  std::string commandLine;            // as designed: the parts joined
+  std::string message;                // Italian, for the user, when something went wrong
+  std::string notice;                 // Italian, for the user, although it started
+  std::unique_ptr<ChildWatch> watch;  // the started emulator, for a failure right after
 };
 
 // Double-click on a game: switches from "parametri", the game copied to

@@ -2,6 +2,7 @@
 // What an executable file is, from its header: it decides whether the program
 // starts directly, under Wine or in DOSBox.
 #include <filesystem>
+#include <optional>
 
 namespace valmerin {
 
@@ -12,5 +13,17 @@ enum class ExecutableKind {
 };
 
 ExecutableKind KindOfExecutable(const std::filesystem::path& file);
+
+}  // namespace valmerin
+
+namespace valmerin {
+
+// What a Windows program needs from Wine: 16- and 32-bit programs need a Wine
+// that can run 32-bit code, which Debian's plain "wine" package on amd64 cannot.
+enum class WindowsBits { k16, k32, k64 };
+
+// From the PE header's machine field; k16 for NE programs. nullopt for a file
+// that is not a Windows program.
+std::optional<WindowsBits> WindowsBitsOf(const std::filesystem::path& file);
 
 }  // namespace valmerin

@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "platform/text_codec.h"
 #include "platform/utf8.h"
 
 namespace valmerin {
@@ -35,6 +36,7 @@ bool ForEachFolderEntry(const std::filesystem::path& folder,
     name = Utf8FromWide(wide);
     FolderEntry entry;
     entry.name = name;
+    entry.stored = name;
     entry.regularFile = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
     entry.hidden = (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
     visit(entry);
@@ -50,11 +52,18 @@ bool ForEachFolderEntry(const std::filesystem::path& folder,
   DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
   if (dir == nullptr) return false;
   const int fd = dirfd(dir);
+  std::string decoded;
   while (const dirent* item = readdir(dir)) {
     const std::string_view name(item->d_name);
     if (name == "." || name == "..") continue;
     FolderEntry entry;
+    entry.stored = name;
     entry.name = name;
+    // A name copied from an old Windows disk keeps its Windows-1252 bytes.
+    if (!IsValidUtf8(name)) {
+      decoded = DecodeCp1252(name);
+      entry.name = decoded;
+    }
     entry.hidden = name.front() == '.';
     if (item->d_type == DT_REG) {
       entry.regularFile = true;

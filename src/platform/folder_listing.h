@@ -7,7 +7,8 @@
 namespace valmerin {
 
 struct FolderEntry {
-  std::string_view name;  // UTF-8, as stored
+  std::string_view name;    // UTF-8: a stored name that is not UTF-8 reads as Windows-1252
+  std::string_view stored;  // the bytes the file system holds (UTF-8 on Windows)
   bool regularFile = false;
   bool hidden = false;  // hidden or system on Windows, a leading "." elsewhere
 };

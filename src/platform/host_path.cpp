@@ -1,6 +1,7 @@
 #include "platform/host_path.h"
 
 #include <cctype>
+#include <climits>
 #include <cstdlib>
 #include <string>
 #include <system_error>
@@ -9,14 +10,14 @@
 #include "platform/folder_listing.h"
 #include "platform/utf8.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace valmerin {
 namespace fs = std::filesystem;
 
-namespace {
-
-#ifndef _WIN32
-
-fs::path WinePrefix() {
+fs::path WinePrefixFolder() {
   if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
     return fs::path(prefix);
   }
@@ -24,54 +25,85 @@ fs::path WinePrefix() {
   return fs::path(home != nullptr ? home : "") / ".wine";
 }
 
-bool Exists(const fs::path& path) {
-  std::error_code ec;
-  return fs::exists(fs::symlink_status(path, ec));
+#ifndef _WIN32
+namespace {
+
+bool Exists(const std::string& path) {
+  struct stat info;
+  return lstat(path.c_str(), &info) == 0;
 }
 
-// The entry of `folder` spelt like `component` without regard to case; when
+// The stored name of the entry of `folder` spelt like `component` without regard
+// to case (names that are not UTF-8 compare by their Windows-1252 reading); when
 // several are, the first in byte order so the choice never changes between runs.
-std::optional<std::string> FindIgnoringCase(const fs::path& folder, std::string_view component) {
+std::optional<std::string> FindIgnoringCase(const std::string& folder, std::string_view component) {
   std::optional<std::string> found;
   const std::string key = FoldedName(component);
-  ForEachFolderEntry(folder, [&](const FolderEntry& entry) {
-    if ((!found || entry.name < *found) && FoldedName(entry.name) == key) {
-      found = std::string(entry.name);
+  ForEachFolderEntry(fs::path(folder.empty() ? "." : folder), [&](const FolderEntry& entry) {
+    if ((!found || entry.stored < *found) && FoldedName(entry.name) == key) {
+      found = std::string(entry.stored);
     }
   });
   return found;
 }
 
-// Appends each "/"-separated component of `rest` to `base`, taking the spelling
-// that exists on disk. Once one is missing, the rest is used as written.
-fs::path ResolveComponents(fs::path base, std::string_view rest) {
-  bool reachable = true;
+std::vector<std::string_view> SplitComponents(std::string_view rest) {
+  std::vector<std::string_view> parts;
   size_t start = 0;
   while (start <= rest.size()) {
     size_t end = rest.find('/', start);
     if (end == std::string_view::npos) end = rest.size();
-    const std::string_view component = rest.substr(start, end - start);
+    if (end > start) parts.push_back(rest.substr(start, end - start));
     start = end + 1;
-    if (component.empty()) continue;
-    fs::path candidate = base / component;
-    if (!reachable || component == "." || component == ".." || Exists(candidate)) {
-      base = std::move(candidate);
+  }
+  return parts;
+}
+
+// Wine resolves "." and ".." on a drive by the text alone and never above the
+// drive's root (the first part, "c:").
+std::vector<std::string_view> WithinDrive(const std::vector<std::string_view>& parts) {
+  std::vector<std::string_view> kept;
+  for (std::string_view part : parts) {
+    if (part == ".") continue;
+    if (part == "..") {
+      if (kept.size() > 1) kept.pop_back();
       continue;
     }
-    if (std::optional<std::string> stored = FindIgnoringCase(base, component)) {
-      base /= *stored;
+    kept.push_back(part);
+  }
+  return kept;
+}
+
+// Appends each part to `base`, taking the spelling that exists on disk. Once one
+// is missing (or the path is longer than any the system opens), the rest is used
+// as written. The text grows in place, so a long folder text costs linear time.
+fs::path ResolveComponents(std::string base, const std::vector<std::string_view>& parts,
+                           bool trailingSlash) {
+  bool reachable = true;
+  for (std::string_view component : parts) {
+    const size_t before = base.size();
+    if (!base.empty() && base.back() != '/') base += '/';
+    const size_t folderEnd = base.size();
+    base += component;
+    if (!reachable || component == "." || component == ".." || Exists(base)) continue;
+    if (base.size() >= PATH_MAX) {
+      reachable = false;
+      continue;
+    }
+    const std::string folder = base.substr(0, before);
+    if (std::optional<std::string> stored = FindIgnoringCase(folder, component)) {
+      base.resize(folderEnd);
+      base += *stored;
     } else {
-      base = std::move(candidate);
       reachable = false;
     }
   }
-  if (!rest.empty() && rest.back() == '/') base /= "";
-  return base;
+  if (trailingSlash && !base.empty() && base.back() != '/') base += '/';
+  return fs::path(std::move(base));
 }
 
-#endif
-
 }  // namespace
+#endif
 
 fs::path ToHostPath(std::string_view text) {
 #ifdef _WIN32
@@ -82,16 +114,20 @@ fs::path ToHostPath(std::string_view text) {
     if (c == '\\') c = '/';
   }
   const std::string_view view(unix);
+  const bool trailing = !view.empty() && view.back() == '/';
   if (BeginsWithDrive(view)) {
     // Wine names its drive links in lower case: "dosdevices/c:".
     std::string rest(1, static_cast<char>(std::tolower(static_cast<unsigned char>(view[0]))));
     rest += ":/";
     rest += view.substr(2);
     if (view.size() == 2) rest.pop_back();
-    return ResolveComponents(WinePrefix() / "dosdevices", rest);
+    return ResolveComponents((WinePrefixFolder() / "dosdevices").string(),
+                             WithinDrive(SplitComponents(rest)), trailing);
   }
-  if (!view.empty() && view.front() == '/') return ResolveComponents("/", view.substr(1));
-  return ResolveComponents(fs::path(), view);
+  if (!view.empty() && view.front() == '/') {
+    return ResolveComponents("/", SplitComponents(view.substr(1)), trailing);
+  }
+  return ResolveComponents(std::string(), SplitComponents(view), trailing);
 #endif
 }
 
@@ -108,9 +144,9 @@ std::optional<fs::path> FindInCurrentFolder(std::string_view name) {
   ForEachFolderEntry(fs::path("."), [&](const FolderEntry& entry) {
     if (!entry.regularFile || entry.hidden || exact) return;
     if (entry.name == name) {
-      exact = std::string(entry.name);
-    } else if ((!other || entry.name < *other) && FoldedName(entry.name) == key) {
-      other = std::string(entry.name);
+      exact = std::string(entry.stored);
+    } else if ((!other || entry.stored < *other) && FoldedName(entry.name) == key) {
+      other = std::string(entry.stored);
     }
   });
   if (exact) return PathFromUtf8(*exact);

@@ -20,6 +20,15 @@ inline bool BeginsWithDrive(std::string_view text) {
   return text.size() >= 2 && ((first | 0x20) >= 'a' && (first | 0x20) <= 'z') && text[1] == ':';
 }
 
+// "C:\..." or "c:/...": a path on a drive, not "C:" alone or "C:file".
+inline bool IsDrivePath(std::string_view text) {
+  return BeginsWithDrive(text) && text.size() >= 3 && (text[2] == '\\' || text[2] == '/');
+}
+
+// The Wine prefix drive letters are looked up in: $WINEPREFIX, default ~/.wine.
+// Not used on Windows.
+std::filesystem::path WinePrefixFolder();
+
 // The ordinary file of the current folder whose name matches `name` without
 // regard to letter case (the exact spelling wins when several do). nullopt when
 // there is none: folders, hidden and system files do not count.

@@ -5,9 +5,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
+#include <iterator>
+#include <memory>
 #include <optional>
 
 #include "platform/dos_launch.h"
@@ -41,97 +45,160 @@ std::optional<std::string> FindOnPath(const std::string& name) {
   }
 }
 
-// Runs in the grandchild: signals back as the parent had them before Qt touched
-// them, then the program; on failure the errno goes up the pipe.
-[[noreturn]] void ExecOrReport(const char* file, char* const* argv, int reportFd) {
+struct Exec {
+  const char* file;
+  char* const* argv;
+  const char* folder;  // the program's own folder, its current directory
+  int outputFd;        // its standard output and error
+};
+
+void Report(int fd, int error) {
+  ssize_t ignored = write(fd, &error, sizeof error);
+  (void)ignored;
+}
+
+// Runs in the program's process: signals back as the parent had them before Qt
+// touched them, then the program; on failure the errno goes up the pipe.
+[[noreturn]] void ExecOrReport(const Exec& exec, int reportFd) {
   sigset_t none;
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);
   signal(SIGPIPE, SIG_DFL);
-  execv(file, argv);
-  const int error = errno;
-  ssize_t ignored = write(reportFd, &error, sizeof error);
-  (void)ignored;
+  if (exec.outputFd >= 0) {
+    dup2(exec.outputFd, STDOUT_FILENO);
+    dup2(exec.outputFd, STDERR_FILENO);
+  }
+  if (chdir(exec.folder) != 0) {
+    Report(reportFd, errno);
+    _exit(127);
+  }
+  execv(exec.file, exec.argv);
+  Report(reportFd, errno);
   _exit(127);
 }
 
+// Closes every descriptor from 3 up except `keep` (sorted, ascending).
+void CloseAllBut(std::initializer_list<int> keep) {
+  unsigned from = 3;
+  for (int fd : keep) {
+    if (fd < 0) continue;
+    if (static_cast<unsigned>(fd) > from) close_range(from, static_cast<unsigned>(fd) - 1, 0);
+    from = static_cast<unsigned>(fd) + 1;
+  }
+  close_range(from, ~0U, 0);
+}
+
 // Runs in a forked process that outlives the start: it waits for the program,
-// then removes `removeAfter`. It must not act on the parent's signals or keep
-// its files (a display connection) open, so both are dropped first.
-[[noreturn]] void KeepUntilExit(const char* file, char* const* argv, int reportFd,
+// sends its wait status up `statusFd` for the window to see, then removes
+// `removeAfter`. It must not act on the parent's signals or keep its files (a
+// display connection) open, so both are dropped first.
+[[noreturn]] void KeepUntilExit(const Exec& exec, int reportFd, int statusFd,
                                 const char* removeAfter) {
   for (int signal = 1; signal < NSIG; ++signal) {
     struct sigaction standard = {};
     standard.sa_handler = SIG_DFL;
     sigaction(signal, &standard, nullptr);
   }
+  // The window stops listening after a while; the status is then not wanted.
+  signal(SIGPIPE, SIG_IGN);
   sigset_t none;
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);
-  if (reportFd > 3) close_range(3, static_cast<unsigned>(reportFd) - 1, 0);
-  close_range(static_cast<unsigned>(reportFd) + 1, ~0U, 0);
+  int keep[] = {reportFd, statusFd, exec.outputFd};
+  std::sort(std::begin(keep), std::end(keep));
+  CloseAllBut({keep[0], keep[1], keep[2]});
   const pid_t program = fork();
-  if (program == 0) ExecOrReport(file, argv, reportFd);
-  if (program < 0) {
-    const int error = EAGAIN;
-    ssize_t ignored = write(reportFd, &error, sizeof error);
-    (void)ignored;
-  }
+  if (program == 0) ExecOrReport(exec, reportFd);
+  if (program < 0) Report(reportFd, EAGAIN);
   close(reportFd);
+  if (exec.outputFd >= 0) close(exec.outputFd);
   if (program > 0) {
     int status = 0;
     while (waitpid(program, &status, 0) < 0 && errno == EINTR) {
     }
+    Report(statusFd, status);
   }
-  unlink(removeAfter);
+  close(statusFd);
+  if (removeAfter != nullptr) unlink(removeAfter);
   _exit(0);
 }
 
-// Double fork: the program becomes a child of init, so nobody has to reap it,
-// and the close-on-exec pipe tells whether exec succeeded without waiting for it.
-// With `removeAfter`, a keeper process between the two removes that file once
-// the program has ended.
-std::optional<int> Spawn(const std::string& file, const std::vector<std::string>& argv,
-                         const std::string* removeAfter = nullptr) {
+// A file no one else can open, already unlinked, for what the program prints:
+// the window reads its last lines, and it disappears with the last descriptor.
+int OpenOutputFile() {
+  std::string folder = "/tmp";
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime == '/') {
+    folder = runtime;
+  }
+  int fd = open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  if (fd >= 0 || folder == "/tmp") return fd;
+  return open("/tmp", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+}
+
+struct Spawned {
+  std::optional<int> error;
+  std::unique_ptr<ChildWatch> watch;
+};
+
+// Double fork: the program's keeper becomes a child of init, so nobody has to
+// reap it, and the close-on-exec pipe tells whether exec succeeded without
+// waiting for it. The keeper reports the program's end through the watch.
+Spawned Spawn(const std::string& file, const std::vector<std::string>& argv, const fs::path& folder,
+              const std::string* removeAfter = nullptr) {
   std::vector<char*> pointers;
   for (const std::string& argument : argv) pointers.push_back(const_cast<char*>(argument.c_str()));
   pointers.push_back(nullptr);
+  const std::string folderText = folder.string();
 
-  int pipeFds[2];
-  if (pipe2(pipeFds, O_CLOEXEC) != 0) return EAGAIN;
+  int reportFds[2];
+  int statusFds[2];
+  if (pipe2(reportFds, O_CLOEXEC) != 0) return {EAGAIN, nullptr};
+  if (pipe2(statusFds, O_CLOEXEC) != 0) {
+    close(reportFds[0]);
+    close(reportFds[1]);
+    return {EAGAIN, nullptr};
+  }
+  const Exec exec{file.c_str(), pointers.data(), folderText.c_str(), OpenOutputFile()};
+  const auto closeAll = [&] {
+    for (int fd : {reportFds[0], reportFds[1], statusFds[0], statusFds[1], exec.outputFd}) {
+      if (fd >= 0) close(fd);
+    }
+  };
   const pid_t child = fork();
   if (child < 0) {
-    close(pipeFds[0]);
-    close(pipeFds[1]);
-    return EAGAIN;
+    closeAll();
+    return {EAGAIN, nullptr};
   }
   if (child == 0) {
-    close(pipeFds[0]);
+    close(reportFds[0]);
+    close(statusFds[0]);
     setsid();
-    const pid_t grandchild = fork();
-    if (grandchild == 0 && removeAfter != nullptr) {
-      KeepUntilExit(file.c_str(), pointers.data(), pipeFds[1], removeAfter->c_str());
+    const pid_t keeper = fork();
+    if (keeper == 0) {
+      KeepUntilExit(exec, reportFds[1], statusFds[1],
+                    removeAfter != nullptr ? removeAfter->c_str() : nullptr);
     }
-    if (grandchild == 0) ExecOrReport(file.c_str(), pointers.data(), pipeFds[1]);
-    if (grandchild < 0) {
-      const int error = EAGAIN;
-      ssize_t ignored = write(pipeFds[1], &error, sizeof error);
-      (void)ignored;
-    }
+    if (keeper < 0) Report(reportFds[1], EAGAIN);
     _exit(0);
   }
-  close(pipeFds[1]);
+  close(reportFds[1]);
+  close(statusFds[1]);
   int status = 0;
   while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
   int error = 0;
   ssize_t got = 0;
   do {
-    got = read(pipeFds[0], &error, sizeof error);
+    got = read(reportFds[0], &error, sizeof error);
   } while (got < 0 && errno == EINTR);
-  close(pipeFds[0]);
-  if (got == static_cast<ssize_t>(sizeof error)) return error;
-  return std::nullopt;
+  close(reportFds[0]);
+  if (got == static_cast<ssize_t>(sizeof error)) {
+    close(statusFds[0]);
+    if (exec.outputFd >= 0) close(exec.outputFd);
+    return {error, nullptr};
+  }
+  fcntl(statusFds[0], F_SETFL, O_NONBLOCK);
+  return {std::nullopt, std::make_unique<ChildWatch>(statusFds[0], exec.outputFd)};
 }
 
 std::string_view ReasonOf(int error) {
@@ -141,55 +208,85 @@ std::string_view ReasonOf(int error) {
                             : kStartFailed;
 }
 
-StartOutcome StartInDosBox(const std::string& program, const std::vector<std::string>& arguments) {
+StartOutcome Started(Spawned spawned, const std::string& program) {
+  if (spawned.error) return {false, CannotStart(program, ReasonOf(*spawned.error)), {}, nullptr};
+  return {true, {}, {}, std::move(spawned.watch)};
+}
+
+bool Contains(const PathArguments& paths, std::size_t index) {
+  return std::find(paths.begin(), paths.end(), index) != paths.end();
+}
+
+StartOutcome StartInDosBox(const std::string& program, const fs::path& host,
+                           const std::vector<std::string>& arguments,
+                           const PathArguments& pathArguments) {
   const std::optional<std::string> dosbox = FindOnPath("dosbox");
-  if (!dosbox) return {false, NeedsDosBox(program)};
-  const DosBoxConfigurationFile prepared = PrepareDosBox(program, arguments);
-  if (!prepared.file) return {false, prepared.error};
-  const fs::path& configuration = *prepared.file;
-  const std::string confText = configuration.string();
-  if (std::optional<int> error =
-          Spawn(*dosbox, {"dosbox", "-conf", confText, "-exit"}, &confText)) {
-    std::error_code ec;
-    fs::remove(configuration, ec);
-    return {false, CannotStart(program, ReasonOf(*error))};
+  if (!dosbox) return {false, NeedsDosBox(program), {}, nullptr};
+  const DosBoxConfigurationFile prepared = PrepareDosBox(program, arguments, pathArguments);
+  if (!prepared.file) return {false, prepared.error, {}, nullptr};
+  const std::string confText = prepared.file->string();
+  // The user's settings first, then only what we must set.
+  std::vector<std::string> argv = {"dosbox"};
+  if (std::optional<fs::path> user = UserDosBoxConfiguration()) {
+    argv.insert(argv.end(), {"-conf", user->string()});
   }
-  return {true, {}};
+  argv.insert(argv.end(), {"-conf", confText, "-exit"});
+  Spawned spawned = Spawn(*dosbox, argv, host.parent_path(), &confText);
+  if (spawned.error) {
+    std::error_code ec;
+    fs::remove(*prepared.file, ec);
+  }
+  return Started(std::move(spawned), program);
 }
 
 }  // namespace
 
-StartOutcome StartProgram(const std::string& program, const std::vector<std::string>& arguments) {
-  const fs::path host = ToHostPath(program);
+StartOutcome StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                          const PathArguments& pathArguments) {
   std::error_code ec;
+  const fs::path host = fs::absolute(ToHostPath(program), ec).lexically_normal();
   const fs::file_status status = fs::status(host, ec);
-  if (!fs::exists(status)) return {false, CannotStart(program, kNoSuchFile)};
-  if (!fs::is_regular_file(status)) return {false, CannotStart(program, kNotAProgram)};
+  if (!fs::exists(status)) return {false, CannotStart(program, kNoSuchFile), {}, nullptr};
+  if (!fs::is_regular_file(status)) return {false, CannotStart(program, kNotAProgram), {}, nullptr};
 
   std::string file;
   std::vector<std::string> argv;
+  std::string notice;
   switch (KindOfExecutable(host)) {
     case ExecutableKind::kDos:
-      return StartInDosBox(program, arguments);
+      return StartInDosBox(program, host, arguments, pathArguments);
     case ExecutableKind::kWindows: {
       std::optional<std::string> wine = FindOnPath("wine");
-      if (!wine) return {false, CannotStart(program, kNoWine)};
+      if (!wine) return {false, CannotStart(program, kNoWine), {}, nullptr};
+      if (WindowsBitsOf(host) != WindowsBits::k64 && !WineRuns32Bit(*wine)) {
+        return {false, NeedsWine32(program), {}, nullptr};
+      }
+      if (WinePrefixIsNew()) notice = PreparingWinePrefix(WinePrefixFolder().string());
       file = *wine;
       argv = {"wine", host.string()};
-      for (const std::string& argument : arguments) argv.push_back(WineArgument(argument));
+      for (std::size_t i = 0; i < arguments.size(); ++i) {
+        argv.push_back(Contains(pathArguments, i) ? WinePathArgument(arguments[i])
+                                                  : WineArgument(arguments[i]));
+      }
       break;
     }
     case ExecutableKind::kOther:
-      if (access(host.c_str(), X_OK) != 0) return {false, CannotStart(program, kNotExecutable)};
+      if (access(host.c_str(), X_OK) != 0) {
+        return {false, CannotStart(program, kNotExecutable), {}, nullptr};
+      }
       file = host.string();
       argv = {file};
-      argv.insert(argv.end(), arguments.begin(), arguments.end());
+      // It does not start in our folder and reads no "\": absolute host paths.
+      for (std::size_t i = 0; i < arguments.size(); ++i) {
+        argv.push_back(Contains(pathArguments, i)
+                           ? fs::absolute(ToHostPath(arguments[i]), ec).lexically_normal().string()
+                           : arguments[i]);
+      }
       break;
   }
-  if (std::optional<int> error = Spawn(file, argv)) {
-    return {false, CannotStart(program, ReasonOf(*error))};
-  }
-  return {true, {}};
+  StartOutcome outcome = Started(Spawn(file, argv, host.parent_path()), program);
+  if (outcome.started) outcome.notice = std::move(notice);
+  return outcome;
 }
 
 }  // namespace valmerin

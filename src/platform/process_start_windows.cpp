@@ -1,6 +1,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <thread>
@@ -47,14 +48,15 @@ std::string_view ReasonOf(DWORD error) {
 }
 
 // `application` started with `line`, maximised; the process handle when it started.
-std::optional<HANDLE> Create(const fs::path& application, std::wstring& line, DWORD& error) {
+std::optional<HANDLE> Create(const fs::path& application, std::wstring& line, DWORD& error,
+                             const fs::path& folder) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWMAXIMIZED;
   PROCESS_INFORMATION process = {};
   if (!CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process)) {
+                      folder.c_str(), &startup, &process)) {
     error = GetLastError();
     return std::nullopt;
   }
@@ -71,52 +73,66 @@ std::optional<fs::path> FindDosBox() {
 
 // 64-bit Windows cannot run DOS programs: they start in DOSBox, which reads a
 // configuration of ours that is removed once DOSBox has ended.
-StartOutcome StartInDosBox(const std::string& program, const std::vector<std::string>& arguments) {
+StartOutcome StartInDosBox(const std::string& program, const fs::path& host,
+                           const std::vector<std::string>& arguments,
+                           const PathArguments& pathArguments) {
   const std::optional<fs::path> dosbox = FindDosBox();
-  if (!dosbox) return {false, NeedsDosBox(program)};
-  const DosBoxConfigurationFile prepared = PrepareDosBox(program, arguments);
-  if (!prepared.file) return {false, prepared.error};
+  if (!dosbox) return {false, NeedsDosBox(program), {}, nullptr};
+  const DosBoxConfigurationFile prepared = PrepareDosBox(program, arguments, pathArguments);
+  if (!prepared.file) return {false, prepared.error, {}, nullptr};
   const fs::path& configuration = *prepared.file;
 
-  std::wstring line = L"\"" + dosbox->wstring() + L"\" -conf ";
+  // The user's settings first, then only what we must set.
+  std::wstring line = L"\"" + dosbox->wstring() + L"\"";
+  if (std::optional<fs::path> user = UserDosBoxConfiguration()) {
+    line += L" -conf ";
+    AppendQuoted(line, user->wstring());
+  }
+  line += L" -conf ";
   AppendQuoted(line, configuration.wstring());
   line += L" -exit";
   DWORD error = 0;
-  const std::optional<HANDLE> process = Create(*dosbox, line, error);
+  const std::optional<HANDLE> process = Create(*dosbox, line, error, host.parent_path());
   if (!process) {
     DeleteFileW(configuration.c_str());
-    return {false, CannotStart(program, ReasonOf(error))};
+    return {false, CannotStart(program, ReasonOf(error)), {}, nullptr};
   }
   std::thread([handle = *process, file = configuration] {
     WaitForSingleObject(handle, INFINITE);
     CloseHandle(handle);
     DeleteFileW(file.c_str());
   }).detach();
-  return {true, {}};
+  return {true, {}, {}, nullptr};
 }
 
 }  // namespace
 
-StartOutcome StartProgram(const std::string& program, const std::vector<std::string>& arguments) {
+StartOutcome StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                          const PathArguments& pathArguments) {
   std::error_code ec;
   const fs::path host = fs::absolute(ToHostPath(program), ec);
   const fs::file_status status = fs::status(host, ec);
-  if (!fs::exists(status)) return {false, CannotStart(program, kNoSuchFile)};
-  if (!fs::is_regular_file(status)) return {false, CannotStart(program, kNotAProgram)};
-  if (KindOfExecutable(host) == ExecutableKind::kDos) return StartInDosBox(program, arguments);
+  if (!fs::exists(status)) return {false, CannotStart(program, kNoSuchFile), {}, nullptr};
+  if (!fs::is_regular_file(status)) return {false, CannotStart(program, kNotAProgram), {}, nullptr};
+  if (KindOfExecutable(host) == ExecutableKind::kDos) {
+    return StartInDosBox(program, host, arguments, pathArguments);
+  }
 
   // The program's own name is parsed without escapes: plain quotes suffice, and
   // a Windows path cannot hold a quote.
   std::wstring line = L"\"" + host.wstring() + L"\"";
-  for (const std::string& argument : arguments) {
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
     line += L' ';
-    AppendQuoted(line, WideFromUtf8(argument));
+    // The program starts in its own folder: a relative path part is made whole.
+    const bool isPath =
+        std::find(pathArguments.begin(), pathArguments.end(), i) != pathArguments.end();
+    AppendQuoted(line, isPath ? fs::absolute(ToHostPath(arguments[i]), ec).wstring()
+                              : WideFromUtf8(arguments[i]));
   }
   DWORD error = 0;
-  const std::optional<HANDLE> process = Create(host, line, error);
-  if (!process) return {false, CannotStart(program, ReasonOf(error))};
-  CloseHandle(*process);
-  return {true, {}};
+  const std::optional<HANDLE> process = Create(host, line, error, host.parent_path());
+  if (!process) return {false, CannotStart(program, ReasonOf(error)), {}, nullptr};
+  return {true, {}, {}, std::make_unique<ChildWatch>(*process)};
 }
 
 }  // namespace valmerin

@@ -23,6 +23,41 @@ inline constexpr std::string_view kNotForDosBox =
 inline constexpr std::string_view kNoDosBoxConfiguration =
     "non è stato possibile scrivere la configurazione di DOSBox.";
 
+inline std::string NotReachableFromDos(std::string_view path) {
+  std::string text = "DOSBox non può raggiungere \"";
+  text += path;
+  text +=
+      "\": in DOS ogni nome ha al più 8 caratteri, un punto e 3 di estensione, senza spazi né "
+      "lettere accentate. Rinominare il file o la cartella.";
+  return text;
+}
+
+inline std::string DosShellWouldRedirect(std::string_view characters) {
+  std::string text = "la riga di comando DOS contiene ";
+  text += characters;
+  text +=
+      ", che la shell di DOSBox prenderebbe per redirezioni. Togliere questi caratteri dalle "
+      "opzioni o dai percorsi.";
+  return text;
+}
+
+inline std::string NeedsWine32(std::string_view program) {
+  std::string text = "Impossibile avviare \"";
+  text += program;
+  text +=
+      "\": è un programma Windows a 32 bit e il Wine installato avvia solo programmi a 64 bit. "
+      "Installare wine32; su Debian, come root:\n"
+      "dpkg --add-architecture i386 && apt-get update && apt-get install wine32:i386";
+  return text;
+}
+
+inline std::string PreparingWinePrefix(std::string_view prefix) {
+  std::string text = "Wine prepara ora la sua cartella \"";
+  text += prefix;
+  text += "\": il primo avvio può richiedere qualche decina di secondi.";
+  return text;
+}
+
 inline std::string NeedsDosBox(std::string_view program) {
   std::string text = "Per avviare \"";
   text += program;

@@ -36,6 +36,18 @@ std::optional<char32_t> NextCodePoint(std::string_view text, size_t& pos) {
   return cp;
 }
 
+bool IsValidUtf8(std::string_view text) {
+  size_t pos = 0;
+  while (pos < text.size()) {
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+      ++pos;
+    } else if (!NextCodePoint(text, pos)) {
+      return false;
+    }
+  }
+  return true;
+}
+
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
@@ -62,6 +74,8 @@ char32_t FoldUpper(char32_t cp) {
   if (cp >= U'a' && cp <= U'z') return cp - 0x20;
   if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) return cp - 0x20;
   if (cp == 0xFF) return 0x178;
+  // The other lower-case letters of Windows-1252: š, œ, ž.
+  if (cp == 0x161 || cp == 0x153 || cp == 0x17E) return cp - 1;
   return cp;
 }
 

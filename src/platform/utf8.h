@@ -10,12 +10,14 @@ namespace valmerin {
 // unchanged) for a malformed, overlong or surrogate sequence.
 std::optional<char32_t> NextCodePoint(std::string_view text, size_t& pos);
 
+bool IsValidUtf8(std::string_view text);
+
 void AppendUtf8(std::string& out, char32_t cp);
 
-// Upper-case folding of ASCII and Latin-1 letters, as the Windows file systems
-// compare names. The key is UTF-8 again, so plain byte comparison orders it by
-// code point. Bytes that are not valid UTF-8 stand for themselves (offset into
-// the surrogate range, which valid text never uses), so any name has a key.
+// Upper-case folding of every Windows-1252 letter (ASCII, Latin-1, Š Œ Ž Ÿ), as
+// the Windows file systems compare names. The key is UTF-8 again, so plain byte comparison orders
+// it by code point. Bytes that are not valid UTF-8 stand for themselves (offset into the surrogate
+// range, which valid text never uses), so any name has a key.
 std::string FoldedName(std::string_view name);
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);

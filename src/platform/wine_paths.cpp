@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/host_path.h"
 #include "platform/utf8.h"
 
 namespace valmerin {
@@ -22,14 +23,53 @@ bool IsHostPathArgument(std::string_view text) {
 #endif
 }
 
-std::string WineArgument(const std::string& text) {
-  if (!IsHostPathArgument(text)) return text;
-  // Wine maps Z: to the host's root folder.
-  std::string wine = "Z:" + text;
+namespace {
+
+// Wine maps Z: to the host's root folder.
+std::string ZForm(std::string_view hostPath) {
+  std::string wine = "Z:" + std::string(hostPath);
   for (char& c : wine) {
     if (c == '/') c = '\\';
   }
   return wine;
+}
+
+std::string Backslashed(std::string text) {
+  for (char& c : text) {
+    if (c == '/') c = '\\';
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string WineArgument(const std::string& text) {
+  if (!IsHostPathArgument(text)) return text;
+  return ZForm(text);
+}
+
+std::string WinePathArgument(const std::string& text) {
+  if (IsDrivePath(text)) return Backslashed(text);
+  std::error_code ec;
+  return ZForm(Utf8FromPath(fs::absolute(ToHostPath(text), ec).lexically_normal()));
+}
+
+bool WineRuns32Bit(const fs::path& wineProgram) {
+  std::error_code ec;
+  const fs::path real = fs::canonical(wineProgram, ec);
+  const fs::path prefix = (ec ? wineProgram : real).parent_path().parent_path();
+  // Debian's wine32 (loader, libraries), WineHQ's builds, other distributions.
+  constexpr const char* kMarkers[] = {"lib/wine/wine", "lib/i386-linux-gnu/wine",
+                                      "lib/wine/i386-windows", "lib32/wine"};
+  for (const char* marker : kMarkers) {
+    if (fs::exists(prefix / marker, ec)) return true;
+  }
+  return false;
+}
+
+bool WinePrefixIsNew() {
+  std::error_code ec;
+  return !fs::exists(WinePrefixFolder() / "system.reg", ec);
 }
 
 }  // namespace valmerin

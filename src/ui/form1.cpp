@@ -30,6 +30,7 @@
 #include "ui/game_list_view.h"
 #include "ui/info_page.h"
 #include "ui/keyboard_navigation.h"
+#include "ui/start_watch.h"
 #include "ui/twips.h"
 #include "ui/window_fit.h"
 
@@ -196,13 +197,14 @@ void Form1::Launch(Emulator list) {
   UpdateGameFile(list);
   CopyProgressDialog progress(this, QString::fromStdString(state_.Text1));
   copying_ = &progress;
-  const LaunchOutcome outcome = LaunchGame(state_, list, progress.Callback());
+  LaunchOutcome outcome = LaunchGame(state_, list, progress.Callback());
   copying_ = nullptr;
   if (closeWanted_) {
     close();
-  } else if (!outcome.message.empty()) {
-    Say(QString::fromStdString(outcome.message));
+    return;
   }
+  if (!outcome.message.empty()) Say(QString::fromStdString(outcome.message));
+  WatchStart(this, dialogs_, outcome.commandLine, outcome.notice, std::move(outcome.watch));
 }
 
 void Form1::Brisk1_Click(int button) {
@@ -236,7 +238,8 @@ void Form1::ShowOptions() {
 
 void Form1::RunEmulatorCommand() {
   const int tab = tabs_->currentIndex();
-  const LaunchOutcome outcome = RunEmulator(state_, tab);
+  LaunchOutcome outcome = RunEmulator(state_, tab);
+  WatchStart(this, dialogs_, outcome.commandLine, outcome.notice, std::move(outcome.watch));
   if (!outcome.message.empty()) {
     Say(QString::fromStdString(outcome.message));
   } else if (!outcome.started && tab >= 0 && tab < kEmulatorCount) {

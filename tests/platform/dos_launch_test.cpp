@@ -91,10 +91,10 @@ TEST_F(DosPlanTest, DriveProgramMountsItsDriveAndArgumentsFollow) {
   ASSERT_TRUE(text);
   EXPECT_EQ(*text,
             "[autoexec]\n"
-            "mount C \"" +
+            "mount -u C\nmount C \"" +
                 Real() +
                 "/prefix/drive_c\"\n"
-                "mount D \"" +
+                "mount -u D\nmount D \"" +
                 Real() +
                 "/Fuori\"\n"
                 "C:\n"
@@ -115,13 +115,51 @@ TEST_F(DosPlanTest, HostProgramGetsItsFolderAsC) {
   ASSERT_EQ(command->mounts.size(), 1u);  // no E: in the prefix: nothing to mount
   EXPECT_EQ(*DosBoxConfiguration(*command),
             "[autoexec]\n"
-            "mount C \"" +
+            "mount -u C\nmount C \"" +
                 Real() +
                 "/Emu Vecchio\"\n"
                 "C:\n"
                 "cd \\\n"
                 "DOS4GW.EXE C:\\Giochi\\Gioco.nes E:\\Giochi\\Altro.nes 50%%\n"
                 "exit\n");
+}
+
+TEST_F(DosPlanTest, LongNamesAreReachedThroughTheirOwnFolderOrRefused) {
+  Put("prefix/drive_c/Emulatori/NESticle/DOS4GW.EXE", Image("LE"));
+  Put("prefix/drive_c/Emulatori/NESticle/NESticle.exe", "");
+  Put("Cartella Lunga/Gioco.nes", "");
+  Put("Fuori/Nome lungo.nes", "");
+  const std::string c = Real() + "/prefix/drive_c/Emulatori/NESticle";
+  const struct {
+    std::vector<std::string> arguments;
+    std::string line;
+    std::string mounts;
+    std::string unreachable;
+  } cases[] = {
+      {{"C:\\Emulatori\\NESticle\\NESticle.exe", "-run", "c:\\emulatori\\nesticle\\gioco.nes"},
+       "DOS4GW.EXE C:\\NESticle.exe -run C:\\gioco.nes",
+       "mount -u C\nmount C \"" + c + "\"\n",
+       ""},
+      {{Root().string() + "/Cartella Lunga/Gioco.nes", "C:\\Lungo Nome\\x"},
+       "DOS4GW.EXE D:\\Gioco.nes C:\\Lungo Nome\\x",
+       "mount -u C\nmount C \"" + c + "\"\nmount -u D\nmount D \"" + Real() + "/Cartella Lunga\"\n",
+       ""},
+      {{Root().string() + "/Fuori/Nome lungo.nes"},
+       "",
+       "",
+       Root().string() + "/Fuori/Nome lungo.nes"},
+  };
+  for (const auto& test : cases) {
+    std::vector<std::size_t> paths = {0};
+    if (test.arguments.size() == 3) paths.push_back(2);
+    const std::optional<DosCommand> command =
+        PlanDosCommand("C:\\Emulatori\\NESticle\\DOS4GW.EXE", test.arguments, paths);
+    ASSERT_TRUE(command);
+    EXPECT_EQ(command->unreachable, test.unreachable);
+    if (!test.unreachable.empty()) continue;
+    EXPECT_EQ(*DosBoxConfiguration(*command),
+              "[autoexec]\n" + test.mounts + "C:\ncd \\\n" + test.line + "\nexit\n");
+  }
 }
 
 TEST_F(DosPlanTest, TextsThatWouldChangeTheScriptAreRefused) {
@@ -156,7 +194,7 @@ TEST(DosPlan, WindowsProgramRunsFromItsDrive) {
       PlanDosCommand("C:\\windows\\Vecchio\\DOS4GW.EXE", {"C:\\Giochi\\x.nes", "-run"});
   ASSERT_TRUE(command);
   EXPECT_EQ(*DosBoxConfiguration(*command),
-            "[autoexec]\nmount C \"C:\\\"\nC:\ncd \\windows\\Vecchio\n"
+            "[autoexec]\nmount -u C\nmount C \"C:\\\"\nC:\ncd \\windows\\Vecchio\n"
             "DOS4GW.EXE C:\\Giochi\\x.nes -run\nexit\n");
 }
 

@@ -100,5 +100,24 @@ TEST_F(SearchFolderTest, SeveralPatternsGiveWhatOneSearchEachWouldGive) {
   EXPECT_EQ(SearchFolderPatterns("Roms", {"*.1"})[0], Names{"RomsMore.1"});
 }
 
+TEST(NameLessCaseInsensitive, FoldsEveryWindows1252Letter) {
+  const std::pair<const char*, const char*> inOrder[] = {{"ša", "Šb"}, {"Ša", "šb"}, {"œa", "Œb"},
+                                                         {"ža", "Žb"}, {"ÿa", "Ÿb"}, {"àa", "Àb"}};
+  for (const auto& [first, second] : inOrder) {
+    EXPECT_TRUE(NameLessCaseInsensitive(first, second)) << first << " < " << second;
+    EXPECT_FALSE(NameLessCaseInsensitive(second, first)) << first << " < " << second;
+    EXPECT_TRUE(MatchesPattern(second, std::string(first).substr(0, 2) + "*")) << second;
+  }
+}
+
+#ifndef _WIN32
+TEST_F(SearchFolderTest, NamesThatAreNotUtf8ListAsWindows1252) {
+  Put("Giochi/Citt\xe0.NES", "");
+  Put("Giochi/Cittadella.NES", "");
+  EXPECT_EQ(SearchFolder("Giochi/*.nes"),
+            (std::vector<std::string>{"Cittadella.NES", "Città.NES"}));
+}
+#endif
+
 }  // namespace
 }  // namespace valmerin

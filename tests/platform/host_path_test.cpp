@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 
 #ifdef _WIN32
@@ -110,6 +111,22 @@ TEST_F(WinePrefixTest, DriveLettersGoThroughThePrefixWithoutRegardToCase) {
   EXPECT_EQ(ToHostPath("Q:\\x"), Root() / "prefix/dosdevices/q:/x");
 }
 
+TEST_F(WinePrefixTest, DotsStopAtTheDriveRootAndLongTextsResolveInLinearTime) {
+  Put(Root() / "prefix/drive_c/KGen/KGen98.exe", "MZ");
+  const fs::path file = Root() / "prefix/drive_c/KGen/KGen98.exe";
+  // Wine never goes above C:\, whatever the text says.
+  for (const char* text : {"C:\\..\\KGen\\KGen98.exe", "C:\\KGen\\..\\..\\..\\KGen\\KGen98.exe",
+                           "c:/x/../../kgen/./kgen98.exe"}) {
+    EXPECT_TRUE(SameFile(ToHostPath(text), file)) << text << " -> " << ToHostPath(text);
+  }
+  std::string longText = "C:\\";
+  for (int i = 0; i < 100000; ++i) longText += "Cartella\\";
+  const auto start = std::chrono::steady_clock::now();
+  const fs::path host = ToHostPath(longText);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  EXPECT_EQ(host.string().size(), (Root() / "prefix/dosdevices/c:/").string().size() + 900000);
+}
+
 TEST_F(WinePrefixTest, DefaultPrefixIsInTheHomeFolder) {
   unsetenv("WINEPREFIX");
   const char* home = std::getenv("HOME");
@@ -128,6 +145,19 @@ TEST_F(CurrentFolderTest, HostAndRelativePathsMatchComponentsWithoutRegardToCase
   EXPECT_EQ(Get(ToHostPath((Root() / "SUB FOLDER/dentro/file.txt").string())), "y");
   EXPECT_EQ(ToHostPath("Sub Folder\\"), fs::path("Sub Folder/"));
   EXPECT_EQ(ToHostPath("missing\\x.smc"), fs::path("missing/x.smc"));
+}
+
+TEST_F(CurrentFolderTest, NamesFromOldWindowsDisksAreReachedByTheirWindows1252Text) {
+  Put("Giochi/Citt\xe0.NES", "cp1252");
+  Put("Giochi/\x8aogno \x9c.smc", "caron");
+  const struct {
+    const char* text;
+    const char* content;
+  } cases[] = {{"Giochi\\Città.NES", "cp1252"},
+               {"giochi\\CITTÀ.nes", "cp1252"},
+               {"Giochi\\Šogno œ.smc", "caron"},
+               {"Giochi\\šOGNO Œ.SMC", "caron"}};
+  for (const auto& c : cases) EXPECT_EQ(Get(ToHostPath(c.text)), c.content) << c.text;
 }
 
 #endif

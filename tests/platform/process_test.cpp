@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <thread>
 
 #ifdef _WIN32
@@ -93,7 +94,10 @@ TEST_F(StartProgramTest, ArgumentsReachTheProgramWhole) {
   std::string line;
   for (int i = 0; i < 200 && line.empty(); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    if (fs::exists("command_line.txt")) line = Get("command_line.txt");
+    // It writes in its current folder: its own, not ours.
+    if (fs::exists(program.parent_path() / "command_line.txt")) {
+      line = Get(program.parent_path() / "command_line.txt");
+    }
   }
   ASSERT_FALSE(line.empty());
   const int size =
@@ -142,9 +146,13 @@ class StartProgramTest : public testing::TempFolderTest {
   void SetUp() override {
     TempFolderTest::SetUp();
     if (const char* path = std::getenv("PATH")) savedPath_ = path;
+    if (const char* home = std::getenv("HOME")) savedHome_ = home;
+    // The tester's own DOSBox settings must not reach the stand-in DOSBox.
+    setenv("HOME", (Root() / "casa").c_str(), 1);
   }
   void TearDown() override {
     setenv("PATH", savedPath_.c_str(), 1);
+    setenv("HOME", savedHome_.c_str(), 1);
     TempFolderTest::TearDown();
   }
 
@@ -171,6 +179,7 @@ class StartProgramTest : public testing::TempFolderTest {
   }
 
   std::string savedPath_;
+  std::string savedHome_;
 };
 
 TEST_F(StartProgramTest, ArgumentsReachTheProgramLiterally) {
@@ -211,7 +220,7 @@ std::string Image(std::string_view signature) {
 
 TEST_F(StartProgramTest, WindowsProgramsStartUnderWineFromPath) {
   Script("bin/wine", (Root() / "wine-ricevuti").string(), "echo \"WINEPREFIX=$WINEPREFIX\";");
-  Put("Giochi/ZSnes.exe", Image(std::string("PE\0\0", 4)));
+  Put("Giochi/ZSnes.exe", Image(std::string("PE\0\0\x64\x86", 6)));  // x86-64
   Put("Copie Giochi/Gioco.smc", "");
   setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
   setenv("WINEPREFIX", (Root() / "prefisso").c_str(), 1);
@@ -222,9 +231,9 @@ TEST_F(StartProgramTest, WindowsProgramsStartUnderWineFromPath) {
       StartProgram("giochi/zsnes.exe", {"-0", copy, "/s", "C:\\Giochi\\Gioco.smc"});
   unsetenv("WINEPREFIX");
   ASSERT_TRUE(outcome.started) << outcome.error;
-  EXPECT_EQ(WaitFor("wine-ricevuti"),
-            Bracketed({"Giochi/ZSnes.exe", "-0", wineCopy, "/s", "C:\\Giochi\\Gioco.smc"}) +
-                "WINEPREFIX=" + (Root() / "prefisso").string() + "\n");
+  EXPECT_EQ(WaitFor("wine-ricevuti"), Bracketed({(Root() / "Giochi/ZSnes.exe").string(), "-0",
+                                                 wineCopy, "/s", "C:\\Giochi\\Gioco.smc"}) +
+                                          "WINEPREFIX=" + (Root() / "prefisso").string() + "\n");
 
   setenv("PATH", (Root() / "vuota").c_str(), 1);
   const StartOutcome noWine = StartProgram("Giochi/ZSnes.exe", {});
@@ -232,6 +241,99 @@ TEST_F(StartProgramTest, WindowsProgramsStartUnderWineFromPath) {
   EXPECT_EQ(
       noWine.error,
       "Impossibile avviare \"Giochi/ZSnes.exe\": per avviarlo serve Wine, che non è installato.");
+}
+
+TEST_F(StartProgramTest, NativeProgramsGetHostPathsAndStartInTheirOwnFolder) {
+  Script("Emu Finto/Emu.sh", (Root() / "ricevuti").string(), "pwd;");
+  Put("Copie/Gioco.smc", "");
+  const std::string real = fs::canonical(Root()).string();
+  const StartOutcome outcome = StartProgram(
+      "emu finto\\EMU.SH", {"-0", "copie\\Gioco.smc", "copie\\Gioco.smc", "C:\\x"}, {2});
+  ASSERT_TRUE(outcome.started) << outcome.error;
+  EXPECT_EQ(WaitFor("ricevuti"),
+            Bracketed({"-0", "copie\\Gioco.smc", real + "/Copie/Gioco.smc", "C:\\x"}) + real +
+                "/Emu Finto\n");
+}
+
+TEST_F(StartProgramTest, AWindowsProgramNeedsAWineThatRunsItsBits) {
+  Script("bin/wine", (Root() / "wine-ricevuti").string());
+  setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
+  setenv("WINEPREFIX", (Root() / "prefisso nuovo").c_str(), 1);
+  const struct {
+    std::string header;
+    bool wine32;
+    bool starts;
+  } cases[] = {
+      {std::string("PE\0\0\x4c\x01", 6), false, false},  // i386
+      {"NE", false, false},                              // 16-bit Windows
+      {std::string("PE\0\0\x64\x86", 6), false, true},   // x86-64
+      {std::string("PE\0\0\x4c\x01", 6), true, true},
+  };
+  for (const auto& c : cases) {
+    Put("ZSnes.exe", Image(c.header));
+    if (c.wine32) Put("lib/wine/wine", "");
+    const StartOutcome outcome = StartProgram("ZSnes.exe", {});
+    EXPECT_EQ(outcome.started, c.starts) << outcome.error;
+    if (!c.starts) {
+      EXPECT_NE(outcome.error.find("wine32"), std::string::npos) << outcome.error;
+      EXPECT_NE(outcome.error.find("dpkg --add-architecture i386"), std::string::npos);
+    } else {
+      EXPECT_NE(outcome.notice.find("prefisso nuovo"), std::string::npos) << outcome.notice;
+    }
+  }
+  unsetenv("WINEPREFIX");
+}
+
+TEST_F(StartProgramTest, AProgramThatEndsAtOnceIsSeenWithWhatItPrinted) {
+  const struct {
+    const char* body;
+    bool failed;
+    int code;
+    const char* lastLines;
+  } cases[] = {
+      {"echo uno; echo due >&2; echo 'manca MSVCRT.DLL'; exit 3", true, 3, "due\nmanca MSVCRT.DLL"},
+      {"echo tutto bene; exit 0", false, 0, "tutto bene"},
+      {"printf 'Citt\\340\\r\\n'; kill -9 $$", true, 9, "Città"},
+  };
+  for (const auto& c : cases) {
+    Put("corto.sh", std::string("#!/bin/sh\n") + c.body + "\n");
+    fs::permissions("corto.sh", fs::perms::owner_all, fs::perm_options::add);
+    StartOutcome outcome = StartProgram("corto.sh", {});
+    ASSERT_TRUE(outcome.started && outcome.watch) << outcome.error;
+    std::optional<ChildWatch::Ended> ended;
+    for (int i = 0; i < 200 && !ended; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(25));
+      ended = outcome.watch->Poll();
+    }
+    ASSERT_TRUE(ended) << c.body;
+    EXPECT_EQ(ended->failed, c.failed) << c.body;
+    EXPECT_EQ(ended->code, c.code) << c.body;
+    EXPECT_EQ(outcome.watch->LastLines(2), c.lastLines) << c.body;
+  }
+  // One still running is not waited for.
+  Put("lungo.sh", "#!/bin/sh\nsleep 5\n");
+  fs::permissions("lungo.sh", fs::perms::owner_all, fs::perm_options::add);
+  const auto start = std::chrono::steady_clock::now();
+  StartOutcome running = StartProgram("lungo.sh", {});
+  ASSERT_TRUE(running.watch);
+  EXPECT_FALSE(running.watch->Poll());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST_F(StartProgramTest, DosBoxReadsTheUsersSettingsFirstAndNoShellRedirection) {
+  Script("bin/dosbox", (Root() / "dosbox-ricevuti").string());
+  setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
+  Put("casa/.dosbox/dosbox-0.74-3.conf", "[sdl]\nfullscreen=true\n");
+  Put("Vecchio/DOS4GW.EXE", Image("LE"));
+  const StartOutcome refused = StartProgram("Vecchio\\DOS4GW.EXE", {"-v>out.txt", "a|b"});
+  EXPECT_FALSE(refused.started);
+  EXPECT_NE(refused.error.find("> |"), std::string::npos) << refused.error;
+  const StartOutcome outcome = StartProgram("Vecchio\\DOS4GW.EXE", {"-v"});
+  ASSERT_TRUE(outcome.started) << outcome.error;
+  const std::string received = WaitFor("dosbox-ricevuti");
+  EXPECT_EQ(received.substr(0, received.find("[-conf]", 1)),
+            Bracketed({"-conf", (Root() / "casa/.dosbox/dosbox-0.74-3.conf").string()}))
+      << received;
 }
 
 TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithAConfigurationOfOurs) {
@@ -261,6 +363,7 @@ TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithAConfigurationOfOurs) {
   EXPECT_EQ(received.substr(exitAt + 15),
             "600\n"
             "[autoexec]\n"
+            "mount -u C\n"
             "mount C \"" +
                 real +
                 "/prefisso/drive_c\"\n"

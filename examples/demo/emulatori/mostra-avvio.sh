@@ -1,6 +1,7 @@
 #!/bin/sh
 # Shared by the demo's stand-in emulators: shows the command line one of them was
-# started with and notes it in "avvii.log" in the current folder. No emulation.
+# started with and notes it in "avvii.log" in the data folder, above this
+# script's (each emulator starts in its own folder). No emulation.
 # Usage: mostra-avvio.sh PROGRAM [ARGUMENT...]
 
 line=$1
@@ -13,7 +14,7 @@ for argument in "$@"; do
   esac
 done
 
-printf '%s  %s\n' "$(date '+%Y-%m-%d %H:%M:%S')" "$line" >> avvii.log
+printf '%s  %s\n' "$(date '+%Y-%m-%d %H:%M:%S')" "$line" >> "$(dirname "$0")/../avvii.log"
 
 title="Emulatore dimostrativo"
 text="Valmerin ha avviato:
