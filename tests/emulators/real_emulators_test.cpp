@@ -120,6 +120,7 @@ TEST_F(RealEmulatorTest, DosBoxRunsNesticlesExtenderOnTheCopy) {
     Put(c.host / "NESticle.exe", "");
     MainWindowState state;
     state.EmulatorFolder[IndexOf(Emulator::NESticle)] = c.folderText;
+    state.gameLists[IndexOf(Emulator::NESticle)].Add("Città.NES", "Città.NES");
     state.Text1 = "Città.NES";
     const LaunchOutcome outcome = LaunchGame(state, Emulator::NESticle);
     ASSERT_TRUE(outcome.started) << outcome.message;
@@ -160,6 +161,7 @@ TEST_F(RealEmulatorTest, WineRunsZSnesInItsFolderOnTheCopy) {
     Install(c.host, "ZSnes.exe", Env("VALMERIN_WINDOWS_RECORDER"));
     MainWindowState state;
     state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = c.folderText;
+    state.gameLists[IndexOf(Emulator::ZSnes)].Add("Città.NES", "Città.NES");
     state.Text1 = "Città.NES";
     const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
     ASSERT_TRUE(outcome.started) << outcome.message;
@@ -180,6 +182,7 @@ TEST_F(RealEmulatorTest, ANativeEmulatorOpensTheCopyByTheHostPathItGets) {
   Put("emulatori/Nativo/Citt\xe0.pce", kRom);
   MainWindowState state;
   state.EmulatorFolder[IndexOf(Emulator::MagicEngine)] = "emulatori\\Nativo\\";
+  state.gameLists[IndexOf(Emulator::MagicEngine)].Add("Città.pce", "Città.pce");
   state.Text1 = "Città.pce";
   const LaunchOutcome outcome = LaunchGame(state, Emulator::MagicEngine);
   ASSERT_TRUE(outcome.started) << outcome.message;
