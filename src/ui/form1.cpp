@@ -12,10 +12,10 @@
 #include <QVBoxLayout>
 #include <iostream>
 
-#include "lifecycle/startup_sequence.h"
 #include "launch/game_launch.h"
 #include "launch/list_selection.h"
 #include "lifecycle/exit_sequence.h"
+#include "lifecycle/startup_sequence.h"
 #include "ui/artwork.h"
 #include "ui/button_bar.h"
 #include "ui/copy_progress.h"
@@ -188,10 +188,13 @@ void Form1::Launch(Emulator list) {
   if (!lists_[static_cast<std::size_t>(IndexOf(list))]->SelectedEntry().isValid()) return;
   if (copying_ != nullptr) return;
   UpdateGameFile(list);
-  CopyProgressDialog progress(this, QString::fromStdString(state_.Text1));
-  copying_ = &progress;
-  const LaunchOutcome outcome = LaunchGame(state_, list, progress.Callback());
-  copying_ = nullptr;
+  LaunchOutcome outcome;
+  {  // the progress dialog goes before any message, or it would show over it
+    CopyProgressDialog progress(this, QString::fromStdString(state_.Text1));
+    copying_ = &progress;
+    outcome = LaunchGame(state_, list, progress.Callback());
+    copying_ = nullptr;
+  }
   if (closeWanted_) {
     close();
   } else if (!outcome.message.empty()) {
