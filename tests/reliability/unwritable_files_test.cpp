@@ -7,8 +7,8 @@
 #include "catalogue/folder_files.h"
 #include "catalogue/main_window_state.h"
 #include "launch/launch_parameters.h"
-#include "options/command_line_builder.h"
 #include "lifecycle/exit_sequence.h"
+#include "options/command_line_builder.h"
 #include "options/options_model.h"
 #include "options/settings_files.h"
 #include "reliability_support.h"
@@ -89,6 +89,22 @@ TEST_F(UnwritableFile, OkButtonReportsTheBlockedFileAndKeepsTheOthers) {
     Folders folders;
     ASSERT_TRUE(ReadFolderFile(folders));
     EXPECT_EQ(folders[IndexOf(Emulator::ZSnes)], "C:\\Nuova\\");
+  }
+}
+
+// OK writes to a file spelt otherwise than it asks for; a failure names that file.
+TEST_F(UnwritableFile, OkButtonNamesTheBlockedFileAsTheFolderSpellsIt) {
+  for (const char* blocked : {"Disponibili.emu", "PARAMETRI", "CARTELLE.CFG"}) {
+    SCOPED_TRACE(blocked);
+    for (const auto& entry : fs::directory_iterator(".")) fs::remove_all(entry.path());
+    WriteBytes(blocked, "1,1,1,1\r\n");
+    fs::permissions(blocked, fs::perms::owner_read | fs::perms::group_read);
+    OptionsModel options;
+    const ConfirmOutcome outcome = ConfirmOptions(options);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_NE(outcome.message.find("\"" + std::string(blocked) + "\""), std::string::npos)
+        << outcome.message;
+    fs::permissions(blocked, fs::perms::owner_all);
   }
 }
 
