@@ -135,6 +135,38 @@ TEST_F(UnwritableFile, ExitWritesTheOtherSettingsFilesAndNamesTheBlockedOne) {
   }
 }
 
+// The exit message says of each file not written whether it is still there as it
+// was, or was never made.
+TEST_F(UnwritableFile, ExitMessageTellsAKeptFileFromOneNeverMade) {
+  struct Case {
+    bool existed;
+    const char* says;
+  };
+  for (const Case& c : {Case{true,
+                             "\"zsnes.config.valmerin\": il file è di sola lettura; è "
+                             "rimasto com'era."},
+                        Case{false,
+                             "\"zsnes.config.valmerin\": il file o la cartella non "
+                             "esiste; non è stato creato."}}) {
+#ifdef _WIN32
+    if (!c.existed) continue;  // a link needs privileges there
+#endif
+    for (const auto& entry : fs::directory_iterator(".")) fs::remove_all(entry.path());
+    if (c.existed) {
+      WriteBytes("zsnes.config.valmerin", "old zsnes\r\n");
+      fs::permissions("zsnes.config.valmerin", fs::perms::owner_read);
+    } else {
+      fs::create_symlink("missing/zsnes.cfg", "zsnes.config.valmerin");
+    }
+    MainWindowState state;
+    OptionsModel options;
+    std::string message;
+    RunExitSequence(state, options, &message);
+    EXPECT_NE(message.find(c.says), std::string::npos) << message;
+    if (c.existed) fs::permissions("zsnes.config.valmerin", fs::perms::owner_all);
+  }
+}
+
 TEST_F(UnwritableFile, DescriptionAppendFailsAndTouchesNothing) {
   Prepare("Descrizioni.emu");
   const auto before = Snapshot();
