@@ -4,8 +4,8 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
-#include <QTranslator>
 #include <QSocketNotifier>
+#include <QTranslator>
 #include <cerrno>
 #include <csignal>
 
@@ -60,7 +60,7 @@ int main(int argc, char* argv[]) {
   valmerin::SingleInstance guard;
   if (!guard.Claim()) {
     if (!guard.AskOtherToComeForward()) {
-      dialogs.Message(nullptr, valmerin::SingleInstance::AlreadyOpenMessage());
+      dialogs.Message(nullptr, guard.AlreadyOpenMessage());
     }
     return 0;
   }

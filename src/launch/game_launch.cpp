@@ -119,17 +119,23 @@ constexpr std::string_view kNotStarted = " L'emulatore non è stato avviato.";
 std::optional<std::string> CopyGame(const std::string& source, const std::string& copy,
                                     const CopyProgress& progress) {
   const std::string notStarted(kNotStarted);
-  const std::filesystem::path to = ToHostPath(copy);
-  const std::filesystem::path temporary = TemporaryNameFor(to);
-  if (const FileResult noted = JournalCopyStarting(temporary, to); !noted) {
+  const auto notNoted = [&notStarted](const FileResult& noted) {
     return "Impossibile annotare la copia del gioco nel file \"" + std::string(kCopyJournalFile) +
            "\": " + std::string(DescribeFileError(noted.error)) + "." + notStarted;
-  }
+  };
+  const std::filesystem::path to = ToHostPath(copy);
+  const std::filesystem::path temporary = TemporaryNameFor(to);
+  if (const FileResult noted = JournalCopyStarting(temporary, to); !noted) return notNoted(noted);
   const FileResult copied = CopyFileAtomically(ToHostPath(source), to, temporary, progress);
   if (!copied) JournalCopyDropped(temporary);
   switch (copied.error) {
     case FileError::None:
-      JournalCopyMade(temporary, to);
+      // A copy the journal does not know would be taken for the user's own file
+      // after a killed run: it goes at once instead.
+      if (const FileResult noted = JournalCopyMade(temporary, to); !noted) {
+        DeleteRegularFile(to);
+        return notNoted(noted);
+      }
       return std::nullopt;
     case FileError::Cancelled:
       return "Copia del gioco annullata." + notStarted;
@@ -182,7 +188,8 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator, const CopyPr
     // overwriting it, and deleting it at exit, would lose it.
     return NotStarted("Nella cartella dell'emulatore c'è già un file \"" + copy +
                       "\" che Valmerin non ha creato: potrebbe essere un gioco. Rinominarlo o "
-                      "spostarlo, poi riprovare." + std::string(kNotStarted));
+                      "spostarlo, poi riprovare." +
+                      std::string(kNotStarted));
   } else if (std::optional<std::string> why = CopyGame(source, copy, progress)) {
     return NotStarted(std::move(*why));
   } else {

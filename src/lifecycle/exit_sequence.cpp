@@ -13,13 +13,15 @@ namespace {
 
 std::string KeptMessage(const std::vector<KeptFile>& kept) {
   if (kept.empty()) return {};
-  std::string text =
-      "Alcune impostazioni non sono state salvate; questi file sono rimasti come erano:";
+  std::string text = "Alcune impostazioni non sono state salvate:";
   for (const KeptFile& file : kept) {
     const std::string why = file.why == FileError::None
                                 ? "un testo delle opzioni non si può conservare in questo file"
                                 : std::string(DescribeFileError(file.why));
-    text += "\n\"" + file.file + "\": " + why + ".";
+    // A file that was not there is not "kept": say it was not made.
+    const bool there = FindInCurrentFolder(file.file).has_value();
+    text += "\n\"" + file.file + "\": " + why +
+            (there ? "; è rimasto com'era." : "; non è stato creato.");
   }
   return text;
 }

@@ -109,7 +109,9 @@ std::optional<std::string> FindUnstorable(const OptionsModel& options, const Com
 }
 
 ConfirmOutcome NotWritten(std::string_view file, const SaveOutcome& saved) {
-  std::string message = "Impossibile scrivere il file \"" + std::string(file) + "\"";
+  // Named as the folder spells it, which is the file that was written.
+  const std::string name = Utf8FromPath(CurrentFolderFileForWriting(file).filename());
+  std::string message = "Impossibile scrivere il file \"" + name + "\"";
   if (saved.error != FileError::None) message += ": " + std::string(DescribeFileError(saved.error));
   return {false, message + "."};
 }

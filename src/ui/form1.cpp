@@ -195,10 +195,13 @@ void Form1::Launch(Emulator list) {
   if (!lists_[static_cast<std::size_t>(IndexOf(list))]->SelectedEntry().isValid()) return;
   if (copying_ != nullptr) return;
   UpdateGameFile(list);
-  CopyProgressDialog progress(this, QString::fromStdString(state_.Text1));
-  copying_ = &progress;
-  LaunchOutcome outcome = LaunchGame(state_, list, progress.Callback());
-  copying_ = nullptr;
+  LaunchOutcome outcome;
+  {  // the progress dialog goes before any message, or it would show over it
+    CopyProgressDialog progress(this, QString::fromStdString(state_.Text1));
+    copying_ = &progress;
+    outcome = LaunchGame(state_, list, progress.Callback());
+    copying_ = nullptr;
+  }
   if (closeWanted_) {
     close();
     return;

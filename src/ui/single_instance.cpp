@@ -4,16 +4,18 @@
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QSysInfo>
 
 namespace valmerin {
 
 namespace {
 const char kComeForward[] = "avanti\n";
-}
+const char kLockFile[] = ".valmerin.lock";
+}  // namespace
 
 // Hidden, so no folder listing of ours ever shows it.
 SingleInstance::SingleInstance(QObject* parent)
-    : QObject(parent), lock_(QDir::current().absoluteFilePath(QStringLiteral(".valmerin.lock"))) {
+    : QObject(parent), lock_(QDir::current().absoluteFilePath(QString::fromLatin1(kLockFile))) {
   // Only a lock whose process is gone is stale, however old it is.
   lock_.setStaleLockTime(0);
 }
@@ -59,12 +61,26 @@ bool SingleInstance::AskOtherToComeForward() {
 
 void SingleInstance::OnComeForward(std::function<void()> show) { show_ = std::move(show); }
 
-QString SingleInstance::AlreadyOpenMessage() {
+QString SingleInstance::AlreadyOpenMessage() const {
+  const QString folder = QDir::toNativeSeparators(QDir::current().absolutePath());
+  // A lock taken on another computer (a shared or removable folder) can never be
+  // seen to be stale from here: tell the user how to free the folder.
+  qint64 pid = 0;
+  QString host;
+  QString program;
+  if (lock_.getLockInfo(&pid, &host, &program) && !host.isEmpty() &&
+      host != QSysInfo::machineHostName()) {
+    return QStringLiteral(
+               "Valmerin risulta aperto in questa cartella (%1) sul computer \"%2\". Se "
+               "non \u00e8 pi\u00f9 aperto l\u00e0, eliminare il file \"%3\" "
+               "di questa cartella e avviare di nuovo Valmerin.")
+        .arg(folder, host, QString::fromLatin1(kLockFile));
+  }
   return QStringLiteral(
              "Valmerin \u00e8 gi\u00e0 aperto in questa cartella (%1): due finestre sugli stessi "
              "file si cancellerebbero a vicenda le impostazioni. Usare la finestra gi\u00e0 "
              "aperta.")
-      .arg(QDir::toNativeSeparators(QDir::current().absolutePath()));
+      .arg(folder);
 }
 
 }  // namespace valmerin

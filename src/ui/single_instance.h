@@ -26,7 +26,9 @@ class SingleInstance : public QObject {
   // What to do when a later start asks this one to come forward.
   void OnComeForward(std::function<void()> show);
 
-  static QString AlreadyOpenMessage();
+  // After a failed Claim: why this start ends, and how to free the folder when the
+  // lock was taken on another computer.
+  QString AlreadyOpenMessage() const;
 
  private:
   QString ServerName() const;

@@ -3,6 +3,7 @@
 // full and names the file. Runs on a small file system of its own (root only).
 #ifndef _WIN32
 #include <sys/mount.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include "catalogue/descriptions.h"
@@ -99,6 +100,27 @@ TEST_F(FullDisk, EveryWriteIsWholeOrLeavesTheOldFile) {
   for (const auto& entry : fs::directory_iterator(".")) {
     EXPECT_FALSE(IsTemporaryName(entry.path().filename().string())) << entry.path();
   }
+}
+
+// The copy takes the last block, so the journal cannot note it afterwards: the
+// copy must not stay behind unnoted, where a killed run would leave it for ever.
+TEST_F(FullDisk, ACopyTheJournalCannotNoteIsNotKept) {
+  struct statvfs disk {};
+  ASSERT_EQ(statvfs(".", &disk), 0);
+  const std::uint64_t pages = disk.f_bavail * disk.f_frsize / 4096;
+  // One page for the journal's first note, all the others for the copy.
+  WriteBytes(root_ / "Mario.smc", std::string((pages - 1) * 4096, 'm'));
+  fs::create_symlink(root_ / "Mario.smc", "Mario.smc");
+  MainWindowState state;
+  state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = disk_.string() + "/";
+  state.gameLists[IndexOf(Emulator::ZSnes)].Add("Mario.smc", "Mario.smc");
+  state.Text1 = "Mario.smc";
+  const LaunchOutcome launch = LaunchGame(state, Emulator::ZSnes);
+  EXPECT_FALSE(launch.started);
+  const std::string journal = ReadBytes("Copie.valmerin");
+  EXPECT_TRUE(!AnythingAt("Gioco.smc") || journal.find("Gioco.smc\t") != std::string::npos)
+      << journal;
+  EXPECT_NE(launch.message.find("il disco è pieno"), std::string::npos) << launch.message;
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 #include "catalogue/folder_files.h"
 #include "catalogue/main_window_state.h"
 #include "launch/launch_parameters.h"
-#include "options/command_line_builder.h"
 #include "lifecycle/exit_sequence.h"
+#include "options/command_line_builder.h"
 #include "options/options_model.h"
 #include "options/settings_files.h"
 #include "reliability_support.h"
@@ -92,6 +92,22 @@ TEST_F(UnwritableFile, OkButtonReportsTheBlockedFileAndKeepsTheOthers) {
   }
 }
 
+// OK writes to a file spelt otherwise than it asks for; a failure names that file.
+TEST_F(UnwritableFile, OkButtonNamesTheBlockedFileAsTheFolderSpellsIt) {
+  for (const char* blocked : {"Disponibili.emu", "PARAMETRI", "CARTELLE.CFG"}) {
+    SCOPED_TRACE(blocked);
+    for (const auto& entry : fs::directory_iterator(".")) fs::remove_all(entry.path());
+    WriteBytes(blocked, "1,1,1,1\r\n");
+    fs::permissions(blocked, fs::perms::owner_read | fs::perms::group_read);
+    OptionsModel options;
+    const ConfirmOutcome outcome = ConfirmOptions(options);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_NE(outcome.message.find("\"" + std::string(blocked) + "\""), std::string::npos)
+        << outcome.message;
+    fs::permissions(blocked, fs::perms::owner_all);
+  }
+}
+
 TEST_F(UnwritableFile, ExitWritesTheOtherSettingsFilesAndNamesTheBlockedOne) {
   for (const EmulatorInfo& info : EmulatorTable()) {
     const std::string blocked(info.settingsFile);
@@ -116,6 +132,38 @@ TEST_F(UnwritableFile, ExitWritesTheOtherSettingsFilesAndNamesTheBlockedOne) {
       EXPECT_EQ(bytes.find("old"), std::string::npos) << name;
       EXPECT_EQ(bytes.size() - 2, bytes.find("\r\n")) << name << " is not one whole line";
     }
+  }
+}
+
+// The exit message says of each file not written whether it is still there as it
+// was, or was never made.
+TEST_F(UnwritableFile, ExitMessageTellsAKeptFileFromOneNeverMade) {
+  struct Case {
+    bool existed;
+    const char* says;
+  };
+  for (const Case& c : {Case{true,
+                             "\"zsnes.config.valmerin\": il file è di sola lettura; è "
+                             "rimasto com'era."},
+                        Case{false,
+                             "\"zsnes.config.valmerin\": il file o la cartella non "
+                             "esiste; non è stato creato."}}) {
+#ifdef _WIN32
+    if (!c.existed) continue;  // a link needs privileges there
+#endif
+    for (const auto& entry : fs::directory_iterator(".")) fs::remove_all(entry.path());
+    if (c.existed) {
+      WriteBytes("zsnes.config.valmerin", "old zsnes\r\n");
+      fs::permissions("zsnes.config.valmerin", fs::perms::owner_read);
+    } else {
+      fs::create_symlink("missing/zsnes.cfg", "zsnes.config.valmerin");
+    }
+    MainWindowState state;
+    OptionsModel options;
+    std::string message;
+    RunExitSequence(state, options, &message);
+    EXPECT_NE(message.find(c.says), std::string::npos) << message;
+    if (c.existed) fs::permissions("zsnes.config.valmerin", fs::perms::owner_all);
   }
 }
 

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -117,6 +118,51 @@ TEST_F(MainWindowTest, DoubleClickAndEnterStartTheEmulatorOnACopyOfTheGame) {
   for (const char* file : {"zsnes.config.valmerin", "kgen.config.valmerin",
                            "nesticle.config.valmerin", "pcengine.config.valmerin"}) {
     EXPECT_TRUE(std::filesystem::exists(file)) << file;
+  }
+}
+
+// A message that stays open as long as a user reads it, noting whether the copy's
+// progress dialog showed meanwhile.
+class SlowReader : public ScriptedDialogs {
+ public:
+  void Message(QWidget* parent, const QString& text) override {
+    ScriptedDialogs::Message(parent, text);
+    QElapsedTimer read;
+    read.start();
+    while (read.elapsed() < 800) {
+      QApplication::processEvents(QEventLoop::AllEvents, 50);
+      for (QProgressDialog* dialog : parent->findChildren<QProgressDialog*>())
+        progressShown = progressShown || dialog->isVisible();
+    }
+  }
+  bool progressShown = false;
+};
+
+TEST_F(MainWindowTest, ALaunchThatFailsShowsItsMessageWithoutTheProgressDialog) {
+  // What stands at the copy's name: a file of the user's, or a folder.
+  for (const bool folderAtCopy : {false, true}) {
+    const auto folders = WriteCatalogue("1,0,0,0");
+    MakeStandIn(folders[0], "ZSnes.exe");
+    WriteBytes(folders[0] + "Mario.smc", "mario");
+    if (folderAtCopy) {
+      std::filesystem::create_directory(folders[0] + "Gioco.smc");
+    } else {
+      WriteBytes(folders[0] + "Gioco.smc", "mine");
+    }
+    SlowReader reader;
+    form = std::make_unique<Form1>(state, options, reader);
+    form->show();
+    Child<QTabWidget>("SSTab1")->setCurrentIndex(0);
+    auto* zsnes = Child<QListView>("List1");
+    const auto found = zsnes->model()->match(zsnes->model()->index(0, 0), Qt::DisplayRole,
+                                             QStringLiteral("Mario.smc"));
+    ASSERT_EQ(found.size(), 1);
+    Click(zsnes, found[0].row());
+    Key(zsnes, Qt::Key_Return);
+    EXPECT_EQ(reader.messages.size(), 1u) << folderAtCopy;
+    EXPECT_FALSE(reader.progressShown) << folderAtCopy;
+    form.reset();
+    std::filesystem::remove_all(folders[0] + "Gioco.smc");
   }
 }
 

@@ -47,5 +47,17 @@ TEST_F(SingleInstanceTest, ASecondStartInTheSameFolderBringsTheFirstForward) {
   fs::current_path("..");
 }
 
+// A lock another computer took (a shared or removable folder) is never stale from
+// here: the message names that computer and the file that frees the folder.
+TEST_F(SingleInstanceTest, ALockFromAnotherComputerSaysHowToFreeTheFolder) {
+  WriteBytes(".valmerin.lock",
+             std::to_string(QCoreApplication::applicationPid()) + "\nvalmerin\naltro-computer\n");
+  SingleInstance second;
+  EXPECT_FALSE(second.Claim());
+  const QString message = second.AlreadyOpenMessage();
+  EXPECT_TRUE(message.contains(QStringLiteral("\"altro-computer\""))) << message.toStdString();
+  EXPECT_TRUE(message.contains(QStringLiteral("\".valmerin.lock\""))) << message.toStdString();
+}
+
 }  // namespace
 }  // namespace valmerin::testing
