@@ -54,6 +54,7 @@ TEST_F(UserPermissions, ACopyIntoAFolderWeMayNotWriteSaysPermissionDenied) {
   fs::permissions("snes", fs::perms::owner_read | fs::perms::owner_exec);
   MainWindowState state;
   state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = (root_ / "snes").string() + "/";
+  state.gameLists[IndexOf(Emulator::ZSnes)].Add("Mario.smc", "Mario.smc");
   state.Text1 = "Mario.smc";
   const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
   EXPECT_FALSE(outcome.started);
