@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <filesystem>
 #include <iostream>
 
 #include "launch/game_launch.h"
@@ -61,6 +62,18 @@ QString UnstorableDescription() {
   return QStringLiteral(
       "La descrizione contiene caratteri che il file delle descrizioni non "
       "pu\u00f2 conservare: non \u00e8 stata salvata.");
+}
+
+// The folder itself, or where it is missing the nearest folder above it: the
+// watch there sees the folder made again, which a watch on the folder cannot,
+// since removing a folder ends every watch on it.
+std::filesystem::path NearestFolder(std::filesystem::path folder) {
+  std::error_code error;
+  folder = std::filesystem::absolute(folder, error);
+  while (!std::filesystem::is_directory(folder, error) && folder.has_relative_path()) {
+    folder = folder.parent_path();
+  }
+  return folder;
 }
 
 }  // namespace
@@ -332,7 +345,14 @@ void Form1::BuildListCommands() {
   refreshTimer_ = new QTimer(this);
   refreshTimer_->setSingleShot(true);
   refreshTimer_->setInterval(400);
-  connect(refreshTimer_, &QTimer::timeout, this, [this] { ApplyRefresh(setup_); });
+  connect(refreshTimer_, &QTimer::timeout, this, [this] {
+    // A copy under way is not yet noted as this run's: a scan now would list it.
+    if (copying_ != nullptr) {
+      refreshTimer_->start();
+      return;
+    }
+    ApplyRefresh(setup_);
+  });
   watcher_ = new QFileSystemWatcher(this);
   connect(watcher_, &QFileSystemWatcher::directoryChanged, refreshTimer_,
           qOverload<>(&QTimer::start));
@@ -364,9 +384,8 @@ void Form1::WatchFolders() {
     if (!setup_.available[static_cast<std::size_t>(i)]) continue;
     const std::filesystem::path host =
         ToHostPath(state_.EmulatorFolder[static_cast<std::size_t>(i)]);
-    std::error_code error;
-    if (!std::filesystem::is_directory(host, error)) continue;
-    const QString folder = QString::fromStdString(host.string());
+    if (host.empty()) continue;
+    const QString folder = QString::fromStdString(NearestFolder(host).string());
     if (!folders.contains(folder)) folders << folder;
   }
   if (!folders.isEmpty()) watcher_->addPaths(folders);

@@ -315,5 +315,31 @@ TEST_F(MainWindowTest, ListsRefreshWithoutRestartingAndKeepWhatWasChosen) {
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
+// The folder watch outlives its folder: removed, the list empties; made again
+// (once or twice over), the list shows what it holds.
+TEST_F(MainWindowTest, AFolderRemovedAndMadeAgainIsStillWatched) {
+  const auto folders = WriteCatalogue("1,0,0,0");
+  WriteBytes(folders[0] + "Alfa.smc", "");
+  Open();
+  const auto waitFor = [this](std::size_t count) {
+    QElapsedTimer waited;
+    waited.start();
+    while (state.gameLists[0].size() != count && waited.elapsed() < 5000) {
+      QApplication::processEvents();
+    }
+    return state.gameLists[0].size();
+  };
+  ASSERT_EQ(waitFor(1), 1u);
+  for (const char* rom : {"Beta.smc", "Gamma.smc"}) {
+    std::filesystem::remove_all(folders[0]);
+    EXPECT_EQ(waitFor(0), 0u) << rom;
+    std::filesystem::create_directories(folders[0]);
+    WriteBytes(folders[0] + rom, "");
+    EXPECT_EQ(waitFor(1), 1u) << rom;
+    WriteBytes(folders[0] + "Delta.smc", "");
+    EXPECT_EQ(waitFor(2), 2u) << rom;
+  }
+}
+
 }  // namespace
 }  // namespace valmerin::testing
