@@ -132,8 +132,12 @@ void Form1::BuildWindow() {
     const Emulator emulator = info.emulator;
     // The selected entry, not the current one: a list that merely takes the focus
     // makes its first row current without selecting it.
+    // A refresh selects the chosen game again in lists out of sight too: only the
+    // list on show speaks for the field.
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this, emulator] { UpdateGameFile(emulator); });
+            [this, emulator, view] {
+              if (tabs_->currentWidget() == view) UpdateGameFile(emulator);
+            });
     // A press on the entry that is already selected changes nothing above, yet
     // another list may have filled the field since.
     connect(view, &QAbstractItemView::pressed, this,

@@ -313,6 +313,14 @@ TEST_F(MainWindowTest, ListsRefreshWithoutRestartingAndKeepWhatWasChosen) {
   EXPECT_TRUE(tabs->isTabEnabled(1));
   EXPECT_EQ(Child<QListView>("List2")->model()->rowCount(), 1);
   EXPECT_TRUE(dialogs.messages.empty());
+
+  // A list out of sight that refreshes keeps its choice to itself.
+  tabs->setCurrentIndex(1);
+  Click(Child<QListView>("List2"), 0);
+  WriteBytes(folders[0] + "Epsilon.smc", "");
+  refresh->trigger();
+  EXPECT_EQ(state.gameLists[0].size(), 6u);
+  EXPECT_EQ(GameFile(), "Sonic.bin");
 }
 
 // The folder watch outlives its folder: removed, the list empties; made again
