@@ -43,7 +43,7 @@ int TabStep(const QKeyEvent& key) {
 
 KeyboardNavigation::KeyboardNavigation(QTabWidget* tabs, std::vector<QWidget*> lists,
                                        QWidget* gameFile, ButtonBar* bar)
-    : QObject(tabs), tabs_(tabs), lists_(std::move(lists)) {
+    : QObject(tabs), tabs_(tabs), tabBar_(tabs->tabBar()), lists_(std::move(lists)) {
   std::vector<QWidget*> chain = {tabs_->tabBar()};
   chain.insert(chain.end(), lists_.begin(), lists_.end());
   chain.push_back(gameFile);
@@ -67,7 +67,7 @@ KeyboardNavigation::KeyboardNavigation(QTabWidget* tabs, std::vector<QWidget*> l
 bool KeyboardNavigation::eventFilter(QObject* watched, QEvent* event) {
   auto* widget = qobject_cast<QWidget*>(watched);
   const bool ringed =
-      widget == tabs_->tabBar() || std::find(lists_.begin(), lists_.end(), widget) != lists_.end();
+      widget == tabBar_ || std::find(lists_.begin(), lists_.end(), widget) != lists_.end();
   switch (event->type()) {
     case QEvent::KeyPress: {
       const int step = TabStep(*static_cast<QKeyEvent*>(event));

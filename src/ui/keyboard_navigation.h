@@ -27,6 +27,9 @@ class KeyboardNavigation : public QObject {
   void PaintFocusRing(QWidget& widget) const;
 
   QTabWidget* tabs_;
+  // Kept apart: the filter still sees the lists' last events while the tab
+  // control is half torn down, when asking it for its bar is no longer safe.
+  QWidget* tabBar_;
   std::vector<QWidget*> lists_;
 };
 
