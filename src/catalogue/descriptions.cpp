@@ -27,6 +27,9 @@ std::uint32_t TagOf(std::size_t hash) {
                                     32);
 }
 
+// The slot bits that hold the text number; the rest hold the tag.
+std::uint32_t NumberMask(unsigned bits) { return bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1; }
+
 }  // namespace
 
 void Descriptions::Build(Index& index, int side) const {
@@ -36,7 +39,7 @@ void Descriptions::Build(Index& index, int side) const {
   const std::size_t mask = size - 1;
   index.table.assign(size, 0);
   index.bits = static_cast<unsigned>(std::bit_width(count));
-  const std::uint32_t low = index.bits >= 32 ? 0xFFFFFFFFu : (1u << index.bits) - 1;
+  const std::uint32_t low = NumberMask(index.bits);
   index.runs.clear();
   std::vector<std::uint32_t> distinctOf(count);
   std::vector<std::uint32_t> sizes;
@@ -92,7 +95,7 @@ void Descriptions::EnsureIndexed() const {
 
 std::uint32_t Descriptions::Find(const Index& index, int side, std::string_view text) const {
   const std::size_t mask = index.table.size() - 1;
-  const std::uint32_t low = index.bits >= 32 ? 0xFFFFFFFFu : (1u << index.bits) - 1;
+  const std::uint32_t low = NumberMask(index.bits);
   const std::size_t hash = std::hash<std::string_view>{}(text);
   const std::uint32_t tag = TagOf(hash) & ~low;
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
