@@ -1,6 +1,7 @@
 #include "catalogue/descriptions.h"
 
 #include <algorithm>
+#include <bit>
 #include <functional>
 
 #include "platform/file_io.h"
@@ -17,35 +18,53 @@ void Descriptions::Add(std::string_view key, std::string_view text) {
   indexed_ = false;
 }
 
+namespace {
+
+// Hash bits for a slot's tag, mixed so they do not repeat the bits that chose the
+// slot, whatever the width of size_t.
+std::uint32_t TagOf(std::size_t hash) {
+  return static_cast<std::uint32_t>((static_cast<std::uint64_t>(hash) * 0x9E3779B97F4A7C15ull) >>
+                                    32);
+}
+
+// The slot bits that hold the text number; the rest hold the tag.
+std::uint32_t NumberMask(unsigned bits) { return bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1; }
+
+}  // namespace
+
 void Descriptions::Build(Index& index, int side) const {
   const std::size_t count = Count();
   std::size_t size = 16;
   while (size < 2 * count) size *= 2;
   const std::size_t mask = size - 1;
   index.table.assign(size, 0);
+  index.bits = static_cast<unsigned>(std::bit_width(count));
+  const std::uint32_t low = NumberMask(index.bits);
   index.runs.clear();
   std::vector<std::uint32_t> distinctOf(count);
-  std::vector<std::uint32_t> firstOf;  // the first record of each distinct text
   std::vector<std::uint32_t> sizes;
+  // Most texts are distinct: room for all of them up front spares the copies of
+  // growing two arrays one text at a time.
+  index.runs.reserve(count + 1);
+  sizes.reserve(count);
   for (std::uint32_t r = 0; r < count; ++r) {
     const std::string_view text = Field(2 * r + side);
     const std::size_t hash = std::hash<std::string_view>{}(text);
+    const std::uint32_t tag = TagOf(hash) & ~low;
     std::size_t slot = hash & mask;
     for (;; slot = (slot + 1) & mask) {
       const std::uint32_t entry = index.table[slot];
       if (entry == 0) {
-        index.table[slot] = static_cast<std::uint32_t>(firstOf.size() + 1);
-        firstOf.push_back(r);
-        index.runs.push_back({static_cast<std::uint32_t>(hash), 0});
+        index.table[slot] = static_cast<std::uint32_t>(index.runs.size() + 1) | tag;
+        index.runs.push_back({r, 0});
         sizes.push_back(0);
         break;
       }
-      if (index.runs[entry - 1].hash == static_cast<std::uint32_t>(hash) &&
-          Field(2 * firstOf[entry - 1] + side) == text) {
+      if ((entry & ~low) == tag && Field(2 * index.runs[(entry & low) - 1].first + side) == text) {
         break;
       }
     }
-    distinctOf[r] = index.table[slot] - 1;
+    distinctOf[r] = (index.table[slot] & low) - 1;
     ++sizes[distinctOf[r]];
   }
   std::uint32_t start = 0;
@@ -74,18 +93,17 @@ void Descriptions::EnsureIndexed() const {
   indexed_ = true;
 }
 
-std::span<const std::uint32_t> Descriptions::Find(const Index& index, int side,
-                                                  std::string_view text) const {
+std::uint32_t Descriptions::Find(const Index& index, int side, std::string_view text) const {
   const std::size_t mask = index.table.size() - 1;
+  const std::uint32_t low = NumberMask(index.bits);
   const std::size_t hash = std::hash<std::string_view>{}(text);
+  const std::uint32_t tag = TagOf(hash) & ~low;
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-    const std::uint32_t distinct = index.table[slot];
-    if (distinct == 0) return {};
-    if (index.runs[distinct - 1].hash != static_cast<std::uint32_t>(hash)) continue;
-    const std::uint32_t begin = index.runs[distinct - 1].start;
-    if (Field(2 * index.records[begin] + side) == text) {
-      return std::span(index.records).subspan(begin, index.runs[distinct].start - begin);
-    }
+    const std::uint32_t entry = index.table[slot];
+    if (entry == 0) return kNoText;
+    if ((entry & ~low) != tag) continue;
+    const std::uint32_t distinct = (entry & low) - 1;
+    if (Field(2 * index.runs[distinct].first + side) == text) return distinct;
   }
 }
 
@@ -98,11 +116,19 @@ std::string_view Descriptions::ResolveView(std::string_view fileName) const {
   std::string_view current = fileName;
   std::uint32_t next = 0;  // the first record still to compare
   for (;;) {
-    const auto records = Find(byKey_, 0, current);
-    auto at = std::lower_bound(records.begin(), records.end(), next);
-    if (at == records.end()) break;
-    current = Text(*at);
-    next = *at + 1;
+    const std::uint32_t distinct = Find(byKey_, 0, current);
+    if (distinct == kNoText) break;
+    const Index::Run& run = byKey_.runs[distinct];
+    std::uint32_t record = run.first;
+    if (record < next) {
+      const auto first = byKey_.records.begin() + run.start;
+      const auto last = byKey_.records.begin() + byKey_.runs[distinct + 1].start;
+      const auto at = std::lower_bound(first, last, next);
+      if (at == last) break;
+      record = *at;
+    }
+    current = Text(record);
+    next = record + 1;
   }
   return current;
 }
@@ -112,9 +138,12 @@ std::string Descriptions::WalkBackToFileName(std::string_view shownText) const {
   std::string_view current = shownText;
   auto below = static_cast<std::uint32_t>(Count());  // records under this remain
   for (;;) {
-    const auto records = Find(byText_, 1, current);
-    auto at = std::lower_bound(records.begin(), records.end(), below);
-    if (at == records.begin()) break;
+    const std::uint32_t distinct = Find(byText_, 1, current);
+    if (distinct == kNoText) break;
+    const auto first = byText_.records.begin() + byText_.runs[distinct].start;
+    const auto last = byText_.records.begin() + byText_.runs[distinct + 1].start;
+    auto at = std::lower_bound(first, last, below);
+    if (at == first) break;
     --at;
     current = Key(*at);
     below = *at;

@@ -2,7 +2,6 @@
 // The user's game descriptions ("Descrizioni.emu"): a file that only grows, two
 // lines a record (key, description), loaded once at start-up.
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,24 +39,30 @@ class Descriptions {
   // match instead of visiting every record, and 100,000 records cost a handful of
   // allocations, not several each.
   struct Index {
-    std::vector<std::uint32_t> table;  // distinct text number + 1; 0 is free
-    // Per distinct text, its hash (most probes stop there) and where its run of
-    // record numbers starts in `records`, side by side so a probe loads them once;
-    // a last entry closes the last run.
+    // Per slot, 0 when free, else the distinct text number + 1 in the low `bits`
+    // bits and a few bits of its hash above them: most probes, and every miss,
+    // stop at the table without touching another array.
+    std::vector<std::uint32_t> table;
+    unsigned bits = 32;
+    // Per distinct text, its first record (the one a probe compares, and the answer
+    // of most forward steps) and where its run of record numbers starts in
+    // `records`; a last entry closes the last run.
     struct Run {
-      std::uint32_t hash;
+      std::uint32_t first;
       std::uint32_t start;
     };
     std::vector<Run> runs;
     std::vector<std::uint32_t> records;  // record numbers, grouped, ascending per group
   };
+  static constexpr std::uint32_t kNoText = 0xFFFFFFFFu;
   std::string_view Field(std::size_t f) const {
     const std::size_t end = f + 1 < starts_.size() ? starts_[f + 1] : pool_.size();
     return std::string_view(pool_).substr(starts_[f], end - starts_[f]);
   }
   void EnsureIndexed() const;
   void Build(Index& index, int side) const;
-  std::span<const std::uint32_t> Find(const Index& index, int side, std::string_view text) const;
+  // The distinct text number of `text` on this side, or kNoText.
+  std::uint32_t Find(const Index& index, int side, std::string_view text) const;
 
   std::string pool_;                   // every key and description, one after another
   std::vector<std::uint32_t> starts_;  // key, text, key, text ... offsets into pool_
