@@ -63,15 +63,20 @@ void BareListing(benchmark::State& st, fs::path romRoot) {
   }
 }
 
-void ScanOnly(benchmark::State& st, fs::path caseFolder) {
+// A case's folders and descriptions, read as the start-up reads them, for the
+// benchmarks that time what comes after.
+MainWindowState FoldersAndDescriptionsOf(const fs::path& caseFolder) {
   MainWindowState loaded;
-  {
-    InFolder in(caseFolder);
-    Folders folders;
-    ReadFolderFile(folders);
-    loaded.EmulatorFolder = folders;
-    loaded.descriptions = ReadDescriptions();
-  }
+  InFolder in(caseFolder);
+  Folders folders;
+  ReadFolderFile(folders);
+  loaded.EmulatorFolder = folders;
+  loaded.descriptions = ReadDescriptions();
+  return loaded;
+}
+
+void ScanOnly(benchmark::State& st, fs::path caseFolder) {
+  MainWindowState loaded = FoldersAndDescriptionsOf(caseFolder);
   for (auto _ : st) {
     if (!ScanRomFolders(loaded, AllAvailable())) st.SkipWithError("the scan found no ROM");
     benchmark::DoNotOptimize(loaded.gameLists[0].size());
@@ -198,14 +203,7 @@ std::string Name(std::string_view measure, std::size_t a, std::size_t b) {
 // deleted letter cannot narrow the previous answer, so that is the worst case).
 template <bool kFirst>
 void FilterKeyPress(benchmark::State& st, fs::path caseFolder) {
-  MainWindowState loaded;
-  {
-    InFolder in(caseFolder);
-    Folders folders;
-    ReadFolderFile(folders);
-    loaded.EmulatorFolder = folders;
-    loaded.descriptions = ReadDescriptions();
-  }
+  MainWindowState loaded = FoldersAndDescriptionsOf(caseFolder);
   ScanRomFolders(loaded, AllAvailable());
   GameList all;
   for (const GameList& list : loaded.gameLists) {
