@@ -62,11 +62,6 @@ FileError CopyToTemporary(const fs::path& from, const fs::path& temporary,
   return FileError::None;
 }
 
-FileError MoveOver(const fs::path& from, const fs::path& to) {
-  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return FileError::None;
-  return FromLastError();
-}
-
 #else
 
 constexpr std::uint64_t kChunk = 8u << 20;
@@ -147,10 +142,6 @@ FileError CopyToTemporary(const fs::path& from, const fs::path& temporary,
   return error;
 }
 
-FileError MoveOver(const fs::path& from, const fs::path& to) {
-  return rename(from.c_str(), to.c_str()) == 0 ? FileError::None : FileErrorFromErrno(errno);
-}
-
 #endif
 
 }  // namespace
@@ -166,11 +157,8 @@ FileResult CopyFileAtomically(const fs::path& from, const fs::path& to, const fs
   // Copying a file onto itself must not empty it.
   if (fs::exists(to, ec) && fs::equivalent(from, to, ec)) return {};
   FileError error = CopyToTemporary(from, temporary, progress);
-  if (error == FileError::None) error = MoveOver(temporary, to);
-  if (error != FileError::None) {
-    std::error_code ignored;
-    if (fs::is_regular_file(fs::symlink_status(temporary, ignored))) fs::remove(temporary, ignored);
-  }
+  if (error == FileError::None) error = MoveIntoPlace(temporary, to);
+  if (error != FileError::None) RemoveTemporaryFile(temporary);
   return {error};
 }
 

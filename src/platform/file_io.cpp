@@ -164,6 +164,12 @@ FileError CheckWritableTarget(const fs::path& target) {
 
 }  // namespace
 
+FileError MoveIntoPlace(const fs::path& temporary, const fs::path& target) {
+  return MoveOver(temporary, target);
+}
+
+void RemoveTemporaryFile(const fs::path& temporary) { RemoveTemporary(temporary); }
+
 fs::path TemporaryNameFor(const fs::path& path) {
   std::random_device random;
   const std::uint64_t salt = (static_cast<std::uint64_t>(random()) << 32) ^ random();

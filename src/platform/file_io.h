@@ -38,6 +38,12 @@ FileResult AppendToFile(const std::filesystem::path& path, std::string_view byte
 // A temporary name beside `path`, different for every call and every process.
 std::filesystem::path TemporaryNameFor(const std::filesystem::path& path);
 bool IsTemporaryName(std::string_view fileName);
+// The last step of every whole-file write, the replace and the copy alike: the
+// finished temporary takes the target's place (retried while a scanner holds the
+// target on Windows; the folder synced elsewhere), or is removed when that fails.
+FileError MoveIntoPlace(const std::filesystem::path& temporary,
+                        const std::filesystem::path& target);
+void RemoveTemporaryFile(const std::filesystem::path& temporary);
 
 // Bytes copied so far and the whole size; false stops the copy.
 using CopyProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
