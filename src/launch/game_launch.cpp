@@ -85,9 +85,7 @@ bool IsSameFile(const std::string& sourceText, const std::string& copyText) {
 // One copy name in any letter case, or spelt as the host path it maps to, is the
 // same copy: the name lookup ignores case too.
 bool SameCopy(const std::string& made, const std::string& copy) {
-  if (EqualsIgnoringCase(made, copy)) return true;
-  std::error_code error;
-  return std::filesystem::equivalent(ToHostPath(made), ToHostPath(copy), error);
+  return EqualsIgnoringCase(made, copy) || IsSameFile(made, copy);
 }
 
 void ForgetCopy(MainWindowState& state, Emulator emulator, const std::string& path) {
