@@ -1,5 +1,5 @@
-// What the player's records cost: the start-up of the largest catalogue with and
-// without 10,000 of them, and the favourites and recent-first views of a list of
+// What the player's records cost: reading 10,000 of them against the start-up of
+// the largest catalogue, and the favourites and recent-first views of a list of
 // 100,000 games. Run by scripts/bench after the main suite, over its data:
 //   valmerin_bench_play_records ROOT [benchmark flags]
 #include <benchmark/benchmark.h>
@@ -29,10 +29,10 @@ class QuietHooks : public WindowHooks {
   void SwitchOffTab(int) override {}
 };
 
-// Every tenth game has a record: a third of them favourites, all played.
+// About every ninth game has a record: a third of them favourites, all played.
 PlayRecords SampleRecords() {
   PlayRecords records;
-  for (std::size_t i = 0, made = 0; made < kRecords && i < kGames; i += 10) {
+  for (std::size_t i = 0, made = 0; made < kRecords && i < kGames; i += 9) {
     const GameFile file = GameFileAt(i);
     if (file.kind != FileKind::Rom) continue;
     records.CountRun(file.emulator, file.name, {static_cast<std::int64_t>(1'700'000'000 + i), 0},
@@ -60,7 +60,6 @@ fs::path PlaysFolder(const fs::path& root) {
   return folder;
 }
 
-template <bool kWithRecords>
 void Startup(benchmark::State& st, fs::path folder) {
   const fs::path previous = fs::current_path();
   fs::current_path(folder);
@@ -69,17 +68,28 @@ void Startup(benchmark::State& st, fs::path folder) {
     auto options = std::make_unique<OptionsModel>();
     QuietHooks hooks;
     RunStartupSequence(*window, *options, hooks);
-    if constexpr (kWithRecords) {
-      auto loaded = std::make_unique<LoadedPlayRecords>(ReadPlayRecords());
-      if (loaded->records.size() != kRecords) st.SkipWithError("the records did not read back");
-      benchmark::DoNotOptimize(loaded.get());
-      st.PauseTiming();
-      loaded.reset();
-      st.ResumeTiming();
-    }
+    benchmark::DoNotOptimize(window->gameLists[0].size());
     st.PauseTiming();
     window.reset();
     options.reset();
+    st.ResumeTiming();
+  }
+  fs::current_path(previous);
+}
+
+// What the window adds to the start-up for the records: one read of their file.
+void ReadRecords(benchmark::State& st, fs::path folder) {
+  const fs::path previous = fs::current_path();
+  fs::current_path(folder);
+  for (auto _ : st) {
+    auto loaded = std::make_unique<LoadedPlayRecords>(ReadPlayRecords());
+    if (loaded->records.size() != kRecords) {
+      st.SkipWithError("the records did not read back");
+      break;
+    }
+    benchmark::DoNotOptimize(loaded.get());
+    st.PauseTiming();
+    loaded.reset();
     st.ResumeTiming();
   }
   fs::current_path(previous);
@@ -132,10 +142,8 @@ int main(int argc, char** argv) {
   argv[1] = argv[0];
   int benchArgc = argc - 1;
   benchmark::Initialize(&benchArgc, argv + 1);
-  benchmark::RegisterBenchmark("startup_plain", Startup<false>, folder)
-      ->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("startup_plays", Startup<true>, folder)
-      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("startup", Startup, folder)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("read_plays", ReadRecords, folder)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("view_favourites", View<true>)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("view_recent", View<false>)->Unit(benchmark::kMillisecond);
   Collector collector;
@@ -143,8 +151,8 @@ int main(int argc, char** argv) {
   auto& s = collector.seconds;
   constexpr double kFrame = 1.0 / 60;
   std::printf("\n| Measure | Data | Valmerin | Baseline | Ratio | Target |\n|---|---|---|---|---|---|\n");
-  Row("Start-up with play records vs without", s["startup_plays"], s["startup_plain"], "<= 1.05x",
-      s["startup_plays"] <= 1.05 * s["startup_plain"]);
+  Row("Reading the play records vs the start-up without them", s["read_plays"], s["startup"],
+      "<= 0.05x", s["read_plays"] <= 0.05 * s["startup"]);
   Row("Favourites view of one list vs one frame", s["view_favourites"], kFrame, "<= 1.0x",
       s["view_favourites"] <= kFrame);
   Row("Recent-first view of one list vs one frame", s["view_recent"], kFrame, "<= 1.0x",

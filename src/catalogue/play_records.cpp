@@ -91,7 +91,12 @@ std::size_t PlayRecords::size() const {
 RecordWriter PlayRecords::Write() const {
   RecordWriter writer;
   for (const EmulatorInfo& info : EmulatorTable()) {
-    for (const auto& [file, record] : games_[static_cast<std::size_t>(info.tabIndex)]) {
+    // Sorted by name, so a file that did not change is written the same.
+    std::vector<const Games::value_type*> sorted;
+    for (const auto& game : games_[static_cast<std::size_t>(info.tabIndex)]) sorted.push_back(&game);
+    std::sort(sorted.begin(), sorted.end(), [](auto a, auto b) { return a->first < b->first; });
+    for (const auto* game : sorted) {
+      const auto& [file, record] = *game;
       std::string line = "\"" + std::string(info.name) + "\",";
       line += TextReadsBack(file) ? "\"" + file + "\"" : file;
       line += record.favourite ? ",#TRUE#," : ",#FALSE#,";
@@ -107,7 +112,10 @@ RecordWriter PlayRecords::Write() const {
 PlayRecords PlayRecords::Parse(std::string_view text) {
   PlayRecords records;
   while (!text.empty()) {
-    const std::size_t end = text.find_first_of("\r\n");
+    // A plain loop: find_first_of asks memchr about every character.
+    const auto at = std::find_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; });
+    const std::size_t end = at == text.end() ? std::string_view::npos
+                                             : static_cast<std::size_t>(at - text.begin());
     const std::string_view line = text.substr(0, end);
     if (end == std::string_view::npos) {
       text = {};

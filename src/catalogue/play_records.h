@@ -5,7 +5,8 @@
 // whose file has gone keeps its record for when the file comes back.
 #include <array>
 #include <cstdint>
-#include <map>
+#include <functional>
+#include <unordered_map>
 #include <optional>
 #include <span>
 #include <string>
@@ -65,7 +66,15 @@ class PlayRecords {
 
  private:
   PlayRecord* Slot(Emulator emulator, std::string_view file);
-  std::array<std::map<std::string, PlayRecord, std::less<>>, kEmulatorCount> games_;
+  // Hashed, looked up by a view of the name: a view of a large list asks once per entry.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const {
+      return std::hash<std::string_view>{}(name);
+    }
+  };
+  using Games = std::unordered_map<std::string, PlayRecord, NameHash, std::equal_to<>>;
+  std::array<Games, kEmulatorCount> games_;
   std::vector<std::string> unknownLines_;
 };
 

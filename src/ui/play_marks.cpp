@@ -50,15 +50,16 @@ class FavouriteMarkDelegate : public QStyledItemDelegate {
   }
 };
 
-QIcon StarIcon() {
+// A gold star while only favourites show, a grey outline otherwise.
+QIcon StarIcon(bool on) {
   QPixmap pixmap(16, 16);
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
-  painter.setPen(kMarkColour);
+  painter.setPen(on ? kMarkColour : QColor(120, 120, 120));
   QFont font = painter.font();
   font.setPixelSize(14);
   painter.setFont(font);
-  painter.drawText(pixmap.rect(), Qt::AlignCenter, kStar);
+  painter.drawText(pixmap.rect(), Qt::AlignCenter, on ? kStar : QStringLiteral("\u2606"));
   return QIcon(pixmap);
 }
 
@@ -104,7 +105,7 @@ void PlayMarks::AddCommands(Emulator emulator) {
   commands.favouritesOnly = add(QStringLiteral("SoloPreferiti"),
                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), true);
   commands.favouritesOnly->setText(QStringLiteral("Solo preferiti"));
-  commands.favouritesOnly->setIcon(StarIcon());
+  commands.favouritesOnly->setIcon(StarIcon(false));
   commands.favouritesOnly->setIconVisibleInMenu(false);
   commands.recentFirst =
       add(QStringLiteral("UltimePartite"), QKeySequence(Qt::CTRL | Qt::Key_R), true);
@@ -119,6 +120,8 @@ void PlayMarks::AddCommands(Emulator emulator) {
     ApplyView(emulator);
     if (on && !view->FilterField()->isVisible()) view->OpenFilter();
   });
+  connect(commands.favouritesOnly, &QAction::toggled, this,
+          [action = commands.favouritesOnly](bool on) { action->setIcon(StarIcon(on)); });
   connect(commands.recentFirst, &QAction::triggered, this, [this, emulator] { ApplyView(emulator); });
   connect(commands.reset, &QAction::triggered, this, [this, emulator] { ResetFigures(emulator); });
   connect(view, &GameListView::filterClosed, this, [this, emulator, commands] {
