@@ -73,7 +73,6 @@ void GameListModel::SetPlays(const PlayRecords* plays, Emulator emulator) {
 void GameListModel::SetView(bool favouritesOnly, bool recentFirst) {
   favouritesOnly_ = favouritesOnly;
   recentFirst_ = recentFirst;
-  Reload();
 }
 
 void GameListModel::ApplyFilter(const std::vector<std::uint32_t>* narrowing) {

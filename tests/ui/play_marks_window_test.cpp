@@ -6,9 +6,14 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <chrono>
+#include <thread>
+
 #include "catalogue/game_list_export.h"
+#include "platform/process.h"
 #include "ui/game_list_view.h"
 #include "ui/list_printer.h"
+#include "ui/start_watch.h"
 #include "ui_test_support.h"
 
 namespace valmerin::testing {
@@ -167,6 +172,38 @@ TEST_F(PlayMarksWindowTest, MarkFilterOrderAndResetThroughKeysAndMenu) {
   EXPECT_EQ(LinesToPrint(state.gameLists, std::nullopt), printed);
   EXPECT_TRUE(dialogs.messages.empty()) << (dialogs.messages.empty() ? "" : dialogs.messages.front().toStdString());
 }
+
+#ifndef _WIN32
+// The watch that counts a game's time hears of its emulator's end however late it
+// comes; only a failure within the first seconds is reported as one.
+TEST_F(PlayMarksWindowTest, TheEndOfAStartIsHeardAfterTheFirstSeconds) {
+  const struct {
+    const char* body;
+    bool failureReported;
+  } cases[] = {
+      {"exit 3", true},
+      {"sleep 6; exit 1", false},
+  };
+  for (const auto& c : cases) {
+    const std::string program = MakeFolder("Emu") + "emu.sh";
+    WriteBytes(program, std::string("#!/bin/sh\n") + c.body + "\n");
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add);
+    StartOutcome started = StartProgram(program, {});
+    ASSERT_TRUE(started.started) << started.error;
+    dialogs.messages.clear();
+    int ends = 0;
+    WatchStart(form.get(), dialogs, program, "", std::move(started.watch), [&ends] { ++ends; });
+    const auto start = std::chrono::steady_clock::now();
+    while (ends == 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(12)) {
+      QApplication::processEvents();
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_EQ(ends, 1) << c.body;
+    EXPECT_EQ(dialogs.messages.size(), c.failureReported ? 1u : 0u) << c.body;
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace valmerin::testing
