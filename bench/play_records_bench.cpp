@@ -124,8 +124,8 @@ class Collector : public benchmark::BenchmarkReporter {
 };
 
 void Row(const char* measure, double ours, double baseline, const char* target, bool met) {
-  std::printf("| %s | %zu files, %zu play records | %.2f ms | %.2f ms | %.2fx | %s %s |\n",
-              measure, kGames, kRecords, ours * 1e3, baseline * 1e3, ours / baseline, target,
+  std::printf("| %s | %zu files, %zu play records | %.2f ms | %.2f ms | %.2fx | %s %s |\n", measure,
+              kGames, kRecords, ours * 1e3, baseline * 1e3, ours / baseline, target,
               met ? "met" : "**MISSED**");
 }
 
@@ -150,7 +150,8 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&collector);
   auto& s = collector.seconds;
   constexpr double kFrame = 1.0 / 60;
-  std::printf("\n| Measure | Data | Valmerin | Baseline | Ratio | Target |\n|---|---|---|---|---|---|\n");
+  std::printf(
+      "\n| Measure | Data | Valmerin | Baseline | Ratio | Target |\n|---|---|---|---|---|---|\n");
   Row("Reading the play records vs the start-up without them", s["read_plays"], s["startup"],
       "<= 0.05x", s["read_plays"] <= 0.05 * s["startup"]);
   Row("Favourites view of one list vs one frame", s["view_favourites"], kFrame, "<= 1.0x",

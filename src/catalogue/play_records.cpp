@@ -93,7 +93,8 @@ RecordWriter PlayRecords::Write() const {
   for (const EmulatorInfo& info : EmulatorTable()) {
     // Sorted by name, so a file that did not change is written the same.
     std::vector<const Games::value_type*> sorted;
-    for (const auto& game : games_[static_cast<std::size_t>(info.tabIndex)]) sorted.push_back(&game);
+    for (const auto& game : games_[static_cast<std::size_t>(info.tabIndex)])
+      sorted.push_back(&game);
     std::sort(sorted.begin(), sorted.end(), [](auto a, auto b) { return a->first < b->first; });
     for (const auto* game : sorted) {
       const auto& [file, record] = *game;
@@ -113,9 +114,10 @@ PlayRecords PlayRecords::Parse(std::string_view text) {
   PlayRecords records;
   while (!text.empty()) {
     // A plain loop: find_first_of asks memchr about every character.
-    const auto at = std::find_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; });
-    const std::size_t end = at == text.end() ? std::string_view::npos
-                                             : static_cast<std::size_t>(at - text.begin());
+    const auto at =
+        std::find_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; });
+    const std::size_t end =
+        at == text.end() ? std::string_view::npos : static_cast<std::size_t>(at - text.begin());
     const std::string_view line = text.substr(0, end);
     if (end == std::string_view::npos) {
       text = {};
@@ -159,8 +161,8 @@ SaveOutcome SavePlayRecords(const PlayRecords& records) {
 
 std::vector<std::uint32_t> PlayView(const GameList& list, Emulator emulator,
                                     const PlayRecords& records,
-                                    const std::vector<std::uint32_t>* matched,
-                                    bool favouritesOnly, bool recentFirst) {
+                                    const std::vector<std::uint32_t>* matched, bool favouritesOnly,
+                                    bool recentFirst) {
   std::vector<std::uint32_t> rows;
   if (matched) {
     rows = *matched;
@@ -169,7 +171,8 @@ std::vector<std::uint32_t> PlayView(const GameList& list, Emulator emulator,
     std::iota(rows.begin(), rows.end(), 0u);
   }
   if (favouritesOnly) {
-    std::erase_if(rows, [&](std::uint32_t entry) { return !records.Favourite(emulator, list.File(entry)); });
+    std::erase_if(
+        rows, [&](std::uint32_t entry) { return !records.Favourite(emulator, list.File(entry)); });
   }
   if (recentFirst) {
     std::vector<std::pair<std::int64_t, std::uint32_t>> played;

@@ -6,11 +6,11 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <unordered_map>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "catalogue/emulator_table.h"
@@ -27,8 +27,8 @@ inline constexpr std::uint64_t kShortestPlayMilliseconds = 10000;
 struct PlayRecord {
   bool favourite = false;
   std::uint32_t plays = 0;
-  std::uint64_t seconds = 0;    // awake time the emulator ran
-  std::int64_t lastStart = 0;   // seconds since 1970 (UTC); 0 for never
+  std::uint64_t seconds = 0;   // awake time the emulator ran
+  std::int64_t lastStart = 0;  // seconds since 1970 (UTC); 0 for never
   bool Empty() const { return !favourite && plays == 0 && seconds == 0 && lastStart == 0; }
 };
 
@@ -91,8 +91,8 @@ SaveOutcome SavePlayRecords(const PlayRecords& records);
 // the games played most recently come first and the others follow in list order.
 std::vector<std::uint32_t> PlayView(const GameList& list, Emulator emulator,
                                     const PlayRecords& records,
-                                    const std::vector<std::uint32_t>* matched,
-                                    bool favouritesOnly, bool recentFirst);
+                                    const std::vector<std::uint32_t>* matched, bool favouritesOnly,
+                                    bool recentFirst);
 
 // "Ultima partita: <when>; 12 partite, 3 h 40 min"; empty for a game never played.
 std::string PlaySummary(const PlayRecord& record, std::string_view lastStartText);

@@ -37,15 +37,16 @@ class FavouriteMarkDelegate : public QStyledItemDelegate {
     text.rect.setRight(option.rect.right() - width);
     QStyledItemDelegate::paint(painter, text, index);
     if (option.state & QStyle::State_Selected) {
-      painter->fillRect(QRect(text.rect.right() + 1, option.rect.top(), width, option.rect.height()),
-                        option.palette.brush(QPalette::Highlight));
+      painter->fillRect(
+          QRect(text.rect.right() + 1, option.rect.top(), width, option.rect.height()),
+          option.palette.brush(QPalette::Highlight));
     }
     painter->save();
     painter->setPen(kMarkColour);
     painter->setFont(option.font);
-    painter->drawText(QRect(option.rect.right() - width, option.rect.top(), width,
-                            option.rect.height()),
-                      Qt::AlignCenter, kStar);
+    painter->drawText(
+        QRect(option.rect.right() - width, option.rect.top(), width, option.rect.height()),
+        Qt::AlignCenter, kStar);
     painter->restore();
   }
 };
@@ -102,8 +103,8 @@ void PlayMarks::AddCommands(Emulator emulator) {
   separator->setSeparator(true);
   view->addAction(separator);
   commands.favourite = add(QStringLiteral("Preferito"), QKeySequence(Qt::CTRL | Qt::Key_D), false);
-  commands.favouritesOnly = add(QStringLiteral("SoloPreferiti"),
-                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), true);
+  commands.favouritesOnly =
+      add(QStringLiteral("SoloPreferiti"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), true);
   commands.favouritesOnly->setText(QStringLiteral("Solo preferiti"));
   commands.favouritesOnly->setIcon(StarIcon(false));
   commands.favouritesOnly->setIconVisibleInMenu(false);
@@ -115,14 +116,16 @@ void PlayMarks::AddCommands(Emulator emulator) {
   // The star in the filter field switches the favourites view as the key does.
   view->FilterField()->addAction(commands.favouritesOnly, QLineEdit::TrailingPosition);
 
-  connect(commands.favourite, &QAction::triggered, this, [this, emulator] { ToggleFavourite(emulator); });
+  connect(commands.favourite, &QAction::triggered, this,
+          [this, emulator] { ToggleFavourite(emulator); });
   connect(commands.favouritesOnly, &QAction::triggered, this, [this, emulator, view](bool on) {
     ApplyView(emulator);
     if (on && !view->FilterField()->isVisible()) view->OpenFilter();
   });
   connect(commands.favouritesOnly, &QAction::toggled, this,
           [action = commands.favouritesOnly](bool on) { action->setIcon(StarIcon(on)); });
-  connect(commands.recentFirst, &QAction::triggered, this, [this, emulator] { ApplyView(emulator); });
+  connect(commands.recentFirst, &QAction::triggered, this,
+          [this, emulator] { ApplyView(emulator); });
   connect(commands.reset, &QAction::triggered, this, [this, emulator] { ResetFigures(emulator); });
   connect(view, &GameListView::filterClosed, this, [this, emulator, commands] {
     if (!commands.favouritesOnly->isChecked()) return;
@@ -178,8 +181,9 @@ void PlayMarks::ResetFigures(Emulator emulator) {
   const std::string file = SelectedFile(emulator);
   const PlayRecord* record = file.empty() ? nullptr : records_.Find(emulator, file);
   if (record == nullptr || record->lastStart == 0) return;
-  if (!dialogs_.AskYesNo(window_, QStringLiteral("Azzerare partite e tempo di gioco di \"%1\"?")
-                                      .arg(FileText(file)))) {
+  if (!dialogs_.AskYesNo(
+          window_,
+          QStringLiteral("Azzerare partite e tempo di gioco di \"%1\"?").arg(FileText(file)))) {
     return;
   }
   records_.ResetFigures(emulator, file);
@@ -199,8 +203,8 @@ void PlayMarks::Show(Emulator emulator) {
 
 std::function<void()> PlayMarks::Started(Emulator emulator, std::string file) {
   const int run = nextRun_++;
-  running_[run] = {emulator, std::move(file),
-                   {QDateTime::currentSecsSinceEpoch(), AwakeMilliseconds()}};
+  running_[run] = {
+      emulator, std::move(file), {QDateTime::currentSecsSinceEpoch(), AwakeMilliseconds()}};
   return [self = QPointer<PlayMarks>(this), run] {
     if (self) self->RunEnded(run);
   };
@@ -239,10 +243,10 @@ bool PlayMarks::Save() {
   }
   const SaveOutcome saved = SavePlayRecords(records_);
   if (saved.result == SaveResult::Saved) return true;
-  dialogs_.Message(window_, QStringLiteral("Impossibile scrivere il file \"%1\": %2. Preferiti e "
-                                           "partite salvati prima sono rimasti com'erano.")
-                                .arg(FileText(kPlayRecordsFile),
-                                     FileText(DescribeFileError(saved.error))));
+  dialogs_.Message(window_,
+                   QStringLiteral("Impossibile scrivere il file \"%1\": %2. Preferiti e "
+                                  "partite salvati prima sono rimasti com'erano.")
+                       .arg(FileText(kPlayRecordsFile), FileText(DescribeFileError(saved.error))));
   return false;
 }
 

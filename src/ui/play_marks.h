@@ -30,8 +30,6 @@ class PlayMarks : public QObject {
   // At exit: emulators still running count up to now.
   void FinishRuns();
 
-  const PlayRecords& Records() const { return records_; }
-
  private:
   struct ListCommands {
     QAction* favourite = nullptr;

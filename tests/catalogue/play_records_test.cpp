@@ -116,7 +116,7 @@ TEST(PlayRecordsTest, ViewsOfAList) {
   records.CountRun(Emulator::ZSnes, "d.smc", {200, 0}, 60000);
   records.CountRun(Emulator::ZSnes, "e.smc", {300, 0}, 60000);
   records.CountRun(Emulator::ZSnes, "gone.smc", {400, 0}, 60000);  // file no longer listed
-  records.CountRun(Emulator::KGen, "a.smc", {500, 0}, 60000);       // another emulator's
+  records.CountRun(Emulator::KGen, "a.smc", {500, 0}, 60000);      // another emulator's
   const std::vector<std::uint32_t> matched = {1, 2, 3};
   const struct {
     const char* what;

@@ -5,7 +5,6 @@
 #include <QMenu>
 #include <QTabWidget>
 #include <QTimer>
-
 #include <chrono>
 #include <thread>
 
@@ -111,9 +110,17 @@ TEST_F(PlayMarksWindowTest, MarkFilterOrderAndResetThroughKeysAndMenu) {
     const char* rows;
   };
   const Step steps[] = {
-      {"Down selects Alpha, the menu marks it", [&] { Press(Qt::Key_Down); Choose("Aggiungi ai preferiti"); },
+      {"Down selects Alpha, the menu marks it",
+       [&] {
+         Press(Qt::Key_Down);
+         Choose("Aggiungi ai preferiti");
+       },
        "Alpha.smc* | Asteroids.smc | Beta, il ritorno | Gamma.smc"},
-      {"Ctrl+D marks Asteroids", [&] { Press(Qt::Key_Down); Press(Qt::Key_D, Qt::ControlModifier); },
+      {"Ctrl+D marks Asteroids",
+       [&] {
+         Press(Qt::Key_Down);
+         Press(Qt::Key_D, Qt::ControlModifier);
+       },
        "Alpha.smc* | Asteroids.smc* | Beta, il ritorno | Gamma.smc"},
       {"Ctrl+Shift+D shows the favourites alone",
        [&] { Press(Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier); },
@@ -124,13 +131,25 @@ TEST_F(PlayMarksWindowTest, MarkFilterOrderAndResetThroughKeysAndMenu) {
        "Alpha.smc* | Asteroids.smc* | Beta, il ritorno | Gamma.smc"},
       {"Ctrl+R: latest played first", [&] { Press(Qt::Key_R, Qt::ControlModifier); },
        "Gamma.smc | Beta, il ritorno | Alpha.smc* | Asteroids.smc*"},
-      {"the filter keeps that order", [&] { list_->FilterField()->setFocus(); list_->OpenFilter(); Press(Qt::Key_T, Qt::NoModifier, "t"); },
+      {"the filter keeps that order",
+       [&] {
+         list_->FilterField()->setFocus();
+         list_->OpenFilter();
+         Press(Qt::Key_T, Qt::NoModifier, "t");
+       },
        "Beta, il ritorno | Asteroids.smc*"},
       {"Ctrl+D again takes Asteroids off",
-       [&] { Press(Qt::Key_Down); Press(Qt::Key_Down); Press(Qt::Key_D, Qt::ControlModifier); },
+       [&] {
+         Press(Qt::Key_Down);
+         Press(Qt::Key_Down);
+         Press(Qt::Key_D, Qt::ControlModifier);
+       },
        "Beta, il ritorno | Asteroids.smc"},
       {"the menu switches back to the designed order",
-       [&] { Press(Qt::Key_Escape); Choose("Ultime partite per prime"); },
+       [&] {
+         Press(Qt::Key_Escape);
+         Choose("Ultime partite per prime");
+       },
        "Alpha.smc* | Asteroids.smc | Beta, il ritorno | Gamma.smc"},
   };
   for (const Step& step : steps) {
@@ -170,7 +189,8 @@ TEST_F(PlayMarksWindowTest, MarkFilterOrderAndResetThroughKeysAndMenu) {
   Press(Qt::Key_R, Qt::ControlModifier);
   EXPECT_EQ(Export(), exported);
   EXPECT_EQ(LinesToPrint(state.gameLists, std::nullopt), printed);
-  EXPECT_TRUE(dialogs.messages.empty()) << (dialogs.messages.empty() ? "" : dialogs.messages.front().toStdString());
+  EXPECT_TRUE(dialogs.messages.empty())
+      << (dialogs.messages.empty() ? "" : dialogs.messages.front().toStdString());
 }
 
 #ifndef _WIN32
