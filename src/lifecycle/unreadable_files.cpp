@@ -3,6 +3,7 @@
 #include "catalogue/descriptions.h"
 #include "catalogue/emulator_table.h"
 #include "catalogue/folder_files.h"
+#include "catalogue/play_records.h"
 #include "launch/launch_parameters.h"
 #include "platform/file_io.h"
 #include "platform/host_path.h"
@@ -11,7 +12,7 @@ namespace valmerin {
 
 std::vector<std::string> FindUnreadableFiles() {
   std::vector<std::string_view> names = {kFolderFile, kAvailabilityFile, kDescriptionsFile,
-                                         kLaunchParametersFile};
+                                         kLaunchParametersFile, kPlayRecordsFile};
   for (const EmulatorInfo& info : EmulatorTable()) names.push_back(info.settingsFile);
   std::vector<std::string> unreadable;
   for (std::string_view name : names) {

@@ -31,6 +31,7 @@
 #include "ui/game_list_view.h"
 #include "ui/info_page.h"
 #include "ui/keyboard_navigation.h"
+#include "ui/play_marks.h"
 #include "ui/start_watch.h"
 #include "ui/twips.h"
 #include "ui/window_fit.h"
@@ -93,6 +94,7 @@ Form1::Form1(MainWindowState& state, OptionsModel& options, DialogService& dialo
   setup_ = ReadRunSetup();
   BuildListCommands();
   WatchFolders();
+  plays_ = new PlayMarks(this, dialogs_, lists_);
 }
 
 Form1::~Form1() = default;
@@ -209,9 +211,12 @@ void Form1::UpdateGameFile(Emulator list) {
 }
 
 void Form1::Launch(Emulator list) {
-  if (!lists_[static_cast<std::size_t>(IndexOf(list))]->SelectedEntry().isValid()) return;
+  const auto i = static_cast<std::size_t>(IndexOf(list));
+  const auto entry = lists_[i]->SelectedGame();
+  if (!entry) return;
   if (copying_ != nullptr) return;
   UpdateGameFile(list);
+  const std::string file(state_.gameLists[i].File(*entry));
   LaunchOutcome outcome;
   {  // the progress dialog goes before any message, or it would show over it
     CopyProgressDialog progress(this, QString::fromStdString(state_.Text1));
@@ -224,7 +229,10 @@ void Form1::Launch(Emulator list) {
     return;
   }
   if (!outcome.message.empty()) Say(QString::fromStdString(outcome.message));
-  WatchStart(this, dialogs_, outcome.commandLine, outcome.notice, std::move(outcome.watch));
+  std::function<void()> ended;
+  if (outcome.started && outcome.watch) ended = plays_->Started(list, file);
+  WatchStart(this, dialogs_, outcome.commandLine, outcome.notice, std::move(outcome.watch),
+             std::move(ended));
 }
 
 void Form1::Brisk1_Click(int button) {
@@ -450,6 +458,7 @@ void Form1::closeEvent(QCloseEvent* event) {
   }
   if (!exited_) {
     exited_ = true;
+    plays_->FinishRuns();
     std::string kept;
     for (const std::string& file : RunExitSequence(state_, options_, &kept)) {
       std::cerr << "Valmerin: impossibile scrivere il file \"" << file << "\".\n";

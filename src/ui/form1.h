@@ -26,6 +26,7 @@ class CopyProgressDialog;
 class Form3;
 class GameListModel;
 class GameListView;
+class PlayMarks;
 
 class Form1 : public QWidget, private WindowHooks {
   Q_OBJECT
@@ -88,6 +89,7 @@ class Form1 : public QWidget, private WindowHooks {
   bool exited_ = false;
   CopyProgressDialog* copying_ = nullptr;  // while a launch copies its game
   bool closeWanted_ = false;               // a close that came during the copy
+  PlayMarks* plays_ = nullptr;             // favourites, plays and play time
 };
 
 }  // namespace valmerin

@@ -1,5 +1,6 @@
 #include "ui/game_list_view.h"
 
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <algorithm>
@@ -11,25 +12,38 @@ GameListModel::GameListModel(const GameList& entries, QObject* parent)
 
 int GameListModel::rowCount(const QModelIndex& parent) const {
   if (parent.isValid()) return 0;
-  return static_cast<int>(filtered_ ? rows_.size() : entries_.size());
+  return static_cast<int>(filtered_ ? Shown().size() : entries_.size());
 }
 
 QVariant GameListModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid()) return {};
+  if (!index.isValid()) return {};
   const auto entry = EntryAt(index.row());
   if (!entry) return {};
+  if ((role == kFavouriteRole || role == Qt::ToolTipRole) && plays_ != nullptr) {
+    const PlayRecord* record = plays_->Find(emulator_, entries_.File(*entry));
+    if (role == kFavouriteRole) return record != nullptr && record->favourite;
+    if (record == nullptr || record->lastStart == 0) return {};
+    const QString when = QDateTime::fromSecsSinceEpoch(record->lastStart)
+                             .toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+    return QString::fromStdString(PlaySummary(*record, when.toStdString()));
+  }
+  if (role != Qt::DisplayRole) return {};
   const std::string_view text = entries_.Shown(*entry);
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 std::optional<std::size_t> GameListModel::EntryAt(int row) const {
   if (row < 0 || row >= rowCount()) return std::nullopt;
-  return filtered_ ? rows_[static_cast<std::size_t>(row)] : static_cast<std::size_t>(row);
+  return filtered_ ? Shown()[static_cast<std::size_t>(row)] : static_cast<std::size_t>(row);
 }
 
 int GameListModel::RowOf(std::size_t entry) const {
   if (entry >= entries_.size()) return -1;
   if (!filtered_) return static_cast<int>(entry);
+  if (Viewed()) {
+    const auto at = std::find(view_.begin(), view_.end(), entry);
+    return at != view_.end() ? static_cast<int>(at - view_.begin()) : -1;
+  }
   const auto at = std::lower_bound(rows_.begin(), rows_.end(), entry);
   return at != rows_.end() && *at == entry ? static_cast<int>(at - rows_.begin()) : -1;
 }
@@ -43,23 +57,38 @@ void GameListModel::Reload() {
 void GameListModel::SetFilter(const QString& typed) {
   if (typed == typed_) return;
   // A longer text only ever hides more: search what the shorter one left.
-  const bool narrows = filtered_ && typed.startsWith(typed_) && filter_.PreparedFor(entries_);
+  const bool narrows =
+      !typed_.isEmpty() && typed.startsWith(typed_) && filter_.PreparedFor(entries_);
   typed_ = typed;
   beginResetModel();
   ApplyFilter(narrows ? &rows_ : nullptr);
   endResetModel();
 }
 
+void GameListModel::SetPlays(const PlayRecords* plays, Emulator emulator) {
+  plays_ = plays;
+  emulator_ = emulator;
+}
+
+void GameListModel::SetView(bool favouritesOnly, bool recentFirst) {
+  favouritesOnly_ = favouritesOnly;
+  recentFirst_ = recentFirst;
+}
+
 void GameListModel::ApplyFilter(const std::vector<std::uint32_t>* narrowing) {
-  filtered_ = !typed_.isEmpty();
-  if (!filtered_) {
+  const bool typed = !typed_.isEmpty();
+  filtered_ = typed || Viewed();
+  if (!typed) {
     rows_ = {};
-    return;
+  } else {
+    if (!filter_.PreparedFor(entries_)) filter_.Prepare(entries_);
+    const QByteArray bytes = typed_.toUtf8();
+    const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    rows_ = narrowing ? filter_.Narrow(text, *narrowing) : filter_.Match(text);
   }
-  if (!filter_.PreparedFor(entries_)) filter_.Prepare(entries_);
-  const QByteArray typed = typed_.toUtf8();
-  const std::string_view text(typed.constData(), static_cast<std::size_t>(typed.size()));
-  rows_ = narrowing ? filter_.Narrow(text, *narrowing) : filter_.Match(text);
+  view_ = Viewed() ? PlayView(entries_, emulator_, *plays_, typed ? &rows_ : nullptr,
+                              favouritesOnly_, recentFirst_)
+                   : std::vector<std::uint32_t>{};
 }
 
 GameListView::GameListView(QWidget* parent) : QListView(parent) {
@@ -162,6 +191,7 @@ void GameListView::CloseFilter() {
   filterField_->clear();  // the whole list again, the chosen game selected
   setViewportMargins(0, 0, 0, 0);
   setFocus(Qt::OtherFocusReason);
+  emit filterClosed();
 }
 
 void GameListView::PlaceFilterField() {

@@ -10,6 +10,7 @@
 
 #include "catalogue/game_filter.h"
 #include "catalogue/game_list.h"
+#include "catalogue/play_records.h"
 
 class QLineEdit;
 
@@ -34,6 +35,14 @@ class GameListModel : public QAbstractListModel {
   int RowOf(std::size_t entry) const;
   const GameList& Entries() const { return entries_; }
 
+  // The player's records: the favourite mark and the tooltip, and the views that
+  // show only favourites or the latest played first (the designed order when off).
+  static constexpr int kFavouriteRole = Qt::UserRole + 1;
+  void SetPlays(const PlayRecords* plays, Emulator emulator);
+  void SetView(bool favouritesOnly, bool recentFirst);
+  bool FavouritesOnly() const { return favouritesOnly_; }
+  bool RecentFirst() const { return recentFirst_; }
+
  private:
   void ApplyFilter(const std::vector<std::uint32_t>* narrowing);
 
@@ -42,6 +51,13 @@ class GameListModel : public QAbstractListModel {
   QString typed_;
   bool filtered_ = false;
   std::vector<std::uint32_t> rows_;  // the entries shown, when filtered
+  const PlayRecords* plays_ = nullptr;
+  Emulator emulator_ = Emulator::ZSnes;
+  bool favouritesOnly_ = false;
+  bool recentFirst_ = false;
+  std::vector<std::uint32_t> view_;  // the filter's rows as the player's view orders them
+  bool Viewed() const { return plays_ != nullptr && (favouritesOnly_ || recentFirst_); }
+  const std::vector<std::uint32_t>& Shown() const { return Viewed() ? view_ : rows_; }
 };
 
 // A list that also launches on Enter, as a double-click does.
@@ -65,6 +81,8 @@ class GameListView : public QListView {
 
  signals:
   void launchRequested();
+  // The filter field was closed: the whole list is wanted again.
+  void filterClosed();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

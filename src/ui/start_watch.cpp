@@ -16,11 +16,13 @@ namespace {
 constexpr int kWatchMilliseconds = 5000;
 constexpr int kPollMilliseconds = 200;
 constexpr int kLinesShown = 8;
+constexpr int kEndPollMilliseconds = 1000;
 
 }  // namespace
 
 void WatchStart(QWidget* window, DialogService& dialogs, const std::string& commandLine,
-                const std::string& notice, std::unique_ptr<ChildWatch> watch) {
+                const std::string& notice, std::unique_ptr<ChildWatch> watch,
+                std::function<void()> ended) {
   if (!notice.empty()) dialogs.Message(window, QString::fromStdString(notice));
   if (!watch) return;
   auto* timer = new QTimer(window);
@@ -29,14 +31,20 @@ void WatchStart(QWidget* window, DialogService& dialogs, const std::string& comm
   auto polls = std::make_shared<int>(0);
   QPointer<QWidget> parent(window);
   QObject::connect(timer, &QTimer::timeout, timer, [=, &dialogs] {
-    const std::optional<ChildWatch::Ended> ended = shared->Poll();
-    if (!ended && ++*polls * kPollMilliseconds < kWatchMilliseconds) return;
+    const std::optional<ChildWatch::Ended> end = shared->Poll();
+    const bool atOnce = *polls * kPollMilliseconds < kWatchMilliseconds;
+    if (!end && ++*polls * kPollMilliseconds < kWatchMilliseconds) return;
+    if (!end && ended) {
+      timer->setInterval(kEndPollMilliseconds);
+      return;
+    }
     timer->stop();
     timer->deleteLater();
-    if (ended && ended->failed) {
+    if (end && end->failed && atOnce) {
       dialogs.Message(parent, QString::fromStdString(EndedAtOnceMessage(
-                                  commandLine, *ended, shared->LastLines(kLinesShown))));
+                                  commandLine, *end, shared->LastLines(kLinesShown))));
     }
+    if (end && ended) ended();
   });
   timer->start();
 }

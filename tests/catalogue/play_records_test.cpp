@@ -1,0 +1,161 @@
+#include "catalogue/play_records.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#include "temp_folder.h"
+
+namespace valmerin {
+namespace {
+
+using testing::InTempFolder;
+
+// What a file's text becomes after one read and one write.
+TEST(PlayRecordsTest, FileReadsBackAndKeepsWhatItCannotRead) {
+  const struct {
+    const char* what;
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"plain record", "\"ZSnes\",\"Mario.smc\",#TRUE#,12,13200,1796731200\r\n",
+       "\"ZSnes\",\"Mario.smc\",#TRUE#,12,13200,1796731200\r\n"},
+      {"comma in the name", "\"KGen\",\"Sonic, the (E).bin\",#FALSE#,1,60,5\r\n",
+       "\"KGen\",\"Sonic, the (E).bin\",#FALSE#,1,60,5\r\n"},
+      {"quote in the name goes bare", "\"NESticle\",Il \"vero\" Zelda.nes,#TRUE#,0,0,0\r\n",
+       "\"NESticle\",Il \"vero\" Zelda.nes,#TRUE#,0,0,0\r\n"},
+      {"emulators in tab order, names sorted",
+       "\"Magic Engine\",\"b.pce\",#TRUE#,0,0,0\r\n\"ZSnes\",\"z.smc\",#TRUE#,0,0,0\r\n"
+       "\"ZSnes\",\"a.smc\",#TRUE#,0,0,0\r\n",
+       "\"ZSnes\",\"a.smc\",#TRUE#,0,0,0\r\n\"ZSnes\",\"z.smc\",#TRUE#,0,0,0\r\n"
+       "\"Magic Engine\",\"b.pce\",#TRUE#,0,0,0\r\n"},
+      {"short, damaged and foreign lines kept as they were",
+       "\"ZSnes\",\"a.smc\",#TRUE#\r\n\"ZSnes\",\"b.smc\",#TRUE#,x,0,0\r\n"
+       "\"Snes9x\",\"c.smc\",#TRUE#,0,0,0\r\n\"ZSnes\",\"d.smc\",#TRUE#,1,2,3,4\r\n",
+       "\"ZSnes\",\"a.smc\",#TRUE#\r\n\"ZSnes\",\"b.smc\",#TRUE#,x,0,0\r\n"
+       "\"Snes9x\",\"c.smc\",#TRUE#,0,0,0\r\n\"ZSnes\",\"d.smc\",#TRUE#,1,2,3,4\r\n"},
+      {"file cut off inside a record", "\"ZSnes\",\"a.smc\",#TRUE#,1,2,3\r\n\"ZSnes\",\"b.sm",
+       "\"ZSnes\",\"a.smc\",#TRUE#,1,2,3\r\n\"ZSnes\",\"b.sm\r\n"},
+      {"bare line ends and blank lines", "\n\"ZSnes\",\"a.smc\",#FALSE#,1,2,3\n\r\n  \n",
+       "\"ZSnes\",\"a.smc\",#FALSE#,1,2,3\r\n"},
+      {"empty file", "", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PlayRecords::Parse(c.in).Write().Text(), c.out) << c.what;
+  }
+}
+
+// The counting rules, from the start of a run to its end on both clocks.
+TEST(PlayRecordsTest, OnlyRealGamesAreCounted) {
+  const std::uint64_t t0 = 1'000'000;
+  const struct {
+    const char* what;
+    std::uint64_t awakeAtEnd;
+    bool counted;
+    std::uint64_t seconds;
+  } cases[] = {
+      {"ended at once", t0, false, 0},
+      {"failed a moment after the start", t0 + 2500, false, 0},
+      {"just short of a game", t0 + kShortestPlayMilliseconds - 1, false, 0},
+      {"just a game", t0 + kShortestPlayMilliseconds, true, 10},
+      // Eight hours went by on the wall clock, but the computer slept for all but
+      // 40 minutes of them: the awake clock says 40 minutes.
+      {"computer suspended meanwhile", t0 + 40 * 60 * 1000, true, 2400},
+      {"clock behind the start", t0 - 60000, false, 0},
+  };
+  for (const auto& c : cases) {
+    PlayRecords records;
+    const bool counted =
+        records.CountRun(Emulator::KGen, "Sonic.bin", {1796731200, t0}, c.awakeAtEnd);
+    EXPECT_EQ(counted, c.counted) << c.what;
+    const PlayRecord* record = records.Find(Emulator::KGen, "Sonic.bin");
+    ASSERT_EQ(record != nullptr, c.counted) << c.what;
+    if (!record) continue;
+    EXPECT_EQ(record->plays, 1u) << c.what;
+    EXPECT_EQ(record->seconds, c.seconds) << c.what;
+    EXPECT_EQ(record->lastStart, 1796731200) << c.what;
+  }
+}
+
+TEST(PlayRecordsTest, FiguresAddUpResetAndKeepTheMark) {
+  PlayRecords records;
+  ASSERT_TRUE(records.SetFavourite(Emulator::ZSnes, "Città.smc", true));
+  ASSERT_TRUE(records.CountRun(Emulator::ZSnes, "Città.smc", {100, 0}, 3600 * 1000));
+  ASSERT_TRUE(records.CountRun(Emulator::ZSnes, "Città.smc", {50, 0}, 40 * 60 * 1000));
+  const PlayRecord* record = records.Find(Emulator::ZSnes, "Città.smc");
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(PlaySummary(*record, "08/12/2026 21:15"),
+            "Ultima partita: 08/12/2026 21:15; 2 partite, 1 h 40 min");
+  EXPECT_EQ(record->lastStart, 100);  // a run that started earlier ends later
+  EXPECT_FALSE(records.Favourite(Emulator::KGen, "Città.smc"));  // keyed by emulator too
+
+  records.ResetFigures(Emulator::ZSnes, "Città.smc");
+  EXPECT_TRUE(records.Favourite(Emulator::ZSnes, "Città.smc"));
+  EXPECT_EQ(PlaySummary(*records.Find(Emulator::ZSnes, "Città.smc"), "x"), "");
+  ASSERT_TRUE(records.SetFavourite(Emulator::ZSnes, "Città.smc", false));
+  EXPECT_EQ(records.size(), 0u);  // nothing left to keep
+
+  // A name that could not be read back is refused, not stored changed.
+  EXPECT_FALSE(records.SetFavourite(Emulator::ZSnes, "a\",b.smc", true));
+  EXPECT_FALSE(records.SetFavourite(Emulator::ZSnes, "\u4e2d.smc", true));
+  EXPECT_FALSE(records.CountRun(Emulator::ZSnes, "a\",b.smc", {1, 0}, 60000));
+  EXPECT_EQ(records.size(), 0u);
+}
+
+TEST(PlayRecordsTest, ViewsOfAList) {
+  GameList list;
+  for (const char* file : {"a.smc", "b.smc", "c.smc", "d.smc", "e.smc"}) list.Add(file, file);
+  PlayRecords records;
+  records.SetFavourite(Emulator::ZSnes, "b.smc", true);
+  records.SetFavourite(Emulator::ZSnes, "d.smc", true);
+  records.CountRun(Emulator::ZSnes, "d.smc", {200, 0}, 60000);
+  records.CountRun(Emulator::ZSnes, "e.smc", {300, 0}, 60000);
+  records.CountRun(Emulator::ZSnes, "gone.smc", {400, 0}, 60000);  // file no longer listed
+  records.CountRun(Emulator::KGen, "a.smc", {500, 0}, 60000);      // another emulator's
+  const std::vector<std::uint32_t> matched = {1, 2, 3};
+  const struct {
+    const char* what;
+    const std::vector<std::uint32_t>* matched;
+    bool favourites, recent;
+    std::vector<std::uint32_t> rows;
+  } cases[] = {
+      {"designed order", nullptr, false, false, {0, 1, 2, 3, 4}},
+      {"favourites", nullptr, true, false, {1, 3}},
+      {"recent first, the rest in list order", nullptr, false, true, {4, 3, 0, 1, 2}},
+      {"filtered, recent first", &matched, false, true, {3, 1, 2}},
+      {"filtered favourites, recent first", &matched, true, true, {3, 1}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PlayView(list, Emulator::ZSnes, records, c.matched, c.favourites, c.recent), c.rows)
+        << c.what;
+  }
+}
+
+class PlayRecordsFileTest : public InTempFolder {};
+
+TEST_F(PlayRecordsFileTest, SavedInTheCodePageAndNeverOverAnUnreadableFile) {
+  PlayRecords records;
+  records.SetFavourite(Emulator::NESticle, "Città.nes", true);
+  ASSERT_EQ(SavePlayRecords(records).result, SaveResult::Saved);
+  EXPECT_EQ(ReadBytes("Partite.emu"), "\"NESticle\",\"Citt\xe0.nes\",#TRUE#,0,0,0\r\n");
+  const LoadedPlayRecords loaded = ReadPlayRecords();
+  EXPECT_TRUE(loaded.writable);
+  EXPECT_TRUE(loaded.records.Favourite(Emulator::NESticle, "Città.nes"));
+  std::filesystem::rename("Partite.emu", "PARTITE.EMU");  // found whatever the case
+  EXPECT_TRUE(ReadPlayRecords().records.Favourite(Emulator::NESticle, "Città.nes"));
+
+#ifndef _WIN32
+  if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  std::filesystem::permissions("PARTITE.EMU", std::filesystem::perms::none);
+  EXPECT_FALSE(ReadPlayRecords().writable);
+  std::filesystem::permissions("PARTITE.EMU", std::filesystem::perms::owner_all);
+#endif
+}
+
+}  // namespace
+}  // namespace valmerin
