@@ -1,0 +1,53 @@
+#pragma once
+// What the scan learnt about each archive, so an archive whose size and time have
+// not changed is not opened again. The file is a cache: anything in it that does
+// not read back cleanly is dropped, and the scan checks whatever it takes from it.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "platform/archive_reader.h"
+
+namespace valmerin {
+
+inline constexpr std::string_view kArchiveCacheFile = "Archivi.emu";
+
+using ArchiveStamp = FileStamp;
+
+class ArchiveCache {
+ public:
+  // The data folder's cache; empty when it is missing or damaged.
+  static ArchiveCache Load();
+  static ArchiveCache Parse(std::string_view bytes);
+
+  // The game inside (empty: nothing for this emulator, or unreadable), when the
+  // archive at `path` was seen with this stamp.
+  std::optional<std::string> Find(int emulator, const std::string& path,
+                                  const ArchiveStamp& stamp) const;
+  void Remember(int emulator, const std::string& path, const ArchiveStamp& stamp,
+                std::string game);
+  // Keeps only what was looked up or remembered since Load: archives gone from
+  // the folders leave the cache with them.
+  void ForgetUnused();
+
+  std::string Serialize() const;
+  // Written whole and atomically, only when something changed; a failure only
+  // costs the next start some time.
+  void SaveIfChanged() const;
+
+  std::size_t size() const { return records_.size(); }
+
+ private:
+  struct Record {
+    ArchiveStamp stamp;
+    std::string game;
+    mutable bool used = false;
+  };
+  static std::string KeyOf(int emulator, const std::string& path);
+  std::unordered_map<std::string, Record> records_;
+  bool changed_ = false;
+};
+
+}  // namespace valmerin
