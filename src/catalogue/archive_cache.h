@@ -26,8 +26,7 @@ class ArchiveCache {
   // archive at `path` was seen with this stamp.
   std::optional<std::string> Find(int emulator, const std::string& path,
                                   const ArchiveStamp& stamp) const;
-  void Remember(int emulator, const std::string& path, const ArchiveStamp& stamp,
-                std::string game);
+  void Remember(int emulator, const std::string& path, const ArchiveStamp& stamp, std::string game);
   // Keeps only what was looked up or remembered since Load: archives gone from
   // the folders leave the cache with them.
   void ForgetUnused();

@@ -53,28 +53,28 @@ bool ScanArchivesInto(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>
     if (!available[index]) continue;
     const std::string& folder = folders[index];
     const std::filesystem::path hostFolder = ToHostPath(folder);
-    VisitFolderPatterns(folder, kArchivePatterns,
-                        [&](std::size_t, std::span<const std::string_view> names) {
-      for (std::string_view name : names) {
-        const std::filesystem::path path = hostFolder / PathFromUtf8(name);
-        const std::optional<FileStamp> stamp = StampOf(path);
-        if (!stamp) continue;
-        const std::string key = folder + std::string(name);
-        std::optional<std::string> game = cache.Find(index, key, *stamp);
-        // What the cache says is checked like anything read from the data folder.
-        if (game && !game->empty() && !IsGameInArchive(info.emulator, *game)) game.reset();
-        if (!game) {
-          const ArchiveListing listing = ListArchive(path);
-          game = listing.readable ? ChooseGameInArchive(info.emulator, listing.files)
-                                  : std::nullopt;
-          cache.Remember(index, key, *stamp, game.value_or(std::string()));
-        }
-        if (!game || game->empty()) continue;
-        lists[index].Add(name, descriptions.ResolveView(name));
-        games[index].insert_or_assign(std::string(name), std::move(*game));
-        if (info.emulator == Emulator::ZSnes) zsnesFound = true;
-      }
-    });
+    VisitFolderPatterns(
+        folder, kArchivePatterns, [&](std::size_t, std::span<const std::string_view> names) {
+          for (std::string_view name : names) {
+            const std::filesystem::path path = hostFolder / PathFromUtf8(name);
+            const std::optional<FileStamp> stamp = StampOf(path);
+            if (!stamp) continue;
+            const std::string key = folder + std::string(name);
+            std::optional<std::string> game = cache.Find(index, key, *stamp);
+            // What the cache says is checked like anything read from the data folder.
+            if (game && !game->empty() && !IsGameInArchive(info.emulator, *game)) game.reset();
+            if (!game) {
+              const ArchiveListing listing = ListArchive(path);
+              game = listing.readable ? ChooseGameInArchive(info.emulator, listing.files)
+                                      : std::nullopt;
+              cache.Remember(index, key, *stamp, game.value_or(std::string()));
+            }
+            if (!game || game->empty()) continue;
+            lists[index].Add(name, descriptions.ResolveView(name));
+            games[index].insert_or_assign(std::string(name), std::move(*game));
+            if (info.emulator == Emulator::ZSnes) zsnesFound = true;
+          }
+        });
   }
   return zsnesFound;
 }

@@ -20,8 +20,7 @@ GameSource GameSourceOf(const MainWindowState& state, Emulator emulator) {
 }
 
 ExtractResult CopyGameSource(const GameSource& source, const std::filesystem::path& to,
-                             const std::filesystem::path& temporary,
-                             const CopyProgress& progress) {
+                             const std::filesystem::path& temporary, const CopyProgress& progress) {
   if (source.inside.empty()) {
     return {CopyFileAtomically(ToHostPath(source.path), to, temporary, progress).error, {}};
   }

@@ -18,8 +18,8 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <locale.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -137,7 +137,8 @@ std::string Megabytes(std::uint64_t bytes) {
 
 ExtractResult Failed(FileError error, std::string why) { return {error, std::move(why)}; }
 
-constexpr const char* kDamaged = "l'archivio è danneggiato o non è un archivio .zip o .7z leggibile";
+constexpr const char* kDamaged =
+    "l'archivio è danneggiato o non è un archivio .zip o .7z leggibile";
 
 // The entry's bytes into the open temporary, within `room` bytes.
 ExtractResult CopyEntryData(archive* reader, int out, std::uint64_t total, std::uint64_t room,
@@ -191,8 +192,7 @@ ExtractResult ExtractToTemporary(const fs::path& archive, const std::string& ent
       archive_entry_size_is_set(entry) ? static_cast<std::uint64_t>(archive_entry_size(entry)) : 0;
   std::error_code error;
   const fs::space_info space = fs::space(fs::absolute(temporary, error).parent_path(), error);
-  const std::uint64_t room =
-      error ? UINT64_MAX : static_cast<std::uint64_t>(space.available);
+  const std::uint64_t room = error ? UINT64_MAX : static_cast<std::uint64_t>(space.available);
   if (declared > largest) {
     return Failed(FileError::Other, "il file dichiara " + Megabytes(declared) +
                                         ", troppo per un gioco: l'archivio è danneggiato o "
@@ -267,16 +267,16 @@ std::optional<FileStamp> StampOf(const fs::path& path) {
       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return std::nullopt;
   }
-  return FileStamp{(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
-                   static_cast<std::int64_t>((std::uint64_t{data.ftLastWriteTime.dwHighDateTime}
-                                              << 32) |
-                                             data.ftLastWriteTime.dwLowDateTime)};
+  return FileStamp{
+      (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+      static_cast<std::int64_t>((std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                                data.ftLastWriteTime.dwLowDateTime)};
 #else
   struct stat info {};
   if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  return FileStamp{static_cast<std::uint64_t>(info.st_size),
-                   static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 +
-                       info.st_mtim.tv_nsec};
+  return FileStamp{
+      static_cast<std::uint64_t>(info.st_size),
+      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
 #endif
 }
 

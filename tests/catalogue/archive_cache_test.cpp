@@ -25,8 +25,8 @@ struct Row {
 // A cache line for the archive as it stands, naming `game`.
 std::string LineFor(const std::filesystem::path& archive, const std::string& game) {
   const FileStamp stamp = *StampOf(archive);
-  return "0\t" + std::to_string(stamp.size) + "\t" + std::to_string(stamp.time) + "\tzs/Mario.zip\t" +
-         game;
+  return "0\t" + std::to_string(stamp.size) + "\t" + std::to_string(stamp.time) +
+         "\tzs/Mario.zip\t" + game;
 }
 
 constexpr const char* kHeader = "Valmerin archivi 1\r\n";
@@ -86,8 +86,7 @@ TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTr
     EXPECT_EQ(scan(), row.inside);
     // What is left for the next start is the truth about the archive as it is now.
     if (std::string(row.label) != "unchanged: not opened again") {
-      EXPECT_EQ(testing::ReadAll("Archivi.emu"),
-                kHeader + LineFor(archive, row.inside) + "\r\n");
+      EXPECT_EQ(testing::ReadAll("Archivi.emu"), kHeader + LineFor(archive, row.inside) + "\r\n");
     }
   }
 }

@@ -48,9 +48,8 @@ inline bool MakeArchive(const std::filesystem::path& path, ArchiveKind kind,
     archive_entry_set_perm(entry, 0644);
     archive_entry_set_size(entry, static_cast<la_int64_t>(file.bytes.size()));
     ok = archive_write_header(writer, entry) == ARCHIVE_OK &&
-         (file.bytes.empty() ||
-          archive_write_data(writer, file.bytes.data(), file.bytes.size()) ==
-              static_cast<la_ssize_t>(file.bytes.size()));
+         (file.bytes.empty() || archive_write_data(writer, file.bytes.data(), file.bytes.size()) ==
+                                    static_cast<la_ssize_t>(file.bytes.size()));
     archive_entry_free(entry);
   }
   ok = archive_write_close(writer) == ARCHIVE_OK && ok;
