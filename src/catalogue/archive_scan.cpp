@@ -18,28 +18,31 @@ bool IsSystemCardName(std::string_view name) {
 
 }  // namespace
 
-bool IsGameInArchive(Emulator emulator, std::string_view entry) {
+std::optional<std::size_t> GamePatternOf(Emulator emulator, std::string_view entry) {
   const std::string name = EntryFileName(std::string(entry));
-  if (emulator == Emulator::MagicEngine && IsSystemCardName(name)) return false;
-  return std::ranges::any_of(InfoOf(emulator).patterns, [&](std::string_view pattern) {
-    return !pattern.empty() && MatchesPattern(name, pattern);
-  });
+  if (emulator == Emulator::MagicEngine && IsSystemCardName(name)) return std::nullopt;
+  const auto& patterns = InfoOf(emulator).patterns;
+  for (std::size_t i = 0; i < patterns.size(); ++i) {
+    if (!patterns[i].empty() && MatchesPattern(name, patterns[i])) return i;
+  }
+  return std::nullopt;
 }
 
 std::optional<std::string> ChooseGameInArchive(Emulator emulator,
                                                const std::vector<std::string>& files) {
-  for (std::string_view pattern : InfoOf(emulator).patterns) {
-    if (pattern.empty()) continue;
-    const std::string* best = nullptr;
-    for (const std::string& file : files) {
-      const std::string name = EntryFileName(file);
-      if (!MatchesPattern(name, pattern)) continue;
-      if (emulator == Emulator::MagicEngine && IsSystemCardName(name)) continue;
-      if (best == nullptr || NameLessCaseInsensitive(file, *best)) best = &file;
+  const std::string* best = nullptr;
+  std::size_t bestPattern = 0;
+  for (const std::string& file : files) {
+    const std::optional<std::size_t> pattern = GamePatternOf(emulator, file);
+    if (!pattern) continue;
+    if (best == nullptr || *pattern < bestPattern ||
+        (*pattern == bestPattern && NameLessCaseInsensitive(file, *best))) {
+      best = &file;
+      bestPattern = *pattern;
     }
-    if (best != nullptr) return *best;
   }
-  return std::nullopt;
+  if (best == nullptr) return std::nullopt;
+  return *best;
 }
 
 bool ScanArchivesInto(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>& games,
@@ -53,6 +56,14 @@ bool ScanArchivesInto(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>
     if (!available[index]) continue;
     const std::string& folder = folders[index];
     const std::filesystem::path hostFolder = ToHostPath(folder);
+    // Each archive stands where its game would: in the order of the game's pattern,
+    // then of the archive's name.
+    struct Found {
+      std::size_t pattern;
+      std::string name;
+      std::string game;
+    };
+    std::vector<Found> found;
     VisitFolderPatterns(
         folder, kArchivePatterns, [&](std::size_t, std::span<const std::string_view> names) {
           for (std::string_view name : names) {
@@ -62,7 +73,7 @@ bool ScanArchivesInto(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>
             const std::string key = folder + std::string(name);
             std::optional<std::string> game = cache.Find(index, key, *stamp);
             // What the cache says is checked like anything read from the data folder.
-            if (game && !game->empty() && !IsGameInArchive(info.emulator, *game)) game.reset();
+            if (game && !game->empty() && !GamePatternOf(info.emulator, *game)) game.reset();
             if (!game) {
               const ArchiveListing listing = ListArchive(path);
               game = listing.readable ? ChooseGameInArchive(info.emulator, listing.files)
@@ -70,11 +81,19 @@ bool ScanArchivesInto(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>
               cache.Remember(index, key, *stamp, game.value_or(std::string()));
             }
             if (!game || game->empty()) continue;
-            lists[index].Add(name, descriptions.ResolveView(name));
-            games[index].insert_or_assign(std::string(name), std::move(*game));
-            if (info.emulator == Emulator::ZSnes) zsnesFound = true;
+            found.push_back(
+                {*GamePatternOf(info.emulator, *game), std::string(name), std::move(*game)});
           }
         });
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+      return a.pattern != b.pattern ? a.pattern < b.pattern
+                                    : NameLessCaseInsensitive(a.name, b.name);
+    });
+    for (Found& archive : found) {
+      lists[index].Add(archive.name, descriptions.ResolveView(archive.name));
+      games[index].insert_or_assign(std::move(archive.name), std::move(archive.game));
+    }
+    if (info.emulator == Emulator::ZSnes && !found.empty()) zsnesFound = true;
   }
   return zsnesFound;
 }

@@ -25,11 +25,16 @@ TEST_F(ArchiveWindowTest, AZippedGameIsFilteredAndStartedOnTheFileInside) {
       testing::MakeArchive(folders[0] + "Mario (E).zip", testing::ArchiveKind::Zip,
                            {{"LEGGIMI.txt", "leggi"}, {"Super Mario World (E).smc", "rom:mario"}}));
   ASSERT_TRUE(testing::MakeArchive(folders[0] + "Zelda.7z", testing::ArchiveKind::SevenZip,
-                                   {{"Zelda.sfc", "rom:zelda"}}));
+                                   {{"Zelda.smc", "rom:zelda"}}));
+  ASSERT_TRUE(testing::MakeArchive(folders[0] + "Aladdin.zip", testing::ArchiveKind::Zip,
+                                   {{"Aladdin.sfc", "rom:aladdin"}}));
   Open();
   Child<QTabWidget>("SSTab1")->setCurrentIndex(0);
   auto* list = Child<GameListView>("List1");
-  ASSERT_EQ(list->model()->rowCount(), 3);
+  // An archive stands where its game would: by the game's pattern, then by name.
+  ASSERT_EQ(list->model()->rowCount(), 4);
+  EXPECT_EQ(state.gameLists[0].ShownTexts(),
+            (std::vector<std::string>{"Alfa.smc", "Mario (E).zip", "Zelda.7z", "Aladdin.zip"}));
 
   list->setFocus();
   list->FilterField()->setText(QStringLiteral("mario"));
