@@ -27,7 +27,7 @@ bool Storable(std::string_view text) {
 
 }  // namespace
 
-std::string ArchiveCache::KeyOf(int emulator, const std::string& path) {
+std::string ArchiveCache::KeyOf(int emulator, std::string_view path) {
   std::string key(1, static_cast<char>('0' + emulator));
   key += '\t';
   key += path;
@@ -76,18 +76,21 @@ ArchiveCache ArchiveCache::Parse(std::string_view bytes) {
       continue;
     }
     record.game = std::string(fields[4]);
-    cache.records_.insert_or_assign(KeyOf(emulator, std::string(fields[3])), std::move(record));
+    cache.records_.insert_or_assign(KeyOf(emulator, fields[3]), std::move(record));
   }
   if (position != bytes.size()) cache.changed_ = true;
   return cache;
 }
 
-std::optional<std::string> ArchiveCache::Find(int emulator, const std::string& path,
-                                              const ArchiveStamp& stamp) const {
-  const auto found = records_.find(KeyOf(emulator, path));
-  if (found == records_.end() || !(found->second.stamp == stamp)) return std::nullopt;
+const std::string* ArchiveCache::Find(int emulator, const std::string& path,
+                                      const ArchiveStamp& stamp) const {
+  key_.assign(1, static_cast<char>('0' + emulator));
+  key_ += '\t';
+  key_ += path;
+  const auto found = records_.find(key_);
+  if (found == records_.end() || !(found->second.stamp == stamp)) return nullptr;
   found->second.used = true;
-  return found->second.game;
+  return &found->second.game;
 }
 
 void ArchiveCache::Remember(int emulator, const std::string& path, const ArchiveStamp& stamp,

@@ -24,8 +24,7 @@ class ArchiveCache {
 
   // The game inside (empty: nothing for this emulator, or unreadable), when the
   // archive at `path` was seen with this stamp.
-  std::optional<std::string> Find(int emulator, const std::string& path,
-                                  const ArchiveStamp& stamp) const;
+  const std::string* Find(int emulator, const std::string& path, const ArchiveStamp& stamp) const;
   void Remember(int emulator, const std::string& path, const ArchiveStamp& stamp, std::string game);
   // Keeps only what was looked up or remembered since Load: archives gone from
   // the folders leave the cache with them.
@@ -44,7 +43,8 @@ class ArchiveCache {
     std::string game;
     mutable bool used = false;
   };
-  static std::string KeyOf(int emulator, const std::string& path);
+  static std::string KeyOf(int emulator, std::string_view path);
+  mutable std::string key_;  // reused by Find, which runs once per archive
   std::unordered_map<std::string, Record> records_;
   bool changed_ = false;
 };

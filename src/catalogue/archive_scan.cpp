@@ -64,31 +64,48 @@ bool ScanArchivesInto(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>
       std::string game;
     };
     std::vector<Found> found;
+    std::size_t archivePatternsMet = 0;
+    std::string key = folder;
     VisitFolderPatterns(
         folder, kArchivePatterns, [&](std::size_t, std::span<const std::string_view> names) {
+          if (!names.empty()) ++archivePatternsMet;
           for (std::string_view name : names) {
             const std::filesystem::path path = hostFolder / PathFromUtf8(name);
             const std::optional<FileStamp> stamp = StampOf(path);
             if (!stamp) continue;
-            const std::string key = folder + std::string(name);
-            std::optional<std::string> game = cache.Find(index, key, *stamp);
-            // What the cache says is checked like anything read from the data folder.
-            if (game && !game->empty() && !GamePatternOf(info.emulator, *game)) game.reset();
-            if (!game) {
-              const ArchiveListing listing = ListArchive(path);
-              game = listing.readable ? ChooseGameInArchive(info.emulator, listing.files)
-                                      : std::nullopt;
-              cache.Remember(index, key, *stamp, game.value_or(std::string()));
+            key.resize(folder.size());
+            key += name;
+            std::optional<std::size_t> pattern;
+            std::string game;
+            if (const std::string* known = cache.Find(index, key, *stamp)) {
+              if (known->empty()) continue;  // nothing for this emulator
+              // What the cache says is checked like anything read from the data folder.
+              pattern = GamePatternOf(info.emulator, *known);
+              if (pattern) game = *known;
             }
-            if (!game || game->empty()) continue;
-            found.push_back(
-                {*GamePatternOf(info.emulator, *game), std::string(name), std::move(*game)});
+            if (!pattern) {
+              const ArchiveListing listing = ListArchive(path);
+              std::optional<std::string> chosen =
+                  listing.readable ? ChooseGameInArchive(info.emulator, listing.files)
+                                   : std::nullopt;
+              cache.Remember(index, key, *stamp, chosen.value_or(std::string()));
+              if (!chosen) continue;
+              pattern = GamePatternOf(info.emulator, *chosen);
+              game = std::move(*chosen);
+            }
+            found.push_back({*pattern, std::string(name), std::move(game)});
           }
         });
-    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
-      return a.pattern != b.pattern ? a.pattern < b.pattern
-                                    : NameLessCaseInsensitive(a.name, b.name);
-    });
+    // The names of one archive pattern come in name order already.
+    if (archivePatternsMet > 1) {
+      std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return a.pattern != b.pattern ? a.pattern < b.pattern
+                                      : NameLessCaseInsensitive(a.name, b.name);
+      });
+    } else {
+      std::stable_sort(found.begin(), found.end(),
+                       [](const Found& a, const Found& b) { return a.pattern < b.pattern; });
+    }
     for (Found& archive : found) {
       lists[index].Add(archive.name, descriptions.ResolveView(archive.name));
       games[index].insert_or_assign(std::move(archive.name), std::move(archive.game));
