@@ -56,8 +56,8 @@ bool ScanArchivesInto(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>
     if (!available[index]) continue;
     const std::string& folder = folders[index];
     const std::filesystem::path hostFolder = ToHostPath(folder);
-    // Each archive stands where its game would: in the order of the game's pattern,
-    // then of the archive's name.
+    // Archives follow the ROM files, in the order of their games' patterns, then of
+    // their own names, as the ROMs are.
     struct Found {
       std::size_t pattern;
       std::string name;

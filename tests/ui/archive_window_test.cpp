@@ -31,7 +31,7 @@ TEST_F(ArchiveWindowTest, AZippedGameIsFilteredAndStartedOnTheFileInside) {
   Open();
   Child<QTabWidget>("SSTab1")->setCurrentIndex(0);
   auto* list = Child<GameListView>("List1");
-  // An archive stands where its game would: by the game's pattern, then by name.
+  // Archives follow the ROMs, by their games' patterns, then by name.
   ASSERT_EQ(list->model()->rowCount(), 4);
   EXPECT_EQ(state.gameLists[0].ShownTexts(),
             (std::vector<std::string>{"Alfa.smc", "Mario (E).zip", "Zelda.7z", "Aladdin.zip"}));
