@@ -3,6 +3,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -35,7 +36,17 @@ inline bool MakeArchive(const std::filesystem::path& path, ArchiveKind kind,
       return false;
     }
   }
-  bool ok = archive_write_open_filename(writer, path.string().c_str()) == ARCHIVE_OK;
+#ifdef _WIN32
+  // Windows writers read names in the console's code page unless told otherwise.
+  if (kind != ArchiveKind::SevenZip) {
+    const bool utf8 = std::any_of(files.begin(), files.end(),
+                                  [](const ArchivedFile& file) { return file.utf8Name; });
+    archive_write_set_options(writer, utf8 ? "zip:hdrcharset=UTF-8" : "zip:hdrcharset=CP1252");
+  }
+  bool ok = archive_write_open_filename_w(writer, path.c_str()) == ARCHIVE_OK;
+#else
+  bool ok = archive_write_open_filename(writer, path.c_str()) == ARCHIVE_OK;
+#endif
   for (const ArchivedFile& file : files) {
     if (!ok) break;
     archive_entry* entry = archive_entry_new();
