@@ -2,6 +2,7 @@
 // file it cannot trust.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 
 #include "catalogue/archive_scan.h"
@@ -73,6 +74,9 @@ TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTr
     const std::filesystem::path archive = "zs/Mario.zip";
     ASSERT_TRUE(testing::MakeArchive(archive, ArchiveKind::Zip,
                                      {{"LEGGIMI.txt", "leggi"}, {"Mario.smc", "rom:mario"}}));
+    // A whole second, which every system can set back exactly.
+    std::filesystem::last_write_time(archive, std::chrono::floor<std::chrono::seconds>(
+                                                  std::filesystem::last_write_time(archive)));
     const auto scan = [] {
       GameLists lists;
       std::array<ArchiveGames, kEmulatorCount> games;

@@ -33,6 +33,14 @@ std::string Noise(std::size_t size) {
   return bytes;
 }
 
+#ifdef _WIN32
+// libarchive's writer on Windows cannot store a name its code page lacks.
+constexpr const char* kUtf8Name = "Kirby \xc3\xa9 \xc3\xbc.swc";
+#else
+constexpr const char* kUtf8Name =
+    "\xe6\x98\x9f\xe3\x81\xae\xe3\x82\xab\xe3\x83\xbc\xe3\x83\x93\xe3\x82\xa3.swc";
+#endif
+
 const std::vector<Shape>& Shapes() {
   static const std::vector<Shape> shapes = {
       {"one file",
@@ -66,10 +74,9 @@ const std::vector<Shape>& Shapes() {
       {"UTF-8 name",
        "Kirby.zip",
        ArchiveKind::Zip,
-       {{"\xe6\x98\x9f\xe3\x81\xae\xe3\x82\xab\xe3\x83\xbc\xe3\x83\x93\xe3\x82\xa3.swc", "rom:utf8",
-         true}},
+       {{kUtf8Name, "rom:utf8", true}},
        Shape::Plain,
-       "\xe6\x98\x9f\xe3\x81\xae\xe3\x82\xab\xe3\x83\xbc\xe3\x83\x93\xe3\x82\xa3.swc",
+       kUtf8Name,
        "Gioco.swc",
        nullptr},
       {"in a folder",

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/utf8.h"
+
 namespace valmerin::testing {
 
 struct ArchivedFile {
@@ -51,7 +53,11 @@ inline bool MakeArchive(const std::filesystem::path& path, ArchiveKind kind,
     if (!ok) break;
     archive_entry* entry = archive_entry_new();
     if (file.utf8Name) {
+#ifdef _WIN32
+      archive_entry_copy_pathname_w(entry, valmerin::WideFromUtf8(file.name).c_str());
+#else
       archive_entry_set_pathname_utf8(entry, file.name.c_str());
+#endif
     } else {
       archive_entry_copy_pathname(entry, file.name.c_str());
     }
