@@ -75,11 +75,38 @@ ArchiveCache ArchiveCache::Parse(std::string_view bytes) {
       cache.changed_ = true;
       continue;
     }
+    record.key = KeyOf(emulator, fields[3]);
     record.game = std::string(fields[4]);
-    cache.records_.insert_or_assign(KeyOf(emulator, fields[3]), std::move(record));
+    cache.records_.push_back(std::move(record));
   }
   if (position != bytes.size()) cache.changed_ = true;
+  // Written sorted; a file put in another order by hand is sorted here, and of two
+  // lines for one archive the later one stands.
+  const auto byKey = [](const Record& a, const Record& b) { return a.key < b.key; };
+  if (!std::is_sorted(cache.records_.begin(), cache.records_.end(), byKey)) {
+    std::stable_sort(cache.records_.begin(), cache.records_.end(), byKey);
+    cache.changed_ = true;
+  }
+  const auto sameKey = [](const Record& a, const Record& b) { return a.key == b.key; };
+  if (std::adjacent_find(cache.records_.begin(), cache.records_.end(), sameKey) !=
+      cache.records_.end()) {
+    std::reverse(cache.records_.begin(), cache.records_.end());
+    cache.records_.erase(std::unique(cache.records_.begin(), cache.records_.end(), sameKey),
+                         cache.records_.end());
+    std::reverse(cache.records_.begin(), cache.records_.end());
+    cache.changed_ = true;
+  }
   return cache;
+}
+
+ArchiveCache::Record* ArchiveCache::Locate(std::string_view key) const {
+  if (next_ < records_.size() && records_[next_].key == key) return &records_[next_++];
+  const auto found =
+      std::lower_bound(records_.begin(), records_.end(), key,
+                       [](const Record& r, std::string_view k) { return r.key < k; });
+  if (found == records_.end() || found->key != key) return nullptr;
+  next_ = static_cast<std::size_t>(found - records_.begin()) + 1;
+  return &*found;
 }
 
 const std::string* ArchiveCache::Find(int emulator, const std::string& path,
@@ -87,44 +114,48 @@ const std::string* ArchiveCache::Find(int emulator, const std::string& path,
   key_.assign(1, static_cast<char>('0' + emulator));
   key_ += '\t';
   key_ += path;
-  const auto found = records_.find(key_);
-  if (found == records_.end() || !(found->second.stamp == stamp)) return nullptr;
-  found->second.used = true;
-  return &found->second.game;
+  Record* record = Locate(key_);
+  if (record == nullptr || !(record->stamp == stamp)) return nullptr;
+  record->used = true;
+  return &record->game;
 }
 
 void ArchiveCache::Remember(int emulator, const std::string& path, const ArchiveStamp& stamp,
                             std::string game) {
   if (!Storable(path) || !Storable(game)) return;
-  Record& record = records_[KeyOf(emulator, path)];
-  record.stamp = stamp;
-  record.game = std::move(game);
-  record.used = true;
+  std::string key = KeyOf(emulator, path);
+  Record* record = Locate(key);
+  if (record == nullptr) record = &added_.emplace_back(Record{std::move(key), {}, {}, false});
+  record->stamp = stamp;
+  record->game = std::move(game);
+  record->used = true;
   changed_ = true;
 }
 
 void ArchiveCache::ForgetUnused() {
-  changed_ |= std::erase_if(records_, [](const auto& item) { return !item.second.used; }) > 0;
+  changed_ |= std::erase_if(records_, [](const Record& record) { return !record.used; }) > 0;
+  next_ = 0;
 }
 
 std::string ArchiveCache::Serialize() const {
-  // Sorted, so one set of archives always gives the same bytes.
-  std::vector<const std::pair<const std::string, Record>*> sorted;
-  sorted.reserve(records_.size());
-  for (const auto& item : records_) sorted.push_back(&item);
-  std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->first < b->first; });
+  // Sorted, so the next start finds the records in the order it asks for them.
+  std::vector<const Record*> sorted;
+  sorted.reserve(records_.size() + added_.size());
+  for (const Record& record : records_) sorted.push_back(&record);
+  for (const Record& record : added_) sorted.push_back(&record);
+  std::sort(sorted.begin(), sorted.end(),
+            [](const Record* a, const Record* b) { return a->key < b->key; });
   std::string text(kHeader);
   text += "\r\n";
-  for (const auto* item : sorted) {
-    const std::string& key = item->first;
-    text += key.substr(0, 2);
-    text += std::to_string(item->second.stamp.size);
+  for (const Record* record : sorted) {
+    text += std::string_view(record->key).substr(0, 2);
+    text += std::to_string(record->stamp.size);
     text += '\t';
-    text += std::to_string(item->second.stamp.time);
+    text += std::to_string(record->stamp.time);
     text += '\t';
-    text += std::string_view(key).substr(2);
+    text += std::string_view(record->key).substr(2);
     text += '\t';
-    text += item->second.game;
+    text += record->game;
     text += "\r\n";
   }
   return text;

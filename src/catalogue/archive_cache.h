@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "platform/archive_reader.h"
 
@@ -35,17 +35,22 @@ class ArchiveCache {
   // costs the next start some time.
   void SaveIfChanged() const;
 
-  std::size_t size() const { return records_.size(); }
-
  private:
   struct Record {
+    std::string key;  // emulator digit, tab, path
     ArchiveStamp stamp;
     std::string game;
     mutable bool used = false;
   };
   static std::string KeyOf(int emulator, std::string_view path);
+  // The record of that key, or nullptr. The scan asks in name order, the order the
+  // records are kept in, so the record after the last one found is tried first.
+  Record* Locate(std::string_view key) const;
+
   mutable std::string key_;  // reused by Find, which runs once per archive
-  std::unordered_map<std::string, Record> records_;
+  mutable std::size_t next_ = 0;
+  mutable std::vector<Record> records_;  // sorted by key
+  std::vector<Record> added_;            // new this run, merged when written
   bool changed_ = false;
 };
 
