@@ -95,5 +95,27 @@ TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTr
   }
 }
 
+TEST(ArchiveGameChoice, FirstPatternThenNameAndNeverASystemCard) {
+  struct Case {
+    Emulator emulator;
+    std::vector<std::string> files;
+    const char* chosen;  // nullptr: not listed
+  };
+  const std::vector<Case> cases = {
+      {Emulator::MagicEngine, {"SYSCARD3.PCE", "Bonk.pce"}, "Bonk.pce"},
+      {Emulator::MagicEngine, {"giochi/syscard3.pce"}, nullptr},
+      {Emulator::MagicEngine, {"Il mio syscard.PCE"}, "Il mio syscard.PCE"},
+      {Emulator::KGen, {"Sonic.bin", "Sonic.smd"}, "Sonic.smd"},
+      {Emulator::NESticle, {"LEGGIMI.txt", "mario.nes"}, "mario.nes"},
+      {Emulator::ZSnes, {"b/Zelda.smc", "a/zelda.smc", "Zelda.sfc"}, "a/zelda.smc"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.files.front());
+    const std::optional<std::string> chosen = ChooseGameInArchive(c.emulator, c.files);
+    EXPECT_EQ(chosen.has_value(), c.chosen != nullptr);
+    if (chosen && c.chosen) EXPECT_EQ(*chosen, c.chosen);
+  }
+}
+
 }  // namespace
 }  // namespace valmerin
