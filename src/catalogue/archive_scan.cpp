@@ -55,7 +55,11 @@ bool ScanArchivesInto(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>
     games[index].clear();
     if (!available[index]) continue;
     const std::string& folder = folders[index];
-    const std::filesystem::path hostFolder = ToHostPath(folder);
+    // The search lists the folder up to the text's last separator, as for the ROMs.
+    const std::size_t cut = folder.find_last_of("\\/");
+    const std::filesystem::path hostFolder = cut == std::string::npos
+                                                 ? std::filesystem::path(".")
+                                                 : ToHostPath(folder.substr(0, cut + 1));
     // Archives follow the ROM files, in the order of their games' patterns, then of
     // their own names, as the ROMs are.
     struct Found {
