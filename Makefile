@@ -4,8 +4,8 @@ WINBUILD   ?= build-windows
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-BASE_PACKAGES    := cmake g++ make qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev fonts-dejavu-core
-WINDOWS_PACKAGES := cmake g++-mingw-w64-x86-64-posix wine wine64 libgtest-dev libgmock-dev
+BASE_PACKAGES    := cmake g++ make qt6-base-dev qt6-translations-l10n libgl-dev libarchive-dev libgtest-dev libgmock-dev fonts-dejavu-core
+WINDOWS_PACKAGES := cmake g++-mingw-w64-x86-64-posix wine wine64 libgtest-dev libgmock-dev libz-mingw-w64-dev dpkg-dev
 BENCH_PACKAGES   := libbenchmark-dev xvfb xauth
 FUZZ_PACKAGES    := clang-14 libclang-rt-14-dev
 PACKAGE_PACKAGES := dpkg-dev file xvfb xauth scdoc man-db lintian appstream desktop-file-utils
@@ -61,6 +61,7 @@ test-emulators: deps
 	WINEPREFIX=$(EMULATOR_PREFIX) wineserver --kill || true
 
 test-windows: deps-windows
+	scripts/build-libarchive-mingw $(WINBUILD)/libarchive
 	cmake -S . -B $(WINBUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	      -DVALMERIN_CORE_ONLY=ON -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(WINBUILD) -j $(JOBS)

@@ -86,7 +86,7 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "wine, dosbox, qt6-translations-l10n")
 # dpkg-shlibdeps alone would miss them. When it is there (dpkg-dev) it adds
 # the versions and the C and C++ runtimes.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6, libqt6printsupport6, libqt6gui6, libqt6core6")
+    "libqt6widgets6, libqt6printsupport6, libqt6gui6, libqt6core6, libarchive13")
 find_program(VALMERIN_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(VALMERIN_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

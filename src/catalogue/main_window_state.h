@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/archive_games.h"
 #include "catalogue/descriptions.h"
 #include "catalogue/emulator_table.h"
 #include "catalogue/game_list.h"
@@ -20,6 +21,7 @@ struct MainWindowState {
   Descriptions descriptions;
   GameLists gameLists;            // List1, List2, List3, List6
   std::string Text1;              // "Nome reale del gioco:"
+  std::array<ArchiveGames, kEmulatorCount> archiveGames;  // the game inside each listed archive
   SettingsBuffer settingsBuffer;  // shared by the four settings readings, never cleared
   std::array<std::string, kEmulatorCount> gameCopy;  // the last copy per emulator
   std::vector<std::string> copiesMade;  // every copy made during the run, deleted at exit

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "launch/copy_journal.h"
+#include "launch/game_source.h"
 #include "launch/launch_parameters.h"
 #include "platform/file_io.h"
 #include "platform/host_path.h"
@@ -114,8 +115,9 @@ constexpr std::string_view kNotStarted = " L'emulatore non è stato avviato.";
 
 // Why a copy could not be made, or nothing when it was. The copy is journalled
 // before it is made, so a run killed half-way leaves nothing the next start keeps.
-std::optional<std::string> CopyGame(const std::string& source, const std::string& copy,
+std::optional<std::string> CopyGame(const GameSource& game, const std::string& copy,
                                     const CopyProgress& progress) {
+  const std::string& source = game.path;
   const std::string notStarted(kNotStarted);
   const auto notNoted = [&notStarted](const FileResult& noted) {
     return "Impossibile annotare la copia del gioco nel file \"" + std::string(kCopyJournalFile) +
@@ -124,8 +126,9 @@ std::optional<std::string> CopyGame(const std::string& source, const std::string
   const std::filesystem::path to = ToHostPath(copy);
   const std::filesystem::path temporary = TemporaryNameFor(to);
   if (const FileResult noted = JournalCopyStarting(temporary, to); !noted) return notNoted(noted);
-  const FileResult copied = CopyFileAtomically(ToHostPath(source), to, temporary, progress);
+  const ExtractResult copied = CopyGameSource(game, to, temporary, progress);
   if (!copied) JournalCopyDropped(temporary);
+  if (!copied && !copied.why.empty()) return copied.why + notStarted;
   switch (copied.error) {
     case FileError::None:
       // A copy the journal does not know would be taken for the user's own file
@@ -172,7 +175,9 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator, const CopyPr
                       ": aggiornare gli elenchi (F5) e riprovare." + std::string(kNotStarted));
   }
 
-  const std::string copy = folder + std::string(kCopyStem) + LastCharacters(state.Text1, 3);
+  // A game inside an archive is copied under its own name's ending.
+  const GameSource game = GameSourceOf(state, emulator);
+  const std::string copy = folder + std::string(kCopyStem) + LastCharacters(game.NameForCopy(), 3);
   const std::string source = folder + state.Text1;
 
   if (!IsRegularFile(ToHostPath(source))) {
@@ -188,7 +193,7 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator, const CopyPr
                       "\" che Valmerin non ha creato: potrebbe essere un gioco. Rinominarlo o "
                       "spostarlo, poi riprovare." +
                       std::string(kNotStarted));
-  } else if (std::optional<std::string> why = CopyGame(source, copy, progress)) {
+  } else if (std::optional<std::string> why = CopyGame(game, copy, progress)) {
     return NotStarted(std::move(*why));
   } else {
     RememberCopy(state, emulator, copy);

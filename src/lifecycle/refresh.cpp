@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "catalogue/archive_scan.h"
 #include "catalogue/folder_files.h"
 #include "catalogue/rom_scan.h"
 
@@ -28,6 +29,8 @@ RefreshOutcome RefreshLists(MainWindowState& state, const RunSetup& setup) {
   }
   GameLists fresh;
   ScanInto(fresh, state.EmulatorFolder, state.descriptions, setup.available, copies);
+  ScanArchivesWithCache(fresh, state.archiveGames, state.EmulatorFolder, state.descriptions,
+                        setup.available);
   RefreshOutcome outcome;
   for (std::size_t i = 0; i < fresh.size(); ++i) {
     if (fresh[i].SameEntries(state.gameLists[i])) continue;

@@ -1,5 +1,6 @@
 #include "lifecycle/startup_sequence.h"
 
+#include "catalogue/archive_scan.h"
 #include "catalogue/folder_files.h"
 #include "catalogue/rom_scan.h"
 #include "launch/copy_journal.h"
@@ -33,7 +34,9 @@ void RunStartupSequence(MainWindowState& state, OptionsModel& options, WindowHoo
 
   ReadSettingsFiles(options, state.settingsBuffer, available);
   state.descriptions = ReadDescriptions();
-  if (!ScanRomFolders(state, available)) ScanFailure(hooks);
+  const bool romsFound = ScanRomFolders(state, available);
+  // A ZSnes folder of zipped games is a right folder too.
+  if (!ScanArchivedGames(state, available) && !romsFound) ScanFailure(hooks);
 
   for (Emulator emulator : kTabOrder) {
     if (!available[IndexOf(emulator)]) hooks.SwitchOffTab(InfoOf(emulator).tabIndex);

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "catalogue/archive_scan.h"
 #include "launch/game_launch.h"
 #include "launch/list_selection.h"
 #include "lifecycle/exit_sequence.h"
@@ -208,6 +209,10 @@ void Form1::UpdateGameFile(Emulator list) {
   if (!entry) return;
   state_.Text1 = GameFileOf(state_, list, *entry);
   gameFile_->setText(QString::fromStdString(state_.Text1));
+  const std::string* inside = GameInsideArchive(state_, list, state_.Text1);
+  gameFile_->setToolTip(inside ? QStringLiteral("Gioco nell'archivio: %1")
+                                     .arg(QString::fromStdString(*inside))
+                               : QString());
 }
 
 void Form1::Launch(Emulator list) {

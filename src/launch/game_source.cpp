@@ -1,0 +1,39 @@
+#include "launch/game_source.h"
+
+#include "catalogue/archive_scan.h"
+#include "platform/host_path.h"
+
+namespace valmerin {
+
+std::string GameSource::NameForCopy() const {
+  return inside.empty() ? listed : EntryFileName(inside);
+}
+
+GameSource GameSourceOf(const MainWindowState& state, Emulator emulator) {
+  GameSource source;
+  source.listed = state.Text1;
+  source.path = state.EmulatorFolder[IndexOf(emulator)] + state.Text1;
+  if (const std::string* inside = GameInsideArchive(state, emulator, state.Text1)) {
+    source.inside = *inside;
+  }
+  return source;
+}
+
+ExtractResult CopyGameSource(const GameSource& source, const std::filesystem::path& to,
+                             const std::filesystem::path& temporary, const CopyProgress& progress) {
+  if (source.inside.empty()) {
+    return {CopyFileAtomically(ToHostPath(source.path), to, temporary, progress).error, {}};
+  }
+  ExtractResult result =
+      ExtractArchiveEntry(ToHostPath(source.path), source.inside, to, temporary, progress);
+  // A cancel and a refused copy name read as for any copy.
+  if (result.error == FileError::Cancelled || result.error == FileError::NotRegular) {
+    result.why.clear();
+  } else if (!result) {
+    result.why = "Impossibile estrarre \"" + source.inside + "\" dall'archivio \"" + source.path +
+                 "\": " + result.why + ".";
+  }
+  return result;
+}
+
+}  // namespace valmerin

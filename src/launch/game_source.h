@@ -1,0 +1,26 @@
+#pragma once
+// What a launch copies to the copy name: the ROM itself, or the game taken out of
+// a listed archive.
+#include <filesystem>
+#include <string>
+
+#include "catalogue/main_window_state.h"
+#include "platform/archive_reader.h"
+
+namespace valmerin {
+
+struct GameSource {
+  std::string listed;  // Text1: the file the list entry was made from
+  std::string path;    // the emulator's folder + Text1
+  std::string inside;  // the game inside the archive at `path`; empty for a bare ROM
+  // The name whose last three characters end the copy's name: the game's own.
+  std::string NameForCopy() const;
+};
+GameSource GameSourceOf(const MainWindowState& state, Emulator emulator);
+
+// Copies or extracts the game to `temporary`, then renames it over `to`. On
+// failure `why`, when not empty, is the whole message naming the archive.
+ExtractResult CopyGameSource(const GameSource& source, const std::filesystem::path& to,
+                             const std::filesystem::path& temporary, const CopyProgress& progress);
+
+}  // namespace valmerin

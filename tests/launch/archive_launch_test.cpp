@@ -1,0 +1,206 @@
+// Games inside archives, from the scan to the copy the emulator is given.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "catalogue/archive_scan.h"
+#include "launch/game_launch.h"
+#include "launch_test_support.h"
+#include "platform/utf8.h"
+#include "support/archive_maker.h"
+
+namespace valmerin {
+namespace {
+
+using testing::ArchivedFile;
+using testing::ArchiveKind;
+
+struct Shape {
+  const char* label;
+  const char* archive;  // file name in the ZSnes folder
+  ArchiveKind kind;
+  std::vector<ArchivedFile> files;
+  enum { Plain, Damaged, DataSpoilt, HugeDeclared } spoil = Plain;
+  const char* inside;  // the game the scan picks; nullptr: not listed
+  const char* copy;    // the copy made, with the inside file's bytes; nullptr: none made
+  const char* why;     // what the launch's message says when no copy is made
+};
+
+std::string Noise(std::size_t size) {
+  std::string bytes(size, '\0');
+  std::uint32_t seed = 12345;
+  for (char& c : bytes) c = static_cast<char>((seed = seed * 1103515245 + 12345) >> 24);
+  return bytes;
+}
+
+#ifdef _WIN32
+// libarchive's writer on Windows cannot store a name its code page lacks.
+constexpr const char* kUtf8Name = "Kirby \xc3\xa9 \xc3\xbc.swc";
+#else
+constexpr const char* kUtf8Name =
+    "\xe6\x98\x9f\xe3\x81\xae\xe3\x82\xab\xe3\x83\xbc\xe3\x83\x93\xe3\x82\xa3.swc";
+#endif
+
+const std::vector<Shape>& Shapes() {
+  static const std::vector<Shape> shapes = {
+      {"one file",
+       "Mario.zip",
+       ArchiveKind::Zip,
+       {{"Mario.smc", "rom:mario"}},
+       Shape::Plain,
+       "Mario.smc",
+       "Gioco.smc",
+       nullptr},
+      // Pattern order first (.smc before .sfc), then name order; the readme never.
+      {"readme first",
+       "Zelda.7z",
+       ArchiveKind::SevenZip,
+       {{"LEGGIMI.txt", "leggi"},
+        {"Zelda (b).sfc", "sfc"},
+        {"zelda.SMC", "rom:zelda"},
+        {"Zelda (a).smc", "rom:a"}},
+       Shape::Plain,
+       "Zelda (a).smc",
+       "Gioco.smc",
+       nullptr},
+      {"Windows-1252 name",
+       "Pok\xc3\xa9mon.zip",
+       ArchiveKind::Zip,
+       {{"Pok\xe9mon.fig", "rom:cp1252"}},
+       Shape::Plain,
+       "Pok\xc3\xa9mon.fig",
+       "Gioco.fig",
+       nullptr},
+      {"UTF-8 name",
+       "Kirby.zip",
+       ArchiveKind::Zip,
+       {{kUtf8Name, "rom:utf8", true}},
+       Shape::Plain,
+       kUtf8Name,
+       "Gioco.swc",
+       nullptr},
+      {"in a folder",
+       "Dentro.7z",
+       ArchiveKind::SevenZip,
+       {{"giochi/Dentro.1", "rom:1"}},
+       Shape::Plain,
+       "giochi/Dentro.1",
+       "Gioco.o.1",
+       nullptr},
+      {"no game",
+       "Niente.zip",
+       ArchiveKind::Zip,
+       {{"LEGGIMI.txt", "x"}, {"Mario.nes", "x"}},
+       Shape::Plain,
+       nullptr,
+       nullptr,
+       nullptr},
+      {"not an archive",
+       "Rotto.zip",
+       ArchiveKind::Zip,
+       {{"Rotto.smc", "x"}},
+       Shape::Damaged,
+       nullptr,
+       nullptr,
+       nullptr},
+      {"spoilt data",
+       "Guasto.zip",
+       ArchiveKind::Zip,
+       {{"Guasto.smc", Noise(4000)}},
+       Shape::DataSpoilt,
+       "Guasto.smc",
+       nullptr,
+       "danneggiato"},
+      {"password",
+       "Segreto.zip",
+       ArchiveKind::EncryptedZip,
+       {{"Segreto.smc", "rom:segreto"}},
+       Shape::Plain,
+       "Segreto.smc",
+       nullptr,
+       "password"},
+      // The path inside never reaches the disk: only the copy name does.
+      {"climbs out",
+       "Fuga.zip",
+       ArchiveKind::Zip,
+       {{"../../x.smc", "rom:fuga"}},
+       Shape::Plain,
+       "../../x.smc",
+       "Gioco.smc",
+       nullptr},
+      {"empty file",
+       "Vuoto.zip",
+       ArchiveKind::Zip,
+       {{"Vuoto.smc", ""}},
+       Shape::Plain,
+       "Vuoto.smc",
+       "Gioco.smc",
+       nullptr},
+      {"bomb",
+       "Bomba.zip",
+       ArchiveKind::Zip,
+       {{"Bomba.smc", std::string(5000, '\0')}},
+       Shape::HugeDeclared,
+       "Bomba.smc",
+       nullptr,
+       "troppo per un gioco"},
+  };
+  return shapes;
+}
+
+class ArchiveLaunchTest : public testing::LaunchFolderTest {};
+
+TEST_F(ArchiveLaunchTest, EachArchiveIsListedAndStartedFromTheRightFileOrRefusedCleanly) {
+  for (const Shape& shape : Shapes()) {
+    SCOPED_TRACE(shape.label);
+    const std::string folder = MakeFolder(std::string("case ") + shape.label);
+    const std::filesystem::path archive = PathFromUtf8(folder + shape.archive);
+    ASSERT_TRUE(testing::MakeArchive(archive, shape.kind, shape.files));
+    if (shape.spoil == Shape::Damaged) testing::WriteAll(archive, "PK\x03\x04 non un archivio");
+    if (shape.spoil == Shape::DataSpoilt) testing::SpoilZipData(archive);
+    if (shape.spoil == Shape::HugeDeclared) testing::DeclareZipSize(archive, 0xF0000000u);
+
+    MainWindowState state;
+    state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = folder;
+    ArchiveCache cache;
+    const bool listed = ScanArchivesInto(state.gameLists, state.archiveGames, state.EmulatorFolder,
+                                         state.descriptions, {true, false, false, false}, cache);
+    const std::string* inside = GameInsideArchive(state, Emulator::ZSnes, shape.archive);
+    ASSERT_EQ(listed, shape.inside != nullptr);
+    ASSERT_EQ(state.gameLists[0].size(), shape.inside ? 1u : 0u);
+    if (shape.inside == nullptr) continue;
+    ASSERT_NE(inside, nullptr);
+    EXPECT_EQ(*inside, shape.inside);
+    EXPECT_EQ(state.gameLists[0].File(0), shape.archive);
+
+    state.Text1 = shape.archive;
+    const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
+    std::vector<std::string> left;
+    for (const auto& item : std::filesystem::directory_iterator(folder))
+      left.push_back(Utf8FromPath(item.path().filename()));
+    std::sort(left.begin(), left.end());
+    if (shape.copy != nullptr) {
+      std::string bytes;
+      for (const ArchivedFile& file : shape.files)
+        if (file.name == shape.inside || (!file.utf8Name && file.name == "Pok\xe9mon.fig"))
+          bytes = file.bytes;
+      EXPECT_EQ(ReadBytes(PathFromUtf8(folder + shape.copy)), bytes);
+      std::vector<std::string> expected{shape.copy, shape.archive};
+      std::sort(expected.begin(), expected.end());
+      EXPECT_EQ(left, expected);
+      EXPECT_EQ(outcome.commandLine, folder + "ZSnes.exe " + folder + shape.copy);
+    } else {
+      EXPECT_FALSE(outcome.started);
+      EXPECT_NE(outcome.message.find(shape.why), std::string::npos) << outcome.message;
+      EXPECT_NE(outcome.message.find(folder + shape.archive), std::string::npos);
+      EXPECT_EQ(left, std::vector<std::string>{shape.archive});
+      EXPECT_TRUE(state.copiesMade.empty());
+    }
+  }
+  // Nothing climbed out of the emulator folders.
+  EXPECT_FALSE(std::filesystem::exists(Root() / "x.smc"));
+  EXPECT_FALSE(std::filesystem::exists(Root().parent_path() / "x.smc"));
+}
+
+}  // namespace
+}  // namespace valmerin
