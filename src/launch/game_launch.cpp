@@ -9,8 +9,8 @@
 #include "launch/copy_journal.h"
 #include "launch/launch_parameters.h"
 #include "platform/file_io.h"
-#include "platform/host_path.h"
-#include "platform/process.h"
+#include "hosting/path_forms.h"
+#include "hosting/program_start.h"
 #include "platform/utf8.h"
 
 namespace valmerin {

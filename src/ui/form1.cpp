@@ -21,7 +21,7 @@
 #include "launch/list_selection.h"
 #include "lifecycle/exit_sequence.h"
 #include "lifecycle/startup_sequence.h"
-#include "platform/host_path.h"
+#include "hosting/path_forms.h"
 #include "ui/artwork.h"
 #include "ui/button_bar.h"
 #include "ui/copy_progress.h"

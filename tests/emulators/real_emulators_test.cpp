@@ -15,7 +15,7 @@
 #include "launch/game_launch.h"
 #include "lifecycle/exit_sequence.h"
 #include "options/options_model.h"
-#include "platform/process.h"
+#include "hosting/program_start.h"
 #include "platform/temp_folder.h"
 
 namespace valmerin {

@@ -1,4 +1,4 @@
-#include "platform/process.h"
+#include "hosting/program_start.h"
 
 #include <gtest/gtest.h>
 
