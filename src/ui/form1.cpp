@@ -31,6 +31,7 @@
 #include "ui/game_list_view.h"
 #include "ui/info_page.h"
 #include "ui/keyboard_navigation.h"
+#include "ui/qt_paths.h"
 #include "ui/start_watch.h"
 #include "ui/twips.h"
 #include "ui/window_fit.h"
@@ -389,7 +390,7 @@ void Form1::WatchFolders() {
     const std::filesystem::path host =
         ToHostPath(state_.EmulatorFolder[static_cast<std::size_t>(i)]);
     if (host.empty()) continue;
-    const QString folder = QString::fromStdString(NearestFolder(host).string());
+    const QString folder = QStringFromPath(NearestFolder(host));
     if (!folders.contains(folder)) folders << folder;
   }
   if (!folders.isEmpty()) watcher_->addPaths(folders);
@@ -425,7 +426,7 @@ void Form1::ExportGameLists() {
     }
     unknownAsQuestionMarks = true;
   }
-  switch (WriteGameListFile(std::filesystem::path(path->toStdString()), state_.gameLists,
+  switch (WriteGameListFile(PathFromQString(*path), state_.gameLists,
                             unknownAsQuestionMarks)) {
     case SaveResult::Saved:
       break;
