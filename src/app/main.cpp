@@ -16,6 +16,7 @@
 #include "ui/data_folder.h"
 #include "ui/dialog_service.h"
 #include "ui/form1.h"
+#include "ui/program_style.h"
 #include "ui/session_end.h"
 #include "ui/single_instance.h"
 
@@ -53,11 +54,7 @@ bool InstallEndSignals() {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Valmerin"));
-#ifdef _WIN32
-  // The windows draw green on black through the palette, which the native
-  // Windows style ignores for tabs and buttons: the same style as on Linux.
-  QApplication::setStyle(QStringLiteral("Fusion"));
-#endif
+  valmerin::ApplyProgramStyle();
   // The system's own dialogs (save file, printer, input box buttons) speak Italian too.
   QTranslator systemDialogs;
   if (systemDialogs.load(QStringLiteral("qtbase_it"),

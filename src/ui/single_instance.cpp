@@ -78,7 +78,14 @@ bool SingleInstance::AskOtherToComeForward() {
   socket.connectToServer(ServerName());
   if (!socket.waitForConnected(1000)) return false;
   socket.write(kComeForward);
+#ifdef _WIN32
+  // The running one comes forward on the connection itself; a pipe write
+  // completes only once it reads, which it may not do before we give up.
+  socket.waitForBytesWritten(1000);
+  const bool sent = true;
+#else
   const bool sent = socket.waitForBytesWritten(1000);
+#endif
   socket.disconnectFromServer();
   return sent;
 }
