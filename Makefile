@@ -6,7 +6,8 @@ CMAKE_ARGS ?=
 
 BASE_PACKAGES    := cmake g++ make qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev fonts-dejavu-core
 WINDOWS_PACKAGES := cmake g++-mingw-w64-x86-64-posix wine wine64 libgtest-dev libgmock-dev \
-                    qt6-base-dev qt6-translations-l10n xz-utils xvfb xauth x11-utils xdotool imagemagick
+                    qt6-base-dev qt6-translations-l10n xz-utils xvfb xauth x11-utils xdotool imagemagick \
+                    fonts-wine
 WINDOWS_PACKAGE_PACKAGES := nsis zip
 BENCH_PACKAGES   := libbenchmark-dev xvfb xauth
 FUZZ_PACKAGES    := clang-14 libclang-rt-14-dev
