@@ -126,6 +126,54 @@ TEST_F(DosBoxFindingTest, DosProgramsStartInDosBoxWithTheUsersSettingsFirst) {
   EXPECT_FALSE(fs::exists(oursFile)) << oursFile;
 }
 
+// The start watch sees an emulator that fails at once, on Windows too, and
+// DOSBox is watched like any other program.
+TEST_F(DosBoxFindingTest, AProgramThatEndsAtOnceIsSeenEnded) {
+  struct Case {
+    const char* name;
+    fs::path standIn;
+    bool dos;
+    bool failed;
+    int code;
+  };
+  const fs::path folder = Recorder().parent_path();
+  const Case cases[] = {
+      {"a Windows program that fails", folder / "valmerin_stand_in_end_at_once.exe", false, true, 3},
+      {"a Windows program that succeeds", folder / "valmerin_stand_in_echo_command_line.exe", false,
+       false, 0},
+      {"DOSBox for a DOS program", Recorder(), true, false, 0},
+  };
+  const std::wstring savedPath = Environment(L"PATH");
+  for (const Case& c : cases) {
+    fs::remove_all("Emu");
+    fs::create_directories("Emu");
+    std::string program = "Emu\\Emu.exe";
+    if (c.dos) {
+      std::string dos(0x80, '\0');
+      dos.replace(0, 2, "MZ");
+      Put("Emu/EMU.EXE", dos);
+      fs::create_directories("bin");
+      fs::copy_file(c.standIn, "bin/dosbox.exe", fs::copy_options::overwrite_existing);
+      _wputenv_s(L"PATH", (Root() / "bin").wstring().c_str());
+      program = "Emu\\EMU.EXE";
+    } else {
+      fs::copy_file(c.standIn, "Emu/Emu.exe");
+    }
+    StartOutcome outcome = StartProgram(program, {});
+    _wputenv_s(L"PATH", savedPath.c_str());
+    ASSERT_TRUE(outcome.started) << c.name << ": " << outcome.error;
+    ASSERT_NE(outcome.watch, nullptr) << c.name;
+    std::optional<ChildWatch::Ended> ended;
+    for (int i = 0; i < 400 && !ended; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(25));
+      ended = outcome.watch->Poll();
+    }
+    ASSERT_TRUE(ended.has_value()) << c.name;
+    EXPECT_EQ(ended->failed, c.failed) << c.name;
+    EXPECT_EQ(ended->code, c.code) << c.name;
+  }
+}
+
 #endif
 
 }  // namespace
