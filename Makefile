@@ -5,7 +5,10 @@ JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
 BASE_PACKAGES    := cmake g++ make qt6-base-dev qt6-translations-l10n libgl-dev libarchive-dev libgtest-dev libgmock-dev fonts-dejavu-core
-WINDOWS_PACKAGES := cmake g++-mingw-w64-x86-64-posix wine wine64 libgtest-dev libgmock-dev libz-mingw-w64-dev dpkg-dev
+WINDOWS_PACKAGES := cmake g++-mingw-w64-x86-64-posix wine wine64 libgtest-dev libgmock-dev \
+                    libz-mingw-w64-dev dpkg-dev qt6-base-dev qt6-translations-l10n xz-utils xvfb xauth x11-utils xdotool imagemagick \
+                    fonts-wine
+WINDOWS_PACKAGE_PACKAGES := nsis zip
 BENCH_PACKAGES   := libbenchmark-dev xvfb xauth
 FUZZ_PACKAGES    := clang-14 libclang-rt-14-dev
 PACKAGE_PACKAGES := dpkg-dev file xvfb xauth scdoc man-db lintian appstream desktop-file-utils
@@ -60,12 +63,20 @@ test-emulators: deps
 	    timeout 300 ./valmerin_tests_emulators
 	WINEPREFIX=$(EMULATOR_PREFIX) wineserver --kill || true
 
+# Valmerin for Windows, cross-built with MinGW-w64 (scripts/windows says how Qt
+# for MinGW is found: QT_MINGW_PREFIX=..., else ../shared/qt6-mingw's archive).
+.PHONY: windows windows-package
+windows: deps-windows
+	WINBUILD=$(WINBUILD) JOBS=$(JOBS) CMAKE_ARGS="$(CMAKE_ARGS)" scripts/windows build
+
+# The core and window tests under Wine, then the real program under Wine and Xvfb.
 test-windows: deps-windows
-	scripts/build-libarchive-mingw $(WINBUILD)/libarchive
-	cmake -S . -B $(WINBUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-	      -DVALMERIN_CORE_ONLY=ON -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(WINBUILD) -j $(JOBS)
-	cd $(WINBUILD) && WINEDEBUG=-all ctest --output-on-failure
+	WINBUILD=$(WINBUILD) JOBS=$(JOBS) CMAKE_ARGS="$(CMAKE_ARGS)" scripts/windows test
+
+# The portable zip and the installer, in $(WINBUILD)/packages.
+windows-package: deps-windows
+	@scripts/install-packages $(WINDOWS_PACKAGE_PACKAGES)
+	WINBUILD=$(WINBUILD) JOBS=$(JOBS) CMAKE_ARGS="$(CMAKE_ARGS)" scripts/windows package
 
 test-sanitize: deps
 	cmake -S . -B build-sanitize -DVALMERIN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug

@@ -14,7 +14,7 @@
 #include "catalogue/folder_files.h"
 #include "catalogue/rom_scan.h"
 #include "launch/list_selection.h"
-#include "platform/folder_search.h"
+#include "hosting/folder_search.h"
 
 namespace valmerin::bench {
 namespace {

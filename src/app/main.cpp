@@ -1,6 +1,8 @@
 // Valmerin: one main window over the core's state and the options model.
+#ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -11,10 +13,14 @@
 
 #include "catalogue/main_window_state.h"
 #include "options/options_model.h"
+#include "ui/data_folder.h"
 #include "ui/dialog_service.h"
 #include "ui/form1.h"
+#include "ui/program_style.h"
+#include "ui/session_end.h"
 #include "ui/single_instance.h"
 
+#ifndef _WIN32
 namespace {
 
 // Written by the signal handler, read by the notifier: the only state a handler
@@ -43,10 +49,12 @@ bool InstallEndSignals() {
 }
 
 }  // namespace
+#endif
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Valmerin"));
+  valmerin::ApplyProgramStyle();
   // The system's own dialogs (save file, printer, input box buttons) speak Italian too.
   QTranslator systemDialogs;
   if (systemDialogs.load(QStringLiteral("qtbase_it"),
@@ -55,6 +63,10 @@ int main(int argc, char* argv[]) {
   }
 
   valmerin::QtDialogService dialogs;
+  if (const std::optional<QString> refused = valmerin::EnterDataFolder()) {
+    dialogs.Message(nullptr, *refused);
+    return 1;
+  }
   // Before anything is read or written: a second Valmerin on the same folder
   // would clobber the first one's files.
   valmerin::SingleInstance guard;
@@ -78,6 +90,9 @@ int main(int argc, char* argv[]) {
   // Told to end from outside: close the main window the usual way, so the game
   // copies go and the settings are saved. (A session that ends closes the
   // windows through Qt, which comes to the same close.)
+#ifdef _WIN32
+  valmerin::CloseOnSessionEnd(&window);
+#else
   if (InstallEndSignals()) {
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
     QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
@@ -87,6 +102,7 @@ int main(int argc, char* argv[]) {
       window.close();
     });
   }
+#endif
   window.show();
   app.exec();
   return 0;

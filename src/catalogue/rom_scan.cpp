@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/folder_search.h"
+#include "hosting/folder_search.h"
 #include "platform/utf8.h"
 
 namespace valmerin {

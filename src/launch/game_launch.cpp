@@ -10,8 +10,8 @@
 #include "launch/game_source.h"
 #include "launch/launch_parameters.h"
 #include "platform/file_io.h"
-#include "platform/host_path.h"
-#include "platform/process.h"
+#include "hosting/path_forms.h"
+#include "hosting/program_start.h"
 #include "platform/utf8.h"
 
 namespace valmerin {

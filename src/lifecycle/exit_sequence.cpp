@@ -5,7 +5,7 @@
 #include "launch/copy_journal.h"
 #include "options/settings_files.h"
 #include "platform/file_io.h"
-#include "platform/host_path.h"
+#include "hosting/path_forms.h"
 
 namespace valmerin {
 

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/file_io.h"
+#include "platform/write_all.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -79,13 +80,8 @@ FileError CopyByHand(int in, int out, std::uint64_t done, std::uint64_t total,
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return FileErrorFromErrno(errno);
     if (got == 0) return FileError::None;
-    size_t written = 0;
-    while (written < static_cast<size_t>(got)) {
-      const ssize_t put = write(out, buffer.data() + written, static_cast<size_t>(got) - written);
-      if (put < 0 && errno == EINTR) continue;
-      if (put <= 0) return put < 0 ? FileErrorFromErrno(errno) : FileError::DiskFull;
-      written += static_cast<size_t>(put);
-    }
+    const FileError put = WriteAll(out, std::string_view(buffer.data(), static_cast<size_t>(got)));
+    if (put != FileError::None) return put;
     done += static_cast<std::uint64_t>(got);
     if (!Report(progress, done, std::max(done, total))) return FileError::Cancelled;
   }

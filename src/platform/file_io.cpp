@@ -6,6 +6,8 @@
 #include <random>
 #include <system_error>
 
+#include "platform/write_all.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -50,17 +52,7 @@ FileError WriteAndFlush(const fs::path& temporary, std::string_view bytes) {
   HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return LastError();
-  FileError error = FileError::None;
-  size_t done = 0;
-  while (error == FileError::None && done < bytes.size()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
-    DWORD written = 0;
-    if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-      error = LastError();
-      if (error == FileError::None) error = FileError::Other;
-    }
-    done += written;
-  }
+  FileError error = WriteAll(file, bytes);
   if (error == FileError::None && !FlushFileBuffers(file)) error = LastError();
   if (!CloseHandle(file) && error == FileError::None) error = LastError();
   return error;
@@ -98,17 +90,6 @@ bool ReadOnlyAttribute(const fs::path& path) {
   // No write bit at all: the user's own choice, which even root respects here.
   if ((info.st_mode & 0222) == 0) return true;
   return access(path.c_str(), W_OK) != 0 && errno == EACCES;
-}
-
-FileError WriteAll(int fd, std::string_view bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return written < 0 ? FileErrorFromErrno(errno) : FileError::DiskFull;
-    done += static_cast<size_t>(written);
-  }
-  return FileError::None;
 }
 
 FileError WriteAndFlush(const fs::path& temporary, std::string_view bytes, const fs::path& old) {

@@ -17,14 +17,6 @@
 namespace valmerin {
 namespace fs = std::filesystem;
 
-fs::path WinePrefixFolder() {
-  if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
-    return fs::path(prefix);
-  }
-  const char* home = std::getenv("HOME");
-  return fs::path(home != nullptr ? home : "") / ".wine";
-}
-
 #ifndef _WIN32
 namespace {
 
@@ -59,8 +51,8 @@ std::vector<std::string_view> SplitComponents(std::string_view rest) {
   return parts;
 }
 
-// Wine resolves "." and ".." on a drive by the text alone and never above the
-// drive's root (the first part, "c:").
+// "." and ".." on a drive are resolved by the text alone, never above the
+// drive's root (the first part, "c:"), as Windows does.
 std::vector<std::string_view> WithinDrive(const std::vector<std::string_view>& parts) {
   std::vector<std::string_view> kept;
   for (std::string_view part : parts) {
@@ -105,8 +97,9 @@ fs::path ResolveComponents(std::string base, const std::vector<std::string_view>
 }  // namespace
 #endif
 
-fs::path ToHostPath(std::string_view text) {
+fs::path ToHostPathWithDrives(std::string_view text, const fs::path& drives) {
 #ifdef _WIN32
+  (void)drives;
   return PathFromUtf8(text);
 #else
   std::string unix(text);
@@ -116,12 +109,12 @@ fs::path ToHostPath(std::string_view text) {
   const std::string_view view(unix);
   const bool trailing = !view.empty() && view.back() == '/';
   if (BeginsWithDrive(view)) {
-    // Wine names its drive links in lower case: "dosdevices/c:".
+    // Drive links are named in lower case: "c:".
     std::string rest(1, static_cast<char>(std::tolower(static_cast<unsigned char>(view[0]))));
     rest += ":/";
     rest += view.substr(2);
     if (view.size() == 2) rest.pop_back();
-    return ResolveComponents((WinePrefixFolder() / "dosdevices").string(),
+    return ResolveComponents(drives.string(),
                              WithinDrive(SplitComponents(rest)), trailing);
   }
   if (!view.empty() && view.front() == '/') {

@@ -9,10 +9,12 @@
 namespace valmerin {
 
 // Windows: the text as it is. Elsewhere: "\" counts as a separator; "X:\..." is
-// looked up under $WINEPREFIX (default ~/.wine) through dosdevices/x:, each
-// component matched without regard to case as Wine does; a text that begins with
-// "/" is a host path; anything else is relative to the current folder.
-std::filesystem::path ToHostPath(std::string_view text);
+// looked up through the link "x:" in the folder `drives`, each component matched
+// without regard to case as Windows does; a text that begins with "/" is a host
+// path; anything else is relative to the current folder. Which folder holds the
+// drives is the hosting layer's choice (hosting/path_forms.h: ToHostPath).
+std::filesystem::path ToHostPathWithDrives(std::string_view text,
+                                           const std::filesystem::path& drives);
 
 // Whether a folder text begins with a drive, "X:".
 inline bool BeginsWithDrive(std::string_view text) {
@@ -24,10 +26,6 @@ inline bool BeginsWithDrive(std::string_view text) {
 inline bool IsDrivePath(std::string_view text) {
   return BeginsWithDrive(text) && text.size() >= 3 && (text[2] == '\\' || text[2] == '/');
 }
-
-// The Wine prefix drive letters are looked up in: $WINEPREFIX, default ~/.wine.
-// Not used on Windows.
-std::filesystem::path WinePrefixFolder();
 
 // The ordinary file of the current folder whose name matches `name` without
 // regard to letter case (the exact spelling wins when several do). nullopt when

@@ -1,7 +1,10 @@
 #pragma once
 // Starting outside programs: never through a shell, never waiting, no zombies.
-#include <cstddef>
+// Which program runs a file (and in what form its paths go) is decided above,
+// in hosting/program_start.h; this is only the bare start.
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,27 +13,26 @@
 
 namespace valmerin {
 
-struct StartOutcome {
-  bool started = false;
-  std::string error;                  // why not, in the program's own words (Italian)
-  std::string notice;                 // something to tell the user although it started (Italian)
-  std::unique_ptr<ChildWatch> watch;  // how the started program is doing, when known
+// Why a program did not start, as the system put it.
+enum class StartFailure { kNoSuchFile, kNotExecutable, kNotAProgram, kOther };
+
+struct StartedProcess {
+  std::optional<StartFailure> failure;  // set when it did not start
+  std::unique_ptr<ChildWatch> watch;    // how it is doing, once started
 };
 
-// Which arguments are paths (the emulator's own files, the game copy). Each
-// reaches the program in the form it can open: a host path for a native program,
-// the drive-letter or Z: form under Wine, the DOS form in DOSBox.
-using PathArguments = std::vector<std::size_t>;
+// Starts `file` in `folder` (its current directory). Each of `arguments` reaches
+// it as one argument, whatever it holds: on Windows they are quoted by the
+// Windows rules behind the quoted file name, and the program starts maximised
+// with the focus. `removeAfter`, when given, is deleted once the program ends.
+StartedProcess StartProcess(const std::filesystem::path& file,
+                            const std::vector<std::string>& arguments,
+                            const std::filesystem::path& folder,
+                            const std::optional<std::filesystem::path>& removeAfter = {});
 
-// `program` is a folder text + program name ("C:\ZSnes\ZSnes.exe"), mapped with
-// ToHostPath. Each argument reaches the program as one argument, whatever it holds.
-// The program starts in its own folder. A DOS executable starts in DOSBox (see
-// dos_launch.h) on every platform.
-// Windows: CreateProcessW, maximised. Elsewhere: a Windows executable is started
-// as `wine PROGRAM ARGS...` (host-path arguments in their Z: form), any other
-// executable directly.
-StartOutcome StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                          const PathArguments& pathArguments = {});
+// The executable file of that name in the folders of PATH (Windows: the name as
+// given, with its extension, by SearchPath's rules). nullopt when none is there.
+std::optional<std::filesystem::path> FindProgramOnPath(std::string_view name);
 
 // Splits a user's switch string into arguments by the Windows rules
 // (CommandLineToArgvW): blanks separate, quotes group, backslashes before a quote

@@ -14,36 +14,13 @@
 #include <memory>
 #include <optional>
 
-#include "platform/dos_launch.h"
-#include "platform/executable_kind.h"
-#include "platform/host_path.h"
 #include "platform/process.h"
-#include "platform/start_messages.h"
-#include "platform/wine_paths.h"
+#include "platform/runtime_files.h"
 
 namespace valmerin {
 namespace fs = std::filesystem;
 
 namespace {
-
-// Looked up before forking: the child may only make async-signal-safe calls.
-std::optional<std::string> FindOnPath(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::string_view folders = path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
-  while (true) {
-    const size_t colon = folders.find(':');
-    std::string folder(folders.substr(0, colon));
-    if (folder.empty()) folder = ".";
-    const std::string candidate = folder + "/" + name;
-    struct stat info;
-    if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-        access(candidate.c_str(), X_OK) == 0) {
-      return candidate;
-    }
-    if (colon == std::string_view::npos) return std::nullopt;
-    folders.remove_prefix(colon + 1);
-  }
-}
 
 struct Exec {
   const char* file;
@@ -126,10 +103,7 @@ void CloseAllBut(std::initializer_list<int> keep) {
 // A file no one else can open, already unlinked, for what the program prints:
 // the window reads its last lines, and it disappears with the last descriptor.
 int OpenOutputFile() {
-  std::string folder = "/tmp";
-  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime == '/') {
-    folder = runtime;
-  }
+  const std::string folder = RuntimeFolder().string();
   int fd = open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
   if (fd >= 0 || folder == "/tmp") return fd;
   return open("/tmp", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
@@ -201,92 +175,42 @@ Spawned Spawn(const std::string& file, const std::vector<std::string>& argv, con
   return {std::nullopt, std::make_unique<ChildWatch>(statusFds[0], exec.outputFd)};
 }
 
-std::string_view ReasonOf(int error) {
-  return error == ENOENT    ? kNoSuchFile
-         : error == EACCES  ? kNotExecutable
-         : error == ENOEXEC ? kNotAProgram
-                            : kStartFailed;
-}
-
-StartOutcome Started(Spawned spawned, const std::string& program) {
-  if (spawned.error) return {false, CannotStart(program, ReasonOf(*spawned.error)), {}, nullptr};
-  return {true, {}, {}, std::move(spawned.watch)};
-}
-
-bool Contains(const PathArguments& paths, std::size_t index) {
-  return std::find(paths.begin(), paths.end(), index) != paths.end();
-}
-
-StartOutcome StartInDosBox(const std::string& program, const fs::path& host,
-                           const std::vector<std::string>& arguments,
-                           const PathArguments& pathArguments) {
-  const std::optional<std::string> dosbox = FindOnPath("dosbox");
-  if (!dosbox) return {false, NeedsDosBox(program), {}, nullptr};
-  const DosBoxConfigurationFile prepared = PrepareDosBox(program, arguments, pathArguments);
-  if (!prepared.file) return {false, prepared.error, {}, nullptr};
-  const std::string confText = prepared.file->string();
-  // The user's settings first, then only what we must set.
-  std::vector<std::string> argv = {"dosbox"};
-  if (std::optional<fs::path> user = UserDosBoxConfiguration()) {
-    argv.insert(argv.end(), {"-conf", user->string()});
-  }
-  argv.insert(argv.end(), {"-conf", confText, "-exit"});
-  Spawned spawned = Spawn(*dosbox, argv, host.parent_path(), &confText);
-  if (spawned.error) {
-    std::error_code ec;
-    fs::remove(*prepared.file, ec);
-  }
-  return Started(std::move(spawned), program);
+StartFailure FailureOf(int error) {
+  return error == ENOENT    ? StartFailure::kNoSuchFile
+         : error == EACCES  ? StartFailure::kNotExecutable
+         : error == ENOEXEC ? StartFailure::kNotAProgram
+                            : StartFailure::kOther;
 }
 
 }  // namespace
 
-StartOutcome StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                          const PathArguments& pathArguments) {
-  std::error_code ec;
-  const fs::path host = fs::absolute(ToHostPath(program), ec).lexically_normal();
-  const fs::file_status status = fs::status(host, ec);
-  if (!fs::exists(status)) return {false, CannotStart(program, kNoSuchFile), {}, nullptr};
-  if (!fs::is_regular_file(status)) return {false, CannotStart(program, kNotAProgram), {}, nullptr};
-
-  std::string file;
-  std::vector<std::string> argv;
-  std::string notice;
-  switch (KindOfExecutable(host)) {
-    case ExecutableKind::kDos:
-      return StartInDosBox(program, host, arguments, pathArguments);
-    case ExecutableKind::kWindows: {
-      std::optional<std::string> wine = FindOnPath("wine");
-      if (!wine) return {false, CannotStart(program, kNoWine), {}, nullptr};
-      if (WindowsBitsOf(host) != WindowsBits::k64 && !WineRuns32Bit(*wine)) {
-        return {false, NeedsWine32(program), {}, nullptr};
-      }
-      if (WinePrefixIsNew()) notice = PreparingWinePrefix(WinePrefixFolder().string());
-      file = *wine;
-      argv = {"wine", host.string()};
-      for (std::size_t i = 0; i < arguments.size(); ++i) {
-        argv.push_back(Contains(pathArguments, i) ? WinePathArgument(arguments[i])
-                                                  : WineArgument(arguments[i]));
-      }
-      break;
+// Looked up before forking: the child may only make async-signal-safe calls.
+std::optional<fs::path> FindProgramOnPath(std::string_view name) {
+  const char* path = std::getenv("PATH");
+  std::string_view folders = path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
+  while (true) {
+    const size_t colon = folders.find(':');
+    std::string folder(folders.substr(0, colon));
+    if (folder.empty()) folder = ".";
+    const std::string candidate = folder + "/" + std::string(name);
+    struct stat info;
+    if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+        access(candidate.c_str(), X_OK) == 0) {
+      return fs::path(candidate);
     }
-    case ExecutableKind::kOther:
-      if (access(host.c_str(), X_OK) != 0) {
-        return {false, CannotStart(program, kNotExecutable), {}, nullptr};
-      }
-      file = host.string();
-      argv = {file};
-      // It does not start in our folder and reads no "\": absolute host paths.
-      for (std::size_t i = 0; i < arguments.size(); ++i) {
-        argv.push_back(Contains(pathArguments, i)
-                           ? fs::absolute(ToHostPath(arguments[i]), ec).lexically_normal().string()
-                           : arguments[i]);
-      }
-      break;
+    if (colon == std::string_view::npos) return std::nullopt;
+    folders.remove_prefix(colon + 1);
   }
-  StartOutcome outcome = Started(Spawn(file, argv, host.parent_path()), program);
-  if (outcome.started) outcome.notice = std::move(notice);
-  return outcome;
+}
+
+StartedProcess StartProcess(const fs::path& file, const std::vector<std::string>& arguments,
+                            const fs::path& folder, const std::optional<fs::path>& removeAfter) {
+  std::vector<std::string> argv = {file.string()};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  const std::string removeText = removeAfter ? removeAfter->string() : std::string();
+  Spawned spawned = Spawn(file.string(), argv, folder, removeAfter ? &removeText : nullptr);
+  if (spawned.error) return {FailureOf(*spawned.error), nullptr};
+  return {std::nullopt, std::move(spawned.watch)};
 }
 
 }  // namespace valmerin

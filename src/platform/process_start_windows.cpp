@@ -1,16 +1,11 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <thread>
 
-#include "platform/dos_launch.h"
-#include "platform/executable_kind.h"
-#include "platform/host_path.h"
 #include "platform/process.h"
-#include "platform/start_messages.h"
 #include "platform/utf8.h"
 
 namespace valmerin {
@@ -40,99 +35,65 @@ void AppendQuoted(std::wstring& line, std::wstring_view argument) {
   line += L'"';
 }
 
-std::string_view ReasonOf(DWORD error) {
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? kNoSuchFile
-         : error == ERROR_BAD_EXE_FORMAT                                ? kNotAProgram
-         : error == ERROR_ACCESS_DENIED                                 ? kNotExecutable
-                                                                        : kStartFailed;
+StartFailure FailureOf(DWORD error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? StartFailure::kNoSuchFile
+         : error == ERROR_BAD_EXE_FORMAT                                ? StartFailure::kNotAProgram
+         : error == ERROR_ACCESS_DENIED ? StartFailure::kNotExecutable
+                                        : StartFailure::kOther;
 }
 
-// `application` started with `line`, maximised; the process handle when it started.
-std::optional<HANDLE> Create(const fs::path& application, std::wstring& line, DWORD& error,
-                             const fs::path& folder) {
+}  // namespace
+
+std::optional<fs::path> FindProgramOnPath(std::string_view name) {
+  const std::wstring wide = WideFromUtf8(name);
+  std::wstring found(MAX_PATH, L'\0');
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const DWORD size = SearchPathW(nullptr, wide.c_str(), nullptr,
+                                   static_cast<DWORD>(found.size()), found.data(), nullptr);
+    if (size == 0) return std::nullopt;
+    if (size < found.size()) {
+      found.resize(size);
+      return fs::path(found);
+    }
+    found.assign(size, L'\0');
+  }
+  return std::nullopt;
+}
+
+StartedProcess StartProcess(const fs::path& file, const std::vector<std::string>& arguments,
+                            const fs::path& folder, const std::optional<fs::path>& removeAfter) {
+  // The program's own name is parsed without escapes: plain quotes suffice, and
+  // a Windows path cannot hold a quote.
+  std::wstring line = L"\"" + file.wstring() + L"\"";
+  for (const std::string& argument : arguments) {
+    line += L' ';
+    AppendQuoted(line, WideFromUtf8(argument));
+  }
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWMAXIMIZED;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  if (!CreateProcessW(file.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.c_str(), &startup, &process)) {
-    error = GetLastError();
-    return std::nullopt;
+    return {FailureOf(GetLastError()), nullptr};
   }
+  // We are the foreground program (the user just double-clicked): hand the
+  // focus on to the one we started.
+  AllowSetForegroundWindow(process.dwProcessId);
   CloseHandle(process.hThread);
-  return process.hProcess;
-}
-
-std::optional<fs::path> FindDosBox() {
-  wchar_t found[MAX_PATH];
-  const DWORD size = SearchPathW(nullptr, L"dosbox.exe", nullptr, MAX_PATH, found, nullptr);
-  if (size == 0 || size >= MAX_PATH) return std::nullopt;
-  return fs::path(found);
-}
-
-// 64-bit Windows cannot run DOS programs: they start in DOSBox, which reads a
-// configuration of ours that is removed once DOSBox has ended.
-StartOutcome StartInDosBox(const std::string& program, const fs::path& host,
-                           const std::vector<std::string>& arguments,
-                           const PathArguments& pathArguments) {
-  const std::optional<fs::path> dosbox = FindDosBox();
-  if (!dosbox) return {false, NeedsDosBox(program), {}, nullptr};
-  const DosBoxConfigurationFile prepared = PrepareDosBox(program, arguments, pathArguments);
-  if (!prepared.file) return {false, prepared.error, {}, nullptr};
-  const fs::path& configuration = *prepared.file;
-
-  // The user's settings first, then only what we must set.
-  std::wstring line = L"\"" + dosbox->wstring() + L"\"";
-  if (std::optional<fs::path> user = UserDosBoxConfiguration()) {
-    line += L" -conf ";
-    AppendQuoted(line, user->wstring());
+  if (removeAfter) {
+    HANDLE waited = nullptr;
+    if (DuplicateHandle(GetCurrentProcess(), process.hProcess, GetCurrentProcess(), &waited,
+                        SYNCHRONIZE, FALSE, 0)) {
+      std::thread([waited, file = *removeAfter] {
+        WaitForSingleObject(waited, INFINITE);
+        CloseHandle(waited);
+        DeleteFileW(file.c_str());
+      }).detach();
+    }
   }
-  line += L" -conf ";
-  AppendQuoted(line, configuration.wstring());
-  line += L" -exit";
-  DWORD error = 0;
-  const std::optional<HANDLE> process = Create(*dosbox, line, error, host.parent_path());
-  if (!process) {
-    DeleteFileW(configuration.c_str());
-    return {false, CannotStart(program, ReasonOf(error)), {}, nullptr};
-  }
-  std::thread([handle = *process, file = configuration] {
-    WaitForSingleObject(handle, INFINITE);
-    CloseHandle(handle);
-    DeleteFileW(file.c_str());
-  }).detach();
-  return {true, {}, {}, nullptr};
-}
-
-}  // namespace
-
-StartOutcome StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                          const PathArguments& pathArguments) {
-  std::error_code ec;
-  const fs::path host = fs::absolute(ToHostPath(program), ec);
-  const fs::file_status status = fs::status(host, ec);
-  if (!fs::exists(status)) return {false, CannotStart(program, kNoSuchFile), {}, nullptr};
-  if (!fs::is_regular_file(status)) return {false, CannotStart(program, kNotAProgram), {}, nullptr};
-  if (KindOfExecutable(host) == ExecutableKind::kDos) {
-    return StartInDosBox(program, host, arguments, pathArguments);
-  }
-
-  // The program's own name is parsed without escapes: plain quotes suffice, and
-  // a Windows path cannot hold a quote.
-  std::wstring line = L"\"" + host.wstring() + L"\"";
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    line += L' ';
-    // The program starts in its own folder: a relative path part is made whole.
-    const bool isPath =
-        std::find(pathArguments.begin(), pathArguments.end(), i) != pathArguments.end();
-    AppendQuoted(line, isPath ? fs::absolute(ToHostPath(arguments[i]), ec).wstring()
-                              : WideFromUtf8(arguments[i]));
-  }
-  DWORD error = 0;
-  const std::optional<HANDLE> process = Create(host, line, error, host.parent_path());
-  if (!process) return {false, CannotStart(program, ReasonOf(error)), {}, nullptr};
-  return {true, {}, {}, std::make_unique<ChildWatch>(*process)};
+  return {std::nullopt, std::make_unique<ChildWatch>(process.hProcess)};
 }
 
 }  // namespace valmerin

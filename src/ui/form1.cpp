@@ -22,7 +22,7 @@
 #include "launch/list_selection.h"
 #include "lifecycle/exit_sequence.h"
 #include "lifecycle/startup_sequence.h"
-#include "platform/host_path.h"
+#include "hosting/path_forms.h"
 #include "ui/artwork.h"
 #include "ui/button_bar.h"
 #include "ui/copy_progress.h"
@@ -33,6 +33,7 @@
 #include "ui/info_page.h"
 #include "ui/keyboard_navigation.h"
 #include "ui/play_marks.h"
+#include "ui/qt_paths.h"
 #include "ui/start_watch.h"
 #include "ui/twips.h"
 #include "ui/window_fit.h"
@@ -402,7 +403,7 @@ void Form1::WatchFolders() {
     const std::filesystem::path host =
         ToHostPath(state_.EmulatorFolder[static_cast<std::size_t>(i)]);
     if (host.empty()) continue;
-    const QString folder = QString::fromStdString(NearestFolder(host).string());
+    const QString folder = QStringFromPath(NearestFolder(host));
     if (!folders.contains(folder)) folders << folder;
   }
   if (!folders.isEmpty()) watcher_->addPaths(folders);
@@ -438,7 +439,7 @@ void Form1::ExportGameLists() {
     }
     unknownAsQuestionMarks = true;
   }
-  switch (WriteGameListFile(std::filesystem::path(path->toStdString()), state_.gameLists,
+  switch (WriteGameListFile(PathFromQString(*path), state_.gameLists,
                             unknownAsQuestionMarks)) {
     case SaveResult::Saved:
       break;

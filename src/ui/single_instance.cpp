@@ -6,6 +6,10 @@
 #include <QLocalSocket>
 #include <QSysInfo>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace valmerin {
 
 namespace {
@@ -23,12 +27,22 @@ SingleInstance::SingleInstance(QObject* parent)
 SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::ServerName() const {
+#ifdef _WIN32
+  // A named pipe, one per folder and user: letter case does not tell Windows
+  // folders apart, and the user's name is in USERNAME.
+  const QByteArray folder = QDir::current().canonicalPath().toLower().toUtf8();
+  return QStringLiteral("valmerin-") +
+         QString::fromLatin1(
+             QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(20)) +
+         QStringLiteral("-") + qEnvironmentVariable("USERNAME");
+#else
   // One name per folder and user, short enough for a socket path.
   const QByteArray folder = QDir::current().canonicalPath().toUtf8();
   return QStringLiteral("valmerin-") +
          QString::fromLatin1(
              QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(20)) +
          QStringLiteral("-") + qEnvironmentVariable("USER");
+#endif
 }
 
 bool SingleInstance::Claim() {
@@ -36,6 +50,16 @@ bool SingleInstance::Claim() {
     // A folder we cannot write to cannot be clobbered either: go on unguarded.
     return lock_.error() != QLockFile::LockFailedError;
   }
+#ifdef _WIN32
+  // A leading dot hides nothing on Windows: the attribute does.
+  const std::wstring lockPath =
+      QDir::toNativeSeparators(QDir::current().absoluteFilePath(QString::fromLatin1(kLockFile)))
+          .toStdWString();
+  const DWORD attributes = GetFileAttributesW(lockPath.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    SetFileAttributesW(lockPath.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
+  }
+#endif
   server_ = std::make_unique<QLocalServer>();
   QLocalServer::removeServer(ServerName());  // a socket left by a run that was killed
   if (server_->listen(ServerName())) {
@@ -54,7 +78,14 @@ bool SingleInstance::AskOtherToComeForward() {
   socket.connectToServer(ServerName());
   if (!socket.waitForConnected(1000)) return false;
   socket.write(kComeForward);
+#ifdef _WIN32
+  // The running one comes forward on the connection itself; a pipe write
+  // completes only once it reads, which it may not do before we give up.
+  socket.waitForBytesWritten(1000);
+  const bool sent = true;
+#else
   const bool sent = socket.waitForBytesWritten(1000);
+#endif
   socket.disconnectFromServer();
   return sent;
 }

@@ -12,10 +12,10 @@
 #include <thread>
 
 #include "catalogue/main_window_state.h"
+#include "hosting/program_start.h"
 #include "launch/game_launch.h"
 #include "lifecycle/exit_sequence.h"
 #include "options/options_model.h"
-#include "platform/process.h"
 #include "platform/temp_folder.h"
 
 namespace valmerin {

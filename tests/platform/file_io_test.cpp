@@ -7,8 +7,8 @@
 #include <unistd.h>
 #endif
 
-#include "platform/folder_search.h"
-#include "platform/host_path.h"
+#include "hosting/folder_search.h"
+#include "hosting/path_forms.h"
 #include "platform/temp_folder.h"
 
 namespace valmerin {

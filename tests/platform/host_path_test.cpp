@@ -1,4 +1,4 @@
-#include "platform/host_path.h"
+#include "hosting/path_forms.h"
 
 #include <gtest/gtest.h>
 

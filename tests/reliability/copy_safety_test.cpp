@@ -15,7 +15,7 @@
 #include "lifecycle/startup_sequence.h"
 #include "options/options_model.h"
 #include "platform/file_io.h"
-#include "platform/host_path.h"
+#include "hosting/path_forms.h"
 
 namespace valmerin::testing {
 namespace {

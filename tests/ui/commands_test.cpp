@@ -1,5 +1,6 @@
 #include <QTabWidget>
 
+#include "platform/utf8.h"
 #include "ui_test_support.h"
 
 namespace valmerin::testing {
@@ -111,7 +112,7 @@ TEST_F(CommandsTest, ExportWritesShownTextsAndRemembersThePath) {
 
 TEST_F(CommandsTest, ExportThatCannotBeWrittenSaysSoAndLeavesFilesAlone) {
   const auto folders = WriteCatalogue("1,0,0,0");
-  WriteBytes(folders[0] + "\u03a9mega.smc", "");  // no such letter in the code page
+  WriteBytes(PathFromUtf8(folders[0] + "\u03a9mega.smc"), "");  // no such letter in the code page
   Open();
   std::filesystem::create_directory("cartella");
   const QString list = QString::fromStdString((Root() / "liste.txt").string());

@@ -10,6 +10,7 @@
 #include "options/options_model.h"
 #include "ui/dialog_service.h"
 #include "ui/form1.h"
+#include "ui/program_style.h"
 
 namespace valmerin::testing {
 
@@ -64,6 +65,7 @@ class UiTest : public LaunchFolderTest {
       static char name[] = "valmerin_tests_ui";
       static char* argv[] = {name, nullptr};
       new QApplication(argc, argv);  // lives for the whole test program
+      ApplyProgramStyle();
     }
     LaunchFolderTest::SetUp();
   }

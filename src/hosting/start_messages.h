@@ -63,7 +63,9 @@ inline std::string NeedsDosBox(std::string_view program) {
   text += program;
 #ifdef _WIN32
   text +=
-      "\" (un programma DOS) serve DOSBox: installare DOSBox e aggiungere la sua cartella al PATH.";
+      "\" (un programma DOS) serve DOSBox: installare DOSBox, DOSBox Staging o DOSBox-X "
+      "(www.dosbox.com, dosbox-staging.github.io, dosbox-x.com) nella cartella proposta "
+      "dall'installazione, o aggiungere la cartella di dosbox.exe al PATH.";
 #else
   text += "\" (un programma DOS) serve DOSBox: installare il pacchetto dosbox.";
 #endif

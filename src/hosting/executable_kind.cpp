@@ -1,4 +1,4 @@
-#include "platform/executable_kind.h"
+#include "hosting/executable_kind.h"
 
 #include <cstdint>
 #include <fstream>
@@ -7,18 +7,13 @@ namespace valmerin {
 
 namespace {
 
-struct Header {
-  ExecutableKind kind = ExecutableKind::kOther;
-  std::optional<WindowsBits> bits;
-};
-
 std::uint32_t Little(const unsigned char* bytes, int count) {
   std::uint32_t value = 0;
   for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[i];
   return value;
 }
 
-Header ReadHeader(const std::filesystem::path& file) {
+ExecutableHeader ReadHeader(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   unsigned char header[0x40] = {};
   in.read(reinterpret_cast<char*>(header), sizeof header);
@@ -46,10 +41,8 @@ Header ReadHeader(const std::filesystem::path& file) {
 
 }  // namespace
 
-ExecutableKind KindOfExecutable(const std::filesystem::path& file) { return ReadHeader(file).kind; }
-
-std::optional<WindowsBits> WindowsBitsOf(const std::filesystem::path& file) {
-  return ReadHeader(file).bits;
+ExecutableHeader ReadExecutableHeader(const std::filesystem::path& file) {
+  return ReadHeader(file);
 }
 
 }  // namespace valmerin

@@ -1,4 +1,4 @@
-#include "platform/folder_search.h"
+#include "hosting/folder_search.h"
 
 #include <gtest/gtest.h>
 

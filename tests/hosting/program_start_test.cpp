@@ -1,4 +1,4 @@
-#include "platform/process.h"
+#include "hosting/program_start.h"
 
 #include <gtest/gtest.h>
 
@@ -126,7 +126,9 @@ TEST_F(StartProgramTest, DosProgramWithoutDosBoxSaysWhatToInstall) {
   EXPECT_FALSE(outcome.started);
   EXPECT_EQ(outcome.error,
             "Per avviare \"Vecchio\\DOS4GW.EXE\" (un programma DOS) serve DOSBox: installare "
-            "DOSBox e aggiungere la sua cartella al PATH.");
+            "DOSBox, DOSBox Staging o DOSBox-X (www.dosbox.com, dosbox-staging.github.io, "
+            "dosbox-x.com) nella cartella proposta dall'installazione, o aggiungere la cartella "
+            "di dosbox.exe al PATH.");
 }
 
 TEST(SplitSwitchString, AgreesWithCommandLineToArgvW) {

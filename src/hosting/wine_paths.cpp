@@ -1,9 +1,9 @@
-#include "platform/wine_paths.h"
+#include "hosting/wine_paths.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "platform/host_path.h"
+#include "hosting/path_forms.h"
 #include "platform/utf8.h"
 
 namespace valmerin {
@@ -26,20 +26,7 @@ bool IsHostPathArgument(std::string_view text) {
 namespace {
 
 // Wine maps Z: to the host's root folder.
-std::string ZForm(std::string_view hostPath) {
-  std::string wine = "Z:" + std::string(hostPath);
-  for (char& c : wine) {
-    if (c == '/') c = '\\';
-  }
-  return wine;
-}
-
-std::string Backslashed(std::string text) {
-  for (char& c : text) {
-    if (c == '/') c = '\\';
-  }
-  return text;
-}
+std::string ZForm(std::string_view hostPath) { return Backslashed("Z:" + std::string(hostPath)); }
 
 }  // namespace
 

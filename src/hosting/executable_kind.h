@@ -12,18 +12,22 @@ enum class ExecutableKind {
   kOther,    // anything else: a native program or a script
 };
 
-ExecutableKind KindOfExecutable(const std::filesystem::path& file);
-
-}  // namespace valmerin
-
-namespace valmerin {
-
 // What a Windows program needs from Wine: 16- and 32-bit programs need a Wine
 // that can run 32-bit code, which Debian's plain "wine" package on amd64 cannot.
 enum class WindowsBits { k16, k32, k64 };
 
-// From the PE header's machine field; k16 for NE programs. nullopt for a file
-// that is not a Windows program.
-std::optional<WindowsBits> WindowsBitsOf(const std::filesystem::path& file);
+struct ExecutableHeader {
+  ExecutableKind kind = ExecutableKind::kOther;
+  // From the PE header's machine field; k16 for NE programs; nullopt for a file
+  // that is not a Windows program.
+  std::optional<WindowsBits> bits;
+};
+
+// One read of the file's header answers both questions a start asks.
+ExecutableHeader ReadExecutableHeader(const std::filesystem::path& file);
+
+inline ExecutableKind KindOfExecutable(const std::filesystem::path& file) {
+  return ReadExecutableHeader(file).kind;
+}
 
 }  // namespace valmerin

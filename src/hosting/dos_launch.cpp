@@ -1,25 +1,15 @@
-#include "platform/dos_launch.h"
+#include "hosting/dos_launch.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
+#include <cstdlib>
 #include <system_error>
 
-#include "platform/host_path.h"
-#include "platform/start_messages.h"
+#include "hosting/path_forms.h"
+#include "hosting/start_messages.h"
+#include "hosting/wine_paths.h"
+#include "platform/runtime_files.h"
 #include "platform/utf8.h"
-#include "platform/wine_paths.h"
-
-#ifdef _WIN32
-#include <windows.h>
-
-#include <random>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#endif
 
 namespace valmerin {
 namespace fs = std::filesystem;
@@ -28,11 +18,6 @@ namespace {
 
 char DriveLetter(std::string_view text) {
   return static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
-}
-
-std::string Backslashed(std::string text) {
-  std::replace(text.begin(), text.end(), '/', '\\');
-  return text;
 }
 
 // A name DOS can hold as it is: up to 8 characters, a dot and up to 3 more, of
@@ -240,54 +225,7 @@ std::optional<std::string> DosBoxConfiguration(const DosCommand& command) {
 }
 
 std::optional<fs::path> WriteTemporaryConfiguration(std::string_view text) {
-#ifdef _WIN32
-  std::error_code ec;
-  const fs::path folder = fs::temp_directory_path(ec);
-  if (ec) return std::nullopt;
-  std::random_device random;
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    const fs::path file = folder / ("valmerin-dosbox-" + std::to_string(random()) +
-                                    std::to_string(random()) + ".conf");
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-      if (GetLastError() == ERROR_FILE_EXISTS) continue;
-      return std::nullopt;
-    }
-    DWORD written = 0;
-    const bool ok =
-        WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-        written == text.size();
-    CloseHandle(handle);
-    if (ok) return file;
-    DeleteFileW(file.c_str());
-    return std::nullopt;
-  }
-  return std::nullopt;
-#else
-  std::string folder = "/tmp";
-  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime == '/') {
-    std::error_code ec;
-    if (fs::is_directory(runtime, ec)) folder = runtime;
-  }
-  std::string name = folder + "/valmerin-dosbox-XXXXXX.conf";
-  // mkstemps makes the file new and private (mode 0600), never following a link.
-  const int fd = mkstemps(name.data(), 5);
-  if (fd < 0) return std::nullopt;
-  size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t wrote = write(fd, text.data() + done, text.size() - done);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) break;
-    done += static_cast<size_t>(wrote);
-  }
-  const bool closed = close(fd) == 0;
-  if (done != text.size() || !closed) {
-    unlink(name.c_str());
-    return std::nullopt;
-  }
-  return fs::path(name);
-#endif
+  return WritePrivateFile("valmerin-dosbox", ".conf", text);
 }
 
 std::string DosShellCharacters(const DosCommand& command) {

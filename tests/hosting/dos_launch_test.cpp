@@ -1,13 +1,13 @@
-#include "platform/dos_launch.h"
+#include "hosting/dos_launch.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 
-#include "platform/executable_kind.h"
+#include "hosting/executable_kind.h"
 #include "platform/temp_folder.h"
-#include "platform/wine_paths.h"
+#include "hosting/wine_paths.h"
 
 namespace valmerin {
 namespace {

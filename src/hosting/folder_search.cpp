@@ -1,4 +1,4 @@
-#include "platform/folder_search.h"
+#include "hosting/folder_search.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "platform/folder_listing.h"
-#include "platform/host_path.h"
+#include "hosting/path_forms.h"
 #include "platform/utf8.h"
 
 namespace valmerin {

@@ -1,0 +1,20 @@
+#pragma once
+// Small private files that live only while a started program runs.
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace valmerin {
+
+// Where such files go: $XDG_RUNTIME_DIR when it names a folder (it is the
+// user's own), else /tmp; on Windows the user's temporary folder.
+std::filesystem::path RuntimeFolder();
+
+// Writes `text` whole to a new file only we can read, named
+// "<stem>-<random><extension>" in RuntimeFolder(). nullopt when it could not be
+// written; nothing is left behind then.
+std::optional<std::filesystem::path> WritePrivateFile(std::string_view stem,
+                                                      std::string_view extension,
+                                                      std::string_view text);
+
+}  // namespace valmerin

@@ -1,0 +1,180 @@
+// Where DOSBox is found, and what it is handed on Windows.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <optional>
+#include <thread>
+
+#include "hosting/program_start.h"
+#include "platform/temp_folder.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace valmerin {
+namespace {
+namespace fs = std::filesystem;
+
+using DosBoxFindingTest = testing::TempFolderTest;
+
+TEST_F(DosBoxFindingTest, InstallFoldersOfEachDosBoxAreTriedInOrder) {
+  struct Case {
+    const char* name;
+    std::vector<const char*> files;  // under the roots "uno" and "due"
+    std::optional<const char*> expected;
+  };
+  const Case cases[] = {
+      {"nothing installed", {}, std::nullopt},
+      {"the newest DOSBox version wins",
+       {"uno/DOSBox-0.74/DOSBox.exe", "uno/DOSBox-0.74-3/DOSBox.exe"},
+       "uno/DOSBox-0.74-3/DOSBox.exe"},
+      {"a version folder without its program does not count",
+       {"uno/DOSBox-0.75/leggimi.txt", "uno/DOSBox-0.74-3/DOSBox.exe"},
+       "uno/DOSBox-0.74-3/DOSBox.exe"},
+      {"DOSBox Staging", {"uno/DOSBox Staging/dosbox.exe"}, "uno/DOSBox Staging/dosbox.exe"},
+      {"DOSBox-X", {"uno/DOSBox-X/dosbox-x.exe"}, "uno/DOSBox-X/dosbox-x.exe"},
+      {"DOSBox before Staging before DOSBox-X in one root",
+       {"uno/DOSBox-X/dosbox-x.exe", "uno/DOSBox Staging/dosbox.exe", "uno/DOSBox-0.74/DOSBox.exe"},
+       "uno/DOSBox-0.74/DOSBox.exe"},
+      {"the first root that has one",
+       {"due/DOSBox-0.74/DOSBox.exe", "uno/DOSBox-X/dosbox-x.exe"},
+       "uno/DOSBox-X/dosbox-x.exe"},
+      {"a later root when the first has none",
+       {"uno/Altro/dosbox.exe", "due/DOSBox Staging/dosbox.exe"},
+       "due/DOSBox Staging/dosbox.exe"},
+      {"a folder named like the program is no program", {"uno/DOSBox-X/dosbox-x.exe/x"},
+       std::nullopt},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all("uno");
+    fs::remove_all("due");
+    fs::create_directories("uno");
+    fs::create_directories("due");
+    for (const char* file : c.files) Put(file, "MZ");
+    const std::optional<fs::path> found = FindInstalledDosBox({Root() / "uno", Root() / "due"});
+    if (c.expected) {
+      ASSERT_TRUE(found.has_value()) << c.name;
+      EXPECT_TRUE(fs::equivalent(*found, Root() / *c.expected)) << c.name << ": " << *found;
+    } else {
+      EXPECT_FALSE(found.has_value()) << c.name << ": " << found.value_or("");
+    }
+  }
+  EXPECT_FALSE(FindInstalledDosBox({Root() / "manca"}).has_value());
+}
+
+#ifdef _WIN32
+
+fs::path Recorder() {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return fs::path(self).parent_path() / "valmerin_stand_in_dosbox_recorder.exe";
+}
+
+std::wstring Environment(const wchar_t* name) {
+  const wchar_t* value = _wgetenv(name);
+  return value != nullptr ? value : L"";
+}
+
+// 64-bit Windows cannot run DOS programs: DOSBox gets the user's settings, then
+// ours with the emulator's drive mounted under its Windows path as it is.
+TEST_F(DosBoxFindingTest, DosProgramsStartInDosBoxWithTheUsersSettingsFirst) {
+  fs::create_directories("bin");
+  fs::copy_file(Recorder(), "bin/dosbox.exe");
+  Put("Locale/DOSBox/dosbox-0.74-3.conf", "[sdl]\nfullscreen=true\n");
+  std::string dos(0x80, '\0');
+  dos.replace(0, 2, "MZ");
+  Put("Giochi Vecchi/NESTICLE/DOS4GW.EXE", dos);
+  Put("Giochi Vecchi/NESTICLE/GIOCO.NES", "");
+  const std::wstring savedPath = Environment(L"PATH");
+  const std::wstring savedLocal = Environment(L"LOCALAPPDATA");
+  _wputenv_s(L"PATH", (Root() / "bin").wstring().c_str());
+  _wputenv_s(L"LOCALAPPDATA", (Root() / "Locale").wstring().c_str());
+  const std::string folder = (Root() / "Giochi Vecchi" / "NESTICLE").string();
+  const StartOutcome outcome =
+      StartProgram(folder + "\\DOS4GW.EXE", {"NESTICLE.EXE", folder + "\\GIOCO.NES"}, {1});
+  _wputenv_s(L"PATH", savedPath.c_str());
+  _wputenv_s(L"LOCALAPPDATA", savedLocal.c_str());
+  ASSERT_TRUE(outcome.started) << outcome.error;
+
+  const fs::path report = Root() / "Giochi Vecchi" / "NESTICLE" / "dosbox_ricevuti.txt";
+  for (int i = 0; i < 400 && !fs::exists(report); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  const std::string received = Get(report);
+  const std::string user = (Root() / "Locale" / "DOSBox" / "dosbox-0.74-3.conf").string();
+  const size_t userAt = received.find("CONF:" + user + "\n[sdl]\nfullscreen=true\n");
+  const size_t oursAt = received.find("CONF:", userAt + 1);
+  ASSERT_NE(userAt, std::string::npos) << received;
+  ASSERT_NE(oursAt, std::string::npos) << received;
+  EXPECT_NE(received.find(" -exit\n"), std::string::npos) << received;
+  const std::string ours = received.substr(received.find('\n', oursAt) + 1);
+  EXPECT_EQ(ours,
+            "[autoexec]\n"
+            "mount -u C\n"
+            "mount C \"" + folder + "\"\n"
+            "C:\n"
+            "cd \\\n"
+            "DOS4GW.EXE NESTICLE.EXE C:\\GIOCO.NES\n"
+            "exit\n");
+  // Once DOSBox has ended, our configuration is gone.
+  const fs::path oursFile = received.substr(oursAt + 5, received.find('\n', oursAt) - oursAt - 5);
+  for (int i = 0; i < 200 && fs::exists(oursFile); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  EXPECT_FALSE(fs::exists(oursFile)) << oursFile;
+}
+
+// The start watch sees an emulator that fails at once, on Windows too, and
+// DOSBox is watched like any other program.
+TEST_F(DosBoxFindingTest, AProgramThatEndsAtOnceIsSeenEnded) {
+  struct Case {
+    const char* name;
+    fs::path standIn;
+    bool dos;
+    bool failed;
+    int code;
+  };
+  const fs::path folder = Recorder().parent_path();
+  const Case cases[] = {
+      {"a Windows program that fails", folder / "valmerin_stand_in_end_at_once.exe", false, true, 3},
+      {"a Windows program that succeeds", folder / "valmerin_stand_in_echo_command_line.exe", false,
+       false, 0},
+      {"DOSBox for a DOS program", Recorder(), true, false, 0},
+  };
+  const std::wstring savedPath = Environment(L"PATH");
+  for (const Case& c : cases) {
+    fs::remove_all("Emu");
+    fs::create_directories("Emu");
+    std::string program = "Emu\\Emu.exe";
+    if (c.dos) {
+      std::string dos(0x80, '\0');
+      dos.replace(0, 2, "MZ");
+      Put("Emu/EMU.EXE", dos);
+      fs::create_directories("bin");
+      fs::copy_file(c.standIn, "bin/dosbox.exe", fs::copy_options::overwrite_existing);
+      _wputenv_s(L"PATH", (Root() / "bin").wstring().c_str());
+      program = "Emu\\EMU.EXE";
+    } else {
+      fs::copy_file(c.standIn, "Emu/Emu.exe");
+    }
+    StartOutcome outcome = StartProgram(program, {});
+    _wputenv_s(L"PATH", savedPath.c_str());
+    ASSERT_TRUE(outcome.started) << c.name << ": " << outcome.error;
+    ASSERT_NE(outcome.watch, nullptr) << c.name;
+    std::optional<ChildWatch::Ended> ended;
+    for (int i = 0; i < 400 && !ended; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(25));
+      ended = outcome.watch->Poll();
+    }
+    ASSERT_TRUE(ended.has_value()) << c.name;
+    EXPECT_EQ(ended->failed, c.failed) << c.name;
+    EXPECT_EQ(ended->code, c.code) << c.name;
+  }
+}
+
+#endif
+
+}  // namespace
+}  // namespace valmerin
