@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
+#include "hosting/folder_search.h"
+#include "hosting/path_forms.h"
 #include "platform/archive_reader.h"
-#include "platform/folder_search.h"
 #include "platform/host_path.h"
 #include "platform/utf8.h"
 

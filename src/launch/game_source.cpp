@@ -1,7 +1,7 @@
 #include "launch/game_source.h"
 
 #include "catalogue/archive_scan.h"
-#include "platform/host_path.h"
+#include "hosting/path_forms.h"
 
 namespace valmerin {
 

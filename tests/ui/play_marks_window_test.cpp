@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "catalogue/game_list_export.h"
-#include "platform/process.h"
+#include "hosting/program_start.h"
 #include "ui/game_list_view.h"
 #include "ui/list_printer.h"
 #include "ui/start_watch.h"
