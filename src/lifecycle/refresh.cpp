@@ -22,12 +22,8 @@ RunSetup ReadRunSetup() {
 RefreshOutcome RefreshLists(MainWindowState& state, const RunSetup& setup) {
   state.EmulatorFolder = setup.folders;
   state.descriptions = ReadDescriptions();
-  std::vector<std::string> copies = state.copiesMade;
-  for (const std::string& copy : state.gameCopy) {
-    if (!copy.empty()) copies.push_back(copy);
-  }
   GameLists fresh;
-  ScanInto(fresh, state.EmulatorFolder, state.descriptions, setup.available, copies);
+  ScanInto(fresh, state.EmulatorFolder, state.descriptions, setup.available, {});
   RefreshOutcome outcome;
   for (std::size_t i = 0; i < fresh.size(); ++i) {
     if (fresh[i].SameEntries(state.gameLists[i])) continue;

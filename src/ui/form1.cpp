@@ -224,7 +224,13 @@ void Form1::Launch(Emulator list) {
     return;
   }
   if (!outcome.message.empty()) Say(QString::fromStdString(outcome.message));
-  WatchStart(this, dialogs_, outcome.commandLine, outcome.notice, std::move(outcome.watch));
+  // The game's own files go back under its name once the emulator has ended.
+  WatchStart(this, dialogs_, outcome.commandLine, outcome.notice, std::move(outcome.watch),
+             [this] {
+               if (const std::string left = state_.copies.FinishEnded(); !left.empty()) {
+                 Say(QString::fromStdString(left));
+               }
+             });
 }
 
 void Form1::Brisk1_Click(int button) {

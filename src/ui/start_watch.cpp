@@ -15,12 +15,15 @@ namespace {
 // an emulator still running after that is running.
 constexpr int kWatchMilliseconds = 5000;
 constexpr int kPollMilliseconds = 200;
+// After that, only its end matters (the game's files go back then).
+constexpr int kLongPollMilliseconds = 1000;
 constexpr int kLinesShown = 8;
 
 }  // namespace
 
 void WatchStart(QWidget* window, DialogService& dialogs, const std::string& commandLine,
-                const std::string& notice, std::unique_ptr<ChildWatch> watch) {
+                const std::string& notice, std::shared_ptr<ChildWatch> watch,
+                std::function<void()> ended) {
   if (!notice.empty()) dialogs.Message(window, QString::fromStdString(notice));
   if (!watch) return;
   auto* timer = new QTimer(window);
@@ -29,14 +32,20 @@ void WatchStart(QWidget* window, DialogService& dialogs, const std::string& comm
   auto polls = std::make_shared<int>(0);
   QPointer<QWidget> parent(window);
   QObject::connect(timer, &QTimer::timeout, timer, [=, &dialogs] {
-    const std::optional<ChildWatch::Ended> ended = shared->Poll();
-    if (!ended && ++*polls * kPollMilliseconds < kWatchMilliseconds) return;
+    const std::optional<ChildWatch::Ended> end = shared->Poll();
+    const bool early = ++*polls * kPollMilliseconds < kWatchMilliseconds;
+    if (!end && early) return;
+    if (!end && ended) {
+      timer->setInterval(kLongPollMilliseconds);
+      return;
+    }
     timer->stop();
     timer->deleteLater();
-    if (ended && ended->failed) {
+    if (end && early && end->failed) {
       dialogs.Message(parent, QString::fromStdString(EndedAtOnceMessage(
-                                  commandLine, *ended, shared->LastLines(kLinesShown))));
+                                  commandLine, *end, shared->LastLines(kLinesShown))));
     }
+    if (end && ended) ended();
   });
   timer->start();
 }

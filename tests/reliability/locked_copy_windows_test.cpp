@@ -94,7 +94,7 @@ TEST_F(LockedCopy, LockedFileOfTheCopyNameThisRunDidNotMake) {
     EXPECT_TRUE(RunExitSequence(state_, options_).empty());
   }
   EXPECT_EQ(ReadBytes(Copy()), "the user's own game");
-  EXPECT_TRUE(state_.copiesMade.empty());
+  EXPECT_FALSE(state_.copies.CopyOf(Emulator::ZSnes));
 
   // Launching the file that carries the copy name runs it in place, lock or not,
   // and the exit leaves it.
