@@ -140,7 +140,7 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator, const CopyPr
   request.emulator = emulator;
   request.gameText = source;
   request.copyText = copy;
-  request.game = hostFolder / PathFromUtf8(state.Text1);
+  request.game = hostFolder / ToHostPath(source).filename();
   request.copy = hostFolder / PathFromUtf8(CopyNameFor(state.Text1));
   request.folders = GameFileFolders(emulator, hostFolder, switchArguments);
   request.isGame = [&list](std::string_view name) { return list.FindFile(name).has_value(); };

@@ -33,16 +33,19 @@ bool NeverLent(std::string_view name) {
                              [&](std::string_view never) { return EqualsIgnoringCase(ending, never); });
 }
 
+// Names as the folder stores them (`stem` too, from a host path), so a name in
+// another code page is matched and reached as it is.
 struct Entry {
-  std::string name;
+  std::string name;  // as text, for the list
+  std::string stored;
   bool regular = false;
 };
 
 std::vector<Entry> EntriesWithStem(const fs::path& folder, std::string_view stem) {
   std::vector<Entry> entries;
   ForEachFolderEntry(folder, [&](const FolderEntry& entry) {
-    if (HasStem(entry.name, stem) && !IsTemporaryName(entry.name)) {
-      entries.push_back({std::string(entry.name), entry.regularFile});
+    if (HasStem(entry.stored, stem) && !IsTemporaryName(entry.stored)) {
+      entries.push_back({std::string(entry.name), std::string(entry.stored), entry.regularFile});
     }
   });
   return entries;
@@ -63,8 +66,8 @@ bool SameBytes(const fs::path& a, const fs::path& b) {
 fs::path AsSpelt(const fs::path& folder, const std::string& name) {
   fs::path found = folder / PathFromUtf8(name);
   ForEachFolderEntry(folder, [&](const FolderEntry& entry) {
-    if (entry.name != name && EqualsIgnoringCase(entry.name, name)) {
-      found = folder / PathFromUtf8(entry.name);
+    if (entry.stored != name && EqualsIgnoringCase(entry.stored, name)) {
+      found = folder / PathFromUtf8(entry.stored);
     }
   });
   return found;
@@ -87,13 +90,13 @@ std::vector<LentFile> FilesToLend(const fs::path& folder, std::string_view gameS
                                   const std::function<bool(std::string_view)>& isGame) {
   std::vector<LentFile> lent;
   for (const Entry& entry : EntriesWithStem(folder, gameStem)) {
-    if (!entry.regular || IsCopyName(entry.name) || isGame(entry.name) || NeverLent(entry.name))
+    if (!entry.regular || IsCopyName(entry.stored) || isGame(entry.name) || NeverLent(entry.name))
       continue;
-    const fs::path original = folder / PathFromUtf8(entry.name);
+    const fs::path original = folder / PathFromUtf8(entry.stored);
     std::error_code error;
     const auto size = fs::file_size(original, error);
     if (error || size > kLargestLent) continue;
-    const std::string lentName = std::string(copyStem) + entry.name.substr(gameStem.size());
+    const std::string lentName = std::string(copyStem) + entry.stored.substr(gameStem.size());
     lent.push_back({Utf8FromPath(folder / PathFromUtf8(lentName)), Utf8FromPath(original), {}});
   }
   return lent;
@@ -104,13 +107,13 @@ std::vector<std::pair<std::string, std::string>> MoveAsideForeign(
     const std::function<bool(const fs::path&)>& ours) {
   std::vector<std::pair<std::string, std::string>> moved;
   for (const Entry& entry : EntriesWithStem(folder, copyStem)) {
-    const fs::path path = folder / PathFromUtf8(entry.name);
+    const fs::path path = folder / PathFromUtf8(entry.stored);
     std::error_code error;
     const fs::file_status status = fs::symlink_status(path, error);
     // A folder stays; a link is renamed, never followed.
     if (error || !(fs::is_regular_file(status) || fs::is_symlink(status)) || ours(path)) continue;
-    const std::string head = entry.name.substr(0, copyStem.size());
-    const std::string tail = entry.name.substr(copyStem.size());
+    const std::string head = entry.stored.substr(0, copyStem.size());
+    const std::string tail = entry.stored.substr(copyStem.size());
     for (int number = 1; number < 100; ++number) {
       const std::string mark = number == 1 ? " (file di un gioco sconosciuto)"
                                            : " (file di un gioco sconosciuto " +
@@ -118,7 +121,8 @@ std::vector<std::pair<std::string, std::string>> MoveAsideForeign(
       const fs::path aside = folder / PathFromUtf8(head + mark + tail);
       if (AnythingAt(aside)) continue;
       fs::rename(path, aside, error);
-      if (!error) moved.emplace_back(entry.name, Utf8FromPath(aside.filename()));
+      if (!error) moved.emplace_back(entry.name, entry.name.substr(0, copyStem.size()) + mark +
+                                                     entry.name.substr(copyStem.size()));
       break;
     }
   }
@@ -133,7 +137,7 @@ std::vector<std::string> HandBack(const JournalRun& run) {
   for (const std::string& folderText : run.folders) {
     const fs::path folder = PathFromUtf8(folderText);
     for (const Entry& entry : EntriesWithStem(folder, copyStem)) {
-      const fs::path path = folder / PathFromUtf8(entry.name);
+      const fs::path path = folder / PathFromUtf8(entry.stored);
       if (!entry.regular || EqualsIgnoringCase(Utf8FromPath(path), run.copy)) continue;
       // A game at a copy name is never a game's own file.
       if (IsGameName(kTabOrder[static_cast<std::size_t>(run.emulator)], entry.name)) continue;
@@ -150,7 +154,7 @@ std::vector<std::string> HandBack(const JournalRun& run) {
       } else {
         // Older than the launch: not the emulator's, and not ours to give to this game.
         if (WrittenAt(path) + 2 < run.started) continue;
-        target = AsSpelt(folder, gameStem + entry.name.substr(copyStem.size()));
+        target = AsSpelt(folder, gameStem + entry.stored.substr(copyStem.size()));
         if (SameBytes(path, target)) {
           DeleteRegularFile(path);
           continue;
