@@ -214,8 +214,11 @@ std::optional<std::string> GameCopies::Prepare(const GameCopyRequest& request,
   const std::string copyStem(StemOf(Utf8FromPath(request.copy.filename())));
   const std::string gameStem(StemOf(Utf8FromPath(request.game.filename())));
   for (const fs::path& folder : request.folders) {
-    const auto moved =
-        MoveAsideForeign(folder, copyStem, [this](const fs::path& path) { return Ours(path); });
+    // The game itself and its own files may share the copy's stem ("Gioco.fig.smc").
+    const auto moved = MoveAsideForeign(folder, copyStem, [&](const fs::path& path) {
+      const std::string name = Utf8FromPath(path.filename());
+      return Ours(path) || HasStem(name, gameStem) || request.isGame(name);
+    });
     if (!moved.empty()) notice += (notice.empty() ? "" : "\n\n") + MovedAsideNotice(folder, moved);
   }
   // Something at the copy's name that could not be moved aside stays the user's.
