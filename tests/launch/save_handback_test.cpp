@@ -234,6 +234,8 @@ TEST_F(SaveHandBackTest, AStrangersFilesAtTheCopyNamesAreMovedAsideAndNamed) {
   WriteBytes(folder_ + "Gioco.srm", "foreign save");
   WriteBytes(folder_ + "Gioco (file di un gioco sconosciuto).srm", "an earlier one");
   WriteBytes(folder_ + "GIOCO.SMC", "foreign game");
+  WriteBytes(folder_ + "Gioco.fig.smc", "a game of the list that shares the stem");
+  state_.gameLists[0].Add("Gioco.fig.smc", "Gioco.fig.smc");
   Emulator(kAppends);
   const LaunchOutcome first = Play("Alfa.smc");
   ASSERT_TRUE(first.started) << first.message;
@@ -244,6 +246,7 @@ TEST_F(SaveHandBackTest, AStrangersFilesAtTheCopyNamesAreMovedAsideAndNamed) {
   EXPECT_EQ(ReadBytes(folder_ + "Gioco (file di un gioco sconosciuto 2).srm"), "foreign save");
   EXPECT_EQ(ReadBytes(folder_ + "Gioco (file di un gioco sconosciuto).srm"), "an earlier one");
   EXPECT_EQ(ReadBytes(folder_ + "GIOCO (file di un gioco sconosciuto).SMC"), "foreign game");
+  EXPECT_TRUE(fs::exists(folder_ + "Gioco.fig.smc"));
 
   const LaunchOutcome second = Play("Alfa.smc");  // told once
   EXPECT_TRUE(second.notice.empty()) << second.notice;
