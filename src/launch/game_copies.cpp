@@ -176,6 +176,7 @@ bool GameCopies::HasEnded(Run& run) const {
 }
 
 std::string GameCopies::FinishEnded() {
+  if (preparing_) return {};
   std::vector<std::string> problems;
   for (std::size_t i = runs_.size(); i-- > 0;) {
     if (!HasEnded(runs_[i])) continue;
@@ -210,6 +211,10 @@ std::optional<std::string> GameCopies::Busy(const GameCopyRequest& request) cons
 
 std::optional<std::string> GameCopies::Prepare(const GameCopyRequest& request,
                                                const CopyProgress& progress, std::string& notice) {
+  struct Preparing {
+    bool& flag;
+    ~Preparing() { flag = false; }
+  } preparing{preparing_ = true};
   if (std::optional<std::string> obstacle = Obstacle(request)) return obstacle;
   const std::string copyStem(StemOf(Utf8FromPath(request.copy.filename())));
   const std::string gameStem(StemOf(Utf8FromPath(request.game.filename())));

@@ -36,8 +36,9 @@ class GameCopies {
   // ignored. Returns what could not be given back, for the user, or "".
   std::string Recover(const std::vector<std::filesystem::path>& emulatorFolders);
 
-  // Every run whose emulator has ended gives its files back and loses its copy.
-  // Returns what could not be given back, for the user, or "".
+  // Every run whose emulator has ended gives its files back and loses its copy
+  // (none while a launch is being prepared: the next call does it). Returns what
+  // could not be given back, for the user, or "".
   std::string FinishEnded();
 
   // Why the launch may not go ahead (the emulator still runs a game on those
@@ -70,6 +71,9 @@ class GameCopies {
   bool Ours(const std::filesystem::path& path) const;
 
   std::vector<Run> runs_;
+  // While a launch is being prepared (its copy may show progress and let the
+  // window's timers run), no run is finished under it.
+  bool preparing_ = false;
 };
 
 }  // namespace valmerin

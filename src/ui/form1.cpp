@@ -93,6 +93,15 @@ Form1::Form1(MainWindowState& state, OptionsModel& options, DialogService& dialo
   setup_ = ReadRunSetup();
   BuildListCommands();
   WatchFolders();
+  // An emulator that outlived a killed Valmerin, or whose end came during a copy,
+  // gives its game's files back here once it has ended.
+  auto* finisher = new QTimer(this);
+  connect(finisher, &QTimer::timeout, this, [this] {
+    if (const std::string left = state_.copies.FinishEnded(); !left.empty()) {
+      Say(QString::fromStdString(left));
+    }
+  });
+  finisher->start(2000);
 }
 
 Form1::~Form1() = default;

@@ -272,6 +272,36 @@ TEST_F(SaveHandBackTest, ASecondLaunchWhileTheFirstRunsStartsNothing) {
   EXPECT_FALSE(fs::exists(folder_ + "Beta.srm"));
 }
 
+// The window's timers run during a long copy: an emulator that ends then is
+// finished afterwards, never under the launch being prepared.
+TEST_F(SaveHandBackTest, AnEndDuringACopyWaitsForTheLaunchToBeReady) {
+  const std::string nes = MakeFolder("NES");
+  state_.EmulatorFolder[IndexOf(Emulator::NESticle)] = nes;
+  WriteBytes(nes + "Zelda.nes", "Z");
+  state_.gameLists[IndexOf(Emulator::NESticle)].Add("Zelda.nes", "Zelda.nes");
+  WriteBytes(nes + "Dos4GW.exe", "#!/bin/sh\nwhile [ -e \"$0.hold\" ]; do sleep 0.05; done\n");
+  fs::permissions(nes + "Dos4GW.exe", fs::perms::owner_all, fs::perm_options::add);
+  WriteBytes(nes + "Dos4GW.exe.hold", "");
+  state_.Text1 = "Zelda.nes";
+  ASSERT_TRUE(LaunchGame(state_, Emulator::NESticle).started);
+
+  Emulator(kOnlyReads);
+  state_.Text1 = "Alfa.smc";
+  const LaunchOutcome outcome = LaunchGame(state_, Emulator::ZSnes, [&](std::uint64_t, std::uint64_t) {
+    fs::remove(nes + "Dos4GW.exe.hold");
+    for (int wait = 0; wait < 100 && fs::exists(nes + "Gioco.nes"); ++wait) {
+      state_.copies.FinishEnded();  // as the window's timer would
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+  });
+  ASSERT_TRUE(outcome.started) << outcome.message;
+  EXPECT_TRUE(WaitUntilGameEnded(state_.copies));
+  EXPECT_TRUE(testing::WaitUntilGameEnded(state_.copies, Emulator::NESticle));
+  EXPECT_EQ(CopyNamesLeft(), std::vector<std::string>{});
+  EXPECT_FALSE(fs::exists(nes + "Gioco.nes"));
+}
+
 // NESticle keeps saves in the folder its switch names; they follow the game there.
 TEST_F(SaveHandBackTest, NESticlesSaveFolderIsHandledLikeItsOwn) {
   const std::string nes = MakeFolder("NESticle");
