@@ -226,6 +226,13 @@ std::optional<std::string> GameCopies::Prepare(const GameCopyRequest& request,
     });
     if (!moved.empty()) notice += (notice.empty() ? "" : "\n\n") + MovedAsideNotice(folder, moved);
   }
+  // An earlier copy of ours that the system will not let go is still in use.
+  if (AnythingAt(request.copy) && Ours(request.copy)) {
+    return "Impossibile copiare il gioco in \"" + request.copyText +
+           "\": la copia del gioco precedente è ancora in uso da un programma (forse "
+           "l'emulatore è ancora aperto)." +
+           std::string(kNotStarted);
+  }
   // Something at the copy's name that could not be moved aside stays the user's.
   if (AnythingAt(request.copy)) {
     return "Nella cartella dell'emulatore c'è già un file \"" + request.copyText +
