@@ -10,6 +10,7 @@
 #include "catalogue/emulator_table.h"
 #include "catalogue/game_list.h"
 #include "catalogue/record_file.h"
+#include "launch/game_copies.h"
 
 namespace valmerin {
 
@@ -23,8 +24,7 @@ struct MainWindowState {
   std::string Text1;              // "Nome reale del gioco:"
   std::array<ArchiveGames, kEmulatorCount> archiveGames;  // the game inside each listed archive
   SettingsBuffer settingsBuffer;  // shared by the four settings readings, never cleared
-  std::array<std::string, kEmulatorCount> gameCopy;  // the last copy per emulator
-  std::vector<std::string> copiesMade;  // every copy made during the run, deleted at exit
+  GameCopies copies;              // what the launches put under the copy names
   // Files of ours that exist but could not be read at start: never written over.
   std::vector<std::string> unreadableAtStart;
 };

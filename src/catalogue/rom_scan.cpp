@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "catalogue/copy_names.h"
 #include "hosting/folder_search.h"
 #include "platform/utf8.h"
 
@@ -56,6 +57,7 @@ bool ScanInto(GameLists& lists, const std::array<std::string, kEmulatorCount>& f
                             if (info.emulator == Emulator::MagicEngine && IsSystemCard(name))
                               continue;
                             if (!leaveOut.empty() && isLeftOut(name)) continue;
+                            if (IsCopyName(name)) continue;  // a copy of ours, or a stranger's
                             list.Add(name, descriptions.ResolveView(name));
                           }
                         });

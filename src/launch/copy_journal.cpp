@@ -1,125 +1,124 @@
 #include "launch/copy_journal.h"
 
-#include <algorithm>
-#include <chrono>
-#include <system_error>
+#include <charconv>
 
 #include "platform/file_io.h"
-#include "platform/utf8.h"
 
 namespace valmerin {
 namespace fs = std::filesystem;
 
 namespace {
 
-// One line per file: "T\t<path>" for a temporary, "C\t<path>\t<size>:<time>" for a
-// finished copy. Paths as the system spells them, in UTF-8.
-struct Entry {
-  char kind = 'T';
-  std::string path;
-  std::string identity;  // copies only
-};
-
-std::string IdentityOf(const fs::path& path) {
-  std::error_code ec;
-  const fs::file_status status = fs::symlink_status(path, ec);
-  if (ec || !fs::is_regular_file(status)) return {};
-  const auto size = fs::file_size(path, ec);
-  if (ec) return {};
-  const auto time = fs::last_write_time(path, ec);
-  if (ec) return {};
-  return std::to_string(size) + ":" + std::to_string(time.time_since_epoch().count());
+// One line per fact, fields separated by tabs:
+//   R  emulator  started  copy  game  identity
+//   F  folder               (of the run above)
+//   L  lent  original  identity
+std::vector<std::string_view> Fields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  while (true) {
+    const std::size_t tab = line.find('\t');
+    fields.push_back(line.substr(0, tab));
+    if (tab == std::string_view::npos) return fields;
+    line.remove_prefix(tab + 1);
+  }
 }
 
-std::vector<Entry> ReadJournal() {
-  std::vector<Entry> entries;
-  const std::optional<std::string> bytes = ReadWholeFile(fs::path(std::string(kCopyJournalFile)));
-  if (!bytes) return entries;
-  std::string_view text(*bytes);
-  while (!text.empty()) {
-    const size_t end = std::min(text.find('\n'), text.size());
-    std::string_view line = text.substr(0, end);
-    text.remove_prefix(std::min(end + 1, text.size()));
-    if (line.size() < 3 || (line[0] != 'T' && line[0] != 'C') || line[1] != '\t') continue;
-    Entry entry;
-    entry.kind = line[0];
-    line.remove_prefix(2);
-    const size_t tab = line.find('\t');
-    entry.path = std::string(line.substr(0, tab));
-    if (tab != std::string_view::npos) entry.identity = std::string(line.substr(tab + 1));
-    entries.push_back(std::move(entry));
+// A name may hold anything but a zero byte: tabs, line breaks and "%" are written
+// as "%" and two hexadecimal digits.
+std::string Escaped(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '%' || c == '\t' || c == '\r' || c == '\n') {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      out += '%';
+      out += kHex[(static_cast<unsigned char>(c) >> 4) & 0xF];
+      out += kHex[static_cast<unsigned char>(c) & 0xF];
+    } else {
+      out += c;
+    }
   }
-  return entries;
+  return out;
 }
 
-FileResult WriteJournal(const std::vector<Entry>& entries) {
-  const fs::path file{std::string(kCopyJournalFile)};
-  if (entries.empty()) {
-    DeleteRegularFile(file);
-    return {};
+std::string Unescaped(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    unsigned value = 0;
+    if (text[i] == '%' && i + 2 < text.size() &&
+        std::from_chars(text.data() + i + 1, text.data() + i + 3, value, 16).ptr ==
+            text.data() + i + 3) {
+      out += static_cast<char>(value);
+      i += 2;
+    } else {
+      out += text[i];
+    }
   }
-  std::string text;
-  for (const Entry& entry : entries) {
-    text += entry.kind;
-    text += '\t';
-    text += entry.path;
-    if (entry.kind == 'C') text += "\t" + entry.identity;
-    text += '\n';
-  }
-  return ReplaceFileAtomically(file, text);
+  return out;
 }
 
-// A name the journal could not hold on one line.
-bool Writable(const std::string& path) { return path.find_first_of("\t\r\n") == std::string::npos; }
-
-void Drop(std::vector<Entry>& entries, const std::string& path) {
-  std::erase_if(entries, [&](const Entry& entry) { return entry.path == path; });
+template <typename Number>
+bool ParseNumber(std::string_view text, Number& out) {
+  return std::from_chars(text.data(), text.data() + text.size(), out).ec == std::errc{};
 }
 
 }  // namespace
 
-FileResult JournalCopyStarting(const fs::path& temporary, const fs::path& copy) {
-  const std::string temporaryText = Utf8FromPath(fs::absolute(temporary));
-  // A name with a line break cannot be noted; such a copy still goes at exit.
-  if (!Writable(temporaryText) || !Writable(Utf8FromPath(fs::absolute(copy)))) return {};
-  std::vector<Entry> entries = ReadJournal();
-  entries.push_back({'T', temporaryText, {}});
-  return WriteJournal(entries);
-}
-
-FileResult JournalCopyMade(const fs::path& temporary, const fs::path& copy) {
-  std::vector<Entry> entries = ReadJournal();
-  Drop(entries, Utf8FromPath(fs::absolute(temporary)));
-  const std::string copyText = Utf8FromPath(fs::absolute(copy));
-  if (!Writable(copyText)) return WriteJournal(entries);
-  Drop(entries, copyText);
-  entries.push_back({'C', copyText, IdentityOf(copy)});
-  return WriteJournal(entries);
-}
-
-void JournalCopyDropped(const fs::path& temporary) {
-  std::vector<Entry> entries = ReadJournal();
-  Drop(entries, Utf8FromPath(fs::absolute(temporary)));
-  WriteJournal(entries);
-}
-
-std::vector<std::string> RemoveJournalledCopies() {
-  std::vector<Entry> kept;
-  std::vector<std::string> remaining;
-  for (Entry& entry : ReadJournal()) {
-    const fs::path path = PathFromUtf8(entry.path);
-    // A temporary carries a name no user gives; a copy must still be the very
-    // file we made, or it is somebody else's now.
-    const bool ours = entry.kind == 'T'
-                          ? IsTemporaryName(Utf8FromPath(path.filename()))
-                          : !entry.identity.empty() && IdentityOf(path) == entry.identity;
-    if (!ours || !AnythingAt(path)) continue;
-    if (DeleteRegularFile(path)) continue;
-    remaining.push_back(entry.path);
-    kept.push_back(std::move(entry));
+std::vector<JournalRun> ReadCopyJournal() {
+  std::vector<JournalRun> runs;
+  const std::optional<std::string> bytes = ReadWholeFile(fs::path(std::string(kCopyJournalFile)));
+  if (!bytes) return runs;
+  std::string_view text(*bytes);
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    const std::vector<std::string_view> fields = Fields(text.substr(0, end));
+    text.remove_prefix(std::min(end + 1, text.size()));
+    const std::string_view kind = fields[0];
+    if (kind == "R" && fields.size() == 6) {
+      JournalRun run;
+      if (!ParseNumber(fields[1], run.emulator) || !ParseNumber(fields[2], run.started)) continue;
+      run.copy = Unescaped(fields[3]);
+      run.game = Unescaped(fields[4]);
+      run.identity = fields[5];
+      runs.push_back(std::move(run));
+    } else if (kind == "F" && fields.size() == 2 && !runs.empty()) {
+      runs.back().folders.push_back(Unescaped(fields[1]));
+    } else if (kind == "L" && fields.size() == 4 && !runs.empty()) {
+      runs.back().lent.push_back({Unescaped(fields[1]), Unescaped(fields[2]), std::string(fields[3])});
+    }
   }
-  WriteJournal(kept);
-  return remaining;
+  return runs;
+}
+
+FileResult WriteCopyJournal(const std::vector<JournalRun>& runs) {
+  const fs::path file{std::string(kCopyJournalFile)};
+  if (runs.empty()) {
+    DeleteRegularFile(file);
+    return {};
+  }
+  std::string text;
+  const auto add = [&](std::string_view field, char after) {
+    text += Escaped(field);
+    text += after;
+  };
+  for (const JournalRun& run : runs) {
+    add("R", '\t');
+    add(std::to_string(run.emulator), '\t');
+    add(std::to_string(run.started), '\t');
+    add(run.copy, '\t');
+    add(run.game, '\t');
+    add(run.identity, '\n');
+    for (const std::string& folder : run.folders) {
+      add("F", '\t');
+      add(folder, '\n');
+    }
+    for (const LentFile& lent : run.lent) {
+      add("L", '\t');
+      add(lent.path, '\t');
+      add(lent.original, '\t');
+      add(lent.identity, '\n');
+    }
+  }
+  return ReplaceFileAtomically(file, text);
 }
 
 }  // namespace valmerin

@@ -1,7 +1,8 @@
 #pragma once
-// The game copies a run makes, remembered in a small file of the data folder
-// before each copy is made, so that the next start removes what a killed run left
-// and never takes it for one of the user's files.
+// The runs whose files are out under the copy's name, kept in a small file of the
+// data folder and rewritten before each file appears, so that the next start can
+// finish what a killed run left and never takes a file of ours for the user's.
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -13,19 +14,26 @@ namespace valmerin {
 
 inline constexpr std::string_view kCopyJournalFile = "Copie.valmerin";
 
-// Before the copy: its temporary and its final name.
-FileResult JournalCopyStarting(const std::filesystem::path& temporary,
-                               const std::filesystem::path& copy);
-// After the copy: the final file's size and time, so only that very file is ever
-// taken for ours; the temporary is forgotten.
-FileResult JournalCopyMade(const std::filesystem::path& temporary,
-                           const std::filesystem::path& copy);
-// The copy failed or was cancelled: the temporary is gone already.
-void JournalCopyDropped(const std::filesystem::path& temporary);
+// A game file lent to the emulator under the copy's stem.
+struct LentFile {
+  std::string path;      // "…/Gioco.srm"
+  std::string original;  // "…/Alfa.srm", left untouched while the emulator runs
+  std::string identity;  // of the lent copy as we made it (FileIdentity)
+};
 
-// Deletes every journalled file that is still the ordinary file we left (never a
-// link, never a file of that name that we did not make) and rewrites the journal
-// with the ones that could not go. Returns those, as UTF-8 host paths.
-std::vector<std::string> RemoveJournalledCopies();
+// One launch. Paths are absolute host paths in UTF-8.
+struct JournalRun {
+  int emulator = 0;          // tab order
+  std::int64_t started = 0;  // seconds since the epoch: what is newer, the emulator wrote
+  std::string copy;          // the game copy, named before it appears
+  std::string game;          // the game it stands for
+  std::string identity;      // of the copy, once made (device:number first, then the change time)
+  std::vector<std::string> folders;  // where the emulator keeps the game's files
+  std::vector<LentFile> lent;
+};
+
+std::vector<JournalRun> ReadCopyJournal();
+// The file goes when nothing is out.
+FileResult WriteCopyJournal(const std::vector<JournalRun>& runs);
 
 }  // namespace valmerin

@@ -6,12 +6,12 @@
 #include <string_view>
 #include <system_error>
 
-#include "launch/copy_journal.h"
+#include "catalogue/copy_names.h"
+#include "hosting/path_forms.h"
+#include "hosting/program_start.h"
 #include "launch/game_source.h"
 #include "launch/launch_parameters.h"
 #include "platform/file_io.h"
-#include "hosting/path_forms.h"
-#include "hosting/program_start.h"
 #include "platform/utf8.h"
 
 namespace valmerin {
@@ -40,22 +40,9 @@ constexpr std::array<StartRow, kEmulatorCount> kRunTable = {{
     {Emulator::MagicEngine, "PCE.exe", "", ""},
 }};
 
-constexpr std::string_view kCopyStem = "Gioco.";
-
 const StartRow& RowOf(const std::array<StartRow, kEmulatorCount>& table, Emulator emulator) {
   return *std::find_if(table.begin(), table.end(),
                        [emulator](const StartRow& row) { return row.emulator == emulator; });
-}
-
-// The last `count` characters of UTF-8 text (the whole text when shorter).
-std::string LastCharacters(std::string_view text, int count) {
-  std::size_t start = text.size();
-  while (count > 0 && start > 0) {
-    --start;
-    // Continuation bytes belong to the character that starts before them.
-    if ((static_cast<unsigned char>(text[start]) & 0xC0) != 0x80) --count;
-  }
-  return std::string(text.substr(start));
 }
 
 std::string StartFailureMessage(const StartOutcome& outcome, const std::string& program) {
@@ -75,36 +62,6 @@ LaunchOutcome Start(const std::string& program, const std::vector<std::string>& 
   return outcome;
 }
 
-// Whether the game file already is the copy: then it runs in place and is not ours
-// to delete.
-bool IsSameFile(const std::string& sourceText, const std::string& copyText) {
-  if (sourceText == copyText) return true;
-  std::error_code error;
-  return std::filesystem::equivalent(ToHostPath(sourceText), ToHostPath(copyText), error);
-}
-
-// One copy name in any letter case, or spelt as the host path it maps to, is the
-// same copy: the name lookup ignores case too.
-bool SameCopy(const std::string& made, const std::string& copy) {
-  return EqualsIgnoringCase(made, copy) || IsSameFile(made, copy);
-}
-
-void ForgetCopy(MainWindowState& state, Emulator emulator, const std::string& path) {
-  std::erase_if(state.copiesMade, [&](const std::string& made) { return SameCopy(made, path); });
-  if (SameCopy(state.gameCopy[IndexOf(emulator)], path)) state.gameCopy[IndexOf(emulator)].clear();
-}
-
-void RememberCopy(MainWindowState& state, Emulator emulator, const std::string& path) {
-  state.gameCopy[IndexOf(emulator)] = path;
-  std::erase_if(state.copiesMade, [&](const std::string& made) { return SameCopy(made, path); });
-  state.copiesMade.push_back(path);
-}
-
-bool MadeThisRun(const MainWindowState& state, const std::string& copy) {
-  return std::ranges::any_of(state.copiesMade,
-                             [&](const std::string& made) { return SameCopy(made, copy); });
-}
-
 LaunchOutcome NotStarted(std::string message) {
   LaunchOutcome outcome;
   outcome.message = std::move(message);
@@ -113,48 +70,37 @@ LaunchOutcome NotStarted(std::string message) {
 
 constexpr std::string_view kNotStarted = " L'emulatore non è stato avviato.";
 
-// Why a copy could not be made, or nothing when it was. The copy is journalled
-// before it is made, so a run killed half-way leaves nothing the next start keeps.
-std::optional<std::string> CopyGame(const GameSource& game, const std::string& copy,
-                                    const CopyProgress& progress) {
-  const std::string& source = game.path;
-  const std::string notStarted(kNotStarted);
-  const auto notNoted = [&notStarted](const FileResult& noted) {
-    return "Impossibile annotare la copia del gioco nel file \"" + std::string(kCopyJournalFile) +
-           "\": " + std::string(DescribeFileError(noted.error)) + "." + notStarted;
-  };
-  const std::filesystem::path to = ToHostPath(copy);
-  const std::filesystem::path temporary = TemporaryNameFor(to);
-  if (const FileResult noted = JournalCopyStarting(temporary, to); !noted) return notNoted(noted);
-  const ExtractResult copied = CopyGameSource(game, to, temporary, progress);
-  if (!copied) JournalCopyDropped(temporary);
-  if (!copied && !copied.why.empty()) return copied.why + notStarted;
-  switch (copied.error) {
-    case FileError::None:
-      // A copy the journal does not know would be taken for the user's own file
-      // after a killed run: it goes at once instead.
-      if (const FileResult noted = JournalCopyMade(temporary, to); !noted) {
-        DeleteRegularFile(to);
-        return notNoted(noted);
-      }
-      return std::nullopt;
-    case FileError::Cancelled:
-      return "Copia del gioco annullata." + notStarted;
-    case FileError::NotRegular:
-      if (std::error_code error; std::filesystem::is_directory(to, error)) {
-        return "Impossibile copiare il gioco in \"" + copy + "\": al suo posto c'è una cartella." +
-               notStarted;
-      }
-      return "Impossibile copiare il gioco in \"" + copy +
-             "\": al suo posto c'è un collegamento o un file speciale, che Valmerin non tocca." +
-             notStarted;
-    case FileError::Missing:
-      return "Impossibile copiare il gioco in \"" + copy + "\": il gioco \"" + source +
-             "\" o la cartella non esistono più." + notStarted;
-    default:
-      return "Impossibile copiare il gioco in \"" + copy +
-             "\": " + std::string(DescribeFileError(copied.error)) + "." + notStarted;
+// A folder as the system names it, the same for every spelling of one folder text.
+std::filesystem::path HostFolder(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::path host = std::filesystem::absolute(ToHostPath(folder), error);
+  host = host.lexically_normal();
+  if (!host.has_filename()) host = host.parent_path();
+  return host;
+}
+
+// Where the emulator keeps the game's files: its own folder, and for NESticle the
+// save and snapshot folders its switches name (relative ones from its folder).
+std::vector<std::filesystem::path> GameFileFolders(Emulator emulator,
+                                                   const std::filesystem::path& folder,
+                                                   const std::vector<std::string>& arguments) {
+  std::vector<std::filesystem::path> folders{folder};
+  if (emulator != Emulator::NESticle) return folders;
+  for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
+    if (!EqualsIgnoringCase(arguments[i], "-savedir") && !EqualsIgnoringCase(arguments[i], "-pcxdir"))
+      continue;
+    std::filesystem::path named = ToHostPath(arguments[i + 1]);
+    if (named.is_relative()) named = folder / named;
+    named = HostFolder(Utf8FromPath(named));
+    std::error_code error;
+    if (!std::filesystem::is_directory(named, error)) continue;
+    if (std::ranges::none_of(folders, [&](const std::filesystem::path& known) {
+          return std::filesystem::equivalent(known, named, error);
+        })) {
+      folders.push_back(named);
+    }
   }
+  return folders;
 }
 
 }  // namespace
@@ -177,26 +123,41 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator, const CopyPr
 
   // A game inside an archive is copied under its own name's ending.
   const GameSource game = GameSourceOf(state, emulator);
-  const std::string copy = folder + std::string(kCopyStem) + LastCharacters(game.NameForCopy(), 3);
+  const std::string copy = folder + CopyNameFor(game.NameForCopy());
   const std::string source = folder + state.Text1;
 
+  if (IsCopyName(state.Text1)) {
+    return NotStarted("Il gioco \"" + source +
+                      "\" ha il nome che Valmerin dà alle copie dei giochi: rinominarlo, poi "
+                      "riprovare." +
+                      std::string(kNotStarted));
+  }
   if (!IsRegularFile(ToHostPath(source))) {
     return NotStarted("Impossibile copiare il gioco: il file \"" + source + "\" non esiste." +
                       std::string(kNotStarted));
   }
-  if (IsSameFile(source, copy)) {
-    ForgetCopy(state, emulator, copy);
-  } else if (IsRegularFile(ToHostPath(copy)) && !MadeThisRun(state, copy)) {
-    // A file of that name that this run did not make may be the user's own game:
-    // overwriting it, and deleting it at exit, would lose it.
-    return NotStarted("Nella cartella dell'emulatore c'è già un file \"" + copy +
-                      "\" che Valmerin non ha creato: potrebbe essere un gioco. Rinominarlo o "
-                      "spostarlo, poi riprovare." +
-                      std::string(kNotStarted));
-  } else if (std::optional<std::string> why = CopyGame(game, copy, progress)) {
-    return NotStarted(std::move(*why));
-  } else {
-    RememberCopy(state, emulator, copy);
+  const std::vector<std::string> switchArguments = SplitSwitchString(switches);
+  const std::filesystem::path hostFolder = HostFolder(folder);
+  const GameList& list = state.gameLists[IndexOf(emulator)];
+  GameCopyRequest request;
+  request.emulator = emulator;
+  request.gameText = source;
+  request.copyText = copy;
+  request.game = hostFolder / ToHostPath(source).filename();
+  request.copy = hostFolder / PathFromUtf8(CopyNameFor(game.NameForCopy()));
+  request.inside = game.inside;
+  request.folders = GameFileFolders(emulator, hostFolder, switchArguments);
+  request.isGame = [&list](std::string_view name) { return list.FindFile(name).has_value(); };
+  std::string moved = state.copies.FinishEnded();
+  if (std::optional<std::string> busy = state.copies.Busy(request)) {
+    LaunchOutcome outcome = NotStarted(std::move(*busy));
+    outcome.notice = moved;
+    return outcome;
+  }
+  if (std::optional<std::string> why = state.copies.Prepare(request, progress, moved)) {
+    LaunchOutcome outcome = NotStarted(std::move(*why));
+    if (!moved.empty()) outcome.message = moved + "\n\n" + outcome.message;
+    return outcome;
   }
 
   // The designed command line, parts joined with nothing in between (every switch
@@ -210,8 +171,7 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator, const CopyPr
     arguments.push_back(folder + std::string(row.hostedProgram));
   }
   commandLine += switches;
-  for (std::string& argument : SplitSwitchString(switches))
-    arguments.push_back(std::move(argument));
+  for (const std::string& argument : switchArguments) arguments.push_back(argument);
   if (!row.beforeGame.empty()) {
     commandLine += std::string(row.beforeGame) + " ";
     arguments.emplace_back(row.beforeGame);
@@ -220,7 +180,15 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator, const CopyPr
   pathArguments.push_back(arguments.size());
   arguments.push_back(copy);
 
-  return Start(folder + std::string(row.program), arguments, std::move(commandLine), pathArguments);
+  LaunchOutcome outcome =
+      Start(folder + std::string(row.program), arguments, std::move(commandLine), pathArguments);
+  if (outcome.started) {
+    state.copies.Started(emulator, outcome.watch);
+  } else {
+    state.copies.NotStarted(emulator);
+  }
+  if (!moved.empty()) outcome.notice = moved + (outcome.notice.empty() ? "" : "\n\n") + outcome.notice;
+  return outcome;
 }
 
 LaunchOutcome RunEmulator(const MainWindowState& state, int tabIndex) {

@@ -14,7 +14,7 @@ struct LaunchOutcome {
   std::string commandLine;            // as designed: the parts joined
   std::string message;                // Italian, for the user, when something went wrong
   std::string notice;                 // Italian, for the user, although it started
-  std::unique_ptr<ChildWatch> watch;  // the started emulator, for a failure right after
+  std::shared_ptr<ChildWatch> watch;  // the started emulator: a failure right after, its end
 };
 
 // Double-click on a game: switches from "parametri", the game copied to

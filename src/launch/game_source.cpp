@@ -19,18 +19,16 @@ GameSource GameSourceOf(const MainWindowState& state, Emulator emulator) {
   return source;
 }
 
-ExtractResult CopyGameSource(const GameSource& source, const std::filesystem::path& to,
-                             const std::filesystem::path& temporary, const CopyProgress& progress) {
-  if (source.inside.empty()) {
-    return {CopyFileAtomically(ToHostPath(source.path), to, temporary, progress).error, {}};
-  }
-  ExtractResult result =
-      ExtractArchiveEntry(ToHostPath(source.path), source.inside, to, temporary, progress);
+ExtractResult TakeOutOfArchive(const std::filesystem::path& archive, const std::string& archiveText,
+                               const std::string& inside, const std::filesystem::path& to,
+                               const std::filesystem::path& temporary,
+                               const CopyProgress& progress) {
+  ExtractResult result = ExtractArchiveEntry(archive, inside, to, temporary, progress);
   // A cancel and a refused copy name read as for any copy.
   if (result.error == FileError::Cancelled || result.error == FileError::NotRegular) {
     result.why.clear();
   } else if (!result) {
-    result.why = "Impossibile estrarre \"" + source.inside + "\" dall'archivio \"" + source.path +
+    result.why = "Impossibile estrarre \"" + inside + "\" dall'archivio \"" + archiveText +
                  "\": " + result.why + ".";
   }
   return result;

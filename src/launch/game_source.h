@@ -18,9 +18,12 @@ struct GameSource {
 };
 GameSource GameSourceOf(const MainWindowState& state, Emulator emulator);
 
-// Copies or extracts the game to `temporary`, then renames it over `to`. On
-// failure `why`, when not empty, is the whole message naming the archive.
-ExtractResult CopyGameSource(const GameSource& source, const std::filesystem::path& to,
-                             const std::filesystem::path& temporary, const CopyProgress& progress);
+// Takes the game `inside` out of `archive` (`archiveText` as the user knows it) to
+// `temporary`, then renames it over `to`. On failure `why`, when not empty, is the
+// whole message naming the archive.
+ExtractResult TakeOutOfArchive(const std::filesystem::path& archive, const std::string& archiveText,
+                               const std::string& inside, const std::filesystem::path& to,
+                               const std::filesystem::path& temporary,
+                               const CopyProgress& progress);
 
 }  // namespace valmerin

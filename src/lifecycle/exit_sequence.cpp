@@ -1,8 +1,5 @@
 #include "lifecycle/exit_sequence.h"
 
-#include <algorithm>
-
-#include "launch/copy_journal.h"
 #include "options/settings_files.h"
 #include "platform/file_io.h"
 #include "hosting/path_forms.h"
@@ -30,20 +27,15 @@ std::string KeptMessage(const std::vector<KeptFile>& kept) {
 
 std::vector<std::string> RunExitSequence(MainWindowState& state, const OptionsModel& options,
                                          std::string* message) {
-  std::vector<std::string> copies = state.copiesMade;
-  for (const std::string& last : state.gameCopy) copies.push_back(last);
-  std::vector<std::string> deleted;
-  for (const std::string& copy : copies) {
-    if (copy.empty() || std::ranges::find(deleted, copy) != deleted.end()) continue;
-    DeleteRegularFile(ToHostPath(copy));  // a copy already gone is no failure
-    deleted.push_back(copy);
-  }
-  state.copiesMade.clear();
-  // What is still journalled (a copy an emulator holds open) waits for the next start.
-  RemoveJournalledCopies();
+  // What an emulator still running holds waits for the next start.
+  const std::string handedBack = state.copies.FinishEnded();
 
   const std::vector<KeptFile> kept = SaveSettingsFiles(options, state.unreadableAtStart);
-  if (message != nullptr) *message = KeptMessage(kept);
+  if (message != nullptr) {
+    *message = handedBack;
+    if (const std::string text = KeptMessage(kept); !text.empty())
+      *message += (message->empty() ? "" : "\n\n") + text;
+  }
   std::vector<std::string> failed;
   for (const KeptFile& file : kept) failed.push_back(file.file);
   return failed;

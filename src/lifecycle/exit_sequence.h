@@ -7,8 +7,8 @@
 
 namespace valmerin {
 
-// Deletes every game copy made during the run (and what the copy journal still
-// lists), then writes the four settings files, except those that could not be read
+// Gives back the files of every game whose emulator has ended and removes its
+// copy (one still running is left to the next start), then writes the four settings files, except those that could not be read
 // at start. Returns the settings files that could not be written. `message`, when
 // given, receives the one Italian text naming each file kept as it was and why
 // (empty when every file was written). The windows are closed by the caller.

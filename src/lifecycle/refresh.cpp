@@ -23,12 +23,8 @@ RunSetup ReadRunSetup() {
 RefreshOutcome RefreshLists(MainWindowState& state, const RunSetup& setup) {
   state.EmulatorFolder = setup.folders;
   state.descriptions = ReadDescriptions();
-  std::vector<std::string> copies = state.copiesMade;
-  for (const std::string& copy : state.gameCopy) {
-    if (!copy.empty()) copies.push_back(copy);
-  }
   GameLists fresh;
-  ScanInto(fresh, state.EmulatorFolder, state.descriptions, setup.available, copies);
+  ScanInto(fresh, state.EmulatorFolder, state.descriptions, setup.available, {});
   ScanArchivesWithCache(fresh, state.archiveGames, state.EmulatorFolder, state.descriptions,
                         setup.available);
   RefreshOutcome outcome;

@@ -3,7 +3,7 @@
 #include "catalogue/archive_scan.h"
 #include "catalogue/folder_files.h"
 #include "catalogue/rom_scan.h"
-#include "launch/copy_journal.h"
+#include "hosting/path_forms.h"
 #include "lifecycle/unreadable_files.h"
 #include "options/options_model.h"
 #include "options/settings_files.h"
@@ -11,17 +11,25 @@
 namespace valmerin {
 
 void RunStartupSequence(MainWindowState& state, OptionsModel& options, WindowHooks& hooks) {
-  // What a killed run left goes first, so the scan never lists it as a game.
-  for (std::string& left : RemoveJournalledCopies()) state.copiesMade.push_back(std::move(left));
+  Folders folders;
+  Availability availability;  // unset: not available
+  if (ReadFolderFile(folders)) ReadAvailabilityFile(availability);
+  ApplyDefaultFolders(folders);
+  // A game's files that a killed run left under the copy names go back first,
+  // before anything else looks at those names.
+  std::vector<std::filesystem::path> hostFolders;
+  for (const std::string& folder : folders) {
+    std::error_code error;
+    if (!folder.empty()) hostFolders.push_back(std::filesystem::absolute(ToHostPath(folder), error));
+  }
+  if (const std::string left = state.copies.Recover(hostFolders); !left.empty()) {
+    hooks.ShowMessage(left);
+  }
   state.unreadableAtStart = FindUnreadableFiles();
   if (!state.unreadableAtStart.empty()) {
     hooks.ShowMessage(UnreadableFilesNotice(state.unreadableAtStart));
   }
 
-  Folders folders;
-  Availability availability;  // unset: not available
-  if (ReadFolderFile(folders)) ReadAvailabilityFile(availability);
-  ApplyDefaultFolders(folders);
   state.EmulatorFolder = folders;
 
   options.RunWindowStartup();

@@ -97,6 +97,15 @@ Form1::Form1(MainWindowState& state, OptionsModel& options, DialogService& dialo
   BuildListCommands();
   WatchFolders();
   plays_ = new PlayMarks(this, dialogs_, lists_);
+  // An emulator that outlived a killed Valmerin, or whose end came during a copy,
+  // gives its game's files back here once it has ended.
+  auto* finisher = new QTimer(this);
+  connect(finisher, &QTimer::timeout, this, [this] {
+    if (const std::string left = state_.copies.FinishEnded(); !left.empty()) {
+      Say(QString::fromStdString(left));
+    }
+  });
+  finisher->start(2000);
 }
 
 Form1::~Form1() = default;
@@ -235,10 +244,17 @@ void Form1::Launch(Emulator list) {
     return;
   }
   if (!outcome.message.empty()) Say(QString::fromStdString(outcome.message));
-  std::function<void()> ended;
-  if (outcome.started && outcome.watch) ended = plays_->Started(list, file);
+  // The play is counted and the game's own files go back under its name once the
+  // emulator has ended.
+  std::function<void()> counted;
+  if (outcome.started && outcome.watch) counted = plays_->Started(list, file);
   WatchStart(this, dialogs_, outcome.commandLine, outcome.notice, std::move(outcome.watch),
-             std::move(ended));
+             [this, counted = std::move(counted)] {
+               if (counted) counted();
+               if (const std::string left = state_.copies.FinishEnded(); !left.empty()) {
+                 Say(QString::fromStdString(left));
+               }
+             });
 }
 
 void Form1::Brisk1_Click(int button) {

@@ -15,13 +15,14 @@ namespace {
 // an emulator still running after that is running.
 constexpr int kWatchMilliseconds = 5000;
 constexpr int kPollMilliseconds = 200;
+// After that, only its end matters (the game's files go back then).
+constexpr int kLongPollMilliseconds = 1000;
 constexpr int kLinesShown = 8;
-constexpr int kEndPollMilliseconds = 1000;
 
 }  // namespace
 
 void WatchStart(QWidget* window, DialogService& dialogs, const std::string& commandLine,
-                const std::string& notice, std::unique_ptr<ChildWatch> watch,
+                const std::string& notice, std::shared_ptr<ChildWatch> watch,
                 std::function<void()> ended) {
   if (!notice.empty()) dialogs.Message(window, QString::fromStdString(notice));
   if (!watch) return;
@@ -32,15 +33,15 @@ void WatchStart(QWidget* window, DialogService& dialogs, const std::string& comm
   QPointer<QWidget> parent(window);
   QObject::connect(timer, &QTimer::timeout, timer, [=, &dialogs] {
     const std::optional<ChildWatch::Ended> end = shared->Poll();
-    const bool atOnce = *polls * kPollMilliseconds < kWatchMilliseconds;
-    if (!end && ++*polls * kPollMilliseconds < kWatchMilliseconds) return;
+    const bool early = ++*polls * kPollMilliseconds < kWatchMilliseconds;
+    if (!end && early) return;
     if (!end && ended) {
-      timer->setInterval(kEndPollMilliseconds);
+      timer->setInterval(kLongPollMilliseconds);
       return;
     }
     timer->stop();
     timer->deleteLater();
-    if (end && end->failed && atOnce) {
+    if (end && early && end->failed) {
       dialogs.Message(parent, QString::fromStdString(EndedAtOnceMessage(
                                   commandLine, *end, shared->LastLines(kLinesShown))));
     }

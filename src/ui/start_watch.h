@@ -2,7 +2,6 @@
 // After a start: tells the user what they should know at once (a Wine prefix
 // being made) and, for a few seconds, watches the emulator from the window's
 // timer, so one that fails right away is reported with what it printed.
-// Given `ended`, it goes on watching, less often, until the emulator ends.
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,8 +14,9 @@ namespace valmerin {
 
 class DialogService;
 
+// `ended`, when given, runs once the emulator has ended, however long it ran.
 void WatchStart(QWidget* window, DialogService& dialogs, const std::string& commandLine,
-                const std::string& notice, std::unique_ptr<ChildWatch> watch,
+                const std::string& notice, std::shared_ptr<ChildWatch> watch,
                 std::function<void()> ended = {});
 
 }  // namespace valmerin

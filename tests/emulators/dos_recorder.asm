@@ -1,5 +1,7 @@
 ; A DOS stand-in emulator: writes its command tail and the first 16 bytes of the
-; file named by its last argument to RICEVUTI.TXT in its current folder.
+; file named by its last argument to RICEVUTI.TXT in its current folder, then,
+; as a real one keeps its battery save, appends those bytes to the game's .SAV
+; beside the game (the game's name with the ending SAV).
 ; Built as an MZ .EXE without a PE header, so the launch routes it to DOSBox:
 ;   nasm -f bin -o Dos4GW.exe dos_recorder.asm
 bits 16
@@ -72,6 +74,7 @@ find_start:
   dec si
   jmp find_start
 found:
+  mov [OFF(game_at)], si
   mov dx, OFF(game_label)
   mov cx, game_label_end - game_label
   call write
@@ -90,8 +93,10 @@ found:
   mov ah, 0x3E
   int 0x21
   pop cx
+  mov [OFF(game_bytes)], cx
   mov dx, OFF(buffer)
   call write
+  call save
   jmp done
 no_game:
   mov dx, OFF(missing)
@@ -107,6 +112,47 @@ fail:
   mov ax, 0x4C01
   int 0x21
 
+save:                        ; the game's bytes appended to NAME.SAV
+  mov si, [OFF(game_at)]
+save_end:
+  cmp byte [si], 0
+  je save_dot
+  inc si
+  jmp save_end
+save_dot:
+  cmp si, [OFF(game_at)]
+  je save_none
+  dec si
+  cmp byte [si], '.'
+  jne save_dot
+  mov byte [si + 1], 'S'
+  mov byte [si + 2], 'A'
+  mov byte [si + 3], 'V'
+  mov byte [si + 4], 0
+  mov ax, 0x3D02             ; open the save, or make it
+  mov dx, [OFF(game_at)]
+  int 0x21
+  jnc save_open
+  mov ah, 0x3C
+  xor cx, cx
+  mov dx, [OFF(game_at)]
+  int 0x21
+  jc save_none
+save_open:
+  mov bx, ax
+  mov ax, 0x4202             ; to its end
+  xor cx, cx
+  xor dx, dx
+  int 0x21
+  mov ah, 0x40
+  mov cx, [OFF(game_bytes)]
+  mov dx, OFF(buffer)
+  int 0x21
+  mov ah, 0x3E
+  int 0x21
+save_none:
+  ret
+
 write:                       ; DS:DX, CX bytes, to the output file
   mov ah, 0x40
   mov bx, [OFF(handle)]
@@ -121,6 +167,8 @@ game_label_end:
 missing:    db '(non leggibile)'
 missing_end:
 psp:        dw 0
+game_at:    dw 0
+game_bytes: dw 0
 handle:     dw 0
 tail_length: dw 0
 tail:       times 130 db 0

@@ -118,6 +118,7 @@ TEST_F(RealEmulatorTest, DosBoxRunsNesticlesExtenderOnTheCopy) {
   for (const auto& c : cases) {
     Install(c.host, "Dos4GW.exe", Env("VALMERIN_DOS_RECORDER"));
     Put(c.host / "NESticle.exe", "");
+    Put(c.host / "Citt\xe0.sav", "vecchio");  // the game's battery save, as the user left it
     MainWindowState state;
     state.EmulatorFolder[IndexOf(Emulator::NESticle)] = c.folderText;
     state.gameLists[IndexOf(Emulator::NESticle)].Add("Città.NES", "Città.NES");
@@ -128,6 +129,10 @@ TEST_F(RealEmulatorTest, DosBoxRunsNesticlesExtenderOnTheCopy) {
               "CODA:" + c.tail + "\r\nGIOCO:" + std::string(kRom))
         << c.folderText;
     ExpectNothingLeft(state, c.host / "Gioco.NES");
+    // The save went to the emulator under the copy's name and came back whole.
+    EXPECT_EQ(Get(c.host / "Citt\xe0.sav"), "vecchio" + std::string(kRom)) << c.folderText;
+    EXPECT_FALSE(fs::exists(c.host / "Gioco.sav"));
+    EXPECT_FALSE(fs::exists(c.host / "GIOCO.SAV"));
   }
   setenv("HOME", home.c_str(), 1);
   EXPECT_TRUE(fs::is_empty(Root() / "altrove"));

@@ -41,32 +41,40 @@ TEST_F(GameLaunchTest, CopyMissingOrRefusedStartsNothing) {
   EXPECT_FALSE(outcome.started);
   EXPECT_NE(outcome.message.find("non esiste"), std::string::npos) << outcome.message;
 
-  state_.Text1 = "Gioco.smc";  // the copy name, but no game file stands there
+  state_.Text1 = "Gioco.smc";  // a game may not carry the copy's name
   List(Emulator::ZSnes, "Gioco.smc");
-  EXPECT_FALSE(LaunchGame(state_, Emulator::ZSnes).started);
+  outcome = LaunchGame(state_, Emulator::ZSnes);
+  EXPECT_FALSE(outcome.started);
+  EXPECT_NE(outcome.message.find("il nome che Valmerin dà alle copie"), std::string::npos)
+      << outcome.message;
 
   state_.Text1.clear();
   EXPECT_FALSE(LaunchGame(state_, Emulator::ZSnes).started);
 
-  // A file at the copy name that this run did not make may be a game of the user's.
+  // A file at the copy name that no run made belongs to an unknown game: it is
+  // moved aside, never overwritten or deleted.
   std::filesystem::remove(folder + "Gioco.smc");
   WriteBytes(folder + "gioco.SMC", "mine");
   state_.Text1 = "Mario.smc";
   outcome = LaunchGame(state_, Emulator::ZSnes);
-  EXPECT_FALSE(outcome.started);
-  EXPECT_NE(outcome.message.find("c'è già un file"), std::string::npos) << outcome.message;
-  EXPECT_EQ(ReadBytes(folder + "gioco.SMC"), "mine");
-  EXPECT_EQ(state_.gameCopy[0], "");
-  EXPECT_TRUE(state_.copiesMade.empty());
+  EXPECT_FALSE(outcome.started);  // no emulator in the folder
+  EXPECT_NE(outcome.notice.find("gioco sconosciuto"), std::string::npos) << outcome.notice;
+  EXPECT_EQ(ReadBytes(folder + "gioco (file di un gioco sconosciuto).SMC"), "mine");
+  EXPECT_FALSE(std::filesystem::exists(folder + "gioco.SMC"));
+  EXPECT_FALSE(state_.copies.CopyOf(Emulator::ZSnes));
 }
 
-TEST_F(GameLaunchTest, MissingEmulatorIsReportedAndTheCopyStillRecorded) {
+TEST_F(GameLaunchTest, MissingEmulatorIsReportedAndLeavesNoCopy) {
   const std::string folder = Install(Emulator::MagicEngine, "PCE", "Bonk.PCE");
+  WriteBytes(folder + "Bonk.sav", "salvataggio");
   const LaunchOutcome outcome = LaunchGame(state_, Emulator::MagicEngine);
   EXPECT_FALSE(outcome.started);
   EXPECT_FALSE(outcome.message.empty());
   EXPECT_EQ(outcome.commandLine, folder + "PCE.exe " + folder + "Gioco.PCE");
-  EXPECT_EQ(state_.copiesMade, Arguments{folder + "Gioco.PCE"});
+  EXPECT_FALSE(std::filesystem::exists(folder + "Gioco.PCE"));
+  EXPECT_FALSE(std::filesystem::exists(folder + "Gioco.sav"));
+  EXPECT_EQ(ReadBytes(folder + "Bonk.sav"), "salvataggio");
+  EXPECT_FALSE(state_.copies.CopyOf(Emulator::MagicEngine));
 }
 
 #ifndef _WIN32
@@ -120,9 +128,9 @@ TEST_F(GameLaunchTest, StartsEachEmulatorOnItsCopyWithItsSwitches) {
     if (!c.commandLine.empty()) EXPECT_EQ(outcome.commandLine, c.commandLine);
     EXPECT_EQ(WaitForArguments(c.folder + c.program), c.arguments);
     EXPECT_EQ(ReadBytes(c.arguments.back()), "rom:" + c.game);
-    EXPECT_EQ(state_.gameCopy[IndexOf(c.emulator)], c.arguments.back());
+    ASSERT_TRUE(state_.copies.CopyOf(c.emulator));
+    EXPECT_TRUE(std::filesystem::equivalent(*state_.copies.CopyOf(c.emulator), c.arguments.back()));
   }
-  EXPECT_EQ(state_.copiesMade.size(), 4u);
 }
 
 TEST_F(GameLaunchTest, GameNamesWithBlanksAndShellCharactersAreCopiedWhole) {
@@ -136,7 +144,7 @@ TEST_F(GameLaunchTest, GameNamesWithBlanksAndShellCharactersAreCopiedWhole) {
   EXPECT_EQ(ReadBytes(folder + "Gioco.ffè"), "rom:" + game);
 }
 
-TEST_F(GameLaunchTest, EachCopyIsRecordedOnceAndAGameNamedLikeTheCopyRunsInPlace) {
+TEST_F(GameLaunchTest, EachEndedGameLeavesNoCopyBehind) {
   const std::string folder = Install(Emulator::ZSnes, "ZSnes", "Mario.smc");
   WriteBytes(folder + "Luna.sfc", "rom:Luna.sfc");
   List(Emulator::ZSnes, "Luna.sfc");
@@ -147,19 +155,11 @@ TEST_F(GameLaunchTest, EachCopyIsRecordedOnceAndAGameNamedLikeTheCopyRunsInPlace
     // One stand-in at a time: a late one would write its arguments over the next.
     ASSERT_TRUE(WaitForArguments(folder + "ZSnes.exe"));
     std::filesystem::remove(folder + "ZSnes.exe.args");
+    ASSERT_TRUE(testing::WaitUntilGameEnded(state_.copies, Emulator::ZSnes));
   }
-  EXPECT_EQ(state_.copiesMade, (Arguments{folder + "Gioco.smc", folder + "Gioco.sfc"}));
-  EXPECT_EQ(state_.gameCopy[0], folder + "Gioco.sfc");
-
-  // The user's own file that already carries the copy name is never ours to delete.
-  state_.Text1 = "Gioco.sfc";
-  List(Emulator::ZSnes, "Gioco.sfc");
-  WriteBytes(folder + "Gioco.sfc", "mine");
-  ASSERT_TRUE(LaunchGame(state_, Emulator::ZSnes).started);
-  EXPECT_EQ(WaitForArguments(folder + "ZSnes.exe"), (Arguments{folder + "Gioco.sfc"}));
-  EXPECT_EQ(ReadBytes(folder + "Gioco.sfc"), "mine");
-  EXPECT_EQ(state_.copiesMade, Arguments{folder + "Gioco.smc"});
-  EXPECT_EQ(state_.gameCopy[0], "");
+  EXPECT_FALSE(std::filesystem::exists(folder + "Gioco.smc"));
+  EXPECT_FALSE(std::filesystem::exists(folder + "Gioco.sfc"));
+  EXPECT_FALSE(state_.copies.CopyOf(Emulator::ZSnes));
 }
 
 TEST_F(GameLaunchTest, PlainRunUsesItsOwnLiteralsAndNoSwitches) {

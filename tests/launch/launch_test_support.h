@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "launch/game_copies.h"
 #include "platform/temp_folder.h"
 
 namespace valmerin::testing {
@@ -61,5 +62,16 @@ class LaunchFolderTest : public TempFolderTest {
     return lines;
   }
 };
+
+// Once the stand-in has ended, its game's files go back as the window's watch
+// would have it.
+inline bool WaitUntilGameEnded(GameCopies& copies, Emulator emulator) {
+  for (int wait = 0; wait < 250; ++wait) {
+    copies.FinishEnded();
+    if (!copies.CopyOf(emulator)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return false;
+}
 
 }  // namespace valmerin::testing

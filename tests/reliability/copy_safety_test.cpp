@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <thread>
 
 #include "launch/copy_journal.h"
 #include "launch/game_launch.h"
@@ -16,6 +17,7 @@
 #include "options/options_model.h"
 #include "platform/file_io.h"
 #include "hosting/path_forms.h"
+#include "platform/process_probe.h"
 
 namespace valmerin::testing {
 namespace {
@@ -37,6 +39,14 @@ class CopySafety : public ScratchFolderTest {
     state.Text1 = game;
     return LaunchGame(state, emulator);
   }
+  // The stand-in has ended (a still running one keeps its files out).
+  static bool EmulatorGone(const char* folder, std::string_view copy) {
+    for (int wait = 0; wait < 250; ++wait) {
+      if (!ProgramRunsOn(fs::absolute(folder), copy).value_or(true)) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+  }
   MainWindowState Start() {
     MainWindowState state;
     RunStartupSequence(state, options_, hooks_);
@@ -53,12 +63,11 @@ TEST_F(CopySafety, AKilledRunsCopiesGoAtTheNextStartAndNothingElse) {
   WriteBytes("nes/Gioco.nes", "the user's own game");
   MainWindowState killed = Start();
   ASSERT_TRUE(Launch(killed, Emulator::ZSnes, "Mario.smc").started);
-  ASSERT_TRUE(Launch(killed, Emulator::ZSnes, "Zelda.sfc").started);
-  // After the kill the user puts a file of their own at one copy name...
+  ASSERT_TRUE(EmulatorGone("snes", "Gioco.smc"));
+  // After the kill the user puts a file of their own at another copy name...
   WriteBytes("snes/Gioco.sfc", "mine now");
-  // ...and one copy was cut off half-way, its temporary noted.
-  const fs::path half = TemporaryNameFor(root_ / "snes/Gioco.fig");
-  ASSERT_TRUE(JournalCopyStarting(half, root_ / "snes/Gioco.fig"));
+  // ...and a copy of a run long gone was cut off half-way.
+  const fs::path half = "snes/Gioco.fig.valmerin-tmp-999999999-00000000000000ab";
   WriteBytes(half, "hal");
 
   MainWindowState next = Start();
@@ -68,7 +77,13 @@ TEST_F(CopySafety, AKilledRunsCopiesGoAtTheNextStartAndNothingElse) {
   EXPECT_EQ(ReadBytes("nes/Gioco.nes"), "the user's own game");
   const auto& zsnes = next.gameLists[IndexOf(Emulator::ZSnes)];
   EXPECT_FALSE(zsnes.FindFile("Gioco.smc"));
-  EXPECT_TRUE(Launch(next, Emulator::ZSnes, "Mario.smc").started);
+  EXPECT_FALSE(zsnes.FindFile("Gioco.sfc"));
+  // The launch moves the stranger aside under a name that says what it is.
+  const LaunchOutcome again = Launch(next, Emulator::ZSnes, "Mario.smc");
+  EXPECT_TRUE(again.started);
+  EXPECT_NE(again.notice.find("gioco sconosciuto"), std::string::npos) << again.notice;
+  EXPECT_EQ(ReadBytes("snes/Gioco (file di un gioco sconosciuto).sfc"), "mine now");
+  ASSERT_TRUE(WaitUntilGameEnded(next.copies, Emulator::ZSnes));
   RunExitSequence(next, options_);
   EXPECT_FALSE(AnythingAt("snes/Gioco.smc"));
   EXPECT_FALSE(AnythingAt(kCopyJournalFile));
@@ -93,9 +108,12 @@ TEST_F(CopySafety, ALinkAtTheCopyNameIsNeitherFollowedNorDeleted) {
     ASSERT_TRUE(Launch(state, Emulator::ZSnes, "Mario.smc").started);
     fs::remove("snes/Gioco.smc");
     fs::create_symlink(target, "snes/Gioco.smc");
+    ASSERT_TRUE(WaitUntilGameEnded(state.copies, Emulator::ZSnes));
     const LaunchOutcome outcome = Launch(state, Emulator::ZSnes, "Mario.smc");
     EXPECT_FALSE(outcome.started);
-    EXPECT_NE(outcome.message.find("Gioco.smc"), std::string::npos);
+    EXPECT_NE(outcome.message.find("Gioco.smc\": al suo posto c'è un collegamento"),
+              std::string::npos)
+        << outcome.message;
     RunExitSequence(state, options_);
     EXPECT_TRUE(fs::is_symlink("snes/Gioco.smc"));
   }
@@ -113,6 +131,7 @@ TEST_F(CopySafety, EveryLaunchGetsAFreshWritableCopy) {
   ASSERT_TRUE(Launch(state, Emulator::NESticle, "Mario.nes").started);
   const int held = open("nes/Gioco.nes", O_RDONLY);
   ASSERT_GE(held, 0);
+  ASSERT_TRUE(WaitUntilGameEnded(state.copies, Emulator::NESticle));
 
   const LaunchOutcome second = Launch(state, Emulator::NESticle, "Zelda.NES");
   EXPECT_TRUE(second.started) << second.message;
@@ -124,6 +143,7 @@ TEST_F(CopySafety, EveryLaunchGetsAFreshWritableCopy) {
   EXPECT_STREQ(first, "mario");
   close(held);
 
+  ASSERT_TRUE(WaitUntilGameEnded(state.copies, Emulator::NESticle));
   RunExitSequence(state, options_);
   for (const auto& entry : fs::directory_iterator("nes")) {
     EXPECT_EQ(entry.path().filename().string().rfind("Gioco", 0), std::string::npos)

@@ -47,6 +47,7 @@ TEST_F(HostileNames, FolderAndRomNamesArriveLiterally) {
     const std::string copy = folder.string() + "/Gioco.smc";
     EXPECT_EQ(ArgumentsOf(folder / "ZSnes.exe"), std::vector<std::string>{copy});
     EXPECT_EQ(ReadBytes(copy), "rom bytes");
+    ASSERT_TRUE(WaitUntilGameEnded(state.copies, Emulator::ZSnes));  // one folder: one game at a time
 
     const LaunchOutcome nesticle = LaunchGame(state, Emulator::NESticle);
     ASSERT_TRUE(nesticle.started) << nesticle.message;

@@ -94,15 +94,15 @@ TEST_F(LockedCopy, LockedFileOfTheCopyNameThisRunDidNotMake) {
     EXPECT_TRUE(RunExitSequence(state_, options_).empty());
   }
   EXPECT_EQ(ReadBytes(Copy()), "the user's own game");
-  EXPECT_TRUE(state_.copiesMade.empty());
+  EXPECT_FALSE(state_.copies.CopyOf(Emulator::ZSnes));
 
-  // Launching the file that carries the copy name runs it in place, lock or not,
-  // and the exit leaves it.
+  // A file that carries a copy name is never listed, so never launched, and the
+  // exit leaves it.
+  EXPECT_FALSE(state_.gameLists[0].FindFile("Gioco.sfc"));
   state_.Text1 = "Gioco.sfc";
   LockedFile lock(folder_ / "Gioco.sfc");
   ASSERT_TRUE(lock.Held());
-  const LaunchOutcome inPlace = LaunchGame(state_, Emulator::ZSnes);
-  EXPECT_TRUE(inPlace.started) << inPlace.message;
+  EXPECT_FALSE(LaunchGame(state_, Emulator::ZSnes).started);
   RunExitSequence(state_, options_);
   lock.Release();
   EXPECT_EQ(ReadBytes(folder_ / "Gioco.sfc"), "sfc rom");

@@ -2,7 +2,9 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QCoreApplication>
 #include <QTabWidget>
+#include <QThread>
 #include <algorithm>
 
 #include "ui/game_list_view.h"
@@ -85,6 +87,14 @@ TEST_F(MainWindowTest, SelectingAnEntryShowsTheGameFileBehindItsDescription) {
 }
 
 #ifndef _WIN32
+bool GoneWhileTheWindowRuns(const std::string& path) {
+  for (int wait = 0; wait < 250 && std::filesystem::exists(path); ++wait) {
+    QCoreApplication::processEvents();
+    QThread::msleep(20);
+  }
+  return !std::filesystem::exists(path);
+}
+
 TEST_F(MainWindowTest, DoubleClickAndEnterStartTheEmulatorOnACopyOfTheGame) {
   const auto folders = WriteCatalogue("1,0,0,0");
   MakeStandIn(folders[0], "ZSnes.exe");
@@ -102,6 +112,8 @@ TEST_F(MainWindowTest, DoubleClickAndEnterStartTheEmulatorOnACopyOfTheGame) {
   ASSERT_TRUE(arguments);
   EXPECT_EQ(*arguments, std::vector<std::string>{folders[0] + "Gioco.smc"});
   EXPECT_EQ(ReadBytes(folders[0] + "Gioco.smc"), "mario");
+  // The window sees the emulator end, and the copy goes then.
+  EXPECT_TRUE(GoneWhileTheWindowRuns(folders[0] + "Gioco.smc"));
 
   std::filesystem::remove(folders[0] + "ZSnes.exe.args");
   Key(zsnes, mario == 0 ? Qt::Key_Down : Qt::Key_Up);
@@ -110,8 +122,9 @@ TEST_F(MainWindowTest, DoubleClickAndEnterStartTheEmulatorOnACopyOfTheGame) {
   ASSERT_TRUE(arguments);
   EXPECT_EQ(*arguments, std::vector<std::string>{folders[0] + "Gioco.sfc"});
   EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_TRUE(GoneWhileTheWindowRuns(folders[0] + "Gioco.sfc"));
 
-  // Closing the window deletes the copies and saves the settings.
+  // Closing the window saves the settings.
   form->close();
   EXPECT_FALSE(std::filesystem::exists(folders[0] + "Gioco.smc"));
   EXPECT_FALSE(std::filesystem::exists(folders[0] + "Gioco.sfc"));

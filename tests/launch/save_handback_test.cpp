@@ -1,0 +1,331 @@
+// A game's own files follow the game: lent under the copy's name while its
+// emulator runs, back under the game's name when it ends, whoever else played
+// in between, whatever killed Valmerin meanwhile.
+#ifndef _WIN32
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <functional>
+
+#include "launch/copy_journal.h"
+#include "launch/game_launch.h"
+#include "launch_test_support.h"
+#include "platform/file_identity.h"
+#include "platform/process_probe.h"
+#include "platform/utf8.h"
+
+namespace valmerin {
+namespace {
+
+namespace fs = std::filesystem;
+
+// How the stand-in treats the save under the copy's name: it notes what it
+// found, then adds its game's bytes, in place or as a new file (as real ones do).
+// It waits while "hold" exists, so a test can act while it runs.
+constexpr std::string_view kAppends =
+    "#!/bin/sh\n"
+    "s=\"${1%.*}.srm\"\n"
+    "cat \"$s\" > \"$0.seen\" 2>/dev/null\n"
+    "ls \"$(dirname \"$1\")\" > \"$0.names\"\n"
+    "while [ -e \"$0.hold\" ]; do sleep 0.05; done\n"
+    "cat \"$1\" >> \"$s\"\n";
+constexpr std::string_view kRewrites =
+    "#!/bin/sh\n"
+    "s=\"${1%.*}.srm\"\n"
+    "cat \"$s\" > \"$0.seen\" 2>/dev/null\n"
+    "ls \"$(dirname \"$1\")\" > \"$0.names\"\n"
+    "while [ -e \"$0.hold\" ]; do sleep 0.05; done\n"
+    "{ cat \"$s\" 2>/dev/null; cat \"$1\"; } > \"$s.new\" && mv \"$s.new\" \"$s\"\n";
+constexpr std::string_view kOnlyReads =
+    "#!/bin/sh\n"
+    "s=\"${1%.*}.srm\"\n"
+    "cat \"$s\" > \"$0.seen\" 2>/dev/null\n"
+    "ls \"$(dirname \"$1\")\" > \"$0.names\"\n";
+
+class SaveHandBackTest : public testing::LaunchFolderTest {
+ public:
+  void SetUp() override {
+    LaunchFolderTest::SetUp();
+    folder_ = MakeFolder("Giochi SNES àè");
+    for (const char* game : {"Alfa.smc", "Beta.smc"}) WriteBytes(folder_ + game, std::string(1, game[0]));
+    Fresh(state_);
+  }
+  void Fresh(MainWindowState& state) const {
+    state = MainWindowState{};
+    state.EmulatorFolder[0] = folder_;
+    for (const char* game : {"Alfa.smc", "Beta.smc"}) state.gameLists[0].Add(game, game);
+  }
+  static bool WaitFor(const std::string& path) {
+    for (int wait = 0; wait < 250 && !fs::exists(path); ++wait) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return fs::exists(path);
+  }
+  // The stand-in has ended (Valmerin's watch may be gone with it).
+  bool Gone() const {
+    for (int wait = 0; wait < 250; ++wait) {
+      if (!ProgramRunsOn(fs::path(folder_), "Gioco.smc").value_or(true)) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+  }
+  void Emulator(std::string_view script) {
+    WriteBytes(folder_ + "ZSnes.exe", script);
+    fs::permissions(folder_ + "ZSnes.exe", fs::perms::owner_all, fs::perm_options::add);
+  }
+  LaunchOutcome Play(const std::string& game) {
+    fs::remove(folder_ + "ZSnes.exe.names");
+    state_.Text1 = game;
+    return LaunchGame(state_, Emulator::ZSnes);
+  }
+  // Played to the end, as the window's watch sees it.
+  std::string PlayThrough(const std::string& game) {
+    const LaunchOutcome outcome = Play(game);
+    EXPECT_TRUE(outcome.started) << outcome.message;
+    EXPECT_TRUE(WaitUntilGameEnded(state_.copies));
+    return ReadBytes(folder_ + "ZSnes.exe.seen");
+  }
+  bool WaitUntilGameEnded(GameCopies& copies) {
+    return testing::WaitUntilGameEnded(copies, Emulator::ZSnes);
+  }
+  std::vector<std::string> CopyNamesLeft() const {
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder_)) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind("Gioco.", 0) == 0) left.push_back(name);
+    }
+    return left;
+  }
+  // A Valmerin started afresh over what this one left.
+  GameCopies Restart() {
+    GameCopies next;
+    next.Recover({fs::path(folder_)});
+    return next;
+  }
+
+  std::string folder_;
+  MainWindowState state_;
+};
+
+TEST_F(SaveHandBackTest, TwoGamesInTurnEachKeepTheirOwnSave) {
+  const struct {
+    const char* how;
+    std::string_view emulator;
+  } cases[] = {{"appends in place", kAppends}, {"rewrites the whole file", kRewrites}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.how);
+    for (const char* save : {"Alfa.srm", "Beta.srm"}) fs::remove(folder_ + save);
+    Emulator(c.emulator);
+    EXPECT_EQ(PlayThrough("Alfa.smc"), "");
+    EXPECT_EQ(PlayThrough("Beta.smc"), "");  // never A's save
+    EXPECT_EQ(PlayThrough("Alfa.smc"), "A");
+    EXPECT_EQ(ReadBytes(folder_ + "Alfa.srm"), "AA");
+    EXPECT_EQ(ReadBytes(folder_ + "Beta.srm"), "B");
+    EXPECT_EQ(CopyNamesLeft(), std::vector<std::string>{});
+    EXPECT_FALSE(fs::exists(kCopyJournalFile));
+  }
+}
+
+// Which files beside the game are lent: its own, never another game, an archive or
+// a video, nor a file the emulator leaves as it was written back.
+TEST_F(SaveHandBackTest, OnlyTheGamesOwnFilesAreLentAndOnlyChangedOnesWritten) {
+  WriteBytes(folder_ + "Alfa.srm", "vecchio");
+  WriteBytes(folder_ + "alfa.ZST", "stato");
+  WriteBytes(folder_ + "Alfa.sfc", "another game of the list");
+  state_.gameLists[0].Add("Alfa.sfc", "Alfa.sfc");
+  WriteBytes(folder_ + "Alfa.zip", "archive");
+  WriteBytes(folder_ + "Alfa.mp4", "video");
+  WriteBytes(folder_ + "Alfa.ips", std::string((16u << 20) + 1, 'p'));  // too large to wait for
+  WriteBytes(folder_ + "Alfabeto.srm", "another name");
+  Emulator(kOnlyReads);
+  struct stat before {};
+  ASSERT_EQ(stat((folder_ + "Alfa.srm").c_str(), &before), 0);
+
+  EXPECT_EQ(PlayThrough("Alfa.smc"), "vecchio");
+  std::string names = ReadBytes(folder_ + "ZSnes.exe.names");
+  for (const char* lent : {"Gioco.smc\n", "Gioco.srm\n", "Gioco.ZST\n"}) {
+    EXPECT_NE(names.find(lent), std::string::npos) << lent << " in\n" << names;
+  }
+  for (const char* kept : {"Gioco.sfc", "Gioco.zip", "Gioco.mp4", "Gioco.ips", "Giocobeto"}) {
+    EXPECT_EQ(names.find(kept), std::string::npos) << kept << " in\n" << names;
+  }
+  struct stat after {};
+  ASSERT_EQ(stat((folder_ + "Alfa.srm").c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+  EXPECT_EQ(ReadBytes(folder_ + "alfa.ZST"), "stato");
+  EXPECT_EQ(CopyNamesLeft(), std::vector<std::string>{});
+}
+
+// Valmerin killed at each step of a run; the next start finishes it before
+// anything else looks at the copy names.
+TEST_F(SaveHandBackTest, ARestartFinishesWhatAKilledRunLeft) {
+  const struct {
+    const char* when;
+    std::function<void(SaveHandBackTest&)> kill;
+    std::string alfaSave;
+  } cases[] = {
+      {"while the emulator ran; it ended before the restart",
+       [](SaveHandBackTest& t) {
+         t.Emulator(kAppends);
+         ASSERT_TRUE(t.Play("Alfa.smc").started);
+         ASSERT_TRUE(t.Gone());
+       },
+       "oldA"},
+      {"after the copy's file number was noted, before its change time",
+       [](SaveHandBackTest& t) {
+         t.Emulator(kAppends);
+         ASSERT_TRUE(t.Play("Alfa.smc").started);
+         ASSERT_TRUE(t.Gone());
+         std::vector<JournalRun> runs = ReadCopyJournal();
+         ASSERT_EQ(runs.size(), 1u);
+         runs[0].identity = FileNumber(PathFromUtf8(runs[0].copy));
+         ASSERT_TRUE(WriteCopyJournal(runs));
+       },
+       "oldA"},
+      {"after the journal named the copy, before it was made",
+       [](SaveHandBackTest& t) {
+         ASSERT_TRUE(WriteCopyJournal(
+             {{0, 1, Utf8FromPath(fs::path(t.folder_) / "Gioco.smc"),
+               Utf8FromPath(fs::path(t.folder_) / "Alfa.smc"), "", {t.folder_}, {}}}));
+       },
+       "old"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.when);
+    WriteBytes(folder_ + "Alfa.srm", "old");
+    Fresh(state_);
+    c.kill(*this);
+    GameCopies next = Restart();
+    EXPECT_EQ(ReadBytes(folder_ + "Alfa.srm"), c.alfaSave);
+    EXPECT_EQ(CopyNamesLeft(), std::vector<std::string>{});
+    EXPECT_FALSE(fs::exists(kCopyJournalFile));
+  }
+}
+
+TEST_F(SaveHandBackTest, AnEmulatorThatOutlivedTheKillIsFinishedWhenItEnds) {
+  WriteBytes(folder_ + "Alfa.srm", "old");
+  Emulator(kAppends);
+  WriteBytes(folder_ + "ZSnes.exe.hold", "");
+  ASSERT_TRUE(Play("Alfa.smc").started);
+  ASSERT_TRUE(WaitFor(folder_ + "ZSnes.exe.seen"));
+
+  MainWindowState next;
+  Fresh(next);
+  next.copies.Recover({fs::path(folder_)});
+  // Still running: its names stay out, and no other game may take them.
+  EXPECT_TRUE(fs::exists(folder_ + "Gioco.srm"));
+  next.Text1 = "Beta.smc";
+  const LaunchOutcome refused = LaunchGame(next, Emulator::ZSnes);
+  EXPECT_FALSE(refused.started);
+  EXPECT_NE(refused.message.find("ZSnes sta ancora eseguendo il gioco \"Alfa.smc\""),
+            std::string::npos)
+      << refused.message;
+
+  fs::remove(folder_ + "ZSnes.exe.hold");
+  EXPECT_TRUE(WaitUntilGameEnded(next.copies));
+  EXPECT_EQ(ReadBytes(folder_ + "Alfa.srm"), "oldA");
+  EXPECT_EQ(CopyNamesLeft(), std::vector<std::string>{});
+}
+
+// Files at the copy's names that no run made belong to an unknown game: moved
+// aside once, never given to a game, never deleted.
+TEST_F(SaveHandBackTest, AStrangersFilesAtTheCopyNamesAreMovedAsideAndNamed) {
+  WriteBytes(folder_ + "Gioco.srm", "foreign save");
+  WriteBytes(folder_ + "Gioco (file di un gioco sconosciuto).srm", "an earlier one");
+  WriteBytes(folder_ + "GIOCO.SMC", "foreign game");
+  WriteBytes(folder_ + "Gioco.fig.smc", "a game of the list that shares the stem");
+  state_.gameLists[0].Add("Gioco.fig.smc", "Gioco.fig.smc");
+  Emulator(kAppends);
+  const LaunchOutcome first = Play("Alfa.smc");
+  ASSERT_TRUE(first.started) << first.message;
+  EXPECT_NE(first.notice.find("gioco sconosciuto"), std::string::npos) << first.notice;
+  EXPECT_TRUE(WaitUntilGameEnded(state_.copies));
+  EXPECT_EQ(ReadBytes(folder_ + "ZSnes.exe.seen"), "");
+  EXPECT_EQ(ReadBytes(folder_ + "Alfa.srm"), "A");
+  EXPECT_EQ(ReadBytes(folder_ + "Gioco (file di un gioco sconosciuto 2).srm"), "foreign save");
+  EXPECT_EQ(ReadBytes(folder_ + "Gioco (file di un gioco sconosciuto).srm"), "an earlier one");
+  EXPECT_EQ(ReadBytes(folder_ + "GIOCO (file di un gioco sconosciuto).SMC"), "foreign game");
+  EXPECT_TRUE(fs::exists(folder_ + "Gioco.fig.smc"));
+
+  const LaunchOutcome second = Play("Alfa.smc");  // told once
+  EXPECT_TRUE(second.notice.empty()) << second.notice;
+  EXPECT_TRUE(WaitUntilGameEnded(state_.copies));
+}
+
+TEST_F(SaveHandBackTest, ASecondLaunchWhileTheFirstRunsStartsNothing) {
+  Emulator(kAppends);
+  WriteBytes(folder_ + "ZSnes.exe.hold", "");
+  ASSERT_TRUE(Play("Alfa.smc").started);
+  ASSERT_TRUE(WaitFor(folder_ + "ZSnes.exe.seen"));
+  for (const char* game : {"Beta.smc", "Alfa.smc"}) {
+    SCOPED_TRACE(game);
+    const LaunchOutcome refused = Play(game);
+    EXPECT_FALSE(refused.started);
+    EXPECT_NE(refused.message.find("ZSnes sta ancora eseguendo il gioco \"Alfa.smc\""),
+              std::string::npos)
+        << refused.message;
+  }
+  fs::remove(folder_ + "ZSnes.exe.hold");
+  EXPECT_TRUE(WaitUntilGameEnded(state_.copies));
+  EXPECT_EQ(ReadBytes(folder_ + "Alfa.srm"), "A");
+  EXPECT_FALSE(fs::exists(folder_ + "Beta.srm"));
+}
+
+// The window's timers run during a long copy: an emulator that ends then is
+// finished afterwards, never under the launch being prepared.
+TEST_F(SaveHandBackTest, AnEndDuringACopyWaitsForTheLaunchToBeReady) {
+  const std::string nes = MakeFolder("NES");
+  state_.EmulatorFolder[IndexOf(Emulator::NESticle)] = nes;
+  WriteBytes(nes + "Zelda.nes", "Z");
+  state_.gameLists[IndexOf(Emulator::NESticle)].Add("Zelda.nes", "Zelda.nes");
+  WriteBytes(nes + "Dos4GW.exe", "#!/bin/sh\nwhile [ -e \"$0.hold\" ]; do sleep 0.05; done\n");
+  fs::permissions(nes + "Dos4GW.exe", fs::perms::owner_all, fs::perm_options::add);
+  WriteBytes(nes + "Dos4GW.exe.hold", "");
+  state_.Text1 = "Zelda.nes";
+  ASSERT_TRUE(LaunchGame(state_, Emulator::NESticle).started);
+
+  Emulator(kOnlyReads);
+  state_.Text1 = "Alfa.smc";
+  const LaunchOutcome outcome = LaunchGame(state_, Emulator::ZSnes, [&](std::uint64_t, std::uint64_t) {
+    fs::remove(nes + "Dos4GW.exe.hold");
+    for (int wait = 0; wait < 100 && fs::exists(nes + "Gioco.nes"); ++wait) {
+      state_.copies.FinishEnded();  // as the window's timer would
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+  });
+  ASSERT_TRUE(outcome.started) << outcome.message;
+  EXPECT_TRUE(WaitUntilGameEnded(state_.copies));
+  EXPECT_TRUE(testing::WaitUntilGameEnded(state_.copies, Emulator::NESticle));
+  EXPECT_EQ(CopyNamesLeft(), std::vector<std::string>{});
+  EXPECT_FALSE(fs::exists(nes + "Gioco.nes"));
+}
+
+// NESticle keeps saves in the folder its switch names; they follow the game there.
+TEST_F(SaveHandBackTest, NESticlesSaveFolderIsHandledLikeItsOwn) {
+  const std::string nes = MakeFolder("NESticle");
+  const std::string saves = MakeFolder("NESticle/Salvataggi");
+  state_.EmulatorFolder[IndexOf(Emulator::NESticle)] = nes;
+  WriteBytes(nes + "Zelda.nes", "Z");
+  state_.gameLists[IndexOf(Emulator::NESticle)].Add("Zelda.nes", "Zelda.nes");
+  WriteBytes(saves + "Zelda.sav", "old");
+  WriteBytes("parametri", "\r\n\r\n\"-savedir " + saves + " \"\r\n\r\n");
+  WriteBytes(nes + "Dos4GW.exe",
+             "#!/bin/sh\n"
+             "d=\"$3\"; g=\"$(basename \"${5%.*}\")\"\n"
+             "cat \"$d/$g.sav\" > \"$0.seen\"\n"
+             "cat \"$5\" >> \"$d/$g.sav\"\n");
+  fs::permissions(nes + "Dos4GW.exe", fs::perms::owner_all, fs::perm_options::add);
+  state_.Text1 = "Zelda.nes";
+  const LaunchOutcome outcome = LaunchGame(state_, Emulator::NESticle);
+  ASSERT_TRUE(outcome.started) << outcome.message;
+  EXPECT_TRUE(testing::WaitUntilGameEnded(state_.copies, Emulator::NESticle));
+  EXPECT_EQ(ReadBytes(nes + "Dos4GW.exe.seen"), "old");
+  EXPECT_EQ(ReadBytes(saves + "Zelda.sav"), "oldZ");
+  EXPECT_FALSE(fs::exists(saves + "Gioco.sav"));
+}
+
+}  // namespace
+}  // namespace valmerin
+#endif

@@ -1,0 +1,203 @@
+// A data folder handed to the user carries a copy journal of its own making. Its
+// lines may only ever lead to removing a copy this very machine made: a copy name
+// in one of the run's emulator folders that is still the file we made. Everything
+// else in it is ignored, and a decoy home beside the folder stays as it was.
+#ifndef _WIN32
+#include <sys/stat.h>
+
+#include <functional>
+#include <map>
+
+#include "catalogue/rom_scan.h"
+#include "launch/copy_journal.h"
+#include "launch/game_launch.h"
+#include "launch_support.h"
+#include "lifecycle/startup_sequence.h"
+#include "options/options_model.h"
+#include "platform/file_identity.h"
+#include "platform/file_io.h"
+
+namespace valmerin::testing {
+namespace {
+
+struct SilentHooks : WindowHooks {
+  void ShowMessage(const std::string&) override {}
+  void ShowOptionsWindow() override {}
+  void SwitchOffTab(int) override {}
+};
+
+class HandedFolderAttackJournal : public ScratchFolderTest {
+ public:
+  void SetUp() override {
+    ScratchFolderTest::SetUp();
+    fs::create_directories("home/Documenti");
+    fs::create_directories("data/snes");
+    WriteBytes("home/.profile", "profile");
+    WriteBytes("home/Documenti/Tesi.odt", "tesi");
+    WriteBytes("home/Gioco.smc", "a game of the user's, outside the emulator folders");
+    WriteBytes("home/x.valmerin-tmp-999999999-00000000000000ab", "looks like ours");
+    WriteBytes("data/snes/Mario.smc", "mario");
+    fs::current_path("data");
+    WriteBytes("Cartelle.cfg", "\"snes/\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n");
+    WriteBytes("Disponibili.emu", "1,0,0,0\r\n");
+  }
+  fs::path Home() const { return root_ / "home"; }
+  // Every file under a folder with its bytes and times: what "unchanged" means.
+  static std::map<std::string, std::string> HomeSnapshot(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+      struct stat info {};
+      lstat(entry.path().c_str(), &info);
+      const std::string bytes = entry.is_directory() ? "<folder>" : ReadBytes(entry.path());
+      files[entry.path().string()] = bytes + "|" + std::to_string(info.st_ino) +
+                                     "|" + std::to_string(info.st_mtim.tv_nsec);
+    }
+    return files;
+  }
+
+  JournalRun Run(const fs::path& copy, const std::string& identity) const {
+    JournalRun run;
+    run.copy = copy.string();
+    run.game = (root_ / "data/snes/Mario.smc").string();
+    run.identity = identity;
+    run.folders = {copy.parent_path().string()};
+    return run;
+  }
+};
+
+TEST_F(HandedFolderAttackJournal, NothingButOurOwnCopyIsEverRemovedOrWritten) {
+  const fs::path snes = root_ / "data/snes";
+  const struct {
+    const char* what;
+    std::function<std::vector<JournalRun>(HandedFolderAttackJournal&)> journal;
+  } attacks[] = {
+      {"a relative path out of the data folder",
+       [&](auto& t) {
+         return std::vector{t.Run("../../home/.profile", FileIdentity(t.Home() / ".profile"))};
+       }},
+      {"an absolute path to a document",
+       [&](auto& t) {
+         const fs::path thesis = t.Home() / "Documenti/Tesi.odt";
+         return std::vector{t.Run(thesis, FileIdentity(thesis))};
+       }},
+      {"the user's own game, with its true identity",
+       [&](auto& t) {
+         return std::vector{t.Run(snes / "Mario.smc", FileIdentity(snes / "Mario.smc"))};
+       }},
+      {"a copy name outside the emulator folders",
+       [&](auto& t) {
+         return std::vector{t.Run(t.Home() / "Gioco.smc", FileIdentity(t.Home() / "Gioco.smc"))};
+       }},
+      {"a copy name reached through the emulator folder",
+       [&](auto& t) {
+         return std::vector{
+             t.Run(snes / "../../../home/Gioco.smc", FileIdentity(t.Home() / "Gioco.smc"))};
+       }},
+      {"a lent file whose original is outside",
+       [&](auto& t) {
+         WriteBytes(snes / "Gioco.srm", "crafted save");
+         JournalRun run = t.Run(snes / "Gioco.smc", "1:2:3");
+         run.lent.push_back({(snes / "Gioco.srm").string(), (t.Home() / ".profile").string(),
+                             "1:2"});
+         return std::vector{run};
+       }},
+      {"a temporary of a name that is no copy",
+       [&](auto& t) {
+         return std::vector{t.Run(t.Home() / "x.valmerin-tmp-999999999-00000000000000ab", "")};
+       }},
+  };
+  OptionsModel options;
+  SilentHooks hooks;
+  for (const auto& attack : attacks) {
+    SCOPED_TRACE(attack.what);
+    const auto before = HomeSnapshot(Home());
+    const std::string mario = ReadBytes(snes / "Mario.smc");
+    ASSERT_TRUE(WriteCopyJournal(attack.journal(*this)));
+    // Lines of the older journal's form, a stray "T" among them.
+    AppendToFile(std::string(kCopyJournalFile), "T\t" + (Home() / ".profile").string() + "\n");
+    MainWindowState state;
+    RunStartupSequence(state, options, hooks);
+    EXPECT_EQ(HomeSnapshot(Home()), before);
+    EXPECT_EQ(ReadBytes(snes / "Mario.smc"), mario);
+    EXPECT_FALSE(AnythingAt(kCopyJournalFile));  // ignored lines are not kept either
+    fs::remove(snes / "Gioco.srm");
+  }
+}
+
+// What the journal may act on: a copy this machine made, still the same file.
+TEST_F(HandedFolderAttackJournal, OnlyTheVeryCopyWeMadeIsRemoved) {
+  const fs::path copy = root_ / "data/snes/Gioco.smc";
+  const struct {
+    const char* what;
+    std::function<std::string()> identity;  // recorded after the copy was written
+    bool removed;
+  } cases[] = {
+      {"the copy we made", [&] { return FileIdentity(copy); }, true},
+      {"the copy whose change time was not noted yet", [&] { return FileNumber(copy); }, true},
+      {"same size and time, another file", [] { return std::string("1:2:3"); }, false},
+      {"no identity at all", [] { return std::string(); }, false},
+  };
+  OptionsModel options;
+  SilentHooks hooks;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteBytes(copy, "mario");
+    ASSERT_TRUE(WriteCopyJournal({Run(copy, c.identity())}));
+    MainWindowState state;
+    RunStartupSequence(state, options, hooks);
+    EXPECT_EQ(AnythingAt(copy), !c.removed);
+    // Whatever stands at the copy name is never listed as a game.
+    EXPECT_FALSE(state.gameLists[0].FindFile("Gioco.smc"));
+  }
+}
+
+// Temporaries of ours whose writer has gone are swept, in the folders we own only.
+TEST_F(HandedFolderAttackJournal, OnlyOrphanedTemporariesOfOursAreSwept) {
+  const std::string ownNumber = std::to_string(getpid());
+  const struct {
+    fs::path file;
+    bool swept;
+  } cases[] = {
+      {"Cartelle.cfg.valmerin-tmp-999999999-00000000000000ab", true},
+      {"Cartelle.cfg.valmerin-tmp-" + ownNumber + "-00000000000000ab", false},  // still writing
+      {"snes/Gioco.smc.valmerin-tmp-999999999-00000000000000ab", true},
+      {"snes/Mario.smc.valmerin-tmp-999999999-00000000000000ab", false},  // no copy name
+      {"snes/Gioco.smc.valmerin-tmp-notanumber", false},
+      {root_ / "home/x.valmerin-tmp-999999999-00000000000000ab", false},  // not our folder
+  };
+  for (const auto& c : cases) WriteBytes(c.file, "half");
+  OptionsModel options;
+  SilentHooks hooks;
+  MainWindowState state;
+  RunStartupSequence(state, options, hooks);
+  for (const auto& c : cases) EXPECT_EQ(AnythingAt(c.file), !c.swept) << c.file;
+}
+
+// Anything at a copy name stays out of the list, in any spelling of the folder,
+// and a launch says what stands there when it cannot be moved aside.
+TEST_F(HandedFolderAttackJournal, NothingAtACopyNameIsListedAndTheRefusalSaysWhatItIs) {
+  WriteBytes("snes/GIOCO.SFC", "a leftover");
+  fs::create_symlink(Home() / ".profile", "snes/Gioco.smc");
+  for (const char* spelling : {"snes/", "./snes/", "snes//", "snes\\"}) {
+    SCOPED_TRACE(spelling);
+    GameLists lists;
+    Descriptions descriptions;
+    ScanInto(lists, {spelling, "", "", ""}, descriptions, {true, false, false, false}, {});
+    EXPECT_EQ(lists[0].size(), 1u);
+    EXPECT_TRUE(lists[0].FindFile("Mario.smc"));
+  }
+  MainWindowState state;
+  state.EmulatorFolder[0] = "snes/";
+  state.gameLists[0].Add("Mario.smc", "Mario.smc");
+  state.Text1 = "Mario.smc";
+  const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
+  EXPECT_FALSE(outcome.started);
+  EXPECT_NE(outcome.message.find("al suo posto c'è un collegamento"), std::string::npos)
+      << outcome.message;
+  EXPECT_EQ(ReadBytes(Home() / ".profile"), "profile");
+  EXPECT_TRUE(fs::is_symlink("snes/Gioco.smc"));
+}
+
+}  // namespace
+}  // namespace valmerin::testing
+#endif
