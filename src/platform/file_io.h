@@ -55,8 +55,6 @@ using CopyProgress = std::function<bool(std::uint64_t done, std::uint64_t total)
 FileResult CopyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to,
                               const std::filesystem::path& temporary,
                               const CopyProgress& progress = {});
-// The same with a temporary name of its own.
-FileResult CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Deletes an ordinary file; a link, a folder or anything else is left alone.
 bool DeleteRegularFile(const std::filesystem::path& path);

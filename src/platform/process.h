@@ -37,8 +37,4 @@ StartOutcome StartProgram(const std::string& program, const std::vector<std::str
 // escape it.
 std::vector<std::string> SplitSwitchString(std::string_view switches);
 
-// The arguments joined with single blanks behind the program: the command line
-// as messages show it.
-std::string JoinCommandLine(const std::string& program, const std::vector<std::string>& arguments);
-
 }  // namespace valmerin

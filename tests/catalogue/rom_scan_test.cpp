@@ -4,6 +4,7 @@
 
 #include "recording_hooks.h"
 #include "temp_folder.h"
+#include "support/shown_texts.h"
 
 namespace valmerin {
 namespace {
@@ -17,7 +18,7 @@ class RomScanTest : public testing::InTempFolder {
     for (const char* file : files) WriteBytes(file, "");
     return ScanRomFolders(state, available);
   }
-  Lines List(Emulator e) { return state.gameLists[IndexOf(e)].ShownTexts(); }
+  Lines List(Emulator e) { return testing::ShownTexts(state.gameLists[IndexOf(e)]); }
   static MainWindowState WithFolders(std::array<std::string, kEmulatorCount> folders) {
     MainWindowState s;
     s.EmulatorFolder = std::move(folders);

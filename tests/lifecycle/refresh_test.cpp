@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "catalogue/temp_folder.h"
+#include "support/shown_texts.h"
 
 namespace valmerin {
 namespace {
@@ -63,11 +64,11 @@ TEST_F(RefreshTest, ListsFollowTheFoldersAndIgnoreWhatIsNoGame) {
     step.change();
     const std::uint64_t before = state.gameLists[0].Generation();
     const RefreshOutcome outcome = RefreshLists(state, setup);
-    EXPECT_EQ(state.gameLists[0].ShownTexts(), step.zsnes);
+    EXPECT_EQ(testing::ShownTexts(state.gameLists[0]), step.zsnes);
     EXPECT_EQ(outcome.listChanged[0], step.zsnesChanged);
     EXPECT_EQ(state.gameLists[0].Generation() != before, step.zsnesChanged);
     EXPECT_FALSE(outcome.listChanged[1]);
-    EXPECT_EQ(state.gameLists[1].ShownTexts(), Lines{"Sonic.bin"});
+    EXPECT_EQ(testing::ShownTexts(state.gameLists[1]), Lines{"Sonic.bin"});
   }
   EXPECT_EQ(state.gameLists[1].File(0), "Sonic.bin");
 }

@@ -17,6 +17,10 @@ namespace fs = std::filesystem;
 
 using FileIoTest = testing::TempFolderTest;
 
+FileResult Copy(const fs::path& from, const fs::path& to) {
+  return CopyFileAtomically(from, to, TemporaryNameFor(to));
+}
+
 size_t EntriesInCurrentFolder() {
   return static_cast<size_t>(std::distance(fs::directory_iterator("."), fs::directory_iterator()));
 }
@@ -67,17 +71,17 @@ TEST_F(FileIoTest, AppendCreatesThenAppends) {
 TEST_F(FileIoTest, CopyReplacesTheDestinationWhole) {
   Put("Mario.smc", "corto");
   Put("Gioco.smc", "un contenuto precedente più lungo");
-  ASSERT_TRUE(CopyFileReplacing("Mario.smc", "Gioco.smc"));
+  ASSERT_TRUE(Copy("Mario.smc", "Gioco.smc"));
   EXPECT_EQ(Get("Gioco.smc"), "corto");
   // Copying a file onto itself must not empty it.
-  EXPECT_TRUE(CopyFileReplacing("Mario.smc", "Mario.smc"));
+  EXPECT_TRUE(Copy("Mario.smc", "Mario.smc"));
   EXPECT_EQ(Get("Mario.smc"), "corto");
 
-  EXPECT_FALSE(CopyFileReplacing("Manca.smc", "Gioco.smc"));
+  EXPECT_FALSE(Copy("Manca.smc", "Gioco.smc"));
   EXPECT_EQ(Get("Gioco.smc"), "corto");
   fs::create_directory("Cartella.smc");
-  EXPECT_FALSE(CopyFileReplacing("Mario.smc", "Cartella.smc"));
-  EXPECT_FALSE(CopyFileReplacing("Mario.smc", "manca/Gioco.smc"));
+  EXPECT_FALSE(Copy("Mario.smc", "Cartella.smc"));
+  EXPECT_FALSE(Copy("Mario.smc", "manca/Gioco.smc"));
 }
 
 TEST_F(FileIoTest, DeleteOnlyRegularFiles) {
@@ -96,9 +100,12 @@ TEST_F(FileIoTest, NamesBeyondAsciiReachTheFileSystemIntact) {
   const fs::path copied = ToHostPath("Gioco ü.smc");
   ASSERT_TRUE(AppendToFile(appended, "a\r\n"));
   ASSERT_TRUE(ReplaceFileAtomically(replaced, "b\r\n"));
-  ASSERT_TRUE(CopyFileReplacing(replaced, copied));
-  EXPECT_EQ(SearchFolder("*"),
-            (std::vector<std::string>{"Descrizioni è.emu", "Gioco ü.smc", "Perché €.cfg"}));
+  ASSERT_TRUE(Copy(replaced, copied));
+  std::vector<std::string> listed;
+  VisitFolderPatterns("", {"*"}, [&](std::size_t, std::span<const std::string_view> names) {
+    listed.assign(names.begin(), names.end());
+  });
+  EXPECT_EQ(listed, (std::vector<std::string>{"Descrizioni è.emu", "Gioco ü.smc", "Perché €.cfg"}));
   EXPECT_EQ(ReadWholeFile(appended), "a\r\n");
   EXPECT_EQ(ReadWholeFile(copied), "b\r\n");
   EXPECT_TRUE(DeleteRegularFile(copied));
@@ -178,7 +185,7 @@ TEST_F(FileIoTest, CopyIsANewWholeFileOrNothing) {
   EXPECT_EQ(Get("Gioco.smc"), game);
 
   fs::create_symlink("altrove/Gioco.sfc", "Gioco.sfc");
-  EXPECT_EQ(CopyFileReplacing("Mario.smc", "Gioco.sfc").error, FileError::NotRegular);
+  EXPECT_EQ(Copy("Mario.smc", "Gioco.sfc").error, FileError::NotRegular);
   EXPECT_FALSE(fs::exists("altrove"));
 
   const FileResult cancelled =

@@ -48,14 +48,6 @@ TEST(SplitSwitchString, FollowsTheWindowsRules) {
   for (const Case& c : cases) EXPECT_EQ(SplitSwitchString(c.text), c.expected) << c.text;
 }
 
-TEST(JoinCommandLine, SingleBlanksBehindTheProgram) {
-  EXPECT_EQ(JoinCommandLine("C:\\ZSnes\\ZSnes.exe", {"-0", "C:\\ZSnes\\Gioco.smc"}),
-            "C:\\ZSnes\\ZSnes.exe -0 C:\\ZSnes\\Gioco.smc");
-  EXPECT_EQ(JoinCommandLine("C:\\PCE\\PCE.exe", {}), "C:\\PCE\\PCE.exe");
-  const std::string switches = "-cd -fullscreen -scanlines";
-  EXPECT_EQ(JoinCommandLine("P.exe", SplitSwitchString(switches)), "P.exe " + switches);
-}
-
 #ifdef _WIN32
 
 // Splits a command line the way the started program itself does.

@@ -11,6 +11,7 @@
 #include "options/settings_files.h"
 #include "options/settings_records.h"
 #include "reliability_support.h"
+#include "support/shown_texts.h"
 
 namespace valmerin::testing {
 namespace {
@@ -120,7 +121,7 @@ TEST_F(DamagedStartup, HundredMegabyteDescriptionsFile) {
   StartAndExit();
   ASSERT_GE(state_.descriptions.Count(), 2u);
   EXPECT_EQ(state_.descriptions.Text(0), "Il gioco");
-  EXPECT_EQ(state_.gameLists[IndexOf(Emulator::ZSnes)].ShownTexts(), std::vector<std::string>{"Il gioco"});
+  EXPECT_EQ(testing::ShownTexts(state_.gameLists[IndexOf(Emulator::ZSnes)]), std::vector<std::string>{"Il gioco"});
 }
 
 TEST_F(DamagedStartup, SettingsFileOfTenThousandFieldsFillsOnlyItsRecord) {

@@ -48,7 +48,7 @@ class KilledWhileWriting : public ScratchFolderTest {
     const fs::path side = root_ / "expected";
     fs::create_directories(side);
     fs::current_path(side);
-    EXPECT_TRUE(WriteSettingsFiles(Generation(g)).empty());
+    EXPECT_TRUE(SaveSettingsFiles(Generation(g), {}).empty());
     std::map<std::string, std::string> files;
     for (const EmulatorInfo& info : EmulatorTable()) {
       files[std::string(info.settingsFile)] = ReadBytes(info.settingsFile);
@@ -69,7 +69,7 @@ class KilledWhileWriting : public ScratchFolderTest {
 };
 
 TEST_F(KilledWhileWriting, EveryFileIsOldOrNewWhole) {
-  ASSERT_TRUE(WriteSettingsFiles(Generation(0)).empty());
+  ASSERT_TRUE(SaveSettingsFiles(Generation(0), {}).empty());
   std::map<std::string, int> last;
   std::mt19937 random(20240611);
   std::uniform_int_distribution<int> delayMicros(0, 15000);
@@ -79,7 +79,7 @@ TEST_F(KilledWhileWriting, EveryFileIsOldOrNewWhole) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      for (int g = next;; ++g) WriteSettingsFiles(Generation(g));
+      for (int g = next;; ++g) SaveSettingsFiles(Generation(g), {});
     }
     std::this_thread::sleep_for(std::chrono::microseconds(delayMicros(random)));
     ::kill(child, SIGKILL);
