@@ -13,8 +13,9 @@
 #include "catalogue/folder_files.h"
 #include "catalogue/rom_scan.h"
 #include "platform/folder_search.h"
-#include "tests/support/plain_folder_search.h"
-#include "tests/support/plain_walks.h"
+#include "support/fresh_folder.h"
+#include "support/plain_folder_search.h"
+#include "support/plain_walks.h"
 
 namespace valmerin::bench {
 namespace {
@@ -67,31 +68,17 @@ TEST(PlainWalks, AgreeOnALongAlternatingChain) {
   ExpectWalksAgree(Build(records), {"a.smc", "B", "Fine"});
 }
 
-class GeneratedData : public ::testing::Test {
- protected:
-  void SetUp() override {
-    previous_ = fs::current_path();
-    root_ = fs::temp_directory_path() / ("valmerin-bench-test-" + std::to_string(getpid()));
-    fs::create_directories(root_);
-    fs::current_path(root_);
-  }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(root_);
-  }
-  fs::path previous_;
-  fs::path root_;
-};
+using GeneratedData = testing::FreshFolderTest;
 
 TEST_F(GeneratedData, FoldersHoldEveryKindOfFileAndTheScanFindsTheRoms) {
   constexpr std::size_t kFiles = 2000;
-  ASSERT_TRUE(WriteRomFolders(root_, kFiles));
-  ASSERT_TRUE(WriteCaseFolder(root_, kFiles, 500));
+  ASSERT_TRUE(WriteRomFolders(Root(), kFiles));
+  ASSERT_TRUE(WriteCaseFolder(Root(), kFiles, 500));
 
   std::size_t onDisk = 0;
   for (const EmulatorInfo& info : EmulatorTable()) {
     for ([[maybe_unused]] const auto& entry :
-         fs::directory_iterator(RomRoot(root_, kFiles) / FolderNameOf(info.emulator))) {
+         fs::directory_iterator(RomRoot(Root(), kFiles) / FolderNameOf(info.emulator))) {
       ++onDisk;
     }
   }
@@ -110,7 +97,7 @@ TEST_F(GeneratedData, FoldersHoldEveryKindOfFileAndTheScanFindsTheRoms) {
   EXPECT_EQ(kinds.size(), 3u);
   EXPECT_TRUE(upperExtensions.count(".SMC") && upperExtensions.count(".smc"));
 
-  fs::current_path(CaseFolder(root_, kFiles, 500));
+  fs::current_path(CaseFolder(Root(), kFiles, 500));
   MainWindowState state;
   Folders folders;
   ASSERT_TRUE(ReadFolderFile(folders));
@@ -129,8 +116,8 @@ TEST_F(GeneratedData, FoldersHoldEveryKindOfFileAndTheScanFindsTheRoms) {
 }
 
 TEST_F(GeneratedData, DescriptionsFileReadsBackAsGenerated) {
-  ASSERT_TRUE(WriteCaseFolder(root_, 0, 1200));
-  fs::current_path(CaseFolder(root_, 0, 1200));
+  ASSERT_TRUE(WriteCaseFolder(Root(), 0, 1200));
+  fs::current_path(CaseFolder(Root(), 0, 1200));
   const Descriptions loaded = ReadDescriptions();
   const auto records = DescriptionRecords(1200);
   ASSERT_EQ(loaded.Count(), records.size());
@@ -155,7 +142,7 @@ TEST_F(GeneratedData, FolderSearchAgreesWithThePlainMatchAndOrder) {
                                           "b.10",
                                           "smc",
                                           "Syscard3.pce"};
-  for (const std::string& name : names) std::ofstream(root_ / name) << "x";
+  for (const std::string& name : names) std::ofstream(Root() / name) << "x";
   const std::vector<std::string_view> patterns = {"*.smc", "*", "", "*a*.1", "c*a*.SMC", "*.1"};
 
   std::vector<std::string> sorted = names;
@@ -169,7 +156,7 @@ TEST_F(GeneratedData, FolderSearchAgreesWithThePlainMatchAndOrder) {
     }
   }
   std::vector<std::vector<std::string>> visited(patterns.size());
-  VisitFolderPatterns(root_.string() + "/", patterns,
+  VisitFolderPatterns(Root().string() + "/", patterns,
                       [&](std::size_t i, std::span<const std::string_view> found) {
                         visited[i].assign(found.begin(), found.end());
                       });

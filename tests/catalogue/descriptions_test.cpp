@@ -5,7 +5,7 @@
 #include <random>
 
 #include "support/plain_walks.h"
-#include "temp_folder.h"
+#include "support/fresh_folder.h"
 
 namespace valmerin {
 namespace {
@@ -60,7 +60,7 @@ TEST(DescriptionWalksTest, LargeFilesAndLongRunsOfOneKeyResolveLikeThePlainWalk)
   EXPECT_EQ(d.ResolveView("g7"), "g8");  // a later record moves on from the first answer
 }
 
-class DescriptionsFileTest : public testing::InTempFolder {};
+class DescriptionsFileTest : public testing::FreshFolderTest {};
 
 TEST_F(DescriptionsFileTest, LoadingHasNoLimitStopsAtAnEmptyKeyAndPadsAShortRecord) {
   EXPECT_EQ(ReadDescriptions().Count(), 0u);

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "recording_hooks.h"
-#include "temp_folder.h"
+#include "support/recording_hooks.h"
+#include "support/fresh_folder.h"
 #include "support/shown_texts.h"
 
 namespace valmerin {
@@ -11,7 +11,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class RomScanTest : public testing::InTempFolder {
+class RomScanTest : public testing::FreshFolderTest {
  protected:
   bool Scan(std::array<bool, kEmulatorCount> available, std::initializer_list<const char*> files) {
     for (const char* dir : {"zs", "kg", "ne", "pce"}) std::filesystem::create_directory(dir);

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "catalogue/temp_folder.h"
+#include "support/fresh_folder.h"
 #include "support/shown_texts.h"
 
 namespace valmerin {
@@ -13,10 +13,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class RefreshTest : public testing::InTempFolder {
+class RefreshTest : public testing::FreshFolderTest {
  protected:
   void SetUp() override {
-    testing::InTempFolder::SetUp();
+    testing::FreshFolderTest::SetUp();
     for (const char* dir : {"zs", "kg"}) std::filesystem::create_directory(dir);
     setup.folders = {"zs/", "kg/", "ne/", "pce/"};
     setup.available = {true, true, false, false};

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "options/options_model.h"
-#include "catalogue/recording_hooks.h"
-#include "catalogue/temp_folder.h"
+#include "support/recording_hooks.h"
+#include "support/fresh_folder.h"
 #include "support/shown_texts.h"
 
 namespace valmerin {
@@ -12,7 +12,7 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-class StartupSequenceTest : public testing::InTempFolder {
+class StartupSequenceTest : public testing::FreshFolderTest {
  protected:
   MainWindowState state;
   OptionsModel options;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "catalogue/temp_folder.h"
+#include "support/fresh_folder.h"
 
 namespace valmerin {
 namespace {
@@ -61,7 +61,7 @@ TEST(OptionsModelTest, OptionButtonsFormOneGroup) {
   EXPECT_FALSE(m.Option(1) || m.Option(2) || m.Option(3) || m.Option(4));
 }
 
-using WindowStartupTest = testing::InTempFolder;
+using WindowStartupTest = testing::FreshFolderTest;
 
 TEST_F(WindowStartupTest, FillsCombosRaisesBarsAndReadsAvailability) {
   OptionsModel m;

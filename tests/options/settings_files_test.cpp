@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "catalogue/temp_folder.h"
+#include "support/fresh_folder.h"
 #include "catalogue/window_hooks.h"
 #include "lifecycle/exit_sequence.h"
 #include "lifecycle/startup_sequence.h"
@@ -30,7 +30,7 @@ OptionsModel Started() {
   return m;
 }
 
-class SettingsFilesTest : public testing::InTempFolder {
+class SettingsFilesTest : public testing::FreshFolderTest {
  protected:
   OptionsModel Restarted(const std::array<bool, 4>& available = kAll) {
     OptionsModel m = Started();
@@ -157,7 +157,7 @@ TEST_F(SettingsFilesTest, UnwritableOrUnstorableFilesAreReportedAndKept) {
   for (const char* bad : {"a\"b", "a\nb", "a\rb", "Ω"}) EXPECT_FALSE(OptionTextStorable(bad));
 }
 
-using ExitSequenceTest = testing::InTempFolder;
+using ExitSequenceTest = testing::FreshFolderTest;
 
 TEST_F(ExitSequenceTest, DeletesEveryCopyThenWritesTheSettings) {
   for (const char* folder : {"snes", "pce"}) std::filesystem::create_directories(folder);

@@ -6,7 +6,7 @@
 #include <windows.h>
 #endif
 
-#include "platform/temp_folder.h"
+#include "support/fresh_folder.h"
 
 namespace valmerin {
 namespace {
@@ -25,10 +25,10 @@ Names FoundBy(std::string_view searchText) {
   return found;
 }
 
-class SearchFolderTest : public testing::TempFolderTest {
+class SearchFolderTest : public testing::FreshFolderTest {
  protected:
   static void Hidden(const fs::path& path) {
-    Put(path, "x");
+    WriteBytes(path, "x");
 #ifdef _WIN32
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
 #endif
@@ -53,7 +53,7 @@ TEST_F(SearchFolderTest, StarsAndLetterCase) {
       {"Ÿ.nes", "ÿ*", true},
   };
   for (const Case& c : cases) {
-    Put(c.name, "x");
+    WriteBytes(c.name, "x");
     EXPECT_EQ(FoundBy(c.pattern), c.matches ? Names{c.name} : Names{})
         << c.name << " ~ " << c.pattern;
     std::filesystem::remove(c.name);
@@ -62,7 +62,7 @@ TEST_F(SearchFolderTest, StarsAndLetterCase) {
 
 TEST_F(SearchFolderTest, OrdinaryFilesInCaseInsensitiveOrder) {
   for (const char* name : {"b.smc", "_z.smc", "C.SMC", "A.Smc", "notes.txt", "smc"}) {
-    Put(name, "x");
+    WriteBytes(name, "x");
   }
   fs::create_directory("folder.smc");
 #ifdef _WIN32
@@ -76,9 +76,9 @@ TEST_F(SearchFolderTest, OrdinaryFilesInCaseInsensitiveOrder) {
 }
 
 TEST_F(SearchFolderTest, FolderTextIsAPlainPrefix) {
-  Put("Roms/Mario.smc", "x");
-  Put("Roms/Zelda.nes", "x");
-  Put("RomsWorld.smc", "x");
+  WriteBytes("Roms/Mario.smc", "x");
+  WriteBytes("Roms/Zelda.nes", "x");
+  WriteBytes("RomsWorld.smc", "x");
   EXPECT_EQ(FoundBy("Roms\\*.smc"), Names{"Mario.smc"});
   EXPECT_EQ(FoundBy("Roms/*.SMC"), Names{"Mario.smc"});
   EXPECT_EQ(FoundBy((Root() / "Roms").string() + "/*.nes"), Names{"Zelda.nes"});
@@ -90,7 +90,7 @@ TEST_F(SearchFolderTest, FolderTextIsAPlainPrefix) {
 }
 
 TEST_F(SearchFolderTest, MissingOrUnreadableFolderYieldsNothing) {
-  Put("file.smc", "x");
+  WriteBytes("file.smc", "x");
   EXPECT_EQ(FoundBy("missing\\*.smc"), Names{});
   EXPECT_EQ(FoundBy("file.smc\\*.smc"), Names{});
   EXPECT_EQ(FoundBy(""), Names{});
@@ -100,7 +100,7 @@ TEST_F(SearchFolderTest, MissingOrUnreadableFolderYieldsNothing) {
 TEST_F(SearchFolderTest, SeveralPatternsGiveWhatOneSearchEachWouldGive) {
   for (const char* name : {"Roms/b.smc", "Roms/A.SFC", "Roms/c.1", "Roms/x.smc.1", "RomsMore.smc",
                            "RomsMore.1", "top.smc"}) {
-    Put(name, "x");
+    WriteBytes(name, "x");
   }
   const std::vector<std::string_view> patterns = {"*.smc", "*.1", "*.fig", "*.sfc", ""};
   for (std::string_view folder : {"Roms\\", "Roms/", "Roms", "", "missing\\"}) {
@@ -120,8 +120,8 @@ TEST_F(SearchFolderTest, FoldsEveryWindows1252Letter) {
   const std::pair<const char*, const char*> inOrder[] = {{"ša", "Šb"}, {"Ša", "šb"}, {"œa", "Œb"},
                                                          {"ža", "Žb"}, {"ÿa", "Ÿb"}, {"àa", "Àb"}};
   for (const auto& [first, second] : inOrder) {
-    Put(second, "x");
-    Put(first, "x");
+    WriteBytes(second, "x");
+    WriteBytes(first, "x");
     EXPECT_EQ(FoundBy("*"), (Names{first, second}));
     EXPECT_EQ(FoundBy(std::string(first).substr(0, 2) + "*"), (Names{first, second}));
     std::filesystem::remove(first);
@@ -131,8 +131,8 @@ TEST_F(SearchFolderTest, FoldsEveryWindows1252Letter) {
 
 #ifndef _WIN32
 TEST_F(SearchFolderTest, NamesThatAreNotUtf8ListAsWindows1252) {
-  Put("Giochi/Citt\xe0.NES", "");
-  Put("Giochi/Cittadella.NES", "");
+  WriteBytes("Giochi/Citt\xe0.NES", "");
+  WriteBytes("Giochi/Cittadella.NES", "");
   EXPECT_EQ(FoundBy("Giochi/*.nes"),
             (std::vector<std::string>{"Cittadella.NES", "Città.NES"}));
 }

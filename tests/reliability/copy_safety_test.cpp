@@ -20,10 +20,10 @@
 namespace valmerin::testing {
 namespace {
 
-class CopySafety : public ScratchFolderTest {
+class CopySafety : public FreshFolderTest {
  protected:
   void SetUp() override {
-    ScratchFolderTest::SetUp();
+    FreshFolderTest::SetUp();
     for (const char* folder : {"snes", "nes"}) fs::create_directory(folder);
     MakeStandIn("snes/ZSnes.exe");
     MakeStandIn("nes/Dos4GW.exe");
@@ -31,7 +31,7 @@ class CopySafety : public ScratchFolderTest {
                "\"" + Folder("snes") + "\"\r\n\"" + Folder("nes") + "\"\r\n\"k/\"\r\n\"p/\"\r\n");
     WriteBytes("Disponibili.emu", "1,1,0,0\r\n");
   }
-  std::string Folder(const char* name) const { return (root_ / name).string() + "/"; }
+  std::string Folder(const char* name) const { return (Root() / name).string() + "/"; }
 
   LaunchOutcome Launch(MainWindowState& state, Emulator emulator, const std::string& game) {
     state.Text1 = game;
@@ -57,8 +57,8 @@ TEST_F(CopySafety, AKilledRunsCopiesGoAtTheNextStartAndNothingElse) {
   // After the kill the user puts a file of their own at one copy name...
   WriteBytes("snes/Gioco.sfc", "mine now");
   // ...and one copy was cut off half-way, its temporary noted.
-  const fs::path half = TemporaryNameFor(root_ / "snes/Gioco.fig");
-  ASSERT_TRUE(JournalCopyStarting(half, root_ / "snes/Gioco.fig"));
+  const fs::path half = TemporaryNameFor(Root() / "snes/Gioco.fig");
+  ASSERT_TRUE(JournalCopyStarting(half, Root() / "snes/Gioco.fig"));
   WriteBytes(half, "hal");
 
   MainWindowState next = Start();
@@ -80,8 +80,8 @@ TEST_F(CopySafety, ALinkAtTheCopyNameIsNeitherFollowedNorDeleted) {
   WriteBytes("snes/Mario.smc", "mario");
   WriteBytes("precious", "the user's");
   const std::pair<const char*, fs::path> cases[] = {
-      {"dangling, pointing outside", root_ / "outside/Gioco.smc"},
-      {"to a file of the user", root_ / "precious"},
+      {"dangling, pointing outside", Root() / "outside/Gioco.smc"},
+      {"to a file of the user", Root() / "precious"},
   };
   for (const auto& [what, target] : cases) {
     SCOPED_TRACE(what);

@@ -34,7 +34,7 @@ fs::path CorpusRoot() {
   return fs::absolute(source / "fuzz" / "corpus");
 }
 
-class CorpusReplay : public ScratchFolderTest, public ::testing::WithParamInterface<Target> {
+class CorpusReplay : public FreshFolderTest, public ::testing::WithParamInterface<Target> {
  protected:
   // Taken before SetUp makes the scratch folder current.
   const fs::path corpus_ = CorpusRoot() / GetParam().name;

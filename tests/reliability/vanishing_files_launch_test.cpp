@@ -13,11 +13,11 @@
 namespace valmerin::testing {
 namespace {
 
-class VanishingFiles : public ScratchFolderTest {
+class VanishingFiles : public FreshFolderTest {
  protected:
   void SetUp() override {
-    ScratchFolderTest::SetUp();
-    folder_ = root_ / "zsnes";
+    FreshFolderTest::SetUp();
+    folder_ = Root() / "zsnes";
     fs::create_directories(folder_);
     MakeStandIn(folder_ / "ZSnes.exe");
     WriteBytes(folder_ / "A.smc", "rom");
