@@ -22,12 +22,6 @@ TEST(OptionsModelTest, DesignStateOfTheWindow) {
   EXPECT_EQ(m.ComboText(4), "0 - 320x240x256");
   EXPECT_EQ(m.Scroll(3), 0);
   EXPECT_EQ(m.Scroll(4), 50);
-  for (const char* name : {"Check74", "Option4", "Text36", "VScroll5"}) {
-    EXPECT_EQ(ControlId::Parse(name)->Name(), name);
-  }
-  for (const char* name : {"Check0", "Check75", "VScroll6", "Check01", "Text", "List1"}) {
-    EXPECT_FALSE(ControlId::Parse(name)) << name;
-  }
 }
 
 TEST(OptionsModelTest, RefusedValuesLeaveTheControlAndBarsWriteTheirBoxes) {
