@@ -108,6 +108,39 @@ std::uint32_t Descriptions::FindKey(std::string_view key) const {
   }
 }
 
+void Descriptions::ResolveViews(std::span<const std::string_view> names,
+                                std::span<std::string_view> shown) const {
+  EnsureIndexed();
+  const Index& index = byKey_;
+  const std::size_t mask = index.table.size() - 1;
+  const std::uint32_t low = NumberMask(index.bits);
+  constexpr std::size_t kBatch = 16;
+  std::size_t slots[kBatch];
+  std::uint32_t firsts[kBatch];
+  for (std::size_t at = 0; at < names.size(); at += kBatch) {
+    const std::size_t count = std::min(kBatch, names.size() - at);
+    // Each stage fetches what the next one reads, for the whole batch at once.
+    for (std::size_t i = 0; i < count; ++i) {
+      slots[i] = std::hash<std::string_view>{}(names[at + i]) & mask;
+      __builtin_prefetch(&index.table[slots[i]]);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::uint32_t entry = index.table[slots[i]];
+      firsts[i] = entry == 0 ? kNoText : (entry & low) - 1;
+      if (firsts[i] != kNoText) __builtin_prefetch(&index.runs[firsts[i]]);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+      if (firsts[i] == kNoText) continue;
+      firsts[i] = index.runs[firsts[i]].first;
+      __builtin_prefetch(&starts_[2 * firsts[i]]);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+      if (firsts[i] != kNoText) __builtin_prefetch(pool_.data() + starts_[2 * firsts[i]]);
+    }
+    for (std::size_t i = 0; i < count; ++i) shown[at + i] = ResolveView(names[at + i]);
+  }
+}
+
 std::string_view Descriptions::ResolveView(std::string_view fileName) const {
   EnsureIndexed();
   std::string_view current = fileName;

@@ -2,6 +2,7 @@
 // The user's game descriptions ("Descrizioni.emu"): a file that only grows, two
 // lines a record (key, description), loaded once at start-up.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,11 @@ class Descriptions {
   // replaces it; later records are compared with the replaced text. The answer is a
   // view of `fileName` or of a stored description.
   std::string_view ResolveView(std::string_view fileName) const;
+  // The same walk for each of `names` into `shown` (as many). The memory each name's
+  // first step needs is fetched for a batch of names ahead, so their loads from
+  // places far apart overlap instead of following one another.
+  void ResolveViews(std::span<const std::string_view> names,
+                    std::span<std::string_view> shown) const;
 
   // Loading is done: gives back what the growing buffers hold spare and builds the
   // index at once (the walks otherwise build it after the last Add).

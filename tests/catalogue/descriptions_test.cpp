@@ -32,9 +32,13 @@ TEST(DescriptionWalksTest, IndexedWalksMatchPlainWalksOnRandomRecords) {
     for (int i = random() % 40; i > 0; --i) {
       d.Add(words[random() % words.size()], words[random() % words.size()]);
     }
-    for (const std::string& start : words) {
-      ASSERT_EQ(d.ResolveView(start), reference::PlainResolveGameName(d, start))
-          << "round " << round;
+    const std::vector<std::string_view> starts(words.begin(), words.end());
+    std::vector<std::string_view> shown(starts.size());
+    d.ResolveViews(starts, shown);
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+      const std::string plain = reference::PlainResolveGameName(d, starts[i]);
+      ASSERT_EQ(d.ResolveView(starts[i]), plain) << "round " << round;
+      ASSERT_EQ(shown[i], plain) << "round " << round;
     }
   }
 }
@@ -57,9 +61,16 @@ TEST(DescriptionWalksTest, LargeFilesAndLongRunsOfOneKeyResolveLikeThePlainWalk)
     d.Add(name, "Fine " + other);
   }
   d.Add("d7", "g8");
-  for (int i = 0; i < 100000; i += 997) {
-    const std::string name = "g" + std::to_string(i);
-    ASSERT_EQ(d.ResolveView(name), reference::PlainResolveGameName(d, name)) << name;
+  std::vector<std::string> names;
+  for (int i = 0; i < 100000; i += 997) names.push_back("g" + std::to_string(i));
+  names.push_back("senza descrizione.smc");
+  const std::vector<std::string_view> views(names.begin(), names.end());
+  std::vector<std::string_view> shown(views.size());
+  d.ResolveViews(views, shown);  // several batches, the last one short
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string plain = reference::PlainResolveGameName(d, names[i]);
+    ASSERT_EQ(d.ResolveView(names[i]), plain) << names[i];
+    ASSERT_EQ(shown[i], plain) << names[i];
   }
   for (const char* pairs : {"20000", "20001", "20002"}) {
     EXPECT_EQ(d.ResolveView(std::string(pairs) + ".smc"), "Fine " + std::string(pairs));
