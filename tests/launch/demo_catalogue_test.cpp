@@ -17,10 +17,8 @@ namespace {
 class DemoCatalogueTest : public testing::LaunchFolderTest {
  protected:
   void SetUp() override {
-    // Before the test's folder becomes current: the source path may be relative.
-    const auto demo =
-        std::filesystem::absolute(std::filesystem::path(__FILE__).parent_path() / "../../examples/demo");
     LaunchFolderTest::SetUp();
+    const auto demo = std::filesystem::path(VALMERIN_SOURCE_DIR) / "examples/demo";
     std::filesystem::copy(demo, Root(), std::filesystem::copy_options::recursive);
     ASSERT_TRUE(ReadFolderFile(state_.EmulatorFolder));
     Availability availability;
