@@ -9,15 +9,14 @@
 #include <vector>
 
 #include "bench/bench_data.h"
-#include "bench/plain_walks.h"
 #include "catalogue/folder_files.h"
 #include "catalogue/game_filter.h"
 #include "catalogue/main_window_state.h"
 #include "catalogue/rom_scan.h"
-#include "launch/list_selection.h"
 #include "lifecycle/refresh.h"
 #include "lifecycle/startup_sequence.h"
 #include "options/options_model.h"
+#include "tests/support/plain_walks.h"
 
 namespace valmerin::bench {
 namespace {
@@ -137,26 +136,11 @@ void Resolve(benchmark::State& st, fs::path caseFolder) {
   std::size_t at = 0;
   for (auto _ : st) {
     const std::string& name = sample[at++ % sample.size()].name;
-    std::string shown =
-        kIndexed ? descriptions.ResolveGameName(name) : PlainResolveGameName(descriptions, name);
-    benchmark::DoNotOptimize(shown.data());
-  }
-}
-
-template <bool kIndexed>
-void Find(benchmark::State& st, fs::path caseFolder) {
-  MainWindowState window;
-  window.descriptions = LoadDescriptions(caseFolder);
-  std::vector<std::pair<Emulator, std::string>> entries;
-  for (const GameFile& file : SampleFiles()) {
-    entries.emplace_back(file.emulator, window.descriptions.ResolveGameName(file.name));
-  }
-  std::size_t at = 0;
-  for (auto _ : st) {
-    const auto& [list, entry] = entries[at++ % entries.size()];
-    std::string gameFile = kIndexed ? FindGameFile(window, list, entry)
-                                    : PlainFindGameFile(window.descriptions, list, entry);
-    benchmark::DoNotOptimize(gameFile.data());
+    if constexpr (kIndexed) {
+      benchmark::DoNotOptimize(descriptions.ResolveView(name).data());
+    } else {
+      benchmark::DoNotOptimize(reference::PlainResolveGameName(descriptions, name).data());
+    }
   }
 }
 
@@ -183,7 +167,7 @@ void ResolveEveryName(benchmark::State& st, fs::path caseFolder) {
   for (auto _ : st) {
     std::vector<std::string> shown;
     shown.reserve(names.size());
-    for (const std::string& name : names) shown.push_back(descriptions.ResolveGameName(name));
+    for (const std::string& name : names) shown.emplace_back(descriptions.ResolveView(name));
     benchmark::DoNotOptimize(shown.data());
     st.PauseTiming();
     std::vector<std::string>().swap(shown);
@@ -277,8 +261,6 @@ void RegisterBenchmarks(const fs::path& root) {
         ->Unit(benchmark::kMillisecond);
     RegisterBenchmark(Name("resolve_indexed", records).c_str(), Resolve<true>, folder);
     RegisterBenchmark(Name("resolve_plain", records).c_str(), Resolve<false>, folder);
-    RegisterBenchmark(Name("find_indexed", records).c_str(), Find<true>, folder);
-    RegisterBenchmark(Name("find_plain", records).c_str(), Find<false>, folder);
   }
 }
 

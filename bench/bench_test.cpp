@@ -9,12 +9,13 @@
 
 #include "bench/bench_data.h"
 #include "bench/peak_rss.h"
-#include "bench/plain_walks.h"
 #include "bench/ratio_table.h"
 #include "catalogue/folder_files.h"
 #include "catalogue/rom_scan.h"
-#include "launch/list_selection.h"
 #include "hosting/folder_search.h"
+#include "support/fresh_folder.h"
+#include "support/plain_folder_search.h"
+#include "support/plain_walks.h"
 
 namespace valmerin::bench {
 namespace {
@@ -28,17 +29,9 @@ Descriptions Build(const std::vector<DescriptionRecord>& records) {
 }
 
 void ExpectWalksAgree(const Descriptions& descriptions, const std::vector<std::string>& probes) {
-  MainWindowState state;
-  state.descriptions = descriptions;
   for (const std::string& probe : probes) {
-    EXPECT_EQ(descriptions.ResolveGameName(probe), PlainResolveGameName(descriptions, probe))
+    EXPECT_EQ(descriptions.ResolveView(probe), reference::PlainResolveGameName(descriptions, probe))
         << probe;
-    EXPECT_EQ(descriptions.WalkBackToFileName(probe), PlainWalkBackToFileName(descriptions, probe))
-        << probe;
-    for (Emulator list : kTabOrder) {
-      EXPECT_EQ(FindGameFile(state, list, probe), PlainFindGameFile(descriptions, list, probe))
-          << probe;
-    }
   }
 }
 
@@ -55,14 +48,12 @@ TEST(PlainWalks, AgreeWithTheIndexOnTheGeneratedRecords) {
 
 TEST(PlainWalks, AgreeOnCyclesRepeatsAndBlanks) {
   // A cycle, a record that maps a name to itself, a key given twice, a description
-  // shared by two keys, and the blank results the ZSnes list falls back from.
+  // shared by two keys, and blank texts.
   const std::vector<DescriptionRecord> records = {
       {"a.smc", "B"}, {"B", "a.smc"}, {"a.smc", "C"}, {"C", "C"},    {"d.nes", "C"},
       {"e.pce", " "}, {"", "vuota"},  {"blank", ""},  {"C", "Fine"}, {"a.smc", "Fine"}};
   ExpectWalksAgree(Build(records), {"a.smc", "B", "C", "d.nes", "e.pce", " ", "", "blank", "vuota",
                                     "Fine", "ignota"});
-  EXPECT_EQ(PlainFindGameFile(Build(records), Emulator::ZSnes, "vuota"), "vuota");
-  EXPECT_EQ(PlainFindGameFile(Build(records), Emulator::KGen, "vuota"), "");
 }
 
 TEST(PlainWalks, AgreeOnALongAlternatingChain) {
@@ -77,31 +68,17 @@ TEST(PlainWalks, AgreeOnALongAlternatingChain) {
   ExpectWalksAgree(Build(records), {"a.smc", "B", "Fine"});
 }
 
-class GeneratedData : public ::testing::Test {
- protected:
-  void SetUp() override {
-    previous_ = fs::current_path();
-    root_ = fs::temp_directory_path() / ("valmerin-bench-test-" + std::to_string(getpid()));
-    fs::create_directories(root_);
-    fs::current_path(root_);
-  }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(root_);
-  }
-  fs::path previous_;
-  fs::path root_;
-};
+using GeneratedData = testing::FreshFolderTest;
 
 TEST_F(GeneratedData, FoldersHoldEveryKindOfFileAndTheScanFindsTheRoms) {
   constexpr std::size_t kFiles = 2000;
-  ASSERT_TRUE(WriteRomFolders(root_, kFiles));
-  ASSERT_TRUE(WriteCaseFolder(root_, kFiles, 500));
+  ASSERT_TRUE(WriteRomFolders(Root(), kFiles));
+  ASSERT_TRUE(WriteCaseFolder(Root(), kFiles, 500));
 
   std::size_t onDisk = 0;
   for (const EmulatorInfo& info : EmulatorTable()) {
     for ([[maybe_unused]] const auto& entry :
-         fs::directory_iterator(RomRoot(root_, kFiles) / FolderNameOf(info.emulator))) {
+         fs::directory_iterator(RomRoot(Root(), kFiles) / FolderNameOf(info.emulator))) {
       ++onDisk;
     }
   }
@@ -120,7 +97,7 @@ TEST_F(GeneratedData, FoldersHoldEveryKindOfFileAndTheScanFindsTheRoms) {
   EXPECT_EQ(kinds.size(), 3u);
   EXPECT_TRUE(upperExtensions.count(".SMC") && upperExtensions.count(".smc"));
 
-  fs::current_path(CaseFolder(root_, kFiles, 500));
+  fs::current_path(CaseFolder(Root(), kFiles, 500));
   MainWindowState state;
   Folders folders;
   ASSERT_TRUE(ReadFolderFile(folders));
@@ -130,15 +107,17 @@ TEST_F(GeneratedData, FoldersHoldEveryKindOfFileAndTheScanFindsTheRoms) {
   ASSERT_TRUE(ScanRomFolders(state, {true, true, true, true}));
   for (int i = 0; i < kEmulatorCount; ++i) EXPECT_EQ(state.gameLists[i].size(), roms[i]) << i;
   // Described files show their (possibly chained) description.
-  const auto zsnes = state.gameLists[IndexOf(Emulator::ZSnes)].ShownTexts();
-  EXPECT_TRUE(std::any_of(zsnes.begin(), zsnes.end(), [](const std::string& entry) {
-    return entry.ends_with(" - edizione completa");
-  }));
+  const GameList& zsnes = state.gameLists[IndexOf(Emulator::ZSnes)];
+  bool chained = false;
+  for (std::size_t i = 0; i < zsnes.size(); ++i) {
+    chained = chained || zsnes.Shown(i).ends_with(" - edizione completa");
+  }
+  EXPECT_TRUE(chained);
 }
 
 TEST_F(GeneratedData, DescriptionsFileReadsBackAsGenerated) {
-  ASSERT_TRUE(WriteCaseFolder(root_, 0, 1200));
-  fs::current_path(CaseFolder(root_, 0, 1200));
+  ASSERT_TRUE(WriteCaseFolder(Root(), 0, 1200));
+  fs::current_path(CaseFolder(Root(), 0, 1200));
   const Descriptions loaded = ReadDescriptions();
   const auto records = DescriptionRecords(1200);
   ASSERT_EQ(loaded.Count(), records.size());
@@ -163,29 +142,25 @@ TEST_F(GeneratedData, FolderSearchAgreesWithThePlainMatchAndOrder) {
                                           "b.10",
                                           "smc",
                                           "Syscard3.pce"};
-  for (const std::string& name : names) std::ofstream(root_ / name) << "x";
+  for (const std::string& name : names) std::ofstream(Root() / name) << "x";
   const std::vector<std::string_view> patterns = {"*.smc", "*", "", "*a*.1", "c*a*.SMC", "*.1"};
 
   std::vector<std::string> sorted = names;
   std::sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
-    return NameLessCaseInsensitive(a, b);
+    return reference::PlainNameLess(a, b);
   });
   std::vector<std::vector<std::string>> expected(patterns.size());
   for (std::size_t i = 0; i < patterns.size(); ++i) {
     for (const std::string& name : sorted) {
-      if (!patterns[i].empty() && MatchesPattern(name, patterns[i])) expected[i].push_back(name);
+      if (!patterns[i].empty() && reference::PlainMatches(name, patterns[i])) expected[i].push_back(name);
     }
   }
-  EXPECT_EQ(SearchFolderPatterns(root_.string() + "/", patterns), expected);
   std::vector<std::vector<std::string>> visited(patterns.size());
-  VisitFolderPatterns(root_.string() + "/", patterns,
+  VisitFolderPatterns(Root().string() + "/", patterns,
                       [&](std::size_t i, std::span<const std::string_view> found) {
                         visited[i].assign(found.begin(), found.end());
                       });
   EXPECT_EQ(visited, expected);
-  for (std::size_t i = 0; i < patterns.size(); ++i) {
-    EXPECT_EQ(SearchFolder(root_.string() + "/" + std::string(patterns[i])), expected[i]) << i;
-  }
 }
 
 TEST(PeakRss, MeasuresAProgramThatSettlesAndRefusesOneThatDoesNot) {
@@ -202,8 +177,8 @@ TEST(RatioTable, CountsMissedTargetsAndShowsMissingFiguresAsUnknown) {
   Figures figures;
   figures.seconds["listing/100000"] = 0.010;
   figures.seconds["startup/100000/100000"] = 0.020;  // 2x the listing
-  figures.seconds["find_indexed/100000"] = 2e-6;
-  figures.seconds["find_plain/100000"] = 1e-3;  // 500x
+  figures.seconds["resolve_indexed/100000"] = 2e-6;
+  figures.seconds["resolve_plain/100000"] = 1e-3;  // 500x
   figures.seconds["scan/100000/100000"] = 0.015;
   figures.seconds["read_descriptions/100000"] = 0.010;
   figures.seconds["refresh/100000"] = 0.024;           // within the scan and the load

@@ -116,22 +116,12 @@ int PrintRatioTable(const Figures& figures, std::ostream& out) {
               Ratio(read, bytes), "", std::nullopt);
     const auto resolveIndexed = Seconds(figures, key("resolve_indexed", records));
     const auto resolvePlain = Seconds(figures, key("resolve_plain", records));
-    table.Row("ResolveGameName indexed vs plain walk (speed-up)", data, Time(resolveIndexed),
+    table.Row("ResolveView indexed vs plain walk (speed-up)", data, Time(resolveIndexed),
               Time(resolvePlain), Ratio(resolvePlain, resolveIndexed), "", std::nullopt);
     const auto all = Seconds(figures, key("resolve_all", records));
     const auto largestListing = Seconds(figures, key("listing", kLargest));
     table.Row("Resolving every ROM name of the largest set vs its bare listing", data, Time(all),
               Time(largestListing), Ratio(all, largestListing), "", std::nullopt);
-
-    const auto findIndexed = Seconds(figures, key("find_indexed", records));
-    const auto findPlain = Seconds(figures, key("find_plain", records));
-    const auto speedUp = Ratio(findPlain, findIndexed);
-    const bool targeted = records == kLargest;
-    table.Row(
-        "FindGameFile indexed vs plain walk (speed-up)", data, Time(findIndexed), Time(findPlain),
-        speedUp, targeted ? "< 1 ms and >= 100x" : "",
-        targeted ? std::optional<bool>(findIndexed.value_or(1) < 1e-3 && speedUp.value_or(0) >= 100)
-                 : std::nullopt);
   }
 
   const std::string largest = Size(kLargest, kLargest);

@@ -19,6 +19,9 @@ function(valmerin_add_test_folder dir lib)
   add_executable(${target} ${test_sources})
   target_link_libraries(${target} PRIVATE ${lib} ${VALMERIN_GTEST_LIBS})
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  # Tests that read files of the source tree (the demo, the fuzz corpus) find it
+  # here: a compiler cache may hand __FILE__ over as a relative path.
+  target_compile_definitions(${target} PRIVATE VALMERIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   if(WIN32)
     target_link_libraries(${target} PRIVATE shell32)
   endif()

@@ -54,7 +54,7 @@ void CodecSeeds(const fs::path& corpus) {
 void SettingsSeeds(const fs::path& corpus) {
   OptionsModel options;
   options.RunWindowStartup();
-  WriteSettingsFiles(options);
+  SaveSettingsFiles(options, {});
   for (const EmulatorInfo& info : EmulatorTable()) {
     Put(corpus, "settings_files", "initial-" + std::string(info.settingsFile), Bytes(info.settingsFile));
   }
@@ -65,7 +65,7 @@ void SettingsSeeds(const fs::path& corpus) {
   options.SetText(8, "");
   options.SetScroll(1, 3);
   options.SetScroll(5, 4);
-  WriteSettingsFiles(options);
+  SaveSettingsFiles(options, {});
   for (const EmulatorInfo& info : EmulatorTable()) {
     Put(corpus, "settings_files", "changed-" + std::string(info.settingsFile), Bytes(info.settingsFile));
   }

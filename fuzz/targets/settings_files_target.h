@@ -24,7 +24,8 @@ inline std::vector<std::string> ReadSettingsAndWriteBack(std::array<std::string,
   options.RunWindowStartup();
   SettingsBuffer buffer;
   ReadSettingsFiles(options, buffer, {true, true, true, true});
-  std::vector<std::string> failed = WriteSettingsFiles(options);
+  std::vector<std::string> failed;
+  for (const KeptFile& kept : SaveSettingsFiles(options, {})) failed.push_back(kept.file);
   for (const EmulatorInfo& info : EmulatorTable()) {
     files[IndexOf(info.emulator)] = ReadFileBytes(info.settingsFile).value_or("<missing>");
   }

@@ -32,7 +32,8 @@ std::uint32_t NumberMask(unsigned bits) { return bits >= 32 ? 0xFFFFFFFFu : (1u 
 
 }  // namespace
 
-void Descriptions::Build(Index& index, int side) const {
+void Descriptions::BuildKeyIndex() const {
+  Index& index = byKey_;
   const std::size_t count = Count();
   std::size_t size = 16;
   while (size < 2 * count) size *= 2;
@@ -48,8 +49,8 @@ void Descriptions::Build(Index& index, int side) const {
   index.runs.reserve(count + 1);
   sizes.reserve(count);
   for (std::uint32_t r = 0; r < count; ++r) {
-    const std::string_view text = Field(2 * r + side);
-    const std::size_t hash = std::hash<std::string_view>{}(text);
+    const std::string_view key = Key(r);
+    const std::size_t hash = std::hash<std::string_view>{}(key);
     const std::uint32_t tag = TagOf(hash) & ~low;
     std::size_t slot = hash & mask;
     for (;; slot = (slot + 1) & mask) {
@@ -60,7 +61,7 @@ void Descriptions::Build(Index& index, int side) const {
         sizes.push_back(0);
         break;
       }
-      if ((entry & ~low) == tag && Field(2 * index.runs[(entry & low) - 1].first + side) == text) {
+      if ((entry & ~low) == tag && Key(index.runs[(entry & low) - 1].first) == key) {
         break;
       }
     }
@@ -88,27 +89,56 @@ void Descriptions::Seal() {
 
 void Descriptions::EnsureIndexed() const {
   if (indexed_) return;
-  Build(byKey_, 0);
-  Build(byText_, 1);
+  BuildKeyIndex();
   indexed_ = true;
 }
 
-std::uint32_t Descriptions::Find(const Index& index, int side, std::string_view text) const {
+std::uint32_t Descriptions::FindKey(std::string_view key) const {
+  const Index& index = byKey_;
   const std::size_t mask = index.table.size() - 1;
   const std::uint32_t low = NumberMask(index.bits);
-  const std::size_t hash = std::hash<std::string_view>{}(text);
+  const std::size_t hash = std::hash<std::string_view>{}(key);
   const std::uint32_t tag = TagOf(hash) & ~low;
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
     const std::uint32_t entry = index.table[slot];
     if (entry == 0) return kNoText;
     if ((entry & ~low) != tag) continue;
     const std::uint32_t distinct = (entry & low) - 1;
-    if (Field(2 * index.runs[distinct].first + side) == text) return distinct;
+    if (Key(index.runs[distinct].first) == key) return distinct;
   }
 }
 
-std::string Descriptions::ResolveGameName(std::string_view fileName) const {
-  return std::string(ResolveView(fileName));
+void Descriptions::ResolveViews(std::span<const std::string_view> names,
+                                std::span<std::string_view> shown) const {
+  EnsureIndexed();
+  const Index& index = byKey_;
+  const std::size_t mask = index.table.size() - 1;
+  const std::uint32_t low = NumberMask(index.bits);
+  constexpr std::size_t kBatch = 16;
+  std::size_t slots[kBatch];
+  std::uint32_t firsts[kBatch];
+  for (std::size_t at = 0; at < names.size(); at += kBatch) {
+    const std::size_t count = std::min(kBatch, names.size() - at);
+    // Each stage fetches what the next one reads, for the whole batch at once.
+    for (std::size_t i = 0; i < count; ++i) {
+      slots[i] = std::hash<std::string_view>{}(names[at + i]) & mask;
+      __builtin_prefetch(&index.table[slots[i]]);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::uint32_t entry = index.table[slots[i]];
+      firsts[i] = entry == 0 ? kNoText : (entry & low) - 1;
+      if (firsts[i] != kNoText) __builtin_prefetch(&index.runs[firsts[i]]);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+      if (firsts[i] == kNoText) continue;
+      firsts[i] = index.runs[firsts[i]].first;
+      __builtin_prefetch(&starts_[2 * firsts[i]]);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+      if (firsts[i] != kNoText) __builtin_prefetch(pool_.data() + starts_[2 * firsts[i]]);
+    }
+    for (std::size_t i = 0; i < count; ++i) shown[at + i] = ResolveView(names[at + i]);
+  }
 }
 
 std::string_view Descriptions::ResolveView(std::string_view fileName) const {
@@ -116,7 +146,7 @@ std::string_view Descriptions::ResolveView(std::string_view fileName) const {
   std::string_view current = fileName;
   std::uint32_t next = 0;  // the first record still to compare
   for (;;) {
-    const std::uint32_t distinct = Find(byKey_, 0, current);
+    const std::uint32_t distinct = FindKey(current);
     if (distinct == kNoText) break;
     const Index::Run& run = byKey_.runs[distinct];
     std::uint32_t record = run.first;
@@ -131,24 +161,6 @@ std::string_view Descriptions::ResolveView(std::string_view fileName) const {
     next = record + 1;
   }
   return current;
-}
-
-std::string Descriptions::WalkBackToFileName(std::string_view shownText) const {
-  EnsureIndexed();
-  std::string_view current = shownText;
-  auto below = static_cast<std::uint32_t>(Count());  // records under this remain
-  for (;;) {
-    const std::uint32_t distinct = Find(byText_, 1, current);
-    if (distinct == kNoText) break;
-    const auto first = byText_.records.begin() + byText_.runs[distinct].start;
-    const auto last = byText_.records.begin() + byText_.runs[distinct + 1].start;
-    auto at = std::lower_bound(first, last, below);
-    if (at == first) break;
-    --at;
-    current = Key(*at);
-    below = *at;
-  }
-  return std::string(current);
 }
 
 Descriptions ReadDescriptions() {

@@ -2,6 +2,7 @@
 // The user's game descriptions ("Descrizioni.emu"): a file that only grows, two
 // lines a record (key, description), loaded once at start-up.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,21 +22,22 @@ class Descriptions {
   std::string_view Text(std::size_t i) const { return Field(2 * i + 1); }
 
   // Forward walk: from record 0 up, every record whose key equals the current text
-  // replaces it; later records are compared with the replaced text.
-  std::string ResolveGameName(std::string_view fileName) const;
-  // The same walk, answered as a view of `fileName` or of a stored description.
+  // replaces it; later records are compared with the replaced text. The answer is a
+  // view of `fileName` or of a stored description.
   std::string_view ResolveView(std::string_view fileName) const;
-  // Backward walk: from the last record down, every record whose description
-  // equals the current text replaces it with its key.
-  std::string WalkBackToFileName(std::string_view shownText) const;
+  // The same walk for each of `names` into `shown` (as many). The memory each name's
+  // first step needs is fetched for a batch of names ahead, so their loads from
+  // places far apart overlap instead of following one another.
+  void ResolveViews(std::span<const std::string_view> names,
+                    std::span<std::string_view> shown) const;
 
   // Loading is done: gives back what the growing buffers hold spare and builds the
   // index at once (the walks otherwise build it after the last Add).
   void Seal();
 
  private:
-  // Per side (keys, descriptions) a flat hash table of the distinct texts, whose
-  // record numbers sit in ascending runs of one array: a walk jumps from match to
+  // A flat hash table of the distinct keys, whose record numbers sit in ascending
+  // runs of one array: a walk jumps from match to
   // match instead of visiting every record, and 100,000 records cost a handful of
   // allocations, not several each.
   struct Index {
@@ -60,16 +62,15 @@ class Descriptions {
     return std::string_view(pool_).substr(starts_[f], end - starts_[f]);
   }
   void EnsureIndexed() const;
-  void Build(Index& index, int side) const;
-  // The distinct text number of `text` on this side, or kNoText.
-  std::uint32_t Find(const Index& index, int side, std::string_view text) const;
+  void BuildKeyIndex() const;
+  // The distinct key number of `key`, or kNoText.
+  std::uint32_t FindKey(std::string_view key) const;
 
   std::string pool_;                   // every key and description, one after another
   std::vector<std::uint32_t> starts_;  // key, text, key, text ... offsets into pool_
   // Built at the first walk after the last Add.
   mutable bool indexed_ = false;
   mutable Index byKey_;
-  mutable Index byText_;
 };
 
 inline constexpr std::string_view kDescriptionsFile = "Descrizioni.emu";

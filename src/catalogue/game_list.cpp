@@ -64,13 +64,6 @@ std::size_t GameList::ReplaceShown(std::string_view fromText, std::string_view t
   return changed;
 }
 
-std::vector<std::string> GameList::ShownTexts() const {
-  std::vector<std::string> texts;
-  texts.reserve(size());
-  for (std::size_t i = 0; i < size(); ++i) texts.emplace_back(Shown(i));
-  return texts;
-}
-
 bool GameList::SameEntries(const GameList& other) const {
   if (size() != other.size()) return false;
   for (std::size_t i = 0; i < size(); ++i) {

@@ -38,8 +38,6 @@ class GameList {
   // Every entry showing `from` shows `to` instead (a new description record).
   // Returns how many changed.
   std::size_t ReplaceShown(std::string_view from, std::string_view to);
-  // The shown texts, in list order.
-  std::vector<std::string> ShownTexts() const;
 
   // Goes up at every change, so what was derived from the entries knows when to
   // derive again.

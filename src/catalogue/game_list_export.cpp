@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/file_io.h"
 #include "platform/text_codec.h"
 #include "platform/utf8.h"
 
@@ -71,6 +72,20 @@ std::vector<std::vector<std::string>> Paginate(const std::vector<std::string>& l
   }
   if (pages.empty()) pages.emplace_back();
   return pages;
+}
+
+SaveOutcome WriteGameListFile(const std::filesystem::path& path, const GameLists& lists,
+                              bool unknownAsQuestionMarks) {
+  RecordWriter writer;
+  for (const std::string& line : ExportLines(lists)) {
+    writer.WritePlainLine(unknownAsQuestionMarks ? WithUnknownLettersAsQuestionMarks(line) : line);
+  }
+  const auto bytes = EncodeCp1252(writer.Text());
+  if (!bytes) return {SaveResult::Unencodable, FileError::None};
+  if (const FileResult written = ReplaceFileAtomically(path, *bytes); !written) {
+    return {SaveResult::WriteFailed, written.error};
+  }
+  return {};
 }
 
 }  // namespace valmerin

@@ -49,16 +49,19 @@ bool ScanInto(GameLists& lists, const std::array<std::string, kEmulatorCount>& f
     }
     // One pass over the folder answers all of the emulator's patterns, in table order;
     // the names are resolved straight from the listing, never copied on their own.
+    std::vector<std::string_view> shown;
     VisitFolderPatterns(folder, patterns,
                         [&](std::size_t, std::span<const std::string_view> names) {
                           if (info.emulator == Emulator::ZSnes && !names.empty())
                             zsnesFoundRoms = true;
-                          for (std::string_view name : names) {
-                            if (info.emulator == Emulator::MagicEngine && IsSystemCard(name))
+                          shown.resize(names.size());
+                          descriptions.ResolveViews(names, shown);
+                          for (std::size_t i = 0; i < names.size(); ++i) {
+                            if (info.emulator == Emulator::MagicEngine && IsSystemCard(names[i]))
                               continue;
-                            if (!leaveOut.empty() && isLeftOut(name)) continue;
-                            if (IsCopyName(name)) continue;  // a copy of ours, or a stranger's
-                            list.Add(name, descriptions.ResolveView(name));
+                            if (!leaveOut.empty() && isLeftOut(names[i])) continue;
+                            if (IsCopyName(names[i])) continue;  // a copy of ours, or a stranger's
+                            list.Add(names[i], shown[i]);
                           }
                         });
   }

@@ -158,14 +158,6 @@ class SortedListing {
 
 }  // namespace
 
-std::vector<std::string> SearchFolder(std::string_view searchText) {
-  const SplitSearch split = Split(searchText);
-  if (split.pattern.empty()) return {};
-  const SortedListing listing(split.folderText);
-  const auto matches = listing.Matches(FoldedName(split.pattern));
-  return std::vector<std::string>(matches.begin(), matches.end());
-}
-
 void VisitFolderPatterns(
     std::string_view folderText, const std::vector<std::string_view>& patterns,
     const std::function<void(std::size_t, std::span<const std::string_view>)>& visit) {
@@ -186,16 +178,6 @@ void VisitFolderPatterns(
     text += patterns[i];
     visit(i, listing.Matches(FoldedName(text)));
   }
-}
-
-std::vector<std::vector<std::string>> SearchFolderPatterns(
-    std::string_view folderText, const std::vector<std::string_view>& patterns) {
-  std::vector<std::vector<std::string>> results(patterns.size());
-  VisitFolderPatterns(folderText, patterns,
-                      [&](std::size_t i, std::span<const std::string_view> names) {
-                        results[i].assign(names.begin(), names.end());
-                      });
-  return results;
 }
 
 }  // namespace valmerin

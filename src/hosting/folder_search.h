@@ -8,29 +8,21 @@
 namespace valmerin {
 
 // The ordinary files (no folders, no hidden or system files; on Linux a name
-// beginning with "." is hidden) named by a search text "folder text + pattern",
-// split at its last "\" or "/". "*" matches any run of characters, letters match
-// without regard to case. Names come back as stored, in case-insensitive name
-// order, the way Windows file systems yield them. A folder that does not exist or
-// cannot be read yields nothing.
-std::vector<std::string> SearchFolder(std::string_view searchText);
-
-// The same search for several patterns behind one folder text, answered from a
-// single pass over the folder: one result per pattern, each exactly what
-// SearchFolder(folderText + pattern) gives.
-std::vector<std::vector<std::string>> SearchFolderPatterns(
-    std::string_view folderText, const std::vector<std::string_view>& patterns);
-
-// The same search without copying the names: `visit` gets each pattern's index and
-// its matches, in pattern order; the views last only for that call.
+// beginning with "." is hidden) of one folder that match each of several
+// patterns, from a single pass over the folder. Each search text is
+// `folderText` + pattern, split at its last "\" or "/" (so a folder text without
+// its final separator lends its last part to every pattern). "*" matches any run
+// of characters, letters match without regard to case. `visit` gets each
+// pattern's index and its matches, in pattern order, names as stored in
+// case-insensitive name order, the way Windows file systems yield them; the views
+// last only for that call. An empty pattern, or a folder that does not exist or
+// cannot be read, yields nothing.
 void VisitFolderPatterns(
     std::string_view folderText, const std::vector<std::string_view>& patterns,
     const std::function<void(std::size_t, std::span<const std::string_view>)>& visit);
 
-// Case-insensitive "*" match of a whole name, exposed for tests and the scan.
+// The same match and order for a single name, for the games inside archives.
 bool MatchesPattern(std::string_view name, std::string_view pattern);
-
-// Case-insensitive ordering of names (ASCII and Latin-1 letters folded).
 bool NameLessCaseInsensitive(std::string_view a, std::string_view b);
 
 }  // namespace valmerin

@@ -12,15 +12,14 @@ namespace {
 struct KindName {
   ControlKind kind;
   std::string_view prefix;
-  int count;
 };
 
 constexpr std::array<KindName, 5> kKindNames = {{
-    {ControlKind::Check, "Check", kCheckCount},
-    {ControlKind::Option, "Option", kOptionCount},
-    {ControlKind::Text, "Text", kTextCount},
-    {ControlKind::Combo, "Combo", kComboCount},
-    {ControlKind::Scroll, "VScroll", kScrollCount},
+    {ControlKind::Check, "Check"},
+    {ControlKind::Option, "Option"},
+    {ControlKind::Text, "Text"},
+    {ControlKind::Combo, "Combo"},
+    {ControlKind::Scroll, "VScroll"},
 }};
 
 // The texts the window was designed with; Text6 is not on the window.
@@ -112,23 +111,6 @@ std::string ControlId::Name() const {
     if (k.kind == kind) return std::string(k.prefix) + std::to_string(number);
   }
   return {};
-}
-
-std::optional<ControlId> ControlId::Parse(std::string_view name) {
-  // No prefix starts another, so the first match is the kind.
-  for (const KindName& k : kKindNames) {
-    if (!name.starts_with(k.prefix)) continue;
-    std::string_view digits = name.substr(k.prefix.size());
-    if (digits.empty() || digits.size() > 2 || digits.front() == '0') return std::nullopt;
-    int number = 0;
-    for (char c : digits) {
-      if (c < '0' || c > '9') return std::nullopt;
-      number = number * 10 + (c - '0');
-    }
-    if (!InRange(number, k.count)) return std::nullopt;
-    return ControlId{k.kind, number};
-  }
-  return std::nullopt;
 }
 
 OptionsModel::OptionsModel() {

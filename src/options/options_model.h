@@ -16,7 +16,6 @@ struct ControlId {
   ControlKind kind;
   int number;                // Check1..74, Option1..4, Text1..36, Combo1..4, VScroll1..5
   std::string Name() const;  // "Check11", "VScroll4" ...
-  static std::optional<ControlId> Parse(std::string_view name);
   bool operator==(const ControlId&) const = default;
 };
 

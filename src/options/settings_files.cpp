@@ -103,12 +103,6 @@ void ReadSettingsFiles(OptionsModel& options, SettingsBuffer& buffer,
   }
 }
 
-std::vector<std::string> WriteSettingsFiles(const OptionsModel& options) {
-  std::vector<std::string> failed;
-  for (const KeptFile& kept : SaveSettingsFiles(options, {})) failed.push_back(kept.file);
-  return failed;
-}
-
 std::vector<KeptFile> SaveSettingsFiles(const OptionsModel& options,
                                         const std::vector<std::string>& keep) {
   std::vector<KeptFile> failed;

@@ -15,17 +15,14 @@ namespace valmerin {
 void ReadSettingsFiles(OptionsModel& options, SettingsBuffer& buffer,
                        const std::array<bool, kEmulatorCount>& available);
 
-// Writes all four files, each atomically; returns the names of those that failed
-// (left as they were).
-std::vector<std::string> WriteSettingsFiles(const OptionsModel& options);
-
 // A settings file left as it was at exit, and why.
 struct KeptFile {
   std::string file;
   FileError why = FileError::Other;  // None: a text of the options cannot be stored
 };
-// The same writes, except that the files named in `keep` (found unreadable at
-// start-up) are not touched at all; every file not written is listed with why.
+// Writes all four files, each atomically, except those named in `keep` (found
+// unreadable at start-up), which are not touched at all; every file not written is
+// listed with why and left as it was.
 std::vector<KeptFile> SaveSettingsFiles(const OptionsModel& options,
                                         const std::vector<std::string>& keep);
 

@@ -158,8 +158,4 @@ FileResult CopyFileAtomically(const fs::path& from, const fs::path& to, const fs
   return {error};
 }
 
-FileResult CopyFileReplacing(const fs::path& from, const fs::path& to) {
-  return CopyFileAtomically(from, to, TemporaryNameFor(to));
-}
-
 }  // namespace valmerin

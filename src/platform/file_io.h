@@ -40,7 +40,8 @@ std::filesystem::path TemporaryNameFor(const std::filesystem::path& path);
 bool IsTemporaryName(std::string_view fileName);
 // The last step of every whole-file write, the replace and the copy alike: the
 // finished temporary takes the target's place (retried while a scanner holds the
-// target on Windows; the folder synced elsewhere), or is removed when that fails.
+// target on Windows; elsewhere the folder is synced, so the rename outlives a
+// crash). On failure the temporary stays: the caller removes it.
 FileError MoveIntoPlace(const std::filesystem::path& temporary,
                         const std::filesystem::path& target);
 void RemoveTemporaryFile(const std::filesystem::path& temporary);
@@ -55,8 +56,6 @@ using CopyProgress = std::function<bool(std::uint64_t done, std::uint64_t total)
 FileResult CopyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to,
                               const std::filesystem::path& temporary,
                               const CopyProgress& progress = {});
-// The same with a temporary name of its own.
-FileResult CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Deletes an ordinary file; a link, a folder or anything else is left alone.
 bool DeleteRegularFile(const std::filesystem::path& path);

@@ -47,13 +47,4 @@ std::vector<std::string> SplitSwitchString(std::string_view switches) {
   return arguments;
 }
 
-std::string JoinCommandLine(const std::string& program, const std::vector<std::string>& arguments) {
-  std::string line = program;
-  for (const std::string& argument : arguments) {
-    line += ' ';
-    line += argument;
-  }
-  return line;
-}
-
 }  // namespace valmerin

@@ -39,8 +39,4 @@ std::optional<std::filesystem::path> FindProgramOnPath(std::string_view name);
 // escape it.
 std::vector<std::string> SplitSwitchString(std::string_view switches);
 
-// The arguments joined with single blanks behind the program: the command line
-// as messages show it.
-std::string JoinCommandLine(const std::string& program, const std::vector<std::string>& arguments);
-
 }  // namespace valmerin

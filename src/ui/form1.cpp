@@ -18,6 +18,7 @@
 #include <iostream>
 
 #include "catalogue/archive_scan.h"
+#include "catalogue/game_list_export.h"
 #include "launch/game_launch.h"
 #include "launch/list_selection.h"
 #include "lifecycle/exit_sequence.h"
@@ -28,7 +29,6 @@
 #include "ui/copy_progress.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
-#include "ui/game_list_file.h"
 #include "ui/game_list_view.h"
 #include "ui/info_page.h"
 #include "ui/keyboard_navigation.h"
@@ -455,8 +455,9 @@ void Form1::ExportGameLists() {
     }
     unknownAsQuestionMarks = true;
   }
-  switch (WriteGameListFile(PathFromQString(*path), state_.gameLists,
-                            unknownAsQuestionMarks)) {
+  const SaveOutcome written = WriteGameListFile(PathFromQString(*path),
+                                                state_.gameLists, unknownAsQuestionMarks);
+  switch (written.result) {
     case SaveResult::Saved:
       break;
     case SaveResult::Unencodable:
@@ -465,7 +466,9 @@ void Form1::ExportGameLists() {
                          "conservare: la lista non \u00e8 stata scritta."));
       break;
     case SaveResult::WriteFailed:
-      Say(QStringLiteral("Impossibile scrivere il file \"%1\".").arg(*path));
+      Say(QStringLiteral("Impossibile scrivere il file \"%1\": %2. La lista non \u00e8 stata "
+                         "scritta.")
+              .arg(*path, FromUtf8(DescribeFileError(written.error))));
       break;
   }
 }

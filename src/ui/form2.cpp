@@ -114,7 +114,6 @@ void Form2::Confirm() {
     dialogs_.Message(this, QString::fromUtf8(outcome.message));
     return;
   }
-  if (parentWidget() != nullptr) parentWidget()->setEnabled(true);
   hide();
   emit confirmed();
 }

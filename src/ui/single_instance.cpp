@@ -14,10 +14,10 @@ namespace valmerin {
 
 namespace {
 const char kComeForward[] = "avanti\n";
+// Hidden, so no folder listing of ours ever shows it.
 const char kLockFile[] = ".valmerin.lock";
 }  // namespace
 
-// Hidden, so no folder listing of ours ever shows it.
 SingleInstance::SingleInstance(QObject* parent)
     : QObject(parent), lock_(QDir::current().absoluteFilePath(QString::fromLatin1(kLockFile))) {
   // Only a lock whose process is gone is stale, however old it is.

@@ -1,14 +1,10 @@
 #pragma once
 // Designed positions are in twips; at 96 dots per inch 15 of them make a pixel,
 // and Qt scales logical pixels on high-density screens.
-#include <QRect>
 
 namespace valmerin {
 
 constexpr int kTwipsPerPixel = 15;
 constexpr int TwipsToPixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
-inline QRect TwipsRect(int x, int y, int w, int h) {
-  return {TwipsToPixels(x), TwipsToPixels(y), TwipsToPixels(w), TwipsToPixels(h)};
-}
 
 }  // namespace valmerin

@@ -7,14 +7,14 @@
 
 #include "catalogue/archive_scan.h"
 #include "support/archive_maker.h"
-#include "temp_folder.h"
+#include "support/fresh_folder.h"
 
 namespace valmerin {
 namespace {
 
 using testing::ArchiveKind;
 
-class ArchiveCacheTest : public testing::InTempFolder {};
+class ArchiveCacheTest : public testing::FreshFolderTest {};
 
 struct Row {
   const char* label;

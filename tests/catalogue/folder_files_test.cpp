@@ -7,12 +7,12 @@
 #endif
 
 #include "options/options_model.h"
-#include "temp_folder.h"
+#include "support/fresh_folder.h"
 
 namespace valmerin {
 namespace {
 
-class FolderFilesTest : public testing::InTempFolder {};
+class FolderFilesTest : public testing::FreshFolderTest {};
 
 TEST_F(FolderFilesTest, FoldersReadInFileOrderAndDefaultsFillOnlyEmptyOnes) {
   Folders none, two, four;

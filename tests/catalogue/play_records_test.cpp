@@ -9,12 +9,12 @@
 #include <unistd.h>
 #endif
 
-#include "temp_folder.h"
+#include "support/fresh_folder.h"
 
 namespace valmerin {
 namespace {
 
-using testing::InTempFolder;
+using testing::FreshFolderTest;
 
 // What a file's text becomes after one read and one write.
 TEST(PlayRecordsTest, FileReadsBackAndKeepsWhatItCannotRead) {
@@ -136,7 +136,7 @@ TEST(PlayRecordsTest, ViewsOfAList) {
   }
 }
 
-class PlayRecordsFileTest : public InTempFolder {};
+class PlayRecordsFileTest : public FreshFolderTest {};
 
 TEST_F(PlayRecordsFileTest, SavedInTheCodePageAndNeverOverAnUnreadableFile) {
   PlayRecords records;

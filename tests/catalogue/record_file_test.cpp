@@ -5,7 +5,7 @@
 #include <random>
 
 #include "platform/text_codec.h"
-#include "temp_folder.h"
+#include "support/fresh_folder.h"
 
 namespace valmerin {
 namespace {
@@ -125,7 +125,7 @@ TEST(RecordFileTest, AcceptedTextsReadBackWholeAndPlainLinesAreRefusedOnlyWhenNe
   EXPECT_GT(accepted[1], 2000);
 }
 
-class RecordFileInFolderTest : public testing::InTempFolder {};
+class RecordFileInFolderTest : public testing::FreshFolderTest {};
 
 TEST_F(RecordFileInFolderTest, SavesWindows1252OverAnyCaseAndRefusesWhatItCannot) {
   WriteBytes("Prova.TXT", "vecchio\r\n");

@@ -2,22 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include "recording_hooks.h"
-#include "temp_folder.h"
+#include "support/recording_hooks.h"
+#include "support/fresh_folder.h"
+#include "support/shown_texts.h"
 
 namespace valmerin {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-class RomScanTest : public testing::InTempFolder {
+class RomScanTest : public testing::FreshFolderTest {
  protected:
   bool Scan(std::array<bool, kEmulatorCount> available, std::initializer_list<const char*> files) {
     for (const char* dir : {"zs", "kg", "ne", "pce"}) std::filesystem::create_directory(dir);
     for (const char* file : files) WriteBytes(file, "");
     return ScanRomFolders(state, available);
   }
-  Lines List(Emulator e) { return state.gameLists[IndexOf(e)].ShownTexts(); }
+  Lines List(Emulator e) { return testing::ShownTexts(state.gameLists[IndexOf(e)]); }
   static MainWindowState WithFolders(std::array<std::string, kEmulatorCount> folders) {
     MainWindowState s;
     s.EmulatorFolder = std::move(folders);

@@ -16,7 +16,8 @@
 #include "launch/game_launch.h"
 #include "lifecycle/exit_sequence.h"
 #include "options/options_model.h"
-#include "platform/temp_folder.h"
+#include "hosting/program_start.h"
+#include "support/fresh_folder.h"
 
 namespace valmerin {
 namespace {
@@ -34,10 +35,10 @@ std::string Backslashed(std::string text) {
   return text;
 }
 
-class RealEmulatorTest : public testing::TempFolderTest {
+class RealEmulatorTest : public testing::FreshFolderTest {
  protected:
   void SetUp() override {
-    TempFolderTest::SetUp();
+    FreshFolderTest::SetUp();
     if (Env("WINEPREFIX").empty()) GTEST_SKIP() << "run through make test-emulators";
     std::random_device random;
     tag_ = "VT" + std::to_string(random() % 100000);
@@ -51,14 +52,14 @@ class RealEmulatorTest : public testing::TempFolderTest {
       fs::remove_all(driveC_ / tag_, ec);
       fs::remove_all(driveC_ / ("Valmerin " + tag_), ec);
     }
-    TempFolderTest::TearDown();
+    FreshFolderTest::TearDown();
   }
 
   // The game, stored as an old Windows disk gives it ("Città" in Windows-1252),
   // and the recorder as the emulator's program.
   void Install(const fs::path& folder, const std::string& program, const std::string& recorder) {
     fs::create_directories(folder);
-    Put(folder / "Citt\xe0.NES", kRom);
+    WriteBytes(folder / "Citt\xe0.NES", kRom);
     fs::copy_file(recorder, folder / program, fs::copy_options::overwrite_existing);
     fs::permissions(folder / program, fs::perms::owner_all, fs::perm_options::add);
   }
@@ -70,7 +71,7 @@ class RealEmulatorTest : public testing::TempFolderTest {
       std::error_code ec;
       if (fs::exists(file, ec) && fs::file_size(file, ec) > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let it finish writing
-        return Get(file);
+        return ReadBytes(file);
       }
     }
     return "(nothing written)";
@@ -113,12 +114,12 @@ TEST_F(RealEmulatorTest, DosBoxRunsNesticlesExtenderOnTheCopy) {
   const std::string home = Env("HOME");
   setenv("HOME", (Root() / "casa").c_str(), 1);
   fs::create_directories(Root() / "altrove");
-  Put(Root() / "casa/.dosbox/dosbox-0.74-3.conf",
+  WriteBytes(Root() / "casa/.dosbox/dosbox-0.74-3.conf",
       "[cpu]\ncycles=max\n[autoexec]\nmount c \"" + real + "/altrove\"\nc:\n");
   for (const auto& c : cases) {
     Install(c.host, "Dos4GW.exe", Env("VALMERIN_DOS_RECORDER"));
-    Put(c.host / "NESticle.exe", "");
-    Put(c.host / "Citt\xe0.sav", "vecchio");  // the game's battery save, as the user left it
+    WriteBytes(c.host / "NESticle.exe", "");
+    WriteBytes(c.host / "Citt\xe0.sav", "vecchio");  // the game's battery save, as the user left it
     MainWindowState state;
     state.EmulatorFolder[IndexOf(Emulator::NESticle)] = c.folderText;
     state.gameLists[IndexOf(Emulator::NESticle)].Add("Città.NES", "Città.NES");
@@ -130,7 +131,7 @@ TEST_F(RealEmulatorTest, DosBoxRunsNesticlesExtenderOnTheCopy) {
         << c.folderText;
     ExpectNothingLeft(state, c.host / "Gioco.NES");
     // The save went to the emulator under the copy's name and came back whole.
-    EXPECT_EQ(Get(c.host / "Citt\xe0.sav"), "vecchio" + std::string(kRom)) << c.folderText;
+    EXPECT_EQ(ReadBytes(c.host / "Citt\xe0.sav"), "vecchio" + std::string(kRom)) << c.folderText;
     EXPECT_FALSE(fs::exists(c.host / "Gioco.sav"));
     EXPECT_FALSE(fs::exists(c.host / "GIOCO.SAV"));
   }
@@ -180,11 +181,11 @@ TEST_F(RealEmulatorTest, WineRunsZSnesInItsFolderOnTheCopy) {
 }
 
 TEST_F(RealEmulatorTest, ANativeEmulatorOpensTheCopyByTheHostPathItGets) {
-  Put("emulatori/Nativo/PCE.exe",
+  WriteBytes("emulatori/Nativo/PCE.exe",
       "#!/bin/sh\n{ printf '%s\\n' \"$@\"; pwd; head -c 16 \"$1\"; } > ricevuti.part\n"
       "mv ricevuti.part ricevuti.txt\n");
   fs::permissions("emulatori/Nativo/PCE.exe", fs::perms::owner_all, fs::perm_options::add);
-  Put("emulatori/Nativo/Citt\xe0.pce", kRom);
+  WriteBytes("emulatori/Nativo/Citt\xe0.pce", kRom);
   MainWindowState state;
   state.EmulatorFolder[IndexOf(Emulator::MagicEngine)] = "emulatori\\Nativo\\";
   state.gameLists[IndexOf(Emulator::MagicEngine)].Add("Città.pce", "Città.pce");

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "hosting/executable_kind.h"
-#include "platform/temp_folder.h"
 #include "hosting/wine_paths.h"
+#include "support/fresh_folder.h"
 
 namespace valmerin {
 namespace {
@@ -24,7 +24,7 @@ std::string Image(std::string_view signature, unsigned newHeader = 0x40, size_t 
   return bytes;
 }
 
-using ExecutableKindTest = testing::TempFolderTest;
+using ExecutableKindTest = testing::FreshFolderTest;
 
 TEST_F(ExecutableKindTest, HeaderDecidesWindowsDosOrOther) {
   struct Case {
@@ -47,7 +47,7 @@ TEST_F(ExecutableKindTest, HeaderDecidesWindowsDosOrOther) {
       {"empty", "", ExecutableKind::kOther},
   };
   for (const Case& c : cases) {
-    Put(c.name, c.bytes);
+    WriteBytes(c.name, c.bytes);
     EXPECT_EQ(KindOfExecutable(c.name), c.expected) << c.name;
   }
   EXPECT_EQ(KindOfExecutable("missing.exe"), ExecutableKind::kOther);
@@ -55,16 +55,16 @@ TEST_F(ExecutableKindTest, HeaderDecidesWindowsDosOrOther) {
 
 #ifndef _WIN32
 
-class DosPlanTest : public testing::TempFolderTest {
+class DosPlanTest : public testing::FreshFolderTest {
  protected:
   void SetUp() override {
-    TempFolderTest::SetUp();
+    FreshFolderTest::SetUp();
     if (const char* prefix = std::getenv("WINEPREFIX")) savedPrefix_ = prefix;
     fs::create_directories(Root() / "prefix/dosdevices");
     fs::create_directories(Root() / "prefix/drive_c/NESticle");
     fs::create_directory_symlink("../drive_c", Root() / "prefix/dosdevices/c:");
     setenv("WINEPREFIX", (Root() / "prefix").c_str(), 1);
-    Put(Root() / "prefix/drive_c/NESticle/DOS4GW.EXE", Image("LE"));
+    WriteBytes(Root() / "prefix/drive_c/NESticle/DOS4GW.EXE", Image("LE"));
   }
   void TearDown() override {
     if (savedPrefix_.empty()) {
@@ -72,7 +72,7 @@ class DosPlanTest : public testing::TempFolderTest {
     } else {
       setenv("WINEPREFIX", savedPrefix_.c_str(), 1);
     }
-    TempFolderTest::TearDown();
+    FreshFolderTest::TearDown();
   }
   std::string Real() const { return fs::canonical(Root()).string(); }
 
@@ -80,8 +80,8 @@ class DosPlanTest : public testing::TempFolderTest {
 };
 
 TEST_F(DosPlanTest, DriveProgramMountsItsDriveAndArgumentsFollow) {
-  Put("Fuori/Gioco.nes", "");
-  Put("prefix/drive_c/NESticle/Gioco.nes", "");
+  WriteBytes("Fuori/Gioco.nes", "");
+  WriteBytes("prefix/drive_c/NESticle/Gioco.nes", "");
   const std::optional<DosCommand> command = PlanDosCommand(
       "C:\\NESticle\\Dos4GW.exe",
       {"NESticle.exe", "-run", Real() + "/prefix/drive_c/NESticle/Gioco.nes", "/s",
@@ -105,9 +105,9 @@ TEST_F(DosPlanTest, DriveProgramMountsItsDriveAndArgumentsFollow) {
 }
 
 TEST_F(DosPlanTest, HostProgramGetsItsFolderAsC) {
-  Put("Emu Vecchio/DOS4GW.EXE", Image("LE"));
-  Put("Emu Vecchio/Giochi/Gioco.nes", "");
-  Put("prefix/drive_c/Giochi/Altro.nes", "");
+  WriteBytes("Emu Vecchio/DOS4GW.EXE", Image("LE"));
+  WriteBytes("Emu Vecchio/Giochi/Gioco.nes", "");
+  WriteBytes("prefix/drive_c/Giochi/Altro.nes", "");
   const std::optional<DosCommand> command = PlanDosCommand(
       Root().string() + "/emu vecchio/dos4gw.exe",
       {Root().string() + "/Emu Vecchio/Giochi/Gioco.nes", "E:\\Giochi\\Altro.nes", "50%"});
@@ -125,10 +125,10 @@ TEST_F(DosPlanTest, HostProgramGetsItsFolderAsC) {
 }
 
 TEST_F(DosPlanTest, LongNamesAreReachedThroughTheirOwnFolderOrRefused) {
-  Put("prefix/drive_c/Emulatori/NESticle/DOS4GW.EXE", Image("LE"));
-  Put("prefix/drive_c/Emulatori/NESticle/NESticle.exe", "");
-  Put("Cartella Lunga/Gioco.nes", "");
-  Put("Fuori/Nome lungo.nes", "");
+  WriteBytes("prefix/drive_c/Emulatori/NESticle/DOS4GW.EXE", Image("LE"));
+  WriteBytes("prefix/drive_c/Emulatori/NESticle/NESticle.exe", "");
+  WriteBytes("Cartella Lunga/Gioco.nes", "");
+  WriteBytes("Fuori/Nome lungo.nes", "");
   const std::string c = Real() + "/prefix/drive_c/Emulatori/NESticle";
   const struct {
     std::vector<std::string> arguments;
@@ -175,7 +175,7 @@ TEST_F(DosPlanTest, TextsThatWouldChangeTheScriptAreRefused) {
 }
 
 TEST_F(DosPlanTest, WineSeesHostPathsOnZ) {
-  Put("Giochi Belli/Gioco.smc", "");
+  WriteBytes("Giochi Belli/Gioco.smc", "");
   const std::string game = Root().string() + "/Giochi Belli/Gioco.smc";
   std::string wine = "Z:" + game;
   for (char& c : wine) c = c == '/' ? '\\' : c;

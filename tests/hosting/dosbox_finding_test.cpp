@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "hosting/program_start.h"
-#include "platform/temp_folder.h"
+#include "support/fresh_folder.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -17,7 +17,7 @@ namespace valmerin {
 namespace {
 namespace fs = std::filesystem;
 
-using DosBoxFindingTest = testing::TempFolderTest;
+using DosBoxFindingTest = testing::FreshFolderTest;
 
 TEST_F(DosBoxFindingTest, InstallFoldersOfEachDosBoxAreTriedInOrder) {
   struct Case {
@@ -52,7 +52,7 @@ TEST_F(DosBoxFindingTest, InstallFoldersOfEachDosBoxAreTriedInOrder) {
     fs::remove_all("due");
     fs::create_directories("uno");
     fs::create_directories("due");
-    for (const char* file : c.files) Put(file, "MZ");
+    for (const char* file : c.files) WriteBytes(file, "MZ");
     const std::optional<fs::path> found = FindInstalledDosBox({Root() / "uno", Root() / "due"});
     if (c.expected) {
       ASSERT_TRUE(found.has_value()) << c.name;
@@ -82,11 +82,11 @@ std::wstring Environment(const wchar_t* name) {
 TEST_F(DosBoxFindingTest, DosProgramsStartInDosBoxWithTheUsersSettingsFirst) {
   fs::create_directories("bin");
   fs::copy_file(Recorder(), "bin/dosbox.exe");
-  Put("Locale/DOSBox/dosbox-0.74-3.conf", "[sdl]\nfullscreen=true\n");
+  WriteBytes("Locale/DOSBox/dosbox-0.74-3.conf", "[sdl]\nfullscreen=true\n");
   std::string dos(0x80, '\0');
   dos.replace(0, 2, "MZ");
-  Put("Giochi Vecchi/NESTICLE/DOS4GW.EXE", dos);
-  Put("Giochi Vecchi/NESTICLE/GIOCO.NES", "");
+  WriteBytes("Giochi Vecchi/NESTICLE/DOS4GW.EXE", dos);
+  WriteBytes("Giochi Vecchi/NESTICLE/GIOCO.NES", "");
   const std::wstring savedPath = Environment(L"PATH");
   const std::wstring savedLocal = Environment(L"LOCALAPPDATA");
   _wputenv_s(L"PATH", (Root() / "bin").wstring().c_str());
@@ -102,7 +102,7 @@ TEST_F(DosBoxFindingTest, DosProgramsStartInDosBoxWithTheUsersSettingsFirst) {
   for (int i = 0; i < 400 && !fs::exists(report); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(25));
   }
-  const std::string received = Get(report);
+  const std::string received = ReadBytes(report);
   const std::string user = (Root() / "Locale" / "DOSBox" / "dosbox-0.74-3.conf").string();
   const size_t userAt = received.find("CONF:" + user + "\n[sdl]\nfullscreen=true\n");
   const size_t oursAt = received.find("CONF:", userAt + 1);
@@ -151,7 +151,7 @@ TEST_F(DosBoxFindingTest, AProgramThatEndsAtOnceIsSeenEnded) {
     if (c.dos) {
       std::string dos(0x80, '\0');
       dos.replace(0, 2, "MZ");
-      Put("Emu/EMU.EXE", dos);
+      WriteBytes("Emu/EMU.EXE", dos);
       fs::create_directories("bin");
       fs::copy_file(c.standIn, "bin/dosbox.exe", fs::copy_options::overwrite_existing);
       _wputenv_s(L"PATH", (Root() / "bin").wstring().c_str());

@@ -6,14 +6,36 @@
 #include <windows.h>
 #endif
 
-#include "platform/temp_folder.h"
+#include "support/fresh_folder.h"
 
 namespace valmerin {
 namespace {
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
 
-TEST(MatchesPattern, StarsAndLetterCase) {
+// What one search text finds: the folder text up to its last separator, one pattern.
+Names FoundBy(std::string_view searchText) {
+  const std::size_t cut = searchText.find_last_of("\\/");
+  const std::size_t split = cut == std::string_view::npos ? 0 : cut + 1;
+  Names found;
+  VisitFolderPatterns(searchText.substr(0, split), {searchText.substr(split)},
+                      [&](std::size_t, std::span<const std::string_view> names) {
+                        found.assign(names.begin(), names.end());
+                      });
+  return found;
+}
+
+class SearchFolderTest : public testing::FreshFolderTest {
+ protected:
+  static void Hidden(const fs::path& path) {
+    WriteBytes(path, "x");
+#ifdef _WIN32
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+#endif
+  }
+};
+
+TEST_F(SearchFolderTest, StarsAndLetterCase) {
   struct Case {
     const char* name;
     const char* pattern;
@@ -27,28 +49,20 @@ TEST(MatchesPattern, StarsAndLetterCase) {
       {"aXbYc", "a*b*c", true},
       {"aaa", "*a*a*a*a", false},
       {"x", "", false},
-      {"", "*", true},
       {"ÀÈÌ.pce", "àèì.*", true},
       {"Ÿ.nes", "ÿ*", true},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(MatchesPattern(c.name, c.pattern), c.matches) << c.name << " ~ " << c.pattern;
+    WriteBytes(c.name, "x");
+    EXPECT_EQ(FoundBy(c.pattern), c.matches ? Names{c.name} : Names{})
+        << c.name << " ~ " << c.pattern;
+    std::filesystem::remove(c.name);
   }
 }
 
-class SearchFolderTest : public testing::TempFolderTest {
- protected:
-  static void Hidden(const fs::path& path) {
-    Put(path, "x");
-#ifdef _WIN32
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
-#endif
-  }
-};
-
 TEST_F(SearchFolderTest, OrdinaryFilesInCaseInsensitiveOrder) {
   for (const char* name : {"b.smc", "_z.smc", "C.SMC", "A.Smc", "notes.txt", "smc"}) {
-    Put(name, "x");
+    WriteBytes(name, "x");
   }
   fs::create_directory("folder.smc");
 #ifdef _WIN32
@@ -56,65 +70,70 @@ TEST_F(SearchFolderTest, OrdinaryFilesInCaseInsensitiveOrder) {
 #else
   Hidden(".hidden.smc");
 #endif
-  EXPECT_EQ(SearchFolder("*.smc"), (Names{"A.Smc", "b.smc", "C.SMC", "_z.smc"}));
-  EXPECT_EQ(SearchFolder("*"), (Names{"A.Smc", "b.smc", "C.SMC", "notes.txt", "smc", "_z.smc"}));
-  EXPECT_EQ(SearchFolder("*.nes"), Names{});
+  EXPECT_EQ(FoundBy("*.smc"), (Names{"A.Smc", "b.smc", "C.SMC", "_z.smc"}));
+  EXPECT_EQ(FoundBy("*"), (Names{"A.Smc", "b.smc", "C.SMC", "notes.txt", "smc", "_z.smc"}));
+  EXPECT_EQ(FoundBy("*.nes"), Names{});
 }
 
 TEST_F(SearchFolderTest, FolderTextIsAPlainPrefix) {
-  Put("Roms/Mario.smc", "x");
-  Put("Roms/Zelda.nes", "x");
-  Put("RomsWorld.smc", "x");
-  EXPECT_EQ(SearchFolder("Roms\\*.smc"), Names{"Mario.smc"});
-  EXPECT_EQ(SearchFolder("Roms/*.SMC"), Names{"Mario.smc"});
-  EXPECT_EQ(SearchFolder((Root() / "Roms").string() + "/*.nes"), Names{"Zelda.nes"});
+  WriteBytes("Roms/Mario.smc", "x");
+  WriteBytes("Roms/Zelda.nes", "x");
+  WriteBytes("RomsWorld.smc", "x");
+  EXPECT_EQ(FoundBy("Roms\\*.smc"), Names{"Mario.smc"});
+  EXPECT_EQ(FoundBy("Roms/*.SMC"), Names{"Mario.smc"});
+  EXPECT_EQ(FoundBy((Root() / "Roms").string() + "/*.nes"), Names{"Zelda.nes"});
   // Without its final separator the folder's name becomes part of the pattern.
-  EXPECT_EQ(SearchFolder("Roms*.smc"), Names{"RomsWorld.smc"});
+  EXPECT_EQ(FoundBy("Roms*.smc"), Names{"RomsWorld.smc"});
 #ifndef _WIN32
-  EXPECT_EQ(SearchFolder("roms\\*.smc"), Names{"Mario.smc"});
+  EXPECT_EQ(FoundBy("roms\\*.smc"), Names{"Mario.smc"});
 #endif
 }
 
 TEST_F(SearchFolderTest, MissingOrUnreadableFolderYieldsNothing) {
-  Put("file.smc", "x");
-  EXPECT_EQ(SearchFolder("missing\\*.smc"), Names{});
-  EXPECT_EQ(SearchFolder("file.smc\\*.smc"), Names{});
-  EXPECT_EQ(SearchFolder(""), Names{});
-  EXPECT_EQ(SearchFolder("\\\\nohost\\noshare\\*.smc"), Names{});
+  WriteBytes("file.smc", "x");
+  EXPECT_EQ(FoundBy("missing\\*.smc"), Names{});
+  EXPECT_EQ(FoundBy("file.smc\\*.smc"), Names{});
+  EXPECT_EQ(FoundBy(""), Names{});
+  EXPECT_EQ(FoundBy("\\\\nohost\\noshare\\*.smc"), Names{});
 }
 
 TEST_F(SearchFolderTest, SeveralPatternsGiveWhatOneSearchEachWouldGive) {
   for (const char* name : {"Roms/b.smc", "Roms/A.SFC", "Roms/c.1", "Roms/x.smc.1", "RomsMore.smc",
                            "RomsMore.1", "top.smc"}) {
-    Put(name, "x");
+    WriteBytes(name, "x");
   }
-  const std::vector<std::string_view> patterns = {"*.smc", "*.1", "*.fig", "*.sfc"};
+  const std::vector<std::string_view> patterns = {"*.smc", "*.1", "*.fig", "*.sfc", ""};
   for (std::string_view folder : {"Roms\\", "Roms/", "Roms", "", "missing\\"}) {
-    const auto results = SearchFolderPatterns(folder, patterns);
-    ASSERT_EQ(results.size(), patterns.size());
+    std::vector<Names> results(patterns.size());
+    VisitFolderPatterns(folder, patterns, [&](std::size_t i, std::span<const std::string_view> n) {
+      results[i].assign(n.begin(), n.end());
+    });
     for (size_t i = 0; i < patterns.size(); ++i) {
-      EXPECT_EQ(results[i], SearchFolder(std::string(folder) + std::string(patterns[i])))
+      EXPECT_EQ(results[i], FoundBy(std::string(folder) + std::string(patterns[i])))
           << folder << " + " << patterns[i];
     }
   }
-  EXPECT_EQ(SearchFolderPatterns("Roms", {"*.1"})[0], Names{"RomsMore.1"});
+  EXPECT_EQ(FoundBy("Roms*.1"), Names{"RomsMore.1"});
 }
 
-TEST(NameLessCaseInsensitive, FoldsEveryWindows1252Letter) {
+TEST_F(SearchFolderTest, FoldsEveryWindows1252Letter) {
   const std::pair<const char*, const char*> inOrder[] = {{"ša", "Šb"}, {"Ša", "šb"}, {"œa", "Œb"},
                                                          {"ža", "Žb"}, {"ÿa", "Ÿb"}, {"àa", "Àb"}};
   for (const auto& [first, second] : inOrder) {
-    EXPECT_TRUE(NameLessCaseInsensitive(first, second)) << first << " < " << second;
-    EXPECT_FALSE(NameLessCaseInsensitive(second, first)) << first << " < " << second;
-    EXPECT_TRUE(MatchesPattern(second, std::string(first).substr(0, 2) + "*")) << second;
+    WriteBytes(second, "x");
+    WriteBytes(first, "x");
+    EXPECT_EQ(FoundBy("*"), (Names{first, second}));
+    EXPECT_EQ(FoundBy(std::string(first).substr(0, 2) + "*"), (Names{first, second}));
+    std::filesystem::remove(first);
+    std::filesystem::remove(second);
   }
 }
 
 #ifndef _WIN32
 TEST_F(SearchFolderTest, NamesThatAreNotUtf8ListAsWindows1252) {
-  Put("Giochi/Citt\xe0.NES", "");
-  Put("Giochi/Cittadella.NES", "");
-  EXPECT_EQ(SearchFolder("Giochi/*.nes"),
+  WriteBytes("Giochi/Citt\xe0.NES", "");
+  WriteBytes("Giochi/Cittadella.NES", "");
+  EXPECT_EQ(FoundBy("Giochi/*.nes"),
             (std::vector<std::string>{"Cittadella.NES", "Città.NES"}));
 }
 #endif

@@ -17,7 +17,7 @@
 #include <cerrno>
 #endif
 
-#include "platform/temp_folder.h"
+#include "support/fresh_folder.h"
 
 namespace valmerin {
 namespace {
@@ -48,14 +48,6 @@ TEST(SplitSwitchString, FollowsTheWindowsRules) {
   for (const Case& c : cases) EXPECT_EQ(SplitSwitchString(c.text), c.expected) << c.text;
 }
 
-TEST(JoinCommandLine, SingleBlanksBehindTheProgram) {
-  EXPECT_EQ(JoinCommandLine("C:\\ZSnes\\ZSnes.exe", {"-0", "C:\\ZSnes\\Gioco.smc"}),
-            "C:\\ZSnes\\ZSnes.exe -0 C:\\ZSnes\\Gioco.smc");
-  EXPECT_EQ(JoinCommandLine("C:\\PCE\\PCE.exe", {}), "C:\\PCE\\PCE.exe");
-  const std::string switches = "-cd -fullscreen -scanlines";
-  EXPECT_EQ(JoinCommandLine("P.exe", SplitSwitchString(switches)), "P.exe " + switches);
-}
-
 #ifdef _WIN32
 
 // Splits a command line the way the started program itself does.
@@ -80,7 +72,7 @@ fs::path StandIn() {
   return fs::path(self).parent_path() / "valmerin_stand_in_echo_command_line.exe";
 }
 
-using StartProgramTest = testing::TempFolderTest;
+using StartProgramTest = testing::FreshFolderTest;
 
 TEST_F(StartProgramTest, ArgumentsReachTheProgramWhole) {
   const fs::path program = Root() / "Emulatore Finto" / "Emu.exe";
@@ -96,7 +88,7 @@ TEST_F(StartProgramTest, ArgumentsReachTheProgramWhole) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     // It writes in its current folder: its own, not ours.
     if (fs::exists(program.parent_path() / "command_line.txt")) {
-      line = Get(program.parent_path() / "command_line.txt");
+      line = ReadBytes(program.parent_path() / "command_line.txt");
     }
   }
   ASSERT_FALSE(line.empty());
@@ -121,7 +113,7 @@ TEST_F(StartProgramTest, MissingProgramIsReported) {
 TEST_F(StartProgramTest, DosProgramWithoutDosBoxSaysWhatToInstall) {
   std::string dos(0x80, '\0');
   dos.replace(0, 2, "MZ");
-  Put("Vecchio/DOS4GW.EXE", dos);
+  WriteBytes("Vecchio/DOS4GW.EXE", dos);
   const StartOutcome outcome = StartProgram("Vecchio\\DOS4GW.EXE", {});
   EXPECT_FALSE(outcome.started);
   EXPECT_EQ(outcome.error,
@@ -143,10 +135,10 @@ TEST(SplitSwitchString, AgreesWithCommandLineToArgvW) {
 
 #else
 
-class StartProgramTest : public testing::TempFolderTest {
+class StartProgramTest : public testing::FreshFolderTest {
  protected:
   void SetUp() override {
-    TempFolderTest::SetUp();
+    FreshFolderTest::SetUp();
     if (const char* path = std::getenv("PATH")) savedPath_ = path;
     if (const char* home = std::getenv("HOME")) savedHome_ = home;
     // The tester's own DOSBox settings must not reach the stand-in DOSBox.
@@ -155,20 +147,20 @@ class StartProgramTest : public testing::TempFolderTest {
   void TearDown() override {
     setenv("PATH", savedPath_.c_str(), 1);
     setenv("HOME", savedHome_.c_str(), 1);
-    TempFolderTest::TearDown();
+    FreshFolderTest::TearDown();
   }
 
   // A stand-in that writes its arguments, each in brackets, and what `more`
   // prints, then renames the file into place so a reader never sees half of it.
   void Script(const fs::path& path, const std::string& output, const std::string& more = "") {
-    Put(path, "#!/bin/sh\n{ for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; " + more + " } > '" +
+    WriteBytes(path, "#!/bin/sh\n{ for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; " + more + " } > '" +
                   output + ".part'\nmv '" + output + ".part' '" + output + "'\n");
     fs::permissions(path, fs::perms::owner_all, fs::perm_options::add);
   }
 
   std::string WaitFor(const fs::path& path) {
     for (int i = 0; i < 200; ++i) {
-      if (fs::exists(path)) return Get(path);
+      if (fs::exists(path)) return ReadBytes(path);
       std::this_thread::sleep_for(std::chrono::milliseconds(25));
     }
     return "(nothing written)";
@@ -222,8 +214,8 @@ std::string Image(std::string_view signature) {
 
 TEST_F(StartProgramTest, WindowsProgramsStartUnderWineFromPath) {
   Script("bin/wine", (Root() / "wine-ricevuti").string(), "echo \"WINEPREFIX=$WINEPREFIX\";");
-  Put("Giochi/ZSnes.exe", Image(std::string("PE\0\0\x64\x86", 6)));  // x86-64
-  Put("Copie Giochi/Gioco.smc", "");
+  WriteBytes("Giochi/ZSnes.exe", Image(std::string("PE\0\0\x64\x86", 6)));  // x86-64
+  WriteBytes("Copie Giochi/Gioco.smc", "");
   setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
   setenv("WINEPREFIX", (Root() / "prefisso").c_str(), 1);
   const std::string copy = Root().string() + "/Copie Giochi/Gioco.smc";
@@ -247,7 +239,7 @@ TEST_F(StartProgramTest, WindowsProgramsStartUnderWineFromPath) {
 
 TEST_F(StartProgramTest, NativeProgramsGetHostPathsAndStartInTheirOwnFolder) {
   Script("Emu Finto/Emu.sh", (Root() / "ricevuti").string(), "pwd;");
-  Put("Copie/Gioco.smc", "");
+  WriteBytes("Copie/Gioco.smc", "");
   const std::string real = fs::canonical(Root()).string();
   const StartOutcome outcome = StartProgram(
       "emu finto\\EMU.SH", {"-0", "copie\\Gioco.smc", "copie\\Gioco.smc", "C:\\x"}, {2});
@@ -272,8 +264,8 @@ TEST_F(StartProgramTest, AWindowsProgramNeedsAWineThatRunsItsBits) {
       {std::string("PE\0\0\x4c\x01", 6), true, true},
   };
   for (const auto& c : cases) {
-    Put("ZSnes.exe", Image(c.header));
-    if (c.wine32) Put("lib/wine/wine", "");
+    WriteBytes("ZSnes.exe", Image(c.header));
+    if (c.wine32) WriteBytes("lib/wine/wine", "");
     const StartOutcome outcome = StartProgram("ZSnes.exe", {});
     EXPECT_EQ(outcome.started, c.starts) << outcome.error;
     if (!c.starts) {
@@ -298,7 +290,7 @@ TEST_F(StartProgramTest, AProgramThatEndsAtOnceIsSeenWithWhatItPrinted) {
       {"printf 'Citt\\340\\r\\n'; kill -9 $$", true, 9, "Città"},
   };
   for (const auto& c : cases) {
-    Put("corto.sh", std::string("#!/bin/sh\n") + c.body + "\n");
+    WriteBytes("corto.sh", std::string("#!/bin/sh\n") + c.body + "\n");
     fs::permissions("corto.sh", fs::perms::owner_all, fs::perm_options::add);
     StartOutcome outcome = StartProgram("corto.sh", {});
     ASSERT_TRUE(outcome.started && outcome.watch) << outcome.error;
@@ -313,7 +305,7 @@ TEST_F(StartProgramTest, AProgramThatEndsAtOnceIsSeenWithWhatItPrinted) {
     EXPECT_EQ(outcome.watch->LastLines(2), c.lastLines) << c.body;
   }
   // One still running is not waited for.
-  Put("lungo.sh", "#!/bin/sh\nsleep 5\n");
+  WriteBytes("lungo.sh", "#!/bin/sh\nsleep 5\n");
   fs::permissions("lungo.sh", fs::perms::owner_all, fs::perm_options::add);
   const auto start = std::chrono::steady_clock::now();
   StartOutcome running = StartProgram("lungo.sh", {});
@@ -325,8 +317,8 @@ TEST_F(StartProgramTest, AProgramThatEndsAtOnceIsSeenWithWhatItPrinted) {
 TEST_F(StartProgramTest, DosBoxReadsTheUsersSettingsFirstAndNoShellRedirection) {
   Script("bin/dosbox", (Root() / "dosbox-ricevuti").string());
   setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
-  Put("casa/.dosbox/dosbox-0.74-3.conf", "[sdl]\nfullscreen=true\n");
-  Put("Vecchio/DOS4GW.EXE", Image("LE"));
+  WriteBytes("casa/.dosbox/dosbox-0.74-3.conf", "[sdl]\nfullscreen=true\n");
+  WriteBytes("Vecchio/DOS4GW.EXE", Image("LE"));
   const StartOutcome refused = StartProgram("Vecchio\\DOS4GW.EXE", {"-v>out.txt", "a|b"});
   EXPECT_FALSE(refused.started);
   EXPECT_NE(refused.error.find("> |"), std::string::npos) << refused.error;
@@ -344,8 +336,8 @@ TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithAConfigurationOfOurs) {
   Script("bin/wine", (Root() / "wine-ricevuti").string());
   fs::create_directories("prefisso/dosdevices");
   fs::create_directory_symlink("../drive_c", "prefisso/dosdevices/c:");
-  Put("prefisso/drive_c/NESticle/DOS4GW.EXE", Image("LE"));
-  Put("prefisso/drive_c/NESticle/Gioco.nes", "");
+  WriteBytes("prefisso/drive_c/NESticle/DOS4GW.EXE", Image("LE"));
+  WriteBytes("prefisso/drive_c/NESticle/Gioco.nes", "");
   fs::create_directory("run");
   const std::string real = fs::canonical(Root()).string();
   setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
@@ -397,13 +389,13 @@ TEST_F(StartProgramTest, FailuresAreReportedNotStarted) {
   EXPECT_FALSE(missing.started);
   EXPECT_EQ(missing.error, "Impossibile avviare \"C:\\ZSnes\\ZSnes.exe\": il file non esiste.");
 
-  Put("testo.txt", "non un programma");
+  WriteBytes("testo.txt", "non un programma");
   EXPECT_FALSE(StartProgram("testo.txt", {}).started);
   fs::create_directory("Cartella");
   EXPECT_FALSE(StartProgram("Cartella", {}).started);
 
   // exec itself fails: the interpreter named by the script does not exist.
-  Put("rotto.sh", "#!/percorso/inesistente/sh\n");
+  WriteBytes("rotto.sh", "#!/percorso/inesistente/sh\n");
   fs::permissions("rotto.sh", fs::perms::owner_all, fs::perm_options::add);
   const StartOutcome broken = StartProgram("rotto.sh", {});
   EXPECT_FALSE(broken.started);

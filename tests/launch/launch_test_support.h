@@ -1,6 +1,6 @@
 #pragma once
-// A fresh current folder per test, and stand-in emulators that write the
-// arguments they were started with, one a line, to "<program>.args".
+// The fresh current folder of support/fresh_folder.h, with stand-in emulators that
+// write the arguments they were started with, one a line, to "<program>.args".
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "launch/game_copies.h"
-#include "platform/temp_folder.h"
+#include "support/fresh_folder.h"
 
 namespace valmerin::testing {
 
-class LaunchFolderTest : public TempFolderTest {
+class LaunchFolderTest : public FreshFolderTest {
  protected:
   // A folder text for a new sub-folder, ending with a separator like the
   // program's own folder texts.
@@ -26,11 +26,6 @@ class LaunchFolderTest : public TempFolderTest {
     std::filesystem::create_directories(Root() / name);
     return (Root() / name).string() + static_cast<char>(std::filesystem::path::preferred_separator);
   }
-
-  static void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
-    Put(path, bytes);
-  }
-  static std::string ReadBytes(const std::filesystem::path& path) { return Get(path); }
 
 #ifndef _WIN32
   static void MakeStandIn(const std::string& folder, const std::string& program) {

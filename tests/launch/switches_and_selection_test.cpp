@@ -46,28 +46,8 @@ MainWindowState WithDescriptions(
   return state;
 }
 
-TEST(FindGameFileTest, WalksDescriptionChainsBackToTheFileName) {
-  const MainWindowState state = WithDescriptions({{"Mario.smc", "Super Mario"},
-                                                  {"Super Mario", "Super Mario World"},
-                                                  {"Zelda.smc", "Avventura"},
-                                                  {"Link.smc", "Avventura"}});
-  EXPECT_EQ(FindGameFile(state, Emulator::ZSnes, "Super Mario World"), "Mario.smc");
-  EXPECT_EQ(FindGameFile(state, Emulator::KGen, "Super Mario"), "Mario.smc");
-  // The later record of two equal descriptions is met first.
-  EXPECT_EQ(FindGameFile(state, Emulator::NESticle, "Avventura"), "Link.smc");
-  EXPECT_EQ(FindGameFile(state, Emulator::MagicEngine, "super mario"), "super mario");
-  EXPECT_EQ(FindGameFile(MainWindowState{}, Emulator::ZSnes, "Bonk.PCE"), "Bonk.PCE");
-}
-
-TEST(FindGameFileTest, OnlyTheZSnesListFallsBackFromABlankResult) {
-  const MainWindowState state = WithDescriptions({{" ", "Senza nome"}});
-  EXPECT_EQ(FindGameFile(state, Emulator::ZSnes, "Senza nome"), "Senza nome");
-  EXPECT_EQ(FindGameFile(state, Emulator::KGen, "Senza nome"), " ");
-  EXPECT_EQ(FindGameFile(MainWindowState{}, Emulator::ZSnes, ""), "");
-}
-
 #ifndef _WIN32
-// Files a description makes ambiguous: the walk back from the shown text would
+// Files a description makes ambiguous: walking back from the shown text would
 // give another game, or leave the folder.
 TEST_F(SwitchStringTest, EachEntryStartsTheFileItWasMadeFromAndNothingElse) {
   const std::string folder = MakeFolder("ZSnes");
@@ -95,8 +75,7 @@ TEST_F(SwitchStringTest, EachEntryStartsTheFileItWasMadeFromAndNothingElse) {
   }
 
   WriteBytes(Root() / "segreto", "not a game");
-  state.Text1 = FindGameFile(state, Emulator::ZSnes, "Avventura.smc");  // the walk's answer
-  ASSERT_EQ(state.Text1, "../../../segreto");
+  state.Text1 = "../../../segreto";  // where walking back from "Avventura.smc" leads
   const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
   EXPECT_FALSE(outcome.started);
   EXPECT_NE(outcome.message.find("non è nella lista"), std::string::npos) << outcome.message;

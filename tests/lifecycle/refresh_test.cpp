@@ -5,17 +5,18 @@
 #include <filesystem>
 #include <functional>
 
-#include "catalogue/temp_folder.h"
+#include "support/fresh_folder.h"
+#include "support/shown_texts.h"
 
 namespace valmerin {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-class RefreshTest : public testing::InTempFolder {
+class RefreshTest : public testing::FreshFolderTest {
  protected:
   void SetUp() override {
-    testing::InTempFolder::SetUp();
+    testing::FreshFolderTest::SetUp();
     for (const char* dir : {"zs", "kg"}) std::filesystem::create_directory(dir);
     setup.folders = {"zs/", "kg/", "ne/", "pce/"};
     setup.available = {true, true, false, false};
@@ -53,11 +54,11 @@ TEST_F(RefreshTest, ListsFollowTheFoldersAndIgnoreWhatIsNoGame) {
     step.change();
     const std::uint64_t before = state.gameLists[0].Generation();
     const RefreshOutcome outcome = RefreshLists(state, setup);
-    EXPECT_EQ(state.gameLists[0].ShownTexts(), step.zsnes);
+    EXPECT_EQ(testing::ShownTexts(state.gameLists[0]), step.zsnes);
     EXPECT_EQ(outcome.listChanged[0], step.zsnesChanged);
     EXPECT_EQ(state.gameLists[0].Generation() != before, step.zsnesChanged);
     EXPECT_FALSE(outcome.listChanged[1]);
-    EXPECT_EQ(state.gameLists[1].ShownTexts(), Lines{"Sonic.bin"});
+    EXPECT_EQ(testing::ShownTexts(state.gameLists[1]), Lines{"Sonic.bin"});
   }
   EXPECT_EQ(state.gameLists[1].File(0), "Sonic.bin");
 }

@@ -3,15 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "options/options_model.h"
-#include "catalogue/recording_hooks.h"
-#include "catalogue/temp_folder.h"
+#include "support/recording_hooks.h"
+#include "support/fresh_folder.h"
+#include "support/shown_texts.h"
 
 namespace valmerin {
 namespace {
 
 using Calls = std::vector<std::string>;
 
-class StartupSequenceTest : public testing::InTempFolder {
+class StartupSequenceTest : public testing::FreshFolderTest {
  protected:
   MainWindowState state;
   OptionsModel options;
@@ -36,7 +37,7 @@ TEST_F(StartupSequenceTest, AvailableEmulatorsAreScannedWithTheirDescriptions) {
   RunStartupSequence(state, options, hooks);
   EXPECT_EQ(hooks.calls, (Calls{"tab off 2", "tab off 3"}));
   std::array<Calls, 4> shown;
-  for (int i = 0; i < 4; ++i) shown[i] = state.gameLists[i].ShownTexts();
+  for (int i = 0; i < 4; ++i) shown[i] = testing::ShownTexts(state.gameLists[i]);
   EXPECT_EQ(shown, (std::array<Calls, 4>{Calls{"Super A"}, Calls{"b.bin"}, {}, {}}));
   EXPECT_EQ(state.EmulatorFolder, (std::array<std::string, 4>{"zs/", "kg/", "ne/", "C:\\PCE\\"}));
   EXPECT_EQ(options.Text(33), "ne/");
@@ -51,7 +52,7 @@ TEST_F(StartupSequenceTest, EmptyZSnesFolderShowsTheFailureBeforeTheTabsGoOff) {
   ASSERT_EQ(hooks.calls.size(), 6u);
   EXPECT_EQ(Calls(hooks.calls.begin() + 3, hooks.calls.end()),
             (Calls{"options window", "tab off 2", "tab off 3"}));
-  EXPECT_EQ(state.gameLists[IndexOf(Emulator::KGen)].ShownTexts(), Calls{"b.smd"});
+  EXPECT_EQ(testing::ShownTexts(state.gameLists[IndexOf(Emulator::KGen)]), Calls{"b.smd"});
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "catalogue/temp_folder.h"
+#include "support/fresh_folder.h"
 
 namespace valmerin {
 namespace {
@@ -63,7 +63,7 @@ TEST(CommandLineBuilderTest, RowsKeepTableOrderAndOnlyStateOneTicks) {
   EXPECT_EQ(Line(m, kMagicEngine), "-cd -nosound ");
 }
 
-using ConfirmOptionsTest = testing::InTempFolder;
+using ConfirmOptionsTest = testing::FreshFolderTest;
 
 TEST_F(ConfirmOptionsTest, WritesTheThreeFilesAndTheBoxes) {
   OptionsModel m;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "catalogue/temp_folder.h"
+#include "support/fresh_folder.h"
 #include "catalogue/window_hooks.h"
 #include "lifecycle/exit_sequence.h"
 #include "lifecycle/startup_sequence.h"
@@ -30,7 +30,7 @@ OptionsModel Started() {
   return m;
 }
 
-class SettingsFilesTest : public testing::InTempFolder {
+class SettingsFilesTest : public testing::FreshFolderTest {
  protected:
   OptionsModel Restarted(const std::array<bool, 4>& available = kAll) {
     OptionsModel m = Started();
@@ -76,13 +76,13 @@ TEST_F(SettingsFilesTest, WriteReadWriteIsByteIdentical) {
     m.SetText(17, "C:\\Pal, vecchie\\mia palette.pal");
     m.SetText(25, " C:\\Giochi NES\\ ");
     m.SetText(20, "");
-    ASSERT_TRUE(WriteSettingsFiles(m).empty());
+    ASSERT_TRUE(SaveSettingsFiles(m, {}).empty());
     const std::string first = AllFiles();
 
     OptionsModel back = Restarted();
     for (int n = 1; n <= 4; ++n) EXPECT_EQ(back.Option(n), n == selected);
     EXPECT_EQ(back.Scroll(2) * 10 + back.Scroll(5), 42);
-    ASSERT_TRUE(WriteSettingsFiles(back).empty());
+    ASSERT_TRUE(SaveSettingsFiles(back, {}).empty());
     EXPECT_EQ(AllFiles(), first) << "Option" << selected;
   }
   EXPECT_NE(ReadBytes("nesticle.config.valmerin").find("\"240\",\"320\""), std::string::npos);
@@ -94,7 +94,7 @@ TEST_F(SettingsFilesTest, ValueBoxesRestoreTheirBarsWhenInRange) {
   m.SetText(2, "12");    // outside VScroll2's 0..5
   m.SetText(3, "ciao");  // no number at all
   m.SetText(4, "100");   // where the bar already stands
-  ASSERT_TRUE(WriteSettingsFiles(m).empty());
+  ASSERT_TRUE(SaveSettingsFiles(m, {}).empty());
   OptionsModel back = Restarted();
   EXPECT_EQ(back.Scroll(1) * 1000 + back.Scroll(2) * 100 + back.Scroll(3), 7100);
   EXPECT_EQ(back.Text(1) + back.Text(2) + back.Text(3), "712ciao");
@@ -123,7 +123,7 @@ TEST_F(SettingsFilesTest, AShortFileLeavesTheControlsItDoesNotReach) {
   // and KGen files must not take values from it.
   OptionsModel writer = Started();
   for (int n = 39; n <= 64; ++n) writer.SetCheck(n, 1);
-  ASSERT_TRUE(WriteSettingsFiles(writer).empty());
+  ASSERT_TRUE(SaveSettingsFiles(writer, {}).empty());
   WriteBytes("pcengine.config.valmerin", "1,0\r\n");
   WriteBytes("kgen.config.valmerin", "1,1,1\r\n");
   WriteBytes("zsnes.config.valmerin", "");
@@ -147,15 +147,17 @@ TEST_F(SettingsFilesTest, UnwritableOrUnstorableFilesAreReportedAndKept) {
   WriteBytes("nesticle.config.valmerin", "vecchio\r\n");
   OptionsModel m = Started();
   m.SetText(17, "C:\\\"pal\"");
-  std::vector<std::string> failed = WriteSettingsFiles(m);
-  EXPECT_EQ(failed, (std::vector<std::string>{"kgen.config.valmerin", "nesticle.config.valmerin"}));
+  const std::vector<KeptFile> failed = SaveSettingsFiles(m, {});
+  ASSERT_EQ(failed.size(), 2u);
+  EXPECT_EQ(failed[0].file, "kgen.config.valmerin");
+  EXPECT_EQ(failed[1].file, "nesticle.config.valmerin");
   EXPECT_EQ(ReadBytes("nesticle.config.valmerin"), "vecchio\r\n");
   EXPECT_FALSE(ReadBytes("pcengine.config.valmerin").empty());
   EXPECT_TRUE(OptionTextStorable("C:\\Giochi, vecchi\\ è €"));
   for (const char* bad : {"a\"b", "a\nb", "a\rb", "Ω"}) EXPECT_FALSE(OptionTextStorable(bad));
 }
 
-using ExitSequenceTest = testing::InTempFolder;
+using ExitSequenceTest = testing::FreshFolderTest;
 
 TEST_F(ExitSequenceTest, LeavesFilesItDidNotMakeThenWritesTheSettings) {
   for (const char* folder : {"snes", "pce"}) std::filesystem::create_directories(folder);

@@ -9,13 +9,17 @@
 
 #include "hosting/folder_search.h"
 #include "hosting/path_forms.h"
-#include "platform/temp_folder.h"
+#include "support/fresh_folder.h"
 
 namespace valmerin {
 namespace {
 namespace fs = std::filesystem;
 
-using FileIoTest = testing::TempFolderTest;
+using FileIoTest = testing::FreshFolderTest;
+
+FileResult Copy(const fs::path& from, const fs::path& to) {
+  return CopyFileAtomically(from, to, TemporaryNameFor(to));
+}
 
 size_t EntriesInCurrentFolder() {
   return static_cast<size_t>(std::distance(fs::directory_iterator("."), fs::directory_iterator()));
@@ -23,7 +27,7 @@ size_t EntriesInCurrentFolder() {
 
 TEST_F(FileIoTest, ReadsBytesExactly) {
   const std::string bytes("riga 1\r\nriga\0 2\r\n\x80\xFF", 19);
-  Put("dati", bytes);
+  WriteBytes("dati", bytes);
   EXPECT_EQ(ReadWholeFile("dati"), bytes);
   EXPECT_EQ(ReadWholeFile("manca"), std::nullopt);
   fs::create_directory("cartella");
@@ -31,11 +35,11 @@ TEST_F(FileIoTest, ReadsBytesExactly) {
 }
 
 TEST_F(FileIoTest, ReplaceWritesWholeAndLeavesNoTemporary) {
-  Put("parametri", "una riga molto più lunga del nuovo contenuto\r\n");
+  WriteBytes("parametri", "una riga molto più lunga del nuovo contenuto\r\n");
   ASSERT_TRUE(ReplaceFileAtomically("parametri", "-0 \r\n"));
-  EXPECT_EQ(Get("parametri"), "-0 \r\n");
+  EXPECT_EQ(ReadBytes("parametri"), "-0 \r\n");
   ASSERT_TRUE(ReplaceFileAtomically("nuovo", ""));
-  EXPECT_EQ(Get("nuovo"), "");
+  EXPECT_EQ(ReadBytes("nuovo"), "");
   EXPECT_EQ(EntriesInCurrentFolder(), 2u);
 }
 
@@ -49,10 +53,10 @@ TEST_F(FileIoTest, FailedReplaceLeavesTheOldFile) {
 
   // Temporary names are new for every write: a folder at an old-style temporary
   // name no longer blocks the write, and is left alone.
-  Put("zsnes.config.valmerin", "vecchio");
+  WriteBytes("zsnes.config.valmerin", "vecchio");
   fs::create_directory("zsnes.config.valmerin.valmerin-tmp");
   EXPECT_TRUE(ReplaceFileAtomically("zsnes.config.valmerin", "nuovo"));
-  EXPECT_EQ(Get("zsnes.config.valmerin"), "nuovo");
+  EXPECT_EQ(ReadBytes("zsnes.config.valmerin"), "nuovo");
   EXPECT_TRUE(fs::is_directory("zsnes.config.valmerin.valmerin-tmp"));
   EXPECT_EQ(EntriesInCurrentFolder(), 3u);
 }
@@ -60,28 +64,28 @@ TEST_F(FileIoTest, FailedReplaceLeavesTheOldFile) {
 TEST_F(FileIoTest, AppendCreatesThenAppends) {
   ASSERT_TRUE(AppendToFile("Descrizioni.emu", "\"a\",\"b\"\r\n"));
   ASSERT_TRUE(AppendToFile("Descrizioni.emu", "\"c\",\"d\"\r\n"));
-  EXPECT_EQ(Get("Descrizioni.emu"), "\"a\",\"b\"\r\n\"c\",\"d\"\r\n");
+  EXPECT_EQ(ReadBytes("Descrizioni.emu"), "\"a\",\"b\"\r\n\"c\",\"d\"\r\n");
   EXPECT_FALSE(AppendToFile("manca/file", "x"));
 }
 
 TEST_F(FileIoTest, CopyReplacesTheDestinationWhole) {
-  Put("Mario.smc", "corto");
-  Put("Gioco.smc", "un contenuto precedente più lungo");
-  ASSERT_TRUE(CopyFileReplacing("Mario.smc", "Gioco.smc"));
-  EXPECT_EQ(Get("Gioco.smc"), "corto");
+  WriteBytes("Mario.smc", "corto");
+  WriteBytes("Gioco.smc", "un contenuto precedente più lungo");
+  ASSERT_TRUE(Copy("Mario.smc", "Gioco.smc"));
+  EXPECT_EQ(ReadBytes("Gioco.smc"), "corto");
   // Copying a file onto itself must not empty it.
-  EXPECT_TRUE(CopyFileReplacing("Mario.smc", "Mario.smc"));
-  EXPECT_EQ(Get("Mario.smc"), "corto");
+  EXPECT_TRUE(Copy("Mario.smc", "Mario.smc"));
+  EXPECT_EQ(ReadBytes("Mario.smc"), "corto");
 
-  EXPECT_FALSE(CopyFileReplacing("Manca.smc", "Gioco.smc"));
-  EXPECT_EQ(Get("Gioco.smc"), "corto");
+  EXPECT_FALSE(Copy("Manca.smc", "Gioco.smc"));
+  EXPECT_EQ(ReadBytes("Gioco.smc"), "corto");
   fs::create_directory("Cartella.smc");
-  EXPECT_FALSE(CopyFileReplacing("Mario.smc", "Cartella.smc"));
-  EXPECT_FALSE(CopyFileReplacing("Mario.smc", "manca/Gioco.smc"));
+  EXPECT_FALSE(Copy("Mario.smc", "Cartella.smc"));
+  EXPECT_FALSE(Copy("Mario.smc", "manca/Gioco.smc"));
 }
 
 TEST_F(FileIoTest, DeleteOnlyRegularFiles) {
-  Put("Gioco.smc", "x");
+  WriteBytes("Gioco.smc", "x");
   EXPECT_TRUE(DeleteRegularFile("Gioco.smc"));
   EXPECT_FALSE(fs::exists("Gioco.smc"));
   EXPECT_FALSE(DeleteRegularFile("Gioco.smc"));
@@ -96,9 +100,12 @@ TEST_F(FileIoTest, NamesBeyondAsciiReachTheFileSystemIntact) {
   const fs::path copied = ToHostPath("Gioco ü.smc");
   ASSERT_TRUE(AppendToFile(appended, "a\r\n"));
   ASSERT_TRUE(ReplaceFileAtomically(replaced, "b\r\n"));
-  ASSERT_TRUE(CopyFileReplacing(replaced, copied));
-  EXPECT_EQ(SearchFolder("*"),
-            (std::vector<std::string>{"Descrizioni è.emu", "Gioco ü.smc", "Perché €.cfg"}));
+  ASSERT_TRUE(Copy(replaced, copied));
+  std::vector<std::string> listed;
+  VisitFolderPatterns("", {"*"}, [&](std::size_t, std::span<const std::string_view> names) {
+    listed.assign(names.begin(), names.end());
+  });
+  EXPECT_EQ(listed, (std::vector<std::string>{"Descrizioni è.emu", "Gioco ü.smc", "Perché €.cfg"}));
   EXPECT_EQ(ReadWholeFile(appended), "a\r\n");
   EXPECT_EQ(ReadWholeFile(copied), "b\r\n");
   EXPECT_TRUE(DeleteRegularFile(copied));
@@ -117,9 +124,9 @@ namespace {
 // written through and stays a link.
 TEST_F(FileIoTest, WritesRespectWhatStandsAtTheName) {
   ASSERT_EQ(mkfifo("fifo", 0644), 0);
-  Put("sola-lettura", "vecchio");
+  WriteBytes("sola-lettura", "vecchio");
   fs::permissions("sola-lettura", fs::perms::owner_read | fs::perms::group_read);
-  Put("vero.cfg", "vecchio");
+  WriteBytes("vero.cfg", "vecchio");
   fs::create_symlink("vero.cfg", "collegamento.cfg");
 
   struct Case {
@@ -139,16 +146,16 @@ TEST_F(FileIoTest, WritesRespectWhatStandsAtTheName) {
   }
   EXPECT_EQ(ReadFileBytes("fifo").error, FileError::Missing);
   EXPECT_TRUE(fs::is_fifo("fifo"));
-  EXPECT_EQ(Get("sola-lettura"), "vecchio");
+  EXPECT_EQ(ReadBytes("sola-lettura"), "vecchio");
   EXPECT_TRUE(fs::is_symlink("collegamento.cfg"));
-  EXPECT_EQ(Get("vero.cfg"), "nuovo+");
+  EXPECT_EQ(ReadBytes("vero.cfg"), "nuovo+");
   EXPECT_EQ(EntriesInCurrentFolder(), 4u);  // no temporary left anywhere
 }
 
 // Mode 000 means "there but unreadable", not "missing"; root reads it anyway.
 TEST_F(FileIoTest, UnreadableIsNotMissing) {
   if (geteuid() == 0) GTEST_SKIP() << "root reads a file of mode 000; make test-user runs this";
-  Put("zsnes.config.valmerin", "1");
+  WriteBytes("zsnes.config.valmerin", "1");
   fs::permissions("zsnes.config.valmerin", fs::perms::none);
   EXPECT_EQ(ReadFileBytes("zsnes.config.valmerin").error, FileError::Unreadable);
   EXPECT_TRUE(ExistsButUnreadable("zsnes.config.valmerin"));
@@ -160,9 +167,9 @@ TEST_F(FileIoTest, UnreadableIsNotMissing) {
 // a link at its name is refused; a cancelled copy leaves nothing.
 TEST_F(FileIoTest, CopyIsANewWholeFileOrNothing) {
   const std::string game(3u << 20, 'g');
-  Put("Mario.smc", game);
+  WriteBytes("Mario.smc", game);
   fs::permissions("Mario.smc", fs::perms::owner_read);
-  Put("Gioco.smc", "copia precedente");
+  WriteBytes("Gioco.smc", "copia precedente");
   struct stat before {};
   ASSERT_EQ(stat("Gioco.smc", &before), 0);
 
@@ -175,10 +182,10 @@ TEST_F(FileIoTest, CopyIsANewWholeFileOrNothing) {
   EXPECT_NE(after.st_ino, before.st_ino);
   EXPECT_NE(after.st_mode & S_IWUSR, 0u);
   EXPECT_EQ(last, game.size());
-  EXPECT_EQ(Get("Gioco.smc"), game);
+  EXPECT_EQ(ReadBytes("Gioco.smc"), game);
 
   fs::create_symlink("altrove/Gioco.sfc", "Gioco.sfc");
-  EXPECT_EQ(CopyFileReplacing("Mario.smc", "Gioco.sfc").error, FileError::NotRegular);
+  EXPECT_EQ(Copy("Mario.smc", "Gioco.sfc").error, FileError::NotRegular);
   EXPECT_FALSE(fs::exists("altrove"));
 
   const FileResult cancelled =

@@ -10,16 +10,16 @@
 #endif
 
 #include "platform/file_io.h"
-#include "platform/temp_folder.h"
+#include "support/fresh_folder.h"
 
 namespace valmerin {
 namespace {
 namespace fs = std::filesystem;
 
-using CurrentFolderTest = testing::TempFolderTest;
+using CurrentFolderTest = testing::FreshFolderTest;
 
 TEST_F(CurrentFolderTest, FindsANameInAnyLetterCase) {
-  Put("Cartelle.cfg", "x");
+  WriteBytes("Cartelle.cfg", "x");
   for (const char* name : {"Cartelle.cfg", "cartelle.cfg", "CARTELLE.CFG"}) {
     const std::optional<fs::path> found = FindInCurrentFolder(name);
     ASSERT_TRUE(found.has_value()) << name;
@@ -35,11 +35,11 @@ TEST_F(CurrentFolderTest, FoldersAndHiddenFilesDoNotCount) {
   EXPECT_EQ(FindInCurrentFolder("Parametri"), std::nullopt);
   EXPECT_EQ(FindInCurrentFolder("parametri"), std::nullopt);
 #ifdef _WIN32
-  Put("Nascosto.emu", "x");
+  WriteBytes("Nascosto.emu", "x");
   SetFileAttributesW(L"Nascosto.emu", FILE_ATTRIBUTE_HIDDEN);
   EXPECT_EQ(FindInCurrentFolder("nascosto.emu"), std::nullopt);
 #else
-  Put(".nascosto", "x");
+  WriteBytes(".nascosto", "x");
   EXPECT_EQ(FindInCurrentFolder(".nascosto"), std::nullopt);
 #endif
 }
@@ -47,13 +47,13 @@ TEST_F(CurrentFolderTest, FoldersAndHiddenFilesDoNotCount) {
 #ifdef _WIN32
 
 TEST_F(CurrentFolderTest, WindowsKeepsTheStoredSpellingWhenReplacing) {
-  Put("Cartelle.cfg", "C:\\ZSnes\\\r\n");
+  WriteBytes("Cartelle.cfg", "C:\\ZSnes\\\r\n");
   EXPECT_EQ(ReadWholeFile(ToHostPath("CARTELLE.CFG")), "C:\\ZSnes\\\r\n");
   ASSERT_TRUE(ReplaceFileAtomically(CurrentFolderFileForWriting("cartelle.cfg"), "C:\\X\\\r\n"));
   const std::vector<fs::path> entries{fs::directory_iterator("."), fs::directory_iterator()};
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries.front().filename().string(), "Cartelle.cfg");
-  EXPECT_EQ(Get("Cartelle.cfg"), "C:\\X\\\r\n");
+  EXPECT_EQ(ReadBytes("Cartelle.cfg"), "C:\\X\\\r\n");
 }
 
 #else
@@ -64,19 +64,19 @@ bool SameFile(const fs::path& a, const fs::path& b) {
 }
 
 TEST_F(CurrentFolderTest, ExactSpellingWinsAmongSeveral) {
-  Put("disponibili.emu", "lower");
-  Put("Disponibili.emu", "capital");
-  Put("DISPONIBILI.EMU", "upper");
-  EXPECT_EQ(Get(*FindInCurrentFolder("Disponibili.emu")), "capital");
-  EXPECT_EQ(Get(*FindInCurrentFolder("disponibili.emu")), "lower");
+  WriteBytes("disponibili.emu", "lower");
+  WriteBytes("Disponibili.emu", "capital");
+  WriteBytes("DISPONIBILI.EMU", "upper");
+  EXPECT_EQ(ReadBytes(*FindInCurrentFolder("Disponibili.emu")), "capital");
+  EXPECT_EQ(ReadBytes(*FindInCurrentFolder("disponibili.emu")), "lower");
   EXPECT_EQ(CurrentFolderFileForWriting("DISPONIBILI.EMU"), fs::path("DISPONIBILI.EMU"));
   EXPECT_TRUE(FindInCurrentFolder("DisponibilI.emu").has_value());
 }
 
-class WinePrefixTest : public testing::TempFolderTest {
+class WinePrefixTest : public testing::FreshFolderTest {
  protected:
   void SetUp() override {
-    TempFolderTest::SetUp();
+    FreshFolderTest::SetUp();
     if (const char* old = std::getenv("WINEPREFIX")) saved_ = old;
     fs::create_directories(Root() / "prefix/dosdevices");
     fs::create_directories(Root() / "prefix/drive_c");
@@ -89,7 +89,7 @@ class WinePrefixTest : public testing::TempFolderTest {
     } else {
       unsetenv("WINEPREFIX");
     }
-    TempFolderTest::TearDown();
+    FreshFolderTest::TearDown();
   }
 
  private:
@@ -97,7 +97,7 @@ class WinePrefixTest : public testing::TempFolderTest {
 };
 
 TEST_F(WinePrefixTest, DriveLettersGoThroughThePrefixWithoutRegardToCase) {
-  Put(Root() / "prefix/drive_c/KGen/KGen98.exe", "MZ");
+  WriteBytes(Root() / "prefix/drive_c/KGen/KGen98.exe", "MZ");
   const fs::path file = Root() / "prefix/drive_c/KGen/KGen98.exe";
   for (const char* text : {"C:\\KGen\\KGen98.exe", "c:\\kgen\\Kgen98.exe", "C:/KGEN/KGEN98.EXE",
                            "C:\\\\KGen\\.\\KGen98.exe"}) {
@@ -112,7 +112,7 @@ TEST_F(WinePrefixTest, DriveLettersGoThroughThePrefixWithoutRegardToCase) {
 }
 
 TEST_F(WinePrefixTest, DotsStopAtTheDriveRootAndLongTextsResolveInLinearTime) {
-  Put(Root() / "prefix/drive_c/KGen/KGen98.exe", "MZ");
+  WriteBytes(Root() / "prefix/drive_c/KGen/KGen98.exe", "MZ");
   const fs::path file = Root() / "prefix/drive_c/KGen/KGen98.exe";
   // Wine never goes above C:\, whatever the text says.
   for (const char* text : {"C:\\..\\KGen\\KGen98.exe", "C:\\KGen\\..\\..\\..\\KGen\\KGen98.exe",
@@ -136,20 +136,20 @@ TEST_F(WinePrefixTest, DefaultPrefixIsInTheHomeFolder) {
 }
 
 TEST_F(CurrentFolderTest, HostAndRelativePathsMatchComponentsWithoutRegardToCase) {
-  Put("KGen/KGen98.exe", "x");
-  Put("KGen/kgen98.exe", "other");
-  Put("Sub Folder/Dentro/file.TXT", "y");
-  EXPECT_EQ(Get(ToHostPath("kgen\\Kgen98.exe")), "x");  // the first in byte order
-  EXPECT_EQ(Get(ToHostPath("KGen\\kgen98.exe")), "other");
-  EXPECT_EQ(Get(ToHostPath("sub folder\\DENTRO\\File.txt")), "y");
-  EXPECT_EQ(Get(ToHostPath((Root() / "SUB FOLDER/dentro/file.txt").string())), "y");
+  WriteBytes("KGen/KGen98.exe", "x");
+  WriteBytes("KGen/kgen98.exe", "other");
+  WriteBytes("Sub Folder/Dentro/file.TXT", "y");
+  EXPECT_EQ(ReadBytes(ToHostPath("kgen\\Kgen98.exe")), "x");  // the first in byte order
+  EXPECT_EQ(ReadBytes(ToHostPath("KGen\\kgen98.exe")), "other");
+  EXPECT_EQ(ReadBytes(ToHostPath("sub folder\\DENTRO\\File.txt")), "y");
+  EXPECT_EQ(ReadBytes(ToHostPath((Root() / "SUB FOLDER/dentro/file.txt").string())), "y");
   EXPECT_EQ(ToHostPath("Sub Folder\\"), fs::path("Sub Folder/"));
   EXPECT_EQ(ToHostPath("missing\\x.smc"), fs::path("missing/x.smc"));
 }
 
 TEST_F(CurrentFolderTest, NamesFromOldWindowsDisksAreReachedByTheirWindows1252Text) {
-  Put("Giochi/Citt\xe0.NES", "cp1252");
-  Put("Giochi/\x8aogno \x9c.smc", "caron");
+  WriteBytes("Giochi/Citt\xe0.NES", "cp1252");
+  WriteBytes("Giochi/\x8aogno \x9c.smc", "caron");
   const struct {
     const char* text;
     const char* content;
@@ -157,7 +157,7 @@ TEST_F(CurrentFolderTest, NamesFromOldWindowsDisksAreReachedByTheirWindows1252Te
                {"giochi\\CITTÀ.nes", "cp1252"},
                {"Giochi\\Šogno œ.smc", "caron"},
                {"Giochi\\šOGNO Œ.SMC", "caron"}};
-  for (const auto& c : cases) EXPECT_EQ(Get(ToHostPath(c.text)), c.content) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(ReadBytes(ToHostPath(c.text)), c.content) << c.text;
 }
 
 #endif

@@ -22,10 +22,10 @@
 namespace valmerin::testing {
 namespace {
 
-class CopySafety : public ScratchFolderTest {
+class CopySafety : public FreshFolderTest {
  protected:
   void SetUp() override {
-    ScratchFolderTest::SetUp();
+    FreshFolderTest::SetUp();
     for (const char* folder : {"snes", "nes"}) fs::create_directory(folder);
     MakeStandIn("snes/ZSnes.exe");
     MakeStandIn("nes/Dos4GW.exe");
@@ -33,7 +33,7 @@ class CopySafety : public ScratchFolderTest {
                "\"" + Folder("snes") + "\"\r\n\"" + Folder("nes") + "\"\r\n\"k/\"\r\n\"p/\"\r\n");
     WriteBytes("Disponibili.emu", "1,1,0,0\r\n");
   }
-  std::string Folder(const char* name) const { return (root_ / name).string() + "/"; }
+  std::string Folder(const char* name) const { return (Root() / name).string() + "/"; }
 
   LaunchOutcome Launch(MainWindowState& state, Emulator emulator, const std::string& game) {
     state.Text1 = game;
@@ -95,8 +95,8 @@ TEST_F(CopySafety, ALinkAtTheCopyNameIsNeitherFollowedNorDeleted) {
   WriteBytes("snes/Mario.smc", "mario");
   WriteBytes("precious", "the user's");
   const std::pair<const char*, fs::path> cases[] = {
-      {"dangling, pointing outside", root_ / "outside/Gioco.smc"},
-      {"to a file of the user", root_ / "precious"},
+      {"dangling, pointing outside", Root() / "outside/Gioco.smc"},
+      {"to a file of the user", Root() / "precious"},
   };
   for (const auto& [what, target] : cases) {
     SCOPED_TRACE(what);

@@ -26,7 +26,7 @@ const Target kTargets[] = {
 
 fs::path CorpusRoot() {
   if (const char* set = std::getenv("VALMERIN_FUZZ_CORPUS")) return fs::absolute(set);
-  fs::path source = fs::path(__FILE__).parent_path().parent_path().parent_path();
+  fs::path source = VALMERIN_SOURCE_DIR;
 #ifdef _WIN32
   // A cross build names the sources by their Linux path; Wine shows it on Z:.
   if (!source.empty() && source.native().front() == L'/') source = fs::path(L"Z:") / source;
@@ -34,7 +34,7 @@ fs::path CorpusRoot() {
   return fs::absolute(source / "fuzz" / "corpus");
 }
 
-class CorpusReplay : public ScratchFolderTest, public ::testing::WithParamInterface<Target> {
+class CorpusReplay : public FreshFolderTest, public ::testing::WithParamInterface<Target> {
  protected:
   // Taken before SetUp makes the scratch folder current.
   const fs::path corpus_ = CorpusRoot() / GetParam().name;

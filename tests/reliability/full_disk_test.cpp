@@ -16,12 +16,12 @@
 namespace valmerin::testing {
 namespace {
 
-class FullDisk : public ScratchFolderTest {
+class FullDisk : public FreshFolderTest {
  protected:
   void SetUp() override {
-    ScratchFolderTest::SetUp();
+    FreshFolderTest::SetUp();
     if (geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
-    disk_ = root_ / "disco";
+    disk_ = Root() / "disco";
     fs::create_directory(disk_);
     if (mount("none", disk_.c_str(), "tmpfs", 0, "size=256k") != 0) {
       GTEST_SKIP() << "cannot mount a tmpfs here";
@@ -30,9 +30,9 @@ class FullDisk : public ScratchFolderTest {
     fs::current_path(disk_);
   }
   void TearDown() override {
-    fs::current_path(root_);
+    fs::current_path(Root());
     if (mounted_) umount(disk_.c_str());
-    ScratchFolderTest::TearDown();
+    FreshFolderTest::TearDown();
   }
 
   // Takes every byte the disk has left.
@@ -78,13 +78,13 @@ TEST_F(FullDisk, EveryWriteIsWholeOrLeavesTheOldFile) {
 
   // The game and the data folder are on a roomy disk, the emulator's folder is
   // the full one.
-  WriteBytes(root_ / "Gioco grande.smc", std::string(512u << 10, 'g'));
-  fs::create_symlink(root_ / "Gioco grande.smc", "Gioco grande.smc");
+  WriteBytes(Root() / "Gioco grande.smc", std::string(512u << 10, 'g'));
+  fs::create_symlink(Root() / "Gioco grande.smc", "Gioco grande.smc");
   MainWindowState state;
   state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = disk_.string() + "/";
   state.gameLists[IndexOf(Emulator::ZSnes)].Add("Gioco grande.smc", "Gioco grande.smc");
   state.Text1 = "Gioco grande.smc";
-  fs::current_path(root_);
+  fs::current_path(Root());
   const LaunchOutcome launch = LaunchGame(state, Emulator::ZSnes);
   fs::current_path(disk_);
   EXPECT_FALSE(launch.started);
@@ -109,8 +109,8 @@ TEST_F(FullDisk, ACopyTheJournalCannotNoteIsNotKept) {
   ASSERT_EQ(statvfs(".", &disk), 0);
   const std::uint64_t pages = disk.f_bavail * disk.f_frsize / 4096;
   // One page for the journal's first note, all the others for the copy.
-  WriteBytes(root_ / "Mario.smc", std::string((pages - 1) * 4096, 'm'));
-  fs::create_symlink(root_ / "Mario.smc", "Mario.smc");
+  WriteBytes(Root() / "Mario.smc", std::string((pages - 1) * 4096, 'm'));
+  fs::create_symlink(Root() / "Mario.smc", "Mario.smc");
   MainWindowState state;
   state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = disk_.string() + "/";
   state.gameLists[IndexOf(Emulator::ZSnes)].Add("Mario.smc", "Mario.smc");

@@ -26,10 +26,10 @@ struct SilentHooks : WindowHooks {
   void SwitchOffTab(int) override {}
 };
 
-class HandedFolderAttackJournal : public ScratchFolderTest {
+class HandedFolderAttackJournal : public FreshFolderTest {
  public:
   void SetUp() override {
-    ScratchFolderTest::SetUp();
+    FreshFolderTest::SetUp();
     fs::create_directories("home/Documenti");
     fs::create_directories("data/snes");
     WriteBytes("home/.profile", "profile");
@@ -41,7 +41,7 @@ class HandedFolderAttackJournal : public ScratchFolderTest {
     WriteBytes("Cartelle.cfg", "\"snes/\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n");
     WriteBytes("Disponibili.emu", "1,0,0,0\r\n");
   }
-  fs::path Home() const { return root_ / "home"; }
+  fs::path Home() const { return Root() / "home"; }
   // Every file under a folder with its bytes and times: what "unchanged" means.
   static std::map<std::string, std::string> HomeSnapshot(const fs::path& folder) {
     std::map<std::string, std::string> files;
@@ -58,7 +58,7 @@ class HandedFolderAttackJournal : public ScratchFolderTest {
   JournalRun Run(const fs::path& copy, const std::string& identity) const {
     JournalRun run;
     run.copy = copy.string();
-    run.game = (root_ / "data/snes/Mario.smc").string();
+    run.game = (Root() / "data/snes/Mario.smc").string();
     run.identity = identity;
     run.folders = {copy.parent_path().string()};
     return run;
@@ -66,7 +66,7 @@ class HandedFolderAttackJournal : public ScratchFolderTest {
 };
 
 TEST_F(HandedFolderAttackJournal, NothingButOurOwnCopyIsEverRemovedOrWritten) {
-  const fs::path snes = root_ / "data/snes";
+  const fs::path snes = Root() / "data/snes";
   const struct {
     const char* what;
     std::function<std::vector<JournalRun>(HandedFolderAttackJournal&)> journal;
@@ -126,7 +126,7 @@ TEST_F(HandedFolderAttackJournal, NothingButOurOwnCopyIsEverRemovedOrWritten) {
 
 // What the journal may act on: a copy this machine made, still the same file.
 TEST_F(HandedFolderAttackJournal, OnlyTheVeryCopyWeMadeIsRemoved) {
-  const fs::path copy = root_ / "data/snes/Gioco.smc";
+  const fs::path copy = Root() / "data/snes/Gioco.smc";
   const struct {
     const char* what;
     std::function<std::string()> identity;  // recorded after the copy was written
@@ -163,7 +163,7 @@ TEST_F(HandedFolderAttackJournal, OnlyOrphanedTemporariesOfOursAreSwept) {
       {"snes/Gioco.smc.valmerin-tmp-999999999-00000000000000ab", true},
       {"snes/Mario.smc.valmerin-tmp-999999999-00000000000000ab", false},  // no copy name
       {"snes/Gioco.smc.valmerin-tmp-notanumber", false},
-      {root_ / "home/x.valmerin-tmp-999999999-00000000000000ab", false},  // not our folder
+      {Root() / "home/x.valmerin-tmp-999999999-00000000000000ab", false},  // not our folder
   };
   for (const auto& c : cases) WriteBytes(c.file, "half");
   OptionsModel options;

@@ -15,11 +15,11 @@ const char* const kHostile[] = {
     "a > canary",      "-leading dash",    "*?[glob]",
 };
 
-class HostileNames : public ScratchFolderTest {
+class HostileNames : public FreshFolderTest {
  protected:
   void ExpectNoCanary() {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    for (const auto& entry : fs::recursive_directory_iterator(root_)) {
+    for (const auto& entry : fs::recursive_directory_iterator(Root())) {
       EXPECT_NE(entry.path().filename(), "canary") << "a shell ran: " << entry.path();
     }
   }
@@ -28,7 +28,7 @@ class HostileNames : public ScratchFolderTest {
 TEST_F(HostileNames, FolderAndRomNamesArriveLiterally) {
   for (const char* hostile : kHostile) {
     SCOPED_TRACE(hostile);
-    const fs::path folder = root_ / hostile;
+    const fs::path folder = Root() / hostile;
     fs::create_directories(folder);
     MakeStandIn(folder / "ZSnes.exe");
     MakeStandIn(folder / "Dos4GW.exe");
@@ -58,7 +58,7 @@ TEST_F(HostileNames, FolderAndRomNamesArriveLiterally) {
 }
 
 TEST_F(HostileNames, SwitchesSplitByTheirOwnRulesOnly) {
-  const fs::path folder = root_ / "zsnes";
+  const fs::path folder = Root() / "zsnes";
   fs::create_directories(folder);
   MakeStandIn(folder / "ZSnes.exe");
   WriteBytes(folder / "A.smc", "rom");

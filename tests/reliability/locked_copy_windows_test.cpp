@@ -33,11 +33,11 @@ class LockedFile {
   HANDLE handle_;
 };
 
-class LockedCopy : public ScratchFolderTest {
+class LockedCopy : public FreshFolderTest {
  protected:
   void SetUp() override {
-    ScratchFolderTest::SetUp();
-    folder_ = root_ / "zsnes";
+    FreshFolderTest::SetUp();
+    folder_ = Root() / "zsnes";
     fs::create_directories(folder_);
     // A real program that ends at once whatever it is given, so a start shows as one.
     wchar_t system[MAX_PATH];

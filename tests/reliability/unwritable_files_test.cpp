@@ -30,7 +30,7 @@ const std::map<std::string, std::string>& OldFiles() {
   return files;
 }
 
-class UnwritableFile : public ScratchFolderTest {
+class UnwritableFile : public FreshFolderTest {
  protected:
   // The user's files, except the one that a folder replaces.
   void Prepare(const std::string& blocked) {

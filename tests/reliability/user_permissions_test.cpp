@@ -11,17 +11,17 @@
 namespace valmerin::testing {
 namespace {
 
-class UserPermissions : public ScratchFolderTest {
+class UserPermissions : public FreshFolderTest {
  protected:
   void SetUp() override {
-    ScratchFolderTest::SetUp();
+    FreshFolderTest::SetUp();
     if (geteuid() == 0) GTEST_SKIP() << "root ignores permission bits; make test-user runs this";
   }
   void TearDown() override {
-    for (const auto& entry : fs::recursive_directory_iterator(root_)) {
+    for (const auto& entry : fs::recursive_directory_iterator(Root())) {
       fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
     }
-    ScratchFolderTest::TearDown();
+    FreshFolderTest::TearDown();
   }
 };
 
@@ -53,7 +53,7 @@ TEST_F(UserPermissions, ACopyIntoAFolderWeMayNotWriteSaysPermissionDenied) {
   MakeStandIn("snes/ZSnes.exe");
   fs::permissions("snes", fs::perms::owner_read | fs::perms::owner_exec);
   MainWindowState state;
-  state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = (root_ / "snes").string() + "/";
+  state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = (Root() / "snes").string() + "/";
   state.gameLists[IndexOf(Emulator::ZSnes)].Add("Mario.smc", "Mario.smc");
   state.Text1 = "Mario.smc";
   const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);

@@ -8,21 +8,22 @@
 #include "launch_support.h"
 #include "lifecycle/exit_sequence.h"
 #include "options/options_model.h"
+#include "support/shown_texts.h"
 
 namespace valmerin::testing {
 namespace {
 
-class VanishingFiles : public ScratchFolderTest {
+class VanishingFiles : public FreshFolderTest {
  protected:
   void SetUp() override {
-    ScratchFolderTest::SetUp();
-    folder_ = root_ / "zsnes";
+    FreshFolderTest::SetUp();
+    folder_ = Root() / "zsnes";
     fs::create_directories(folder_);
     MakeStandIn(folder_ / "ZSnes.exe");
     WriteBytes(folder_ / "A.smc", "rom");
     state_.EmulatorFolder[IndexOf(Emulator::ZSnes)] = folder_.string() + "/";
     ASSERT_TRUE(ScanRomFolders(state_, {true, false, false, false}));
-    ASSERT_EQ(state_.gameLists[0].ShownTexts(), std::vector<std::string>{"A.smc"});
+    ASSERT_EQ(testing::ShownTexts(state_.gameLists[0]), std::vector<std::string>{"A.smc"});
     state_.Text1 = "A.smc";
   }
 

@@ -5,6 +5,7 @@
 #include <QTabWidget>
 
 #include "support/archive_maker.h"
+#include "support/shown_texts.h"
 #include "ui/game_list_view.h"
 #include "ui_test_support.h"
 
@@ -33,7 +34,7 @@ TEST_F(ArchiveWindowTest, AZippedGameIsFilteredAndStartedOnTheFileInside) {
   auto* list = Child<GameListView>("List1");
   // Archives follow the ROMs, by their games' patterns, then by name.
   ASSERT_EQ(list->model()->rowCount(), 4);
-  EXPECT_EQ(state.gameLists[0].ShownTexts(),
+  EXPECT_EQ(testing::ShownTexts(state.gameLists[0]),
             (std::vector<std::string>{"Alfa.smc", "Mario (E).zip", "Zelda.7z", "Aladdin.zip"}));
 
   list->setFocus();

@@ -1,5 +1,6 @@
 #include <QTabWidget>
 
+#include "platform/file_error.h"
 #include "platform/utf8.h"
 #include "ui_test_support.h"
 
@@ -126,8 +127,12 @@ TEST_F(CommandsTest, ExportThatCannotBeWrittenSaysSoAndLeavesFilesAlone) {
   EXPECT_NE(ReadBytes("liste.txt").find("\r\n?mega.smc\r\n"), std::string::npos);
   state.gameLists[0].clear();
   form->Brisk1_Click(5);
-  EXPECT_EQ(dialogs.messages.size(), 1u);
+  ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.questions.size(), 2u);
+  // The message names the reason, as every other save does.
+  EXPECT_TRUE(dialogs.messages[0].contains(
+      QString::fromUtf8(std::string(DescribeFileError(FileError::NotRegular)))))
+      << dialogs.messages[0].toStdString();
   EXPECT_TRUE(std::filesystem::is_directory("cartella"));
 }
 
