@@ -66,7 +66,7 @@ FileResult WriteJournal(const std::vector<Entry>& entries) {
     if (entry.kind == 'C') text += "\t" + entry.identity;
     text += '\n';
   }
-  return ReplaceFileAtomically(file, text);
+  return ReplaceFileAtomically(file, text, LinkRule::Never);
 }
 
 // A name the journal could not hold on one line.
