@@ -42,7 +42,16 @@ std::vector<std::string> RunExitSequence(MainWindowState& state, const OptionsMo
   // What is still journalled (a copy an emulator holds open) waits for the next start.
   RemoveJournalledCopies();
 
-  const std::vector<KeptFile> kept = SaveSettingsFiles(options, state.unreadableAtStart);
+  // A settings file not read this run is written only when the user changed that
+  // emulator's options: the controls' defaults would overwrite the user's settings.
+  std::vector<std::string> keep = state.unreadableAtStart;
+  for (Emulator emulator : kTabOrder) {
+    const auto& atStart = state.settingsNotRead[IndexOf(emulator)];
+    if (atStart && *atStart == SettingsRecordValues(options, emulator)) {
+      keep.emplace_back(InfoOf(emulator).settingsFile);
+    }
+  }
+  const std::vector<KeptFile> kept = SaveSettingsFiles(options, keep);
   if (message != nullptr) *message = KeptMessage(kept);
   std::vector<std::string> failed;
   for (const KeptFile& file : kept) failed.push_back(file.file);

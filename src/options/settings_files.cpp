@@ -103,6 +103,14 @@ void ReadSettingsFiles(OptionsModel& options, SettingsBuffer& buffer,
   }
 }
 
+std::vector<RecordValue> SettingsRecordValues(const OptionsModel& options, Emulator emulator) {
+  std::vector<RecordValue> values;
+  for (const SettingsField& field : SettingsRecordOf(emulator)) {
+    values.push_back(FieldToWrite(options, field));
+  }
+  return values;
+}
+
 std::vector<std::string> WriteSettingsFiles(const OptionsModel& options) {
   std::vector<std::string> failed;
   for (const KeptFile& kept : SaveSettingsFiles(options, {})) failed.push_back(kept.file);
@@ -120,11 +128,10 @@ std::vector<KeptFile> SaveSettingsFiles(const OptionsModel& options,
       failed.push_back({name, FileError::Unreadable});
       continue;
     }
-    std::vector<RecordValue> values;
+    const std::vector<RecordValue> values = SettingsRecordValues(options, emulator);
     bool storable = true;
-    for (const SettingsField& field : SettingsRecordOf(emulator)) {
-      values.push_back(FieldToWrite(options, field));
-      if (const auto* text = std::get_if<std::string>(&values.back())) {
+    for (const RecordValue& value : values) {
+      if (const auto* text = std::get_if<std::string>(&value)) {
         storable = storable && TextReadsBack(*text);
       }
     }

@@ -15,6 +15,9 @@ namespace valmerin {
 void ReadSettingsFiles(OptionsModel& options, SettingsBuffer& buffer,
                        const std::array<bool, kEmulatorCount>& available);
 
+// The record an emulator's settings file would hold, from the controls as they are.
+std::vector<RecordValue> SettingsRecordValues(const OptionsModel& options, Emulator emulator);
+
 // Writes all four files, each atomically; returns the names of those that failed
 // (left as they were).
 std::vector<std::string> WriteSettingsFiles(const OptionsModel& options);
