@@ -76,10 +76,19 @@ LaunchOutcome Start(const std::string& program, const std::vector<std::string>& 
 
 // Whether the game file already is the copy: then it runs in place and is not ours
 // to delete.
-bool IsSameFile(const std::string& sourceText, const std::string& copyText) {
-  if (sourceText == copyText) return true;
+bool IsSameFile(const std::filesystem::path& source, const std::filesystem::path& copy) {
+  if (source == copy) return true;
   std::error_code error;
-  return std::filesystem::equivalent(ToHostPath(sourceText), ToHostPath(copyText), error);
+  return std::filesystem::equivalent(source, copy, error);
+}
+bool IsSameFile(const std::string& sourceText, const std::string& copyText) {
+  return sourceText == copyText || IsSameFile(ToHostPath(sourceText), ToHostPath(copyText));
+}
+
+// A listed game is reached by its own name in its own folder, whatever it holds:
+// a "\" or ".." in a file name is part of the name, never a way out of the folder.
+std::filesystem::path GameFileIn(const std::string& folder, const std::string& name) {
+  return ToHostPath(folder) / PathFromUtf8(name);
 }
 
 // One copy name in any letter case, or spelt as the host path it maps to, is the
@@ -114,7 +123,8 @@ constexpr std::string_view kNotStarted = " L'emulatore non è stato avviato.";
 
 // Why a copy could not be made, or nothing when it was. The copy is journalled
 // before it is made, so a run killed half-way leaves nothing the next start keeps.
-std::optional<std::string> CopyGame(const std::string& source, const std::string& copy,
+std::optional<std::string> CopyGame(const std::filesystem::path& sourceFile,
+                                    const std::string& source, const std::string& copy,
                                     const CopyProgress& progress) {
   const std::string notStarted(kNotStarted);
   const auto notNoted = [&notStarted](const FileResult& noted) {
@@ -124,7 +134,7 @@ std::optional<std::string> CopyGame(const std::string& source, const std::string
   const std::filesystem::path to = ToHostPath(copy);
   const std::filesystem::path temporary = TemporaryNameFor(to);
   if (const FileResult noted = JournalCopyStarting(temporary, to); !noted) return notNoted(noted);
-  const FileResult copied = CopyFileAtomically(ToHostPath(source), to, temporary, progress);
+  const FileResult copied = CopyFileAtomically(sourceFile, to, temporary, progress);
   if (!copied) JournalCopyDropped(temporary);
   switch (copied.error) {
     case FileError::None:
@@ -174,12 +184,13 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator, const CopyPr
 
   const std::string copy = folder + std::string(kCopyStem) + LastCharacters(state.Text1, 3);
   const std::string source = folder + state.Text1;
+  const std::filesystem::path sourceFile = GameFileIn(folder, state.Text1);
 
-  if (!IsRegularFile(ToHostPath(source))) {
+  if (!IsRegularFile(sourceFile)) {
     return NotStarted("Impossibile copiare il gioco: il file \"" + source + "\" non esiste." +
                       std::string(kNotStarted));
   }
-  if (IsSameFile(source, copy)) {
+  if (IsSameFile(sourceFile, ToHostPath(copy))) {
     ForgetCopy(state, emulator, copy);
   } else if (IsRegularFile(ToHostPath(copy)) && !MadeThisRun(state, copy)) {
     // A file of that name that this run did not make may be the user's own game:
@@ -188,7 +199,7 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator, const CopyPr
                       "\" che Valmerin non ha creato: potrebbe essere un gioco. Rinominarlo o "
                       "spostarlo, poi riprovare." +
                       std::string(kNotStarted));
-  } else if (std::optional<std::string> why = CopyGame(source, copy, progress)) {
+  } else if (std::optional<std::string> why = CopyGame(sourceFile, source, copy, progress)) {
     return NotStarted(std::move(*why));
   } else {
     RememberCopy(state, emulator, copy);

@@ -33,7 +33,7 @@ bool LeadsInside(const fs::path& link, const fs::path& target) {
   if (ec) return false;
   fs::path where = target.parent_path();
   if (where.empty()) where = ".";
-  const fs::path landing = fs::weakly_canonical(where, ec);
+  const fs::path landing = fs::weakly_canonical(fs::absolute(where, ec), ec);
   if (ec) return false;
   const auto [end, unused] = std::mismatch(home.begin(), home.end(), landing.begin(), landing.end());
   return end == home.end();

@@ -57,6 +57,7 @@ TEST_F(FileIoLimitsTest, LinksAreWrittenThroughOnlyInsideTheirFolder) {
        nullptr},
       {"nesticle.config.valmerin", "../fuori/nuovo.cfg", LinkRule::InsideItsFolder,
        FileError::LinkOutside, nullptr},
+      {"orfano.cfg", "manca/orfano.cfg", LinkRule::InsideItsFolder, FileError::Missing, nullptr},
       {"anello.cfg", "anello.cfg", LinkRule::InsideItsFolder, FileError::NotRegular, nullptr},
       {"Copie.valmerin", "vero.cfg", LinkRule::Never, FileError::NotRegular, nullptr},
   };
