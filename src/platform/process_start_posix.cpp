@@ -19,6 +19,7 @@
 #include "platform/dos_launch.h"
 #include "platform/executable_kind.h"
 #include "platform/host_path.h"
+#include "platform/missing_loader.h"
 #include "platform/process.h"
 #include "platform/start_messages.h"
 #include "platform/wine_paths.h"
@@ -274,7 +275,13 @@ std::string_view ReasonOf(int error) {
                             : kStartFailed;
 }
 
-StartOutcome Started(Spawned spawned, const std::string& program) {
+StartOutcome Started(Spawned spawned, const std::string& program, const fs::path& host = {}) {
+  if (spawned.error && *spawned.error == ENOENT && !host.empty()) {
+    // The program is there: what runs it is not.
+    if (const std::optional<MissingLoader> missing = MissingLoaderOf(host)) {
+      return {false, CannotStart(program, MissingLoaderReason(*missing)), {}, nullptr};
+    }
+  }
   if (spawned.error) return {false, CannotStart(program, ReasonOf(*spawned.error)), {}, nullptr};
   return {true, {}, {}, std::move(spawned.watch)};
 }
@@ -350,7 +357,7 @@ StartOutcome StartProgram(const std::string& program, const std::vector<std::str
       }
       break;
   }
-  StartOutcome outcome = Started(Spawn(file, argv, host.parent_path()), program);
+  StartOutcome outcome = Started(Spawn(file, argv, host.parent_path()), program, fs::path(file));
   if (outcome.started) outcome.notice = std::move(notice);
   return outcome;
 }
