@@ -121,6 +121,16 @@ LaunchOutcome NotStarted(std::string message) {
 
 constexpr std::string_view kNotStarted = " L'emulatore non è stato avviato.";
 
+// A data folder we may not write to (a CD, a shared folder, a catalogue unpacked
+// read-only) refuses every launch: tell the user why and what to do.
+std::string ReadOnlyDataFolderAdvice() {
+  std::error_code error;
+  return " La cartella dei dati (" + Utf8FromPath(std::filesystem::current_path(error)) +
+         ") non si può scrivere: Valmerin annota lì ogni copia prima di farla, per poterla "
+         "togliere anche dopo un'interruzione. Renderla scrivibile, oppure copiare il catalogo "
+         "in una cartella propria e avviare Valmerin da lì.";
+}
+
 // Why a copy could not be made, or nothing when it was. The copy is journalled
 // before it is made, so a run killed half-way leaves nothing the next start keeps.
 std::optional<std::string> CopyGame(const std::filesystem::path& sourceFile,
@@ -128,8 +138,13 @@ std::optional<std::string> CopyGame(const std::filesystem::path& sourceFile,
                                     const CopyProgress& progress) {
   const std::string notStarted(kNotStarted);
   const auto notNoted = [&notStarted](const FileResult& noted) {
-    return "Impossibile annotare la copia del gioco nel file \"" + std::string(kCopyJournalFile) +
-           "\": " + std::string(DescribeFileError(noted.error)) + "." + notStarted;
+    std::string text = "Impossibile annotare la copia del gioco nel file \"" +
+                       std::string(kCopyJournalFile) +
+                       "\": " + std::string(DescribeFileError(noted.error)) + ".";
+    if (noted.error == FileError::Permission || noted.error == FileError::ReadOnly) {
+      text += ReadOnlyDataFolderAdvice();
+    }
+    return text + notStarted;
   };
   const std::filesystem::path to = ToHostPath(copy);
   const std::filesystem::path temporary = TemporaryNameFor(to);
@@ -158,6 +173,17 @@ std::optional<std::string> CopyGame(const std::filesystem::path& sourceFile,
     case FileError::Missing:
       return "Impossibile copiare il gioco in \"" + copy + "\": il gioco \"" + source +
              "\" o la cartella non esistono più." + notStarted;
+    case FileError::Permission:
+    case FileError::Unreadable:
+      // Either side may be the one refused: say which.
+      if (ExistsButUnreadable(sourceFile)) {
+        return "Impossibile leggere il gioco \"" + source + "\": " +
+               std::string(DescribeFileError(FileError::Unreadable)) +
+               " (permesso negato). Nessuna copia è stata fatta." + notStarted;
+      }
+      return "Impossibile scrivere la copia del gioco \"" + copy +
+             "\" nella cartella dell'emulatore: " + std::string(DescribeFileError(copied.error)) +
+             "." + notStarted;
     default:
       return "Impossibile copiare il gioco in \"" + copy +
              "\": " + std::string(DescribeFileError(copied.error)) + "." + notStarted;
