@@ -182,8 +182,7 @@ std::optional<std::string> CopyGame(const std::filesystem::path& sourceFile,
                " (permesso negato). Nessuna copia è stata fatta." + notStarted;
       }
       return "Impossibile scrivere la copia del gioco \"" + copy +
-             "\" nella cartella dell'emulatore: " + std::string(DescribeFileError(copied.error)) +
-             "." + notStarted;
+             "\": " + std::string(DescribeFileError(copied.error)) + "." + notStarted;
     default:
       return "Impossibile copiare il gioco in \"" + copy +
              "\": " + std::string(DescribeFileError(copied.error)) + "." + notStarted;
