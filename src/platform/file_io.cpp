@@ -225,9 +225,15 @@ ReadResult ReadFileBytes(const fs::path& path) {
     result.error = FileError::Unreadable;
     return result;
   }
-  std::string bytes;
+  // One allocation of the size the file has; what a file that grew meanwhile
+  // holds beyond it is added after.
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(path, ec);
+  std::string bytes(ec ? 0 : static_cast<size_t>(size), '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<size_t>(in.gcount()));
   char chunk[65536];
-  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+  while (in && (in.read(chunk, sizeof chunk) || in.gcount() > 0)) {
     bytes.append(chunk, static_cast<size_t>(in.gcount()));
   }
   if (in.bad()) {

@@ -1,8 +1,9 @@
 // A program that is there but lacks what runs it is reported as such, naming
 // what is missing, never as a file that does not exist.
-#include "platform/missing_loader.h"
-
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include "platform/missing_loader.h"
 
 #include "platform/process.h"
 #include "platform/temp_folder.h"
@@ -75,7 +76,6 @@ TEST_F(MissingLoaderTest, WhatIsMissingIsNamed) {
   }
 }
 
-#ifndef _WIN32
 TEST_F(MissingLoaderTest, AStartThatLacksItsLoaderSaysWhatIsMissing) {
   struct Case {
     const char* what;
@@ -96,7 +96,7 @@ TEST_F(MissingLoaderTest, AStartThatLacksItsLoaderSaysWhatIsMissing) {
     EXPECT_EQ(outcome.error.find("non esiste"), std::string::npos) << outcome.error;
   }
 }
-#endif
 
 }  // namespace
 }  // namespace valmerin
+#endif
