@@ -55,14 +55,14 @@ SingleInstance::~SingleInstance() {
 }
 
 QString SingleInstance::ServerName() const {
-  // One name per folder, short enough for a socket path.
+  // One name per folder and user, short enough for a socket path.
   const QByteArray folder = QDir::current().canonicalPath().toUtf8();
   const QString name =
       QStringLiteral("valmerin-") +
       QString::fromLatin1(
           QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(20));
 #ifdef _WIN32
-  return name + QStringLiteral("-") + qEnvironmentVariable("USERNAME");
+  return name + QStringLiteral("-") + qEnvironmentVariable("USER");
 #else
   // In a folder no other account can enter; without one there is no server.
   const std::optional<std::filesystem::path> runtime = PrivateRuntimeFolder();
