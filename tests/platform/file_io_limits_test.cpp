@@ -81,3 +81,39 @@ TEST_F(FileIoLimitsTest, LinksAreWrittenThroughOnlyInsideTheirFolder) {
 
 }  // namespace
 }  // namespace valmerin
+
+#ifndef _WIN32
+#include <sys/stat.h>
+
+namespace valmerin {
+namespace {
+
+// A copy is writable by its owner, even from a read-only game, but never readable
+// by more people than the game: a private file a handed folder's link names
+// stays private as a copy.
+TEST_F(FileIoLimitsTest, ACopyIsNeverReadableByMoreThanItsGame) {
+  const mode_t oldMask = umask(022);
+  struct Case {
+    mode_t game;
+    mode_t copy;
+  };
+  const Case cases[] = {{0600, 0600}, {0400, 0600}, {0640, 0640}, {0644, 0644}, {0444, 0644},
+                        {0666, 0644}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.game);
+    fs::remove("Gioco.smc");
+    Put("Mario.smc", "mario");
+    ASSERT_EQ(chmod("Mario.smc", c.game), 0);
+    ASSERT_TRUE(CopyFileAtomically("Mario.smc", "Gioco.smc", TemporaryNameFor("Gioco.smc")));
+    struct stat copy {};
+    ASSERT_EQ(stat("Gioco.smc", &copy), 0);
+    EXPECT_EQ(copy.st_mode & 0777, c.copy);
+    chmod("Mario.smc", 0600);
+    fs::remove("Mario.smc");
+  }
+  umask(oldMask);
+}
+
+}  // namespace
+}  // namespace valmerin
+#endif

@@ -22,6 +22,8 @@ class HandedFolderTest : public ScratchFolderTest {
     WriteBytes(home_ / ".bashrc", "# il mio .bashrc\n");
     WriteBytes(home_ / ".profile", "# il mio .profile\n");
     WriteBytes(home_ / "Documenti" / "lettera.txt", "Cara Anna,\n");
+    WriteBytes(home_ / "Documenti" / "chiave", "segreto");
+    fs::permissions(home_ / "Documenti" / "chiave", fs::perms::owner_read | fs::perms::owner_write);
     WriteBytes(home_ / "giochi" / "Fuori.smc", "non un gioco della lista");
     fs::create_symlink("Documenti/lettera.txt", home_ / "ultima-lettera");
     if (const char* old = std::getenv("HOME")) oldHome_ = old;

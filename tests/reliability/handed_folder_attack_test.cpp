@@ -15,20 +15,35 @@ namespace {
 
 using HandedFolderAttackLinks = HandedFolderTest;
 
-// Start-up, a launch of `game`, OK in the options window, a description, exit.
-LaunchOutcome WholeRun(const std::string& game) {
+// A run of the program on the current folder, with ZSnes as its only emulator.
+struct ProgramRun {
+  ProgramRun() {
+    RecordingHooks hooks;
+    RunStartupSequence(state, options, hooks);
+  }
+  LaunchOutcome Launch(const std::string& game) {
+    state.Text1 = game;
+    return LaunchGame(state, Emulator::ZSnes);
+  }
+  void Exit() { RunExitSequence(state, options); }
   MainWindowState state;
   OptionsModel options;
-  RecordingHooks hooks;
-  RunStartupSequence(state, options, hooks);
-  state.Text1 = game;
-  LaunchOutcome launched = LaunchGame(state, Emulator::ZSnes);
+};
+
+void WriteCatalogue() {
+  std::ofstream("Cartelle.cfg", std::ios::binary) << "\"zs/\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n";
+  std::ofstream("Disponibili.emu", std::ios::binary) << "1,0,0,0\r\n";
+}
+
+// Start-up, a launch of `game`, OK in the options window, a description, exit.
+void WholeRun(const std::string& game) {
+  ProgramRun run;
+  run.Launch(game);
   Folders folders;
-  for (int i = 0; i < kEmulatorCount; ++i) folders[i] = state.EmulatorFolder[i];
+  for (int i = 0; i < kEmulatorCount; ++i) folders[i] = run.state.EmulatorFolder[i];
   WriteFolderFile(folders);
   AppendDescription(game, "Una descrizione");
-  RunExitSequence(state, options);
-  return launched;
+  run.Exit();
 }
 
 TEST_F(HandedFolderAttackLinks, LinksAtOurNamesNeverWriteOutside) {
@@ -53,8 +68,8 @@ TEST_F(HandedFolderAttackLinks, LinksAtOurNamesNeverWriteOutside) {
     fs::create_directories("zs");
     MakeStandIn("zs/ZSnes.exe");
     WriteBytes("zs/Mario.smc", "mario");
-    if (std::string(c.name) != "Cartelle.cfg") WriteBytes("Cartelle.cfg", "\"zs/\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n");
-    if (std::string(c.name) != "Disponibili.emu") WriteBytes("Disponibili.emu", "1,0,0,0\r\n");
+    WriteCatalogue();
+    fs::remove(c.name);
     const std::string target = std::string(c.leadsTo) == "HOME_ABSOLUTE"
                                    ? (home_ / ".bashrc").string()
                                    : std::string(c.leadsTo);
@@ -63,6 +78,21 @@ TEST_F(HandedFolderAttackLinks, LinksAtOurNamesNeverWriteOutside) {
     EXPECT_TRUE(fs::is_symlink(c.name));
     ExpectHomeUntouched();
   }
+}
+
+// A game that is a link to a private file of the user's is copied as private as
+// it is: nobody else can read the copy in the emulator folder.
+TEST_F(HandedFolderAttackLinks, AGameLinkedToAPrivateFileStaysPrivate) {
+  MakeStandIn("zs/ZSnes.exe");
+  fs::create_symlink("../../../Documenti/chiave", "zs/Segreto.smc");
+  WriteCatalogue();
+  ProgramRun run;
+  const LaunchOutcome launched = run.Launch("Segreto.smc");
+  ASSERT_TRUE(launched.started) << launched.message;
+  const fs::perms copy = fs::status("zs/Gioco.smc").permissions();
+  EXPECT_EQ(copy & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
+  run.Exit();
+  ExpectHomeUntouched();
 }
 
 using HandedFolderAttackNames = HandedFolderTest;
@@ -88,19 +118,14 @@ TEST_F(HandedFolderAttackNames, AGameIsReachedByItsOwnNameInItsOwnFolder) {
     WriteBytes("zs/Mario.smc", "mario");
     if (c.aFolderBeside) fs::create_directories("zs/a");
     WriteBytes(fs::path("zs") / c.game, "il gioco listato");
-    WriteBytes("Cartelle.cfg", "\"zs/\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n");
-    WriteBytes("Disponibili.emu", "1,0,0,0\r\n");
-    MainWindowState state;
-    OptionsModel options;
-    RecordingHooks hooks;
-    RunStartupSequence(state, options, hooks);
-    ASSERT_TRUE(state.gameLists[IndexOf(Emulator::ZSnes)].FindFile(c.game)) << "not listed";
-    state.Text1 = c.game;
-    const LaunchOutcome launched = LaunchGame(state, Emulator::ZSnes);
+    WriteCatalogue();
+    ProgramRun run;
+    ASSERT_TRUE(run.state.gameLists[IndexOf(Emulator::ZSnes)].FindFile(c.game)) << "not listed";
+    const LaunchOutcome launched = run.Launch(c.game);
     ASSERT_TRUE(launched.started) << launched.message;
     EXPECT_EQ(ReadBytes("zs/Gioco.smc"), "il gioco listato");
     EXPECT_EQ(ReadBytes("zs/Mario.smc"), "mario");
-    RunExitSequence(state, options);
+    run.Exit();
     ExpectHomeUntouched();
   }
 }
