@@ -30,9 +30,11 @@ struct ProgramRun {
   OptionsModel options;
 };
 
+// All four emulators on (so all four settings files are read and written), all in
+// the one folder "zs".
 void WriteCatalogue() {
-  std::ofstream("Cartelle.cfg", std::ios::binary) << "\"zs/\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n";
-  std::ofstream("Disponibili.emu", std::ios::binary) << "1,0,0,0\r\n";
+  std::ofstream("Cartelle.cfg", std::ios::binary) << "\"zs/\"\r\n\"zs/\"\r\n\"zs/\"\r\n\"zs/\"\r\n";
+  std::ofstream("Disponibili.emu", std::ios::binary) << "1,1,1,1\r\n";
 }
 
 // Start-up, a launch of `game`, OK in the options window, a description, exit.
