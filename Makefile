@@ -46,6 +46,12 @@ test: build
 test-user: build
 	BUILD=$(BUILD) JOBS=$(JOBS) scripts/test-user
 
+# The handed-folder attacks as an ordinary user, with a second account as the
+# attacker (both created when missing); reuses the build of `make test`.
+.PHONY: test-attack
+test-attack: build
+	BUILD=$(BUILD) scripts/test-attack
+
 # Real DOSBox and Wine on recorders of ours, through the real launch. The Wine
 # prefix is made afresh once per run (its first start is the slow one) and shared.
 EMULATOR_PREFIX = $(CURDIR)/$(BUILD)/emulator-prefix

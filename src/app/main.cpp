@@ -5,8 +5,10 @@
 #endif
 
 #include <QApplication>
+#include <QDialog>
 #include <QLibraryInfo>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QTranslator>
 #include <cerrno>
 #include <csignal>
@@ -48,11 +50,45 @@ bool InstallEndSignals() {
   return true;
 }
 
+// A message up before the main window exists is answered as if the user closed
+// it, so the start-up goes on to the point where the window can close normally.
+void CloseStartUpMessages() {
+  if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
+}
+
 }  // namespace
 #endif
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // Told to end from outside: close the main window the usual way, so the game
+  // copies go and the settings are saved; before it exists, the start-up ends at
+  // the first point where nothing is lost. (A session that ends closes the
+  // windows through Qt, which comes to the same close.) Installed first, so no
+  // start-up message leaves the signal to its default, abrupt end.
+  bool endWanted = false;
+  QWidget* mainWindow = nullptr;
+#ifndef _WIN32
+  QTimer startUpMessages;
+  startUpMessages.setInterval(50);
+  QObject::connect(&startUpMessages, &QTimer::timeout, &CloseStartUpMessages);
+  if (InstallEndSignals()) {
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [&] {
+      unsigned char drained[16];
+      while (read(signalPipe[0], drained, sizeof drained) > 0) {
+      }
+      endWanted = true;
+      if (mainWindow != nullptr) {
+        mainWindow->close();
+        return;
+      }
+      CloseStartUpMessages();
+      startUpMessages.start();
+    });
+  }
+#endif
+
   QApplication::setApplicationName(QStringLiteral("Valmerin"));
   valmerin::ApplyProgramStyle();
   // The system's own dialogs (save file, printer, input box buttons) speak Italian too.
@@ -71,38 +107,33 @@ int main(int argc, char* argv[]) {
   // would clobber the first one's files.
   valmerin::SingleInstance guard;
   if (!guard.Claim()) {
-    if (!guard.AskOtherToComeForward()) {
+    if (!guard.AskOtherToComeForward() && !endWanted) {
       dialogs.Message(nullptr, guard.AlreadyOpenMessage());
     }
     return 0;
   }
+  if (endWanted) return 0;  // nothing read or written yet
 
   valmerin::MainWindowState state;
   valmerin::OptionsModel options;
   valmerin::Form1 window(state, options, dialogs);
+  mainWindow = &window;
+#ifndef _WIN32
+  startUpMessages.stop();
+#endif
   guard.OnComeForward([&window] {
     window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
     window.show();
     window.raise();
     window.activateWindow();
   });
-
-  // Told to end from outside: close the main window the usual way, so the game
-  // copies go and the settings are saved. (A session that ends closes the
-  // windows through Qt, which comes to the same close.)
 #ifdef _WIN32
   valmerin::CloseOnSessionEnd(&window);
-#else
-  if (InstallEndSignals()) {
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
-      unsigned char drained[16];
-      while (read(signalPipe[0], drained, sizeof drained) > 0) {
-      }
-      window.close();
-    });
-  }
 #endif
+  if (endWanted) {
+    window.close();
+    return 0;
+  }
   window.show();
   app.exec();
   return 0;

@@ -2,6 +2,7 @@
 // The main window's state as a plain object of the core: Form1 shows it and owns
 // no second copy.
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ struct MainWindowState {
   GameCopies copies;              // what the launches put under the copy names
   // Files of ours that exist but could not be read at start: never written over.
   std::vector<std::string> unreadableAtStart;
+  // For each emulator whose settings file was not read at start (switched off):
+  // the record its controls made then. Unchanged at exit, the file is left alone.
+  std::array<std::optional<std::vector<RecordValue>>, kEmulatorCount> settingsNotRead;
 };
 
 }  // namespace valmerin

@@ -11,6 +11,7 @@
 #include "hosting/start_messages.h"
 #include "hosting/wine_paths.h"
 #include "platform/folder_listing.h"
+#include "platform/missing_loader.h"
 #include "platform/utf8.h"
 
 #ifndef _WIN32
@@ -36,7 +37,14 @@ std::string_view ReasonOf(StartFailure failure) {
   return kStartFailed;
 }
 
-StartOutcome Started(StartedProcess process, const std::string& program) {
+StartOutcome Started(StartedProcess process, const std::string& program,
+                     const fs::path& host = {}) {
+  if (process.failure == StartFailure::kNoSuchFile && !host.empty()) {
+    // The program is there: what runs it is not.
+    if (const std::optional<MissingLoader> missing = MissingLoaderOf(host)) {
+      return {false, CannotStart(program, MissingLoaderReason(*missing)), {}, nullptr};
+    }
+  }
   if (process.failure) return {false, CannotStart(program, ReasonOf(*process.failure)), {}, nullptr};
   return {true, {}, {}, std::move(process.watch)};
 }
@@ -162,7 +170,7 @@ StartOutcome StartProgram(const std::string& program, const std::vector<std::str
       argv.push_back(Contains(pathArguments, i) ? WinePathArgument(arguments[i])
                                                 : WineArgument(arguments[i]));
     }
-    StartOutcome outcome = Started(StartProcess(file, argv, host.parent_path()), program);
+    StartOutcome outcome = Started(StartProcess(file, argv, host.parent_path()), program, file);
     if (outcome.started) outcome.notice = std::move(notice);
     return outcome;
   }
@@ -177,7 +185,7 @@ StartOutcome StartProgram(const std::string& program, const std::vector<std::str
                        ? Utf8FromPath(fs::absolute(ToHostPath(arguments[i]), ec).lexically_normal())
                        : arguments[i]);
   }
-  return Started(StartProcess(file, argv, host.parent_path()), program);
+  return Started(StartProcess(file, argv, host.parent_path()), program, fs::path(file));
 }
 
 }  // namespace valmerin

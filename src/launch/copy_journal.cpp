@@ -118,7 +118,7 @@ FileResult WriteCopyJournal(const std::vector<JournalRun>& runs) {
       add(lent.identity, '\n');
     }
   }
-  return ReplaceFileAtomically(file, text);
+  return ReplaceFileAtomically(file, text, LinkRule::Never);
 }
 
 }  // namespace valmerin

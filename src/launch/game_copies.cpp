@@ -59,10 +59,24 @@ void SweepTemporaries(const fs::path& folder, bool onlyCopyNames) {
   for (const fs::path& orphan : orphans) DeleteRegularFile(orphan);
 }
 
+// A data folder we may not write to (a CD, a shared folder, a catalogue unpacked
+// read-only) refuses every launch: tell the user why and what to do.
+std::string ReadOnlyDataFolderAdvice() {
+  std::error_code error;
+  return " La cartella dei dati (" + Utf8FromPath(fs::current_path(error)) +
+         ") non si può scrivere: Valmerin annota lì ogni copia prima di farla, per poterla "
+         "togliere anche dopo un'interruzione. Renderla scrivibile, oppure copiare il catalogo "
+         "in una cartella propria e avviare Valmerin da lì.";
+}
+
 std::string NoteFailure(const FileResult& noted) {
-  return "Impossibile annotare la copia del gioco nel file \"" + std::string(kCopyJournalFile) +
-         "\": " +
-         std::string(DescribeFileError(noted.error)) + "." + std::string(kNotStarted);
+  std::string text = "Impossibile annotare la copia del gioco nel file \"" +
+                     std::string(kCopyJournalFile) +
+                     "\": " + std::string(DescribeFileError(noted.error)) + ".";
+  if (noted.error == FileError::Permission || noted.error == FileError::ReadOnly) {
+    text += ReadOnlyDataFolderAdvice();
+  }
+  return text + std::string(kNotStarted);
 }
 
 std::string CopyFailure(FileError error, const GameCopyRequest& request) {
@@ -73,6 +87,16 @@ std::string CopyFailure(FileError error, const GameCopyRequest& request) {
     case FileError::Missing:
       return into + "il gioco \"" + request.gameText + "\" o la cartella non esistono più." +
              std::string(kNotStarted);
+    case FileError::Permission:
+    case FileError::Unreadable:
+      // Either side may be the one refused: say which.
+      if (ExistsButUnreadable(request.game)) {
+        return "Impossibile leggere il gioco \"" + request.gameText + "\": " +
+               std::string(DescribeFileError(FileError::Unreadable)) +
+               " (permesso negato). Nessuna copia è stata fatta." + std::string(kNotStarted);
+      }
+      return "Impossibile scrivere la copia del gioco \"" + request.copyText +
+             "\": " + std::string(DescribeFileError(error)) + "." + std::string(kNotStarted);
     default:
       return into + std::string(DescribeFileError(error)) + "." + std::string(kNotStarted);
   }

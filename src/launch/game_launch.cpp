@@ -62,6 +62,12 @@ LaunchOutcome Start(const std::string& program, const std::vector<std::string>& 
   return outcome;
 }
 
+// A listed game is reached by its own name in its own folder, whatever it holds:
+// a "\" or ".." in a file name is part of the name, never a way out of the folder.
+std::filesystem::path GameFileIn(const std::filesystem::path& hostFolder, const std::string& name) {
+  return hostFolder / PathFromUtf8(name);
+}
+
 LaunchOutcome NotStarted(std::string message) {
   LaunchOutcome outcome;
   outcome.message = std::move(message);
@@ -132,18 +138,19 @@ LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator, const CopyPr
                       "riprovare." +
                       std::string(kNotStarted));
   }
-  if (!IsRegularFile(ToHostPath(source))) {
+  const std::filesystem::path hostFolder = HostFolder(folder);
+  const std::filesystem::path sourceFile = GameFileIn(hostFolder, state.Text1);
+  if (!IsRegularFile(sourceFile)) {
     return NotStarted("Impossibile copiare il gioco: il file \"" + source + "\" non esiste." +
                       std::string(kNotStarted));
   }
   const std::vector<std::string> switchArguments = SplitSwitchString(switches);
-  const std::filesystem::path hostFolder = HostFolder(folder);
   const GameList& list = state.gameLists[IndexOf(emulator)];
   GameCopyRequest request;
   request.emulator = emulator;
   request.gameText = source;
   request.copyText = copy;
-  request.game = hostFolder / ToHostPath(source).filename();
+  request.game = sourceFile;
   request.copy = hostFolder / PathFromUtf8(CopyNameFor(game.NameForCopy()));
   request.inside = game.inside;
   request.folders = GameFileFolders(emulator, hostFolder, switchArguments);

@@ -30,7 +30,16 @@ std::vector<std::string> RunExitSequence(MainWindowState& state, const OptionsMo
   // What an emulator still running holds waits for the next start.
   const std::string handedBack = state.copies.FinishEnded();
 
-  const std::vector<KeptFile> kept = SaveSettingsFiles(options, state.unreadableAtStart);
+  // A settings file not read this run is written only when the user changed that
+  // emulator's options: the controls' defaults would overwrite the user's settings.
+  std::vector<std::string> keep = state.unreadableAtStart;
+  for (Emulator emulator : kTabOrder) {
+    const auto& atStart = state.settingsNotRead[IndexOf(emulator)];
+    if (atStart && *atStart == SettingsRecordValues(options, emulator)) {
+      keep.emplace_back(InfoOf(emulator).settingsFile);
+    }
+  }
+  const std::vector<KeptFile> kept = SaveSettingsFiles(options, keep);
   if (message != nullptr) {
     *message = handedBack;
     if (const std::string text = KeptMessage(kept); !text.empty())

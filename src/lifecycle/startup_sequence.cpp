@@ -41,6 +41,11 @@ void RunStartupSequence(MainWindowState& state, OptionsModel& options, WindowHoo
   for (int i = 0; i < kEmulatorCount; ++i) available[i] = IsAvailable(availability[i]);
 
   ReadSettingsFiles(options, state.settingsBuffer, available);
+  for (Emulator emulator : kTabOrder) {
+    const int i = IndexOf(emulator);
+    state.settingsNotRead[i].reset();
+    if (!available[i]) state.settingsNotRead[i] = SettingsRecordValues(options, emulator);
+  }
   state.descriptions = ReadDescriptions();
   const bool romsFound = ScanRomFolders(state, available);
   // A ZSnes folder of zipped games is a right folder too.

@@ -103,6 +103,14 @@ void ReadSettingsFiles(OptionsModel& options, SettingsBuffer& buffer,
   }
 }
 
+std::vector<RecordValue> SettingsRecordValues(const OptionsModel& options, Emulator emulator) {
+  std::vector<RecordValue> values;
+  for (const SettingsField& field : SettingsRecordOf(emulator)) {
+    values.push_back(FieldToWrite(options, field));
+  }
+  return values;
+}
+
 std::vector<KeptFile> SaveSettingsFiles(const OptionsModel& options,
                                         const std::vector<std::string>& keep) {
   std::vector<KeptFile> failed;
@@ -114,11 +122,10 @@ std::vector<KeptFile> SaveSettingsFiles(const OptionsModel& options,
       failed.push_back({name, FileError::Unreadable});
       continue;
     }
-    std::vector<RecordValue> values;
+    const std::vector<RecordValue> values = SettingsRecordValues(options, emulator);
     bool storable = true;
-    for (const SettingsField& field : SettingsRecordOf(emulator)) {
-      values.push_back(FieldToWrite(options, field));
-      if (const auto* text = std::get_if<std::string>(&values.back())) {
+    for (const RecordValue& value : values) {
+      if (const auto* text = std::get_if<std::string>(&value)) {
         storable = storable && TextReadsBack(*text);
       }
     }

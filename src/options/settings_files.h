@@ -15,6 +15,9 @@ namespace valmerin {
 void ReadSettingsFiles(OptionsModel& options, SettingsBuffer& buffer,
                        const std::array<bool, kEmulatorCount>& available);
 
+// The record an emulator's settings file would hold, from the controls as they are.
+std::vector<RecordValue> SettingsRecordValues(const OptionsModel& options, Emulator emulator);
+
 // A settings file left as it was at exit, and why.
 struct KeptFile {
   std::string file;

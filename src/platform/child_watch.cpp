@@ -1,6 +1,7 @@
 #include "platform/child_watch.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -10,7 +11,6 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,8 +43,6 @@ std::string LastLinesOf(std::string_view tail, int count) {
   return IsValidUtf8(text) ? text : DecodeCp1252(text);
 }
 
-constexpr size_t kTailBytes = 4096;
-
 }  // namespace
 
 #ifdef _WIN32
@@ -69,7 +67,6 @@ std::string ChildWatch::LastLines(int) const { return {}; }
 
 ChildWatch::~ChildWatch() {
   if (statusFd_ >= 0) close(statusFd_);
-  if (outputFd_ >= 0) close(outputFd_);
 }
 
 std::optional<ChildWatch::Ended> ChildWatch::Poll() {
@@ -80,6 +77,20 @@ std::optional<ChildWatch::Ended> ChildWatch::Poll() {
     got = read(statusFd_, &status, sizeof status);
   } while (got < 0 && errno == EINTR);
   if (got < 0) return std::nullopt;  // EAGAIN: still running
+  if (got == static_cast<ssize_t>(sizeof status)) {
+    // The rest came in the same write: the length and the end of the output.
+    char rest[sizeof(unsigned) + kOutputTailBytes];
+    ssize_t more = 0;
+    do {
+      more = read(statusFd_, rest, sizeof rest);
+    } while (more < 0 && errno == EINTR);
+    unsigned length = 0;
+    if (more >= static_cast<ssize_t>(sizeof length)) {
+      std::memcpy(&length, rest, sizeof length);
+      const size_t have = static_cast<size_t>(more) - sizeof length;
+      tail_.assign(rest + sizeof length, std::min<size_t>(length, have));
+    }
+  }
   if (got != static_cast<ssize_t>(sizeof status)) {
     ended_ = Ended{};  // the watcher went away without a word: nothing known
   } else if (WIFSIGNALED(status)) {
@@ -91,16 +102,7 @@ std::optional<ChildWatch::Ended> ChildWatch::Poll() {
   return ended_;
 }
 
-std::string ChildWatch::LastLines(int count) const {
-  struct stat info;
-  if (outputFd_ < 0 || fstat(outputFd_, &info) != 0) return {};
-  const off_t size = info.st_size;
-  const off_t from = size > static_cast<off_t>(kTailBytes) ? size - kTailBytes : 0;
-  std::string tail(static_cast<size_t>(size - from), '\0');
-  const ssize_t got = pread(outputFd_, tail.data(), tail.size(), from);
-  tail.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  return LastLinesOf(tail, count);
-}
+std::string ChildWatch::LastLines(int count) const { return LastLinesOf(tail_, count); }
 
 #endif
 

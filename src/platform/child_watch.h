@@ -1,19 +1,24 @@
 #pragma once
 // A started program watched without waiting for it: whether it has ended, how,
 // and the last lines it printed. Polled from the window's timer; never blocks.
+#include <cstddef>
 #include <optional>
 #include <string>
 
 namespace valmerin {
+
+// How much of the end of what a program prints is kept for the failure message;
+// with the status it reaches the window in one piece.
+inline constexpr std::size_t kOutputTailBytes = 4000;
 
 class ChildWatch {
  public:
 #ifdef _WIN32
   explicit ChildWatch(void* process) : process_(process) {}
 #else
-  // `statusFd` delivers the wait status once the program has ended; `outputFd`
-  // is the (unlinked) file its standard output and error go to.
-  ChildWatch(int statusFd, int outputFd) : statusFd_(statusFd), outputFd_(outputFd) {}
+  // `statusFd` delivers, once the program has ended, its wait status and the end
+  // of what it printed.
+  explicit ChildWatch(int statusFd) : statusFd_(statusFd) {}
 #endif
   ~ChildWatch();
   ChildWatch(const ChildWatch&) = delete;
@@ -35,7 +40,7 @@ class ChildWatch {
   void* process_ = nullptr;
 #else
   int statusFd_ = -1;
-  int outputFd_ = -1;
+  std::string tail_;
 #endif
   std::optional<Ended> ended_;
 };

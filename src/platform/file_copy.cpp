@@ -124,8 +124,11 @@ FileError CopyToTemporary(const fs::path& from, const fs::path& temporary,
     return FileError::NotRegular;
   }
   fcntl(in, F_SETFL, fcntl(in, F_GETFL) & ~O_NONBLOCK);
-  // Ordinary permissions (the user's umask), never the game's own.
-  const int out = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  // Ordinary permissions (the user's umask), writable even from a read-only game,
+  // but never readable by more people than the game itself: a private file that
+  // a link in a handed folder names stays private as a copy.
+  const mode_t mode = (info.st_mode & 0444) | 0200;
+  const int out = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
   if (out < 0) {
     const int number = errno;
     close(in);

@@ -85,6 +85,9 @@ std::string_view DescribeFileError(FileError error) {
       return "il file non si può leggere";
     case FileError::Cancelled:
       return "operazione annullata";
+    case FileError::LinkOutside:
+      return "è un collegamento a un file fuori dalla sua cartella, e Valmerin non scrive "
+             "attraverso collegamenti simili (eliminarlo o metterci il file vero)";
     case FileError::Other:
       break;
   }

@@ -15,6 +15,7 @@ enum class FileError {
   ReadOnly,    // the user made the file read-only: it is left as it is
   Unreadable,  // exists but cannot be read: never replaced behind the user's back
   Cancelled,   // the user stopped it
+  LinkOutside,  // a link leading out of its own folder: never written through
   Other,
 };
 

@@ -1,6 +1,7 @@
 #include "platform/file_io.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -23,18 +24,44 @@ namespace {
 
 constexpr std::string_view kTemporaryMark = ".valmerin-tmp-";
 
+// A link is followed only to a file inside the folder that holds the link (or
+// below it): a user's own links keep working, while a link that came with a
+// handed folder can never make us write the user's other files.
+bool LeadsInside(const fs::path& link, const fs::path& target) {
+  std::error_code ec;
+  fs::path folder = link.parent_path();
+  if (folder.empty()) folder = ".";
+  const fs::path home = fs::canonical(folder, ec);
+  if (ec) return false;
+  fs::path where = target.parent_path();
+  if (where.empty()) where = ".";
+  const fs::path landing = fs::weakly_canonical(fs::absolute(where, ec), ec);
+  if (ec) return false;
+  const auto [end, unused] = std::mismatch(home.begin(), home.end(), landing.begin(), landing.end());
+  return end == home.end();
+}
+
+struct WriteTarget {
+  fs::path path;
+  FileError refused = FileError::None;
+};
+
 // Where a write through `path` really lands: links followed to the file they name,
-// even when that file does not exist yet.
-fs::path WriteTarget(const fs::path& path) {
+// even when that file does not exist yet, as far as the rules above allow.
+WriteTarget WriteTargetOf(const fs::path& path, LinkRule rule) {
   fs::path current = path;
+  std::error_code ec;
   for (int hops = 0; hops < 40; ++hops) {
-    std::error_code ec;
-    if (!fs::is_symlink(fs::symlink_status(current, ec))) return current;
+    if (!fs::is_symlink(fs::symlink_status(current, ec))) {
+      if (current != path && !LeadsInside(path, current)) return {path, FileError::LinkOutside};
+      return {current, FileError::None};
+    }
+    if (rule == LinkRule::Never) return {path, FileError::NotRegular};
     const fs::path next = fs::read_symlink(current, ec);
-    if (ec) return current;
+    if (ec) return {path, FileError::NotRegular};
     current = next.is_absolute() ? next : current.parent_path() / next;
   }
-  return current;
+  return {path, FileError::NotRegular};  // a loop of links
 }
 
 #ifdef _WIN32
@@ -179,9 +206,15 @@ ReadResult ReadFileBytes(const fs::path& path) {
     result.error = FileError::Unreadable;
     return result;
   }
-  std::string bytes;
+  // One allocation of the size the file has; what a file that grew meanwhile
+  // holds beyond it is added after.
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(path, ec);
+  std::string bytes(ec ? 0 : static_cast<size_t>(size), '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<size_t>(in.gcount()));
   char chunk[65536];
-  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+  while (in && (in.read(chunk, sizeof chunk) || in.gcount() > 0)) {
     bytes.append(chunk, static_cast<size_t>(in.gcount()));
   }
   if (in.bad()) {
@@ -204,14 +237,17 @@ ReadResult ReadFileBytes(const fs::path& path) {
     return result;
   }
   fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  // One read of the size the file has; the loop also takes what a file that grew
-  // meanwhile holds beyond it.
+  // One allocation of the size the file has; whatever a file that grew meanwhile
+  // holds beyond it is added after, in pieces.
   std::string bytes;
   bytes.resize(static_cast<size_t>(info.st_size));
   size_t done = 0;
+  char extra[65536];
   for (;;) {
-    if (done == bytes.size()) bytes.resize(bytes.size() + 65536);
-    const ssize_t got = read(fd, bytes.data() + done, bytes.size() - done);
+    const bool inPlace = done < bytes.size();
+    char* into = inPlace ? bytes.data() + done : extra;
+    const size_t room = inPlace ? bytes.size() - done : sizeof extra;
+    const ssize_t got = read(fd, into, room);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       close(fd);
@@ -219,6 +255,7 @@ ReadResult ReadFileBytes(const fs::path& path) {
       return result;
     }
     if (got == 0) break;
+    if (!inPlace) bytes.append(extra, static_cast<size_t>(got));
     done += static_cast<size_t>(got);
   }
   close(fd);
@@ -245,8 +282,10 @@ bool ExistsButUnreadable(const fs::path& path) {
 #endif
 }
 
-FileResult ReplaceFileAtomically(const fs::path& path, std::string_view bytes) {
-  const fs::path target = WriteTarget(path);
+FileResult ReplaceFileAtomically(const fs::path& path, std::string_view bytes, LinkRule rule) {
+  const WriteTarget resolved = WriteTargetOf(path, rule);
+  if (resolved.refused != FileError::None) return {resolved.refused};
+  const fs::path& target = resolved.path;
   if (const FileError refused = CheckWritableTarget(target); refused != FileError::None) {
     return {refused};
   }
@@ -261,8 +300,10 @@ FileResult ReplaceFileAtomically(const fs::path& path, std::string_view bytes) {
   return {error};
 }
 
-FileResult AppendToFile(const fs::path& path, std::string_view bytes) {
-  const fs::path target = WriteTarget(path);
+FileResult AppendToFile(const fs::path& path, std::string_view bytes, LinkRule rule) {
+  const WriteTarget resolved = WriteTargetOf(path, rule);
+  if (resolved.refused != FileError::None) return {resolved.refused};
+  const fs::path& target = resolved.path;
   if (const FileError refused = CheckWritableTarget(target); refused != FileError::None) {
     return {refused};
   }

@@ -25,15 +25,24 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 // An ordinary file (links followed) that exists but cannot be opened for reading.
 bool ExistsButUnreadable(const std::filesystem::path& path);
 
+// What a write does with a symbolic link at the file's name. A user's own link
+// is written through when the file it leads to lies in the link's own folder or
+// below it; a link leading anywhere else is refused (LinkOutside), so a folder
+// someone hands over can never make us write the user's other files. Our
+// internal files (journal, lock) are never written through a link (NotRegular).
+enum class LinkRule { InsideItsFolder, Never };
+
 // Writes a temporary file of a name no other write uses, in the folder of the
-// file that is replaced, syncs it and renames it over the file. A symbolic link is
-// written through (its target is the file replaced); a read-only file, a folder or
-// a special file is refused. A failure leaves the old file exactly as it was.
-FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// file that is replaced, syncs it and renames it over the file. A read-only file,
+// a folder or a special file is refused. A failure leaves the old file exactly as
+// it was.
+FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                                 LinkRule rule = LinkRule::InsideItsFolder);
 
 // Appends after the last byte; creates the file when it is missing. On any failure
 // the file is cut back to the size it had, so it never ends in half a write.
-FileResult AppendToFile(const std::filesystem::path& path, std::string_view bytes);
+FileResult AppendToFile(const std::filesystem::path& path, std::string_view bytes,
+                        LinkRule rule = LinkRule::InsideItsFolder);
 
 // A temporary name beside `path`, different for every call and every process.
 std::filesystem::path TemporaryNameFor(const std::filesystem::path& path);

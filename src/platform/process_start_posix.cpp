@@ -1,5 +1,6 @@
 #ifndef _WIN32
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -11,11 +12,11 @@
 #include <filesystem>
 #include <initializer_list>
 #include <iterator>
+#include <cstring>
 #include <memory>
 #include <optional>
 
 #include "platform/process.h"
-#include "platform/runtime_files.h"
 
 namespace valmerin {
 namespace fs = std::filesystem;
@@ -65,11 +66,61 @@ void CloseAllBut(std::initializer_list<int> keep) {
   close_range(from, ~0U, 0);
 }
 
-// Runs in a forked process that outlives the start: it waits for the program,
-// sends its wait status up `statusFd` for the window to see, then removes
-// `removeAfter`. It must not act on the parent's signals or keep its files (a
-// display connection) open, so both are dropped first.
-[[noreturn]] void KeepUntilExit(const Exec& exec, int reportFd, int statusFd,
+// Keeps only the end of what the program prints: the failure message shows its
+// last lines, and the program may print for hours.
+class OutputTail {
+ public:
+  void Add(const char* bytes, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+      ring_[(start_ + size_) % kOutputTailBytes] = bytes[i];
+      if (size_ < kOutputTailBytes) {
+        ++size_;
+      } else {
+        start_ = (start_ + 1) % kOutputTailBytes;
+      }
+    }
+  }
+  // The status, the tail's length and the tail, in one write small enough to
+  // reach the window whole.
+  void SendWith(int fd, int status) const {
+    char message[sizeof(int) + sizeof(unsigned) + kOutputTailBytes];
+    const unsigned length = static_cast<unsigned>(size_);
+    std::memcpy(message, &status, sizeof status);
+    std::memcpy(message + sizeof status, &length, sizeof length);
+    for (size_t i = 0; i < size_; ++i) {
+      message[sizeof status + sizeof length + i] = ring_[(start_ + i) % kOutputTailBytes];
+    }
+    ssize_t ignored = write(fd, message, sizeof status + sizeof length + size_);
+    (void)ignored;
+  }
+
+ private:
+  char ring_[kOutputTailBytes];
+  size_t start_ = 0;
+  size_t size_ = 0;
+};
+
+// Reads what is there now; false once every writer has closed the pipe.
+bool ReadInto(int fd, OutputTail* tail) {
+  char chunk[4096];
+  for (;;) {
+    const ssize_t got = read(fd, chunk, sizeof chunk);
+    if (got > 0) {
+      if (tail != nullptr) tail->Add(chunk, static_cast<size_t>(got));
+      continue;
+    }
+    if (got < 0 && errno == EINTR) continue;
+    return got < 0;  // EAGAIN: open, nothing more for now
+  }
+}
+
+// Runs in a forked process that outlives the start: it waits for the program
+// while reading what it prints, sends its wait status and the end of its output
+// up `statusFd` for the window to see, then removes `removeAfter`. What the
+// program's own children print after it is read and dropped. It must not act
+// on the parent's signals or keep its files (a display connection) open, so both
+// are dropped first.
+[[noreturn]] void KeepUntilExit(const Exec& exec, int reportFd, int statusFd, int outputRead,
                                 const char* removeAfter) {
   for (int signal = 1; signal < NSIG; ++signal) {
     struct sigaction standard = {};
@@ -81,32 +132,43 @@ void CloseAllBut(std::initializer_list<int> keep) {
   sigset_t none;
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);
-  int keep[] = {reportFd, statusFd, exec.outputFd};
+  int keep[] = {reportFd, statusFd, exec.outputFd, outputRead};
   std::sort(std::begin(keep), std::end(keep));
-  CloseAllBut({keep[0], keep[1], keep[2]});
+  CloseAllBut({keep[0], keep[1], keep[2], keep[3]});
   const pid_t program = fork();
-  if (program == 0) ExecOrReport(exec, reportFd);
+  if (program == 0) {
+    if (outputRead >= 0) close(outputRead);
+    ExecOrReport(exec, reportFd);
+  }
   if (program < 0) Report(reportFd, EAGAIN);
   close(reportFd);
   if (exec.outputFd >= 0) close(exec.outputFd);
+  OutputTail tail;
+  bool open = outputRead >= 0;
+  if (open) fcntl(outputRead, F_SETFL, O_NONBLOCK);
   if (program > 0) {
     int status = 0;
-    while (waitpid(program, &status, 0) < 0 && errno == EINTR) {
+    for (;;) {
+      if (open) {
+        struct pollfd wait = {outputRead, POLLIN, 0};
+        poll(&wait, 1, 200);
+        open = ReadInto(outputRead, &tail);
+      }
+      const pid_t ended = waitpid(program, &status, open ? WNOHANG : 0);
+      if (ended == program) break;
+      if (ended < 0 && errno != EINTR) break;
     }
-    Report(statusFd, status);
+    if (open) open = ReadInto(outputRead, &tail);
+    tail.SendWith(statusFd, status);
   }
   close(statusFd);
   if (removeAfter != nullptr) unlink(removeAfter);
+  if (open) {
+    fcntl(outputRead, F_SETFL, 0);
+    while (ReadInto(outputRead, nullptr)) {
+    }
+  }
   _exit(0);
-}
-
-// A file no one else can open, already unlinked, for what the program prints:
-// the window reads its last lines, and it disappears with the last descriptor.
-int OpenOutputFile() {
-  const std::string folder = RuntimeFolder().string();
-  int fd = open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-  if (fd >= 0 || folder == "/tmp") return fd;
-  return open("/tmp", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
 }
 
 struct Spawned {
@@ -132,9 +194,13 @@ Spawned Spawn(const std::string& file, const std::vector<std::string>& argv, con
     close(reportFds[1]);
     return {EAGAIN, nullptr};
   }
-  const Exec exec{file.c_str(), pointers.data(), folderText.c_str(), OpenOutputFile()};
+  // What the program prints goes to its keeper, which keeps only the end of it.
+  int outputFds[2] = {-1, -1};
+  if (pipe2(outputFds, O_CLOEXEC) != 0) outputFds[0] = outputFds[1] = -1;
+  const Exec exec{file.c_str(), pointers.data(), folderText.c_str(), outputFds[1]};
   const auto closeAll = [&] {
-    for (int fd : {reportFds[0], reportFds[1], statusFds[0], statusFds[1], exec.outputFd}) {
+    for (int fd : {reportFds[0], reportFds[1], statusFds[0], statusFds[1], outputFds[0],
+                   outputFds[1]}) {
       if (fd >= 0) close(fd);
     }
   };
@@ -149,7 +215,7 @@ Spawned Spawn(const std::string& file, const std::vector<std::string>& argv, con
     setsid();
     const pid_t keeper = fork();
     if (keeper == 0) {
-      KeepUntilExit(exec, reportFds[1], statusFds[1],
+      KeepUntilExit(exec, reportFds[1], statusFds[1], outputFds[0],
                     removeAfter != nullptr ? removeAfter->c_str() : nullptr);
     }
     if (keeper < 0) Report(reportFds[1], EAGAIN);
@@ -157,6 +223,9 @@ Spawned Spawn(const std::string& file, const std::vector<std::string>& argv, con
   }
   close(reportFds[1]);
   close(statusFds[1]);
+  for (int fd : outputFds) {
+    if (fd >= 0) close(fd);
+  }
   int status = 0;
   while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
@@ -168,11 +237,10 @@ Spawned Spawn(const std::string& file, const std::vector<std::string>& argv, con
   close(reportFds[0]);
   if (got == static_cast<ssize_t>(sizeof error)) {
     close(statusFds[0]);
-    if (exec.outputFd >= 0) close(exec.outputFd);
     return {error, nullptr};
   }
   fcntl(statusFds[0], F_SETFL, O_NONBLOCK);
-  return {std::nullopt, std::make_unique<ChildWatch>(statusFds[0], exec.outputFd)};
+  return {std::nullopt, std::make_unique<ChildWatch>(statusFds[0])};
 }
 
 StartFailure FailureOf(int error) {

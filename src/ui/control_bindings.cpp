@@ -9,6 +9,9 @@
 #include <QToolTip>
 #include <QValidator>
 
+#include <algorithm>
+
+#include "catalogue/emulator_table.h"
 #include "options/settings_files.h"
 
 namespace valmerin {
@@ -18,21 +21,31 @@ std::string ToModel(const QString& text) { return text.toUtf8().toStdString(); }
 QString FromModel(const std::string& text) { return QString::fromUtf8(text); }
 
 // Every box's text is written to a settings file at exit, so a change that would
-// not read back is refused as it is typed or pasted, and the box says why.
+// not read back is refused as it is typed or pasted, and the box says why. A
+// folder box keeps what was typed instead: dropping the letters it cannot store
+// would leave another folder's name ready for OK, which refuses the text itself.
 class StorableTextValidator : public QValidator {
  public:
-  StorableTextValidator(QWidget* box) : QValidator(box), box_(box) {}
+  StorableTextValidator(QWidget* box, bool keepsText)
+      : QValidator(box), box_(box), keepsText_(keepsText) {}
 
   State validate(QString& input, int&) const override {
     const QString reason = UnstorableTextReason(input);
     if (reason.isEmpty()) return Acceptable;
     QToolTip::showText(box_->mapToGlobal(QPoint(0, box_->height())), reason, box_);
-    return Invalid;
+    return keepsText_ ? Intermediate : Invalid;
   }
 
  private:
   QWidget* box_;
+  bool keepsText_;
 };
+
+bool IsFolderBox(int n) {
+  const auto& table = EmulatorTable();
+  return std::any_of(table.begin(), table.end(),
+                     [n](const EmulatorInfo& info) { return info.folderTextBox == n; });
+}
 
 // A scroll bar's top end is its highest value, so the widget runs over the
 // negated range: its up arrow (a step down) then raises the setting.
@@ -101,14 +114,14 @@ void ControlBindings::Bind(QRadioButton* button, int n) {
 
 void ControlBindings::Bind(QLineEdit* edit, int n) {
   texts_[n] = edit;
-  edit->setValidator(new StorableTextValidator(edit));
+  edit->setValidator(new StorableTextValidator(edit, IsFolderBox(n)));
   connect(edit, &QLineEdit::textEdited, this,
           [this, n](const QString& text) { model_.SetText(n, ToModel(text)); });
 }
 
 void ControlBindings::Bind(QComboBox* combo, int n) {
   combos_[n] = combo;
-  combo->setValidator(new StorableTextValidator(combo));
+  combo->setValidator(new StorableTextValidator(combo, false));
   // Typing, picking from the list and the arrow keys all change the shown text.
   connect(combo, &QComboBox::currentTextChanged, this,
           [this, n](const QString& text) { model_.SetComboText(n, ToModel(text)); });

@@ -1,6 +1,7 @@
 #pragma once
 // The game copy's progress: a dialog with "Annulla" once a copy lasts more than
-// half a second, and the window kept alive meanwhile.
+// half a second, and the window kept alive meanwhile (input goes only to the
+// dialog; closing the main window stops the copy).
 #include <QString>
 #include <memory>
 
@@ -24,7 +25,9 @@ class CopyProgressDialog {
   void Stop() { stopped_ = true; }
 
  private:
+  class InputGuard;
   std::unique_ptr<QProgressDialog> dialog_;
+  std::unique_ptr<InputGuard> guard_;
   bool stopped_ = false;
 };
 

@@ -390,6 +390,20 @@ void Form1::BuildListCommands() {
   watcher_ = new QFileSystemWatcher(this);
   connect(watcher_, &QFileSystemWatcher::directoryChanged, refreshTimer_,
           qOverload<>(&QTimer::start));
+  // The change notices miss a folder renamed away or replaced by a link, and are
+  // not to be had at all once the user's watches are used up: a look at each
+  // folder every few seconds catches both.
+  auto* folderCheck = new QTimer(this);
+  folderCheck->setInterval(2000);
+  connect(folderCheck, &QTimer::timeout, this, [this] {
+    for (const auto& [folder, stamp] : stamps_) {
+      if (!(FolderStampOf(folder) == stamp)) {
+        refreshTimer_->start();
+        return;
+      }
+    }
+  });
+  folderCheck->start();
   if (auto* options = qobject_cast<Form2*>(optionsWindow_.data())) {
     connect(options, &Form2::confirmed, this, [this] {
       const RunSetup setup = ReadRunSetup();
@@ -413,12 +427,14 @@ void Form1::ApplyRefresh(const RunSetup& setup) {
 
 void Form1::WatchFolders() {
   if (!watcher_->directories().isEmpty()) watcher_->removePaths(watcher_->directories());
+  stamps_.clear();
   QStringList folders;
   for (int i = 0; i < kEmulatorCount; ++i) {
     if (!setup_.available[static_cast<std::size_t>(i)]) continue;
     const std::filesystem::path host =
         ToHostPath(state_.EmulatorFolder[static_cast<std::size_t>(i)]);
     if (host.empty()) continue;
+    stamps_.emplace_back(host, FolderStampOf(host));
     const QString folder = QStringFromPath(NearestFolder(host));
     if (!folders.contains(folder)) folders << folder;
   }

@@ -5,12 +5,16 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <filesystem>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "catalogue/main_window_state.h"
 #include "catalogue/window_hooks.h"
 #include "lifecycle/refresh.h"
 #include "options/options_model.h"
+#include "platform/folder_stamp.h"
 #include "ui/dialog_service.h"
 
 class QFileSystemWatcher;
@@ -86,6 +90,8 @@ class Form1 : public QWidget, private WindowHooks {
   RunSetup setup_;  // what the lists were last made from
   QFileSystemWatcher* watcher_ = nullptr;
   QTimer* refreshTimer_ = nullptr;  // a burst of folder changes makes one refresh
+  // What each watched folder was at the last refresh, looked at every few seconds.
+  std::vector<std::pair<std::filesystem::path, FolderStamp>> stamps_;
   bool exited_ = false;
   CopyProgressDialog* copying_ = nullptr;  // while a launch copies its game
   bool closeWanted_ = false;               // a close that came during the copy

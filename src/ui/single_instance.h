@@ -27,15 +27,19 @@ class SingleInstance : public QObject {
   void OnComeForward(std::function<void()> show);
 
   // After a failed Claim: why this start ends, and how to free the folder when the
-  // lock was taken on another computer.
+  // lock was taken on another computer or something else stands at the lock's name.
   QString AlreadyOpenMessage() const;
 
  private:
   QString ServerName() const;
+  void Serve();
+  bool ClaimFolder();
 
   QLockFile lock_;
   std::unique_ptr<QLocalServer> server_;
   std::function<void()> show_;
+  int folderLock_ = -1;  // the data folder held open and locked (POSIX)
+  QString blockedBy_;    // what stands at the lock's name instead of a file
 };
 
 }  // namespace valmerin

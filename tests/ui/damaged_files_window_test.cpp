@@ -63,7 +63,8 @@ TEST_F(DamagedFilesWindow, ShowsAndClosesCleanlyWhateverTheFilesHold) {
        }},
       {"descriptions with bytes the code page leaves undefined",
        [&] {
-         const auto folders = WriteCatalogue("1,0,0,0");
+         // All four on: only settings read at start are written at exit.
+         const auto folders = WriteCatalogue("1,1,1,1");
          WriteBytes(folders[0] + "Mario.smc", "");
          WriteBytes("Descrizioni.emu",
                     "Mario.smc\r\n\x81\x8D\x8F\x90\x9D\r\n\x81\x8D\r\n\x8F,\x90\x9D\r\n");

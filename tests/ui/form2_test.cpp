@@ -300,28 +300,67 @@ TEST_F(Form2Test, ModelChangesShowInTheWidgets) {
 }
 
 TEST_F(Form2Test, UnstorableTypingIsRefusedWithAReason) {
-  ShowTab("Generali");
-  auto* folder = Get<QLineEdit>("Text32");
-  folder->setFocus();
-  folder->end(false);
-  KeyClicks(folder, "a\"b");
-  EXPECT_EQ(folder->text(), "C:\\ZSnes\\ab");
-  EXPECT_EQ(model_.Text(32), "C:\\ZSnes\\ab");
+  ShowTab("ZSnes");
+  model_.SetText(26, "E:\\Salvataggi\\");
+  auto* box = Get<QLineEdit>("Text26");
+  box->setFocus();
+  box->end(false);
+  KeyClicks(box, "a\"b");
+  EXPECT_EQ(box->text(), "E:\\Salvataggi\\ab");
+  EXPECT_EQ(model_.Text(26), "E:\\Salvataggi\\ab");
   EXPECT_EQ(QToolTip::text(), QString::fromUtf8("Le virgolette (\") non possono essere salvate."));
 
   QGuiApplication::clipboard()->setText("due\nrighe");
-  folder->paste();
-  EXPECT_EQ(folder->text(), "C:\\ZSnes\\ab");
+  box->paste();
+  EXPECT_EQ(box->text(), "E:\\Salvataggi\\ab");
   QGuiApplication::clipboard()->setText(QString::fromUtf8("漢字"));
-  folder->paste();
-  EXPECT_EQ(folder->text(), "C:\\ZSnes\\ab");
+  box->paste();
+  EXPECT_EQ(box->text(), "E:\\Salvataggi\\ab");
   EXPECT_TRUE(QToolTip::text().contains(QString::fromUtf8("漢"))) << QToolTip::text().toStdString();
-  EXPECT_EQ(model_.Text(32), "C:\\ZSnes\\ab");
+  EXPECT_EQ(model_.Text(26), "E:\\Salvataggi\\ab");
 
   auto* combo = Get<QComboBox>("Combo2");
   combo->lineEdit()->selectAll();
   KeyClicks(combo->lineEdit(), "\"");
   EXPECT_EQ(model_.ComboText(2), "Tastiera");
+}
+
+// A folder box keeps every letter typed or pasted, even one the folder file
+// cannot hold: dropping it would leave another folder's name ready for OK. OK
+// then refuses the text with the reason, and the folder file stays as it was.
+TEST_F(Form2Test, AFolderTextThatCannotBeStoredStaysInTheBoxAndOkRefusesIt) {
+  struct Case {
+    const char* what;
+    const char* typed;  // typed at the end of the box
+    const char* pasted;
+  };
+  const Case cases[] = {
+      {"Japanese letters typed", "/home/utente/ゲーム/", nullptr},
+      {"a quote typed", "D:\\Giochi \"belli\"\\", nullptr},
+      {"letters pasted", nullptr, "/home/utente/漢字/"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    dialogs_.messages.clear();
+    form_->show();
+    ShowTab("Generali");
+    auto* folder = Get<QLineEdit>("Text32");
+    folder->setFocus();
+    folder->selectAll();
+    folder->del();
+    const QString text = QString::fromUtf8(c.typed != nullptr ? c.typed : c.pasted);
+    if (c.typed != nullptr) {
+      KeyClicks(folder, c.typed);
+    } else {
+      QGuiApplication::clipboard()->setText(text);
+      folder->paste();
+    }
+    EXPECT_EQ(folder->text(), text);
+    Get<QPushButton>("Command1")->click();
+    EXPECT_TRUE(form_->isVisible());
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_FALSE(QFile::exists(QStringLiteral("Cartelle.cfg")));
+  }
 }
 
 TEST_F(Form2Test, OkWritesTheFilesAndHides) {

@@ -128,9 +128,11 @@ TEST_F(MainWindowTest, DoubleClickAndEnterStartTheEmulatorOnACopyOfTheGame) {
   form->close();
   EXPECT_FALSE(std::filesystem::exists(folders[0] + "Gioco.smc"));
   EXPECT_FALSE(std::filesystem::exists(folders[0] + "Gioco.sfc"));
-  for (const char* file : {"zsnes.config.valmerin", "kgen.config.valmerin",
-                           "nesticle.config.valmerin", "pcengine.config.valmerin"}) {
-    EXPECT_TRUE(std::filesystem::exists(file)) << file;
+  EXPECT_TRUE(std::filesystem::exists("zsnes.config.valmerin"));
+  // The three switched off were not read at start, nor changed: not made either.
+  for (const char* file :
+       {"kgen.config.valmerin", "nesticle.config.valmerin", "pcengine.config.valmerin"}) {
+    EXPECT_FALSE(std::filesystem::exists(file)) << file;
   }
 }
 

@@ -1,0 +1,37 @@
+#include "platform/folder_stamp.h"
+
+#include <system_error>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace valmerin {
+namespace fs = std::filesystem;
+
+FolderStamp FolderStampOf(const fs::path& folder) {
+  FolderStamp stamp;
+#ifdef _WIN32
+  std::error_code ec;
+  stamp.link = fs::is_symlink(fs::symlink_status(folder, ec));
+  if (!fs::is_directory(folder, ec)) return stamp;
+  stamp.exists = true;
+  stamp.changed = fs::last_write_time(folder, ec).time_since_epoch().count();
+#else
+  struct stat info {};
+  if (lstat(folder.c_str(), &info) == 0) stamp.link = S_ISLNK(info.st_mode);
+  if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return stamp;
+  stamp.exists = true;
+  stamp.device = static_cast<std::uint64_t>(info.st_dev);
+  stamp.inode = static_cast<std::uint64_t>(info.st_ino);
+#ifdef __APPLE__
+  const struct timespec& changed = info.st_mtimespec;
+#else
+  const struct timespec& changed = info.st_mtim;
+#endif
+  stamp.changed = static_cast<std::int64_t>(changed.tv_sec) * 1000000000 + changed.tv_nsec;
+#endif
+  return stamp;
+}
+
+}  // namespace valmerin

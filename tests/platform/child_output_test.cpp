@@ -1,0 +1,72 @@
+// What a started program prints is kept only as far as the failure message needs
+// it, however much it prints and for however long.
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <signal.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/process.h"
+#include "support/fresh_folder.h"
+
+namespace valmerin {
+namespace {
+namespace fs = std::filesystem;
+
+using ChildOutputTest = testing::FreshFolderTest;
+
+TEST_F(ChildOutputTest, OnlyTheEndOfWhatAProgramPrintsIsKept) {
+  struct Case {
+    const char* what;
+    const char* body;  // leaves in "stampato" how much its output holds when it ends
+    int code;
+    const char* lastLine;
+  };
+  const Case cases[] = {
+      {"Wine's steady fixme lines",
+       "yes 'fixme:d3d:wined3d_guess_card Unrecognized renderer' | head -n 150000\n"
+       "echo 'err:module:import_dll Library MSVCRT.dll not found'",
+       3, "err:module:import_dll Library MSVCRT.dll not found"},
+      {"one line of megabytes", "head -c 3000000 /dev/zero | tr '\\0' x\necho\necho fine", 1,
+       "fine"},
+      {"a child printing on after it", "(while :; do echo dopo; sleep 0.05; done) &\n"
+       "echo $! > figlio\necho ultima",
+       4, nullptr},
+      {"nothing at all", ":", 5, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteBytes("stampa.sh", std::string("#!/bin/sh\n") + c.body +
+                         "\nn=$(stat -L -c %s /proc/$$/fd/1)\necho \"$n\" > stampato\nexit " +
+                         std::to_string(c.code) + "\n");
+    fs::permissions("stampa.sh", fs::perms::owner_all, fs::perm_options::add);
+    StartedProcess outcome = StartProcess(fs::absolute("stampa.sh"), {}, fs::current_path());
+    ASSERT_TRUE(!outcome.failure && outcome.watch);
+    std::optional<ChildWatch::Ended> ended;
+    for (int i = 0; i < 400 && !ended; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(25));
+      ended = outcome.watch->Poll();
+    }
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(ended->code, c.code);
+    const std::string lines = outcome.watch->LastLines(3);
+    EXPECT_LE(lines.size(), 8192u);
+    if (c.lastLine != nullptr) {
+      EXPECT_EQ(lines.substr(lines.rfind('\n') == std::string::npos ? 0 : lines.rfind('\n') + 1),
+                c.lastLine);
+    }
+    // Nowhere does the output pile up: not in a file, not in memory.
+    const std::string held = ReadBytes("stampato");
+    EXPECT_LE(std::atoll(held.c_str()), 65536) << held;
+    if (fs::exists("figlio")) {
+      kill(std::stoi(ReadBytes("figlio")), SIGKILL);
+      fs::remove("figlio");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace valmerin
+#endif
