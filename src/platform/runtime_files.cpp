@@ -3,6 +3,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/private_folder.h"
 #include "platform/write_all.h"
 
 #ifdef _WIN32
@@ -49,13 +50,9 @@ std::optional<fs::path> WritePrivateFile(std::string_view stem, std::string_view
 
 #else
 
-fs::path RuntimeFolder() {
-  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime == '/') {
-    std::error_code ec;
-    if (fs::is_directory(runtime, ec)) return runtime;
-  }
-  return "/tmp";
-}
+// The files are made new and private whatever the folder, so /tmp will do when
+// the user has no private folder of their own.
+fs::path RuntimeFolder() { return PrivateRuntimeFolder().value_or("/tmp"); }
 
 std::optional<fs::path> WritePrivateFile(std::string_view stem, std::string_view extension,
                                          std::string_view text) {

@@ -6,8 +6,8 @@
 
 namespace valmerin {
 
-// Where such files go: $XDG_RUNTIME_DIR when it names a folder (it is the
-// user's own), else /tmp; on Windows the user's temporary folder.
+// Where such files go: the user's private folder (platform/private_folder.h)
+// when there is one, else /tmp; on Windows the user's temporary folder.
 std::filesystem::path RuntimeFolder();
 
 // Writes `text` whole to a new file only we can read, named

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "launch/game_copies.h"
+#include "support/game_end.h"
 #include "support/fresh_folder.h"
 
 namespace valmerin::testing {
@@ -58,15 +59,5 @@ class LaunchFolderTest : public FreshFolderTest {
   }
 };
 
-// Once the stand-in has ended, its game's files go back as the window's watch
-// would have it.
-inline bool WaitUntilGameEnded(GameCopies& copies, Emulator emulator) {
-  for (int wait = 0; wait < 250; ++wait) {
-    copies.FinishEnded();
-    if (!copies.CopyOf(emulator)) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return false;
-}
 
 }  // namespace valmerin::testing

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "launch/game_copies.h"
+#include "support/game_end.h"
 #include "reliability_support.h"
 
 namespace valmerin::testing {
@@ -39,16 +40,6 @@ inline std::optional<std::vector<std::string>> ArgumentsOf(
   return arguments;
 }
 
-// Once the stand-in has ended, its game's files go back as the window's watch
-// would have it.
-inline bool WaitUntilGameEnded(GameCopies& copies, Emulator emulator) {
-  for (int wait = 0; wait < 250; ++wait) {
-    copies.FinishEnded();
-    if (!copies.CopyOf(emulator)) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return false;
-}
 
 }  // namespace valmerin::testing
 #endif

@@ -23,19 +23,13 @@
 #include <sstream>
 
 #include "options/options_model.h"
+#include "test_application.h"
 #include "ui/dialog_service.h"
 
 namespace valmerin {
 namespace {
 
-void EnsureApplication() {
-  if (QApplication::instance() != nullptr) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "valmerin_tests_ui";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-}
+using testing::EnsureApplication;
 
 class RecordingDialogs : public DialogService {
  public:

@@ -7,6 +7,7 @@
 
 #include "platform/private_folder.h"
 #include "reliability/handed_folder.h"
+#include "test_application.h"
 #include "ui/single_instance.h"
 
 namespace valmerin::testing {
@@ -15,13 +16,7 @@ namespace {
 class HandedFolderAttackLock : public HandedFolderTest {
  protected:
   void SetUp() override {
-    if (!QApplication::instance()) {
-      if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-      static int argc = 1;
-      static char name[] = "valmerin_tests_ui";
-      static char* argv[] = {name, nullptr};
-      new QApplication(argc, argv);
-    }
+    testing::EnsureApplication();
     HandedFolderTest::SetUp();
   }
 };

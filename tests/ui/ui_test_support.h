@@ -10,7 +10,7 @@
 #include "options/options_model.h"
 #include "ui/dialog_service.h"
 #include "ui/form1.h"
-#include "ui/program_style.h"
+#include "test_application.h"
 
 namespace valmerin::testing {
 
@@ -59,14 +59,7 @@ class ScriptedDialogs : public DialogService {
 class UiTest : public LaunchFolderTest {
  protected:
   void SetUp() override {
-    if (!QApplication::instance()) {
-      if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-      static int argc = 1;
-      static char name[] = "valmerin_tests_ui";
-      static char* argv[] = {name, nullptr};
-      new QApplication(argc, argv);  // lives for the whole test program
-      ApplyProgramStyle();
-    }
+    EnsureApplication();
     LaunchFolderTest::SetUp();
   }
   void TearDown() override {
