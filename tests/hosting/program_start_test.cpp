@@ -339,6 +339,7 @@ TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithAConfigurationOfOurs) {
   WriteBytes("prefisso/drive_c/NESticle/DOS4GW.EXE", Image("LE"));
   WriteBytes("prefisso/drive_c/NESticle/Gioco.nes", "");
   fs::create_directory("run");
+  fs::permissions("run", fs::perms::owner_all, fs::perm_options::replace);  // as the system makes it
   const std::string real = fs::canonical(Root()).string();
   setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
   setenv("WINEPREFIX", (Root() / "prefisso").c_str(), 1);
