@@ -12,6 +12,7 @@
 #include "launch/game_source.h"
 #include "launch/launch_parameters.h"
 #include "platform/file_io.h"
+#include "platform/host_path.h"
 #include "platform/utf8.h"
 
 namespace valmerin {
@@ -65,7 +66,7 @@ LaunchOutcome Start(const std::string& program, const std::vector<std::string>& 
 // A listed game is reached by its own name in its own folder, whatever it holds:
 // a "\" or ".." in a file name is part of the name, never a way out of the folder.
 std::filesystem::path GameFileIn(const std::filesystem::path& hostFolder, const std::string& name) {
-  return hostFolder / PathFromUtf8(name);
+  return FindInFolder(hostFolder, name).value_or(hostFolder / PathFromUtf8(name));
 }
 
 LaunchOutcome NotStarted(std::string message) {

@@ -124,17 +124,19 @@ fs::path ToHostPathWithDrives(std::string_view text, const fs::path& drives) {
 #endif
 }
 
-std::optional<fs::path> FindInCurrentFolder(std::string_view name) {
+std::optional<fs::path> FindInFolder(const fs::path& folder, std::string_view name) {
 #ifndef _WIN32
   if (!name.empty() && name.front() != '.' && name.find('/') == std::string_view::npos) {
     std::error_code ec;
-    if (fs::is_regular_file(fs::path(std::string(name)), ec)) return fs::path(std::string(name));
+    if (fs::is_regular_file(folder / fs::path(std::string(name)), ec)) {
+      return folder / fs::path(std::string(name));
+    }
   }
 #endif
   std::optional<std::string> exact;
   std::optional<std::string> other;
   const std::string key = FoldedName(name);
-  ForEachFolderEntry(fs::path("."), [&](const FolderEntry& entry) {
+  ForEachFolderEntry(folder, [&](const FolderEntry& entry) {
     if (!entry.regularFile || entry.hidden || exact) return;
     if (entry.name == name) {
       exact = std::string(entry.stored);
@@ -142,8 +144,14 @@ std::optional<fs::path> FindInCurrentFolder(std::string_view name) {
       other = std::string(entry.stored);
     }
   });
-  if (exact) return PathFromUtf8(*exact);
-  if (other) return PathFromUtf8(*other);
+  if (exact) return folder / PathFromUtf8(*exact);
+  if (other) return folder / PathFromUtf8(*other);
+  return std::nullopt;
+}
+
+std::optional<fs::path> FindInCurrentFolder(std::string_view name) {
+  std::optional<fs::path> found = FindInFolder(fs::path("."), name);
+  if (found) return found->filename();
   return std::nullopt;
 }
 

@@ -27,6 +27,12 @@ inline bool IsDrivePath(std::string_view text) {
   return BeginsWithDrive(text) && text.size() >= 3 && (text[2] == '\\' || text[2] == '/');
 }
 
+// The ordinary file of `folder` whose name matches `name` without regard to
+// letter case, read as a whole name whatever it holds ("\" and ".." included;
+// the exact spelling wins when several match): folder / the name as stored.
+std::optional<std::filesystem::path> FindInFolder(const std::filesystem::path& folder,
+                                                  std::string_view name);
+
 // The ordinary file of the current folder whose name matches `name` without
 // regard to letter case (the exact spelling wins when several do). nullopt when
 // there is none: folders, hidden and system files do not count.

@@ -105,9 +105,11 @@ TEST_F(HandedFolderAttackNames, AGameIsReachedByItsOwnNameInItsOwnFolder) {
   struct Case {
     const char* game;
     bool aFolderBeside;
+    const char* stored = nullptr;  // the name's bytes on disk, when not the UTF-8 text
   };
   const Case cases[] = {
       {"a\\..\\..\\..\\Fuori.smc", true},
+      {"Citt\u00e0 Perduta.smc", false, "Citt\xe0 Perduta.smc"},  // an old disk's name
       {"x\\..\\..\\Fuori.smc", false},
       {"Cartella\\Gioco Zip.smc", false},
       {"a\\..\\Mario.smc", true},
@@ -119,7 +121,7 @@ TEST_F(HandedFolderAttackNames, AGameIsReachedByItsOwnNameInItsOwnFolder) {
     MakeStandIn("zs/ZSnes.exe");
     WriteBytes("zs/Mario.smc", "mario");
     if (c.aFolderBeside) fs::create_directories("zs/a");
-    WriteBytes(fs::path("zs") / c.game, "il gioco listato");
+    WriteBytes(fs::path("zs") / (c.stored != nullptr ? c.stored : c.game), "il gioco listato");
     WriteCatalogue();
     ProgramRun run;
     ASSERT_TRUE(run.state.gameLists[IndexOf(Emulator::ZSnes)].FindFile(c.game)) << "not listed";
