@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "catalogue/copy_names.h"
 #include "hosting/folder_search.h"
 #include "hosting/path_forms.h"
 #include "platform/archive_reader.h"
@@ -75,6 +76,7 @@ bool ScanArchivesInto(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>
         folder, kArchivePatterns, [&](std::size_t, std::span<const std::string_view> names) {
           if (!names.empty()) ++archivePatternsMet;
           for (std::string_view name : names) {
+            if (IsCopyName(name)) continue;  // a stranger's, or written beside a copy
             const std::filesystem::path path = hostFolder / PathFromUtf8(name);
             const std::optional<FileStamp> stamp = StampOf(path);
             if (!stamp) continue;

@@ -51,6 +51,12 @@ bool HasStem(std::string_view fileName, std::string_view stem) {
 }
 
 bool IsGameName(Emulator emulator, std::string_view fileName) {
+  for (const std::string_view archive : {".zip", ".7z"}) {
+    if (fileName.size() > archive.size() &&
+        EqualsIgnoringCase(fileName.substr(fileName.size() - archive.size()), archive)) {
+      return true;
+    }
+  }
   for (const std::string_view pattern : InfoOf(emulator).patterns) {
     // Every pattern is "*." and an ending.
     if (pattern.size() < 2 || fileName.size() < pattern.size() - 1) continue;

@@ -27,8 +27,8 @@ std::string_view StemOf(std::string_view fileName);
 // files an emulator keeps for the game it was given under that stem.
 bool HasStem(std::string_view fileName, std::string_view stem);
 
-// Whether the name matches one of the emulator's game patterns: a game, never one
-// of a game's own files.
+// Whether the name matches one of the emulator's game patterns or is a .zip or .7z
+// archive, which the list holds as a game too: a game, never one of a game's own files.
 bool IsGameName(Emulator emulator, std::string_view fileName);
 
 }  // namespace valmerin

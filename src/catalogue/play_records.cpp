@@ -69,8 +69,11 @@ bool PlayRecords::CountRun(Emulator emulator, std::string_view file, const PlayS
   PlayRecord* record = Slot(emulator, file);
   if (record == nullptr) return false;
   if (record->plays < std::numeric_limits<std::uint32_t>::max()) ++record->plays;
-  record->seconds += (awakeMillisecondsAtEnd - start.awakeMilliseconds + 500) / 1000;
-  record->lastStart = std::max(record->lastStart, start.wallSeconds);
+  // Held within what the file reads back, so a record is never lost to its figures.
+  constexpr auto kLatest = static_cast<std::uint64_t>(kLatestPlaySecond);
+  const std::uint64_t added = (awakeMillisecondsAtEnd - start.awakeMilliseconds + 500) / 1000;
+  record->seconds = kLatest - record->seconds < added ? kLatest : record->seconds + added;
+  record->lastStart = std::min(std::max(record->lastStart, start.wallSeconds), kLatestPlaySecond);
   return true;
 }
 
@@ -136,8 +139,10 @@ PlayRecords PlayRecords::Parse(std::string_view text) {
     const auto seconds = whole ? WholeNumber<std::uint64_t>(fields[4]) : std::nullopt;
     const auto lastStart = whole ? WholeNumber<std::int64_t>(fields[5]) : std::nullopt;
     const bool favourite = whole && fields[2] == "#TRUE#";
+    const bool onCalendar = seconds && lastStart && *lastStart <= kLatestPlaySecond &&
+                            *seconds <= static_cast<std::uint64_t>(kLatestPlaySecond);
     if (!emulator || fields[1].empty() || (!favourite && fields[2] != "#FALSE#") || !plays ||
-        !seconds || !lastStart) {
+        !onCalendar) {
       records.unknownLines_.emplace_back(line);
       continue;
     }

@@ -24,6 +24,10 @@ inline constexpr std::string_view kPlayRecordsFile = "Partite.emu";
 // A run shorter than this is a start that failed or was closed at once, not a game.
 inline constexpr std::uint64_t kShortestPlayMilliseconds = 10000;
 
+// 31/12/9999 23:59:59 UTC: no last start lies after it and no game was played for
+// longer, so a record beyond it is damage, not a date or a time to show.
+inline constexpr std::int64_t kLatestPlaySecond = 253402300799;
+
 struct PlayRecord {
   bool favourite = false;
   std::uint32_t plays = 0;

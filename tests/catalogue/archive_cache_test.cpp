@@ -95,6 +95,28 @@ TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTr
   }
 }
 
+// An archive at a copy name (a stranger's file, or one an emulator wrote beside
+// its copy) is never a game of the list, as no ROM there is.
+TEST_F(ArchiveCacheTest, NothingAtACopyNameIsListed) {
+  const struct {
+    const char* name;
+    bool listed;
+  } cases[] = {
+      {"Gioco.zip", false}, {"GIOCO.ZIP", false}, {"gioco.7z", true},  // "Gioco." and two
+      {"Giocondo.zip", true}, {"Il Gioco.zip", true},
+  };
+  std::filesystem::create_directory("zs");
+  for (const auto& c : cases) {
+    ASSERT_TRUE(testing::MakeArchive(std::filesystem::path("zs") / c.name, ArchiveKind::Zip,
+                                     {{"Mario.smc", "rom:mario"}}));
+  }
+  GameLists lists;
+  std::array<ArchiveGames, kEmulatorCount> games;
+  ScanArchivesWithCache(lists, games, {"zs/", "kg/", "ne/", "pce/"}, Descriptions(),
+                        {true, false, false, false});
+  for (const auto& c : cases) EXPECT_EQ(lists[0].FindFile(c.name).has_value(), c.listed) << c.name;
+}
+
 TEST(ArchiveGameChoice, FirstPatternThenNameAndNeverASystemCard) {
   struct Case {
     Emulator emulator;

@@ -39,6 +39,13 @@ TEST(PlayRecordsTest, FileReadsBackAndKeepsWhatItCannotRead) {
        "\"Snes9x\",\"c.smc\",#TRUE#,0,0,0\r\n\"ZSnes\",\"d.smc\",#TRUE#,1,2,3,4\r\n",
        "\"ZSnes\",\"a.smc\",#TRUE#\r\n\"ZSnes\",\"b.smc\",#TRUE#,x,0,0\r\n"
        "\"Snes9x\",\"c.smc\",#TRUE#,0,0,0\r\n\"ZSnes\",\"d.smc\",#TRUE#,1,2,3,4\r\n"},
+      {"figures past any calendar kept aside, the last day of 9999 read",
+       "\"ZSnes\",\"a.smc\",#TRUE#,1,18446744073709551615,5\r\n"
+       "\"ZSnes\",\"b.smc\",#TRUE#,1,60,99999999999999\r\n"
+       "\"ZSnes\",\"c.smc\",#TRUE#,1,253402300799,253402300799\r\n",
+       "\"ZSnes\",\"c.smc\",#TRUE#,1,253402300799,253402300799\r\n"
+       "\"ZSnes\",\"a.smc\",#TRUE#,1,18446744073709551615,5\r\n"
+       "\"ZSnes\",\"b.smc\",#TRUE#,1,60,99999999999999\r\n"},
       {"file cut off inside a record", "\"ZSnes\",\"a.smc\",#TRUE#,1,2,3\r\n\"ZSnes\",\"b.sm",
        "\"ZSnes\",\"a.smc\",#TRUE#,1,2,3\r\n\"ZSnes\",\"b.sm\r\n"},
       {"bare line ends and blank lines", "\n\"ZSnes\",\"a.smc\",#FALSE#,1,2,3\n\r\n  \n",
@@ -99,6 +106,12 @@ TEST(PlayRecordsTest, FiguresAddUpResetAndKeepTheMark) {
   EXPECT_EQ(PlaySummary(*records.Find(Emulator::ZSnes, "Città.smc"), "x"), "");
   ASSERT_TRUE(records.SetFavourite(Emulator::ZSnes, "Città.smc", false));
   EXPECT_EQ(records.size(), 0u);  // nothing left to keep
+
+  // Figures at the last day the file holds stay there and still read back.
+  PlayRecords full = PlayRecords::Parse("\"KGen\",\"a.bin\",#TRUE#,1,253402300000,5\r\n");
+  ASSERT_TRUE(full.CountRun(Emulator::KGen, "a.bin", {kLatestPlaySecond + 9, 0}, 3600 * 1000));
+  EXPECT_EQ(PlayRecords::Parse(full.Write().Text()).Write().Text(),
+            "\"KGen\",\"a.bin\",#TRUE#,2,253402300799,253402300799\r\n");
 
   // A name that could not be read back is refused, not stored changed.
   EXPECT_FALSE(records.SetFavourite(Emulator::ZSnes, "a\",b.smc", true));

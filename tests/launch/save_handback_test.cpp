@@ -157,6 +157,21 @@ TEST_F(SaveHandBackTest, OnlyTheGamesOwnFilesAreLentAndOnlyChangedOnesWritten) {
   EXPECT_EQ(CopyNamesLeft(), std::vector<std::string>{});
 }
 
+// A file the emulator writes at the copy's stem with a game's ending (a ROM or an
+// archive, which the list holds as games too) never goes back over that game.
+TEST_F(SaveHandBackTest, NothingGoesBackOverAGame) {
+  for (const char* ending : {"sfc", "zip", "7z", "ZIP"}) {
+    SCOPED_TRACE(ending);
+    const std::string game = folder_ + "Alfa." + ending;
+    WriteBytes(game, "the user's game");
+    Emulator("#!/bin/sh\necho finto > \"${1%.*}." + std::string(ending) + "\"\n");
+    PlayThrough("Alfa.smc");
+    EXPECT_EQ(ReadBytes(game), "the user's game");
+    fs::remove(game);
+    for (const std::string& left : CopyNamesLeft()) fs::remove(folder_ + left);
+  }
+}
+
 // Valmerin killed at each step of a run; the next start finishes it before
 // anything else looks at the copy names.
 TEST_F(SaveHandBackTest, ARestartFinishesWhatAKilledRunLeft) {
