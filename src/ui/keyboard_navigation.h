@@ -5,6 +5,7 @@
 #include <QObject>
 #include <vector>
 
+class QTabBar;
 class QTabWidget;
 class QWidget;
 
@@ -24,12 +25,12 @@ class KeyboardNavigation : public QObject {
 
  private:
   void SwitchTab(int step);
-  void PaintFocusRing(QWidget& widget) const;
+  void PaintFocusRing() const;
 
   QTabWidget* tabs_;
   // Kept apart: the filter still sees the lists' last events while the tab
   // control is half torn down, when asking it for its bar is no longer safe.
-  QWidget* tabBar_;
+  QTabBar* tabBar_;
   std::vector<QWidget*> lists_;
 };
 
