@@ -9,7 +9,8 @@
 namespace valmerin {
 
 // Fills the game list of every available emulator (tab order) from its folder,
-// each entry resolved through the descriptions. Returns false when the ZSnes
+// each entry resolved through the descriptions; the names a launch reserves
+// (copy_names.h) are never listed. Returns false when the ZSnes
 // folder yielded no ROM for any of its patterns; the other emulators are scanned
 // in every case.
 bool ScanRomFolders(MainWindowState& state, const std::array<bool, kEmulatorCount>& available);

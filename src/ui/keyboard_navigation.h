@@ -1,7 +1,8 @@
 #pragma once
 // The main window without a mouse: one focus order (tab bar, the current tab's
 // list, the game-file field, the five buttons) and the keys that switch tabs from
-// anywhere in the window, skipping the tabs that are switched off.
+// anywhere in the window, skipping the tabs that are switched off; the focused list
+// and tab are marked in green.
 #include <QObject>
 #include <vector>
 
