@@ -1,6 +1,5 @@
 #pragma once
 #include <array>
-#include <span>
 #include <string>
 
 #include "catalogue/main_window_state.h"
@@ -15,11 +14,9 @@ namespace valmerin {
 // in every case.
 bool ScanRomFolders(MainWindowState& state, const std::array<bool, kEmulatorCount>& available);
 
-// The same scan into empty `lists`, passing over the files named in `leaveOut`
-// (folder + name, letter case ignored): the game copies the program made.
+// The same scan into empty `lists`.
 bool ScanInto(GameLists& lists, const std::array<std::string, kEmulatorCount>& folders,
-              const Descriptions& descriptions, const std::array<bool, kEmulatorCount>& available,
-              std::span<const std::string> leaveOut);
+              const Descriptions& descriptions, const std::array<bool, kEmulatorCount>& available);
 
 // The three messages, then the options window.
 void ScanFailure(WindowHooks& hooks);
