@@ -18,9 +18,9 @@
 
 #include "catalogue/archive_scan.h"
 #include "catalogue/rom_scan.h"
+#include "hosting/folder_search.h"
 #include "platform/archive_reader.h"
 #include "platform/file_io.h"
-#include "platform/folder_search.h"
 
 namespace fs = std::filesystem;
 using namespace valmerin;
