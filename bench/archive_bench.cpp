@@ -18,9 +18,9 @@
 
 #include "catalogue/archive_scan.h"
 #include "catalogue/rom_scan.h"
+#include "hosting/folder_search.h"
 #include "platform/archive_reader.h"
 #include "platform/file_io.h"
-#include "platform/folder_search.h"
 
 namespace fs = std::filesystem;
 using namespace valmerin;
@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
   };
   const auto scanBare = [&] {
     GameLists lists;
-    ScanInto(lists, {"bare/", "", "", ""}, descriptions, zsnesOnly, {});
+    ScanInto(lists, {"bare/", "", "", ""}, descriptions, zsnesOnly);
     if (lists[0].size() != static_cast<std::size_t>(count)) std::cerr << "ROMs missing!\n";
   };
   // What no cache can avoid: the listing and one look at each archive's size and time.

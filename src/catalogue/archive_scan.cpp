@@ -14,15 +14,11 @@ namespace {
 
 const std::vector<std::string_view> kArchivePatterns = {"*.zip", "*.7z"};
 
-bool IsSystemCardName(std::string_view name) {
-  return name.size() >= 7 && EqualsIgnoringCase(name.substr(0, 7), "syscard");
-}
-
 }  // namespace
 
 std::optional<std::size_t> GamePatternOf(Emulator emulator, std::string_view entry) {
   const std::string name = EntryFileName(std::string(entry));
-  if (emulator == Emulator::MagicEngine && IsSystemCardName(name)) return std::nullopt;
+  if (IsSystemCard(emulator, name)) return std::nullopt;
   const auto& patterns = InfoOf(emulator).patterns;
   for (std::size_t i = 0; i < patterns.size(); ++i) {
     if (!patterns[i].empty() && MatchesPattern(name, patterns[i])) return i;

@@ -1,5 +1,7 @@
 #include "catalogue/emulator_table.h"
 
+#include "platform/utf8.h"
+
 namespace valmerin {
 
 const std::array<EmulatorInfo, kEmulatorCount>& EmulatorTable() {
@@ -49,5 +51,11 @@ const std::array<EmulatorInfo, kEmulatorCount>& EmulatorTable() {
 }
 
 const EmulatorInfo& InfoOf(Emulator emulator) { return EmulatorTable()[IndexOf(emulator)]; }
+
+bool IsSystemCard(Emulator emulator, std::string_view fileName) {
+  static constexpr std::string_view kPrefix = "syscard";
+  return emulator == Emulator::MagicEngine && fileName.size() >= kPrefix.size() &&
+         EqualsIgnoringCase(fileName.substr(0, kPrefix.size()), kPrefix);
+}
 
 }  // namespace valmerin

@@ -36,4 +36,8 @@ inline constexpr std::array<Emulator, kEmulatorCount> kTabOrder = {
 
 inline int IndexOf(Emulator e) { return static_cast<int>(e); }
 
+// Magic Engine's system cards ("syscard*") sit beside its games under the same
+// extension, and are no game.
+bool IsSystemCard(Emulator emulator, std::string_view fileName);
+
 }  // namespace valmerin

@@ -1,48 +1,22 @@
 #include "catalogue/rom_scan.h"
 
-#include <algorithm>
-
 #include "catalogue/copy_names.h"
 #include "hosting/folder_search.h"
-#include "platform/utf8.h"
 
 namespace valmerin {
-namespace {
-
-// Magic Engine's system cards sit beside the games under the same extension.
-bool IsSystemCard(std::string_view name) {
-  static constexpr std::string_view kPrefix = "syscard";
-  if (name.size() < kPrefix.size()) return false;
-  for (std::size_t i = 0; i < kPrefix.size(); ++i) {
-    char c = name[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != kPrefix[i]) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 bool ScanRomFolders(MainWindowState& state, const std::array<bool, kEmulatorCount>& available) {
-  return ScanInto(state.gameLists, state.EmulatorFolder, state.descriptions, available, {});
+  return ScanInto(state.gameLists, state.EmulatorFolder, state.descriptions, available);
 }
 
 bool ScanInto(GameLists& lists, const std::array<std::string, kEmulatorCount>& folders,
-              const Descriptions& descriptions, const std::array<bool, kEmulatorCount>& available,
-              std::span<const std::string> leaveOut) {
+              const Descriptions& descriptions, const std::array<bool, kEmulatorCount>& available) {
   bool zsnesFoundRoms = false;
   for (const EmulatorInfo& info : EmulatorTable()) {
     const int index = IndexOf(info.emulator);
     if (!available[index]) continue;
     const std::string& folder = folders[index];
     GameList& list = lists[index];
-    const auto isLeftOut = [&](std::string_view name) {
-      return std::any_of(leaveOut.begin(), leaveOut.end(), [&](const std::string& path) {
-        return path.size() == folder.size() + name.size() &&
-               path.compare(0, folder.size(), folder) == 0 &&
-               EqualsIgnoringCase(std::string_view(path).substr(folder.size()), name);
-      });
-    };
     std::vector<std::string_view> patterns;
     for (std::string_view pattern : info.patterns) {
       if (!pattern.empty()) patterns.push_back(pattern);
@@ -57,9 +31,7 @@ bool ScanInto(GameLists& lists, const std::array<std::string, kEmulatorCount>& f
                           shown.resize(names.size());
                           descriptions.ResolveViews(names, shown);
                           for (std::size_t i = 0; i < names.size(); ++i) {
-                            if (info.emulator == Emulator::MagicEngine && IsSystemCard(names[i]))
-                              continue;
-                            if (!leaveOut.empty() && isLeftOut(names[i])) continue;
+                            if (IsSystemCard(info.emulator, names[i])) continue;
                             if (IsCopyName(names[i])) continue;  // a copy of ours, or a stranger's
                             list.Add(names[i], shown[i]);
                           }

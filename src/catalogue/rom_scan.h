@@ -1,6 +1,5 @@
 #pragma once
 #include <array>
-#include <span>
 #include <string>
 
 #include "catalogue/main_window_state.h"
@@ -9,16 +8,15 @@
 namespace valmerin {
 
 // Fills the game list of every available emulator (tab order) from its folder,
-// each entry resolved through the descriptions. Returns false when the ZSnes
+// each entry resolved through the descriptions; the names a launch reserves
+// (copy_names.h) are never listed. Returns false when the ZSnes
 // folder yielded no ROM for any of its patterns; the other emulators are scanned
 // in every case.
 bool ScanRomFolders(MainWindowState& state, const std::array<bool, kEmulatorCount>& available);
 
-// The same scan into empty `lists`, passing over the files named in `leaveOut`
-// (folder + name, letter case ignored): the game copies the program made.
+// The same scan into empty `lists`.
 bool ScanInto(GameLists& lists, const std::array<std::string, kEmulatorCount>& folders,
-              const Descriptions& descriptions, const std::array<bool, kEmulatorCount>& available,
-              std::span<const std::string> leaveOut);
+              const Descriptions& descriptions, const std::array<bool, kEmulatorCount>& available);
 
 // The three messages, then the options window.
 void ScanFailure(WindowHooks& hooks);

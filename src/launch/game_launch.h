@@ -17,8 +17,9 @@ struct LaunchOutcome {
   std::shared_ptr<ChildWatch> watch;  // the started emulator: a failure right after, its end
 };
 
-// Double-click on a game: switches from "parametri", the game copied to
-// folder + "Gioco." + last three characters of Text1, the emulator started on it.
+// Double-click on a game: switches from "parametri", the game (or the game inside
+// a listed archive) copied to folder + "Gioco." + the last three characters of its
+// name, its own files lent beside the copy, the emulator started on it.
 // A copy that cannot be made, or whose `progress` says stop, does not start the
 // emulator and leaves nothing behind.
 LaunchOutcome LaunchGame(MainWindowState& state, Emulator emulator,

@@ -8,8 +8,10 @@
 namespace valmerin {
 
 // Gives back the files of every game whose emulator has ended and removes its
-// copy (one still running is left to the next start), then writes the four settings files, except those that could not be read
-// at start. Returns the settings files that could not be written. `message`, when
+// copy (one still running is left to the next start), then writes the four
+// settings files, except those that could not be read at start and those of
+// emulators switched off whose options were not changed. Returns the settings
+// files that could not be written. `message`, when
 // given, receives the one Italian text naming each file kept as it was and why
 // (empty when every file was written). The windows are closed by the caller.
 std::vector<std::string> RunExitSequence(MainWindowState& state, const OptionsModel& options,

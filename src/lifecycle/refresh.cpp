@@ -24,7 +24,7 @@ RefreshOutcome RefreshLists(MainWindowState& state, const RunSetup& setup) {
   state.EmulatorFolder = setup.folders;
   state.descriptions = ReadDescriptions();
   GameLists fresh;
-  ScanInto(fresh, state.EmulatorFolder, state.descriptions, setup.available, {});
+  ScanInto(fresh, state.EmulatorFolder, state.descriptions, setup.available);
   ScanArchivesWithCache(fresh, state.archiveGames, state.EmulatorFolder, state.descriptions,
                         setup.available);
   RefreshOutcome outcome;

@@ -24,8 +24,8 @@ struct RefreshOutcome {
 
 // Reloads the descriptions and scans the folders of `setup` again. A list whose
 // files and shown texts come out as before is left untouched, so what an emulator
-// writes beside its games (saves, screenshots) changes nothing; the game copies
-// this run made are never listed. The scan's failure messages belong to start-up
+// writes beside its games (saves, screenshots) changes nothing; no game copy is
+// ever listed. The scan's failure messages belong to start-up
 // and are not shown.
 RefreshOutcome RefreshLists(MainWindowState& state, const RunSetup& setup);
 

@@ -1,6 +1,7 @@
 #pragma once
 // The four settings files: one record each of control states, read at start-up
-// for available emulators, written at every exit.
+// for available emulators, written at exit (one that was not read, only when its
+// emulator's options were changed).
 #include <array>
 #include <string>
 #include <vector>
@@ -24,7 +25,8 @@ struct KeptFile {
   FileError why = FileError::Other;  // None: a text of the options cannot be stored
 };
 // Writes all four files, each atomically, except those named in `keep` (found
-// unreadable at start-up), which are not touched at all; every file not written is
+// unreadable at start-up, or not read and left unchanged), which are not touched
+// at all; every file not written is
 // listed with why and left as it was.
 std::vector<KeptFile> SaveSettingsFiles(const OptionsModel& options,
                                         const std::vector<std::string>& keep);

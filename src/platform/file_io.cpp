@@ -170,6 +170,14 @@ FileError CheckWritableTarget(const fs::path& target) {
   return ReadOnlyAttribute(target) ? FileError::ReadOnly : FileError::None;
 }
 
+// Where a write through `path` lands, or why it may not: both whole-file writes
+// ask this first.
+WriteTarget WritableTargetOf(const fs::path& path, LinkRule rule) {
+  WriteTarget resolved = WriteTargetOf(path, rule);
+  if (resolved.refused == FileError::None) resolved.refused = CheckWritableTarget(resolved.path);
+  return resolved;
+}
+
 }  // namespace
 
 FileError MoveIntoPlace(const fs::path& temporary, const fs::path& target) {
@@ -283,12 +291,9 @@ bool ExistsButUnreadable(const fs::path& path) {
 }
 
 FileResult ReplaceFileAtomically(const fs::path& path, std::string_view bytes, LinkRule rule) {
-  const WriteTarget resolved = WriteTargetOf(path, rule);
+  const WriteTarget resolved = WritableTargetOf(path, rule);
   if (resolved.refused != FileError::None) return {resolved.refused};
   const fs::path& target = resolved.path;
-  if (const FileError refused = CheckWritableTarget(target); refused != FileError::None) {
-    return {refused};
-  }
   const fs::path temporary = TemporaryNameFor(target);
 #ifdef _WIN32
   FileError error = WriteAndFlush(temporary, bytes);
@@ -301,12 +306,9 @@ FileResult ReplaceFileAtomically(const fs::path& path, std::string_view bytes, L
 }
 
 FileResult AppendToFile(const fs::path& path, std::string_view bytes, LinkRule rule) {
-  const WriteTarget resolved = WriteTargetOf(path, rule);
+  const WriteTarget resolved = WritableTargetOf(path, rule);
   if (resolved.refused != FileError::None) return {resolved.refused};
   const fs::path& target = resolved.path;
-  if (const FileError refused = CheckWritableTarget(target); refused != FileError::None) {
-    return {refused};
-  }
 #ifdef _WIN32
   std::error_code ec;
   const bool existed = fs::exists(target, ec);

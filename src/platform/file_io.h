@@ -28,8 +28,8 @@ bool ExistsButUnreadable(const std::filesystem::path& path);
 // What a write does with a symbolic link at the file's name. A user's own link
 // is written through when the file it leads to lies in the link's own folder or
 // below it; a link leading anywhere else is refused (LinkOutside), so a folder
-// someone hands over can never make us write the user's other files. Our
-// internal files (journal, lock) are never written through a link (NotRegular).
+// someone hands over can never make us write the user's other files. The copy
+// journal is never written through a link (NotRegular).
 enum class LinkRule { InsideItsFolder, Never };
 
 // Writes a temporary file of a name no other write uses, in the folder of the
@@ -58,8 +58,8 @@ void RemoveTemporaryFile(const std::filesystem::path& temporary);
 // Bytes copied so far and the whole size; false stops the copy.
 using CopyProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
 
-// Copies `from` to `temporary` (a new file with ordinary permissions, never the
-// source's) and renames it over `to`: `to` is then a new file, never the old one
+// Copies `from` to `temporary` (a new file, writable by its owner and readable by
+// no one who cannot read `from`) and renames it over `to`: `to` is then a new file, never the old one
 // rewritten. `to` must be missing or an ordinary file, never a link. On failure or
 // cancel neither the temporary nor any part of the copy is left.
 FileResult CopyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to,

@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QTabBar>
 #include <QTabWidget>
-#include <algorithm>
 #include <array>
 
 #include "ui/button_bar.h"
@@ -51,6 +50,13 @@ KeyboardNavigation::KeyboardNavigation(QTabWidget* tabs, std::vector<QWidget*> l
   // Hidden lists drop out of the Tab walk, so this reads as "the current list".
   for (std::size_t i = 0; i + 1 < chain.size(); ++i) QWidget::setTabOrder(chain[i], chain[i + 1]);
   for (QWidget* widget : chain) widget->installEventFilter(this);
+  // The style's own focus marks are faint on black, and only drawn once Tab has
+  // been pressed; a keyboard user needs to see at a glance where the keys go.
+  // Unfocused, a list keeps the dark edge the style gives it on black.
+  for (QWidget* list : lists_) {
+    list->setStyleSheet(QStringLiteral("QListView { border: 1px solid rgb(19, 19, 19); }"
+                                       "QListView:focus { border: 1px solid rgb(0, 255, 0); }"));
+  }
   // Keys that a page does not take (the information tab, a field over a list)
   // rise to the tab control.
   tabs_->installEventFilter(this);
@@ -65,9 +71,6 @@ KeyboardNavigation::KeyboardNavigation(QTabWidget* tabs, std::vector<QWidget*> l
 }
 
 bool KeyboardNavigation::eventFilter(QObject* watched, QEvent* event) {
-  auto* widget = qobject_cast<QWidget*>(watched);
-  const bool ringed =
-      widget == tabBar_ || std::find(lists_.begin(), lists_.end(), widget) != lists_.end();
   switch (event->type()) {
     case QEvent::KeyPress: {
       const int step = TabStep(*static_cast<QKeyEvent*>(event));
@@ -75,32 +78,28 @@ bool KeyboardNavigation::eventFilter(QObject* watched, QEvent* event) {
       SwitchTab(step);
       return true;
     }
+    // A style rule cannot mark one tab of the bar without drawing every tab
+    // itself, so the current tab's ring is painted over the style's own tabs.
     case QEvent::FocusIn:
     case QEvent::FocusOut:
-      if (ringed) widget->update();
+      if (watched == tabBar_) tabBar_->update();
       return false;
     case QEvent::Paint:
-      if (!ringed || !widget->hasFocus()) return false;
-      watched->event(event);  // the widget's own drawing first, the ring over it
-      PaintFocusRing(*widget);
+      if (watched != tabBar_ || !tabBar_->hasFocus()) return false;
+      watched->event(event);  // the bar's own drawing first, the ring over it
+      PaintFocusRing();
       return true;
     default:
       return false;
   }
 }
 
-void KeyboardNavigation::PaintFocusRing(QWidget& widget) const {
-  // The style's own focus marks are faint on black, and only drawn once Tab has
-  // been pressed; a keyboard user needs to see at a glance where the keys go.
-  QPainter painter(&widget);
+void KeyboardNavigation::PaintFocusRing() const {
+  QPainter painter(tabBar_);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(QPen(QColor(0, 255, 0), 2));
-  if (&widget == tabs_->tabBar()) {
-    const QRect tab = tabs_->tabBar()->tabRect(tabs_->currentIndex());
-    painter.drawRoundedRect(QRectF(tab).adjusted(4, 4, -4, -3), 3, 3);
-  } else {
-    painter.drawRect(QRectF(widget.rect()).adjusted(1, 1, -1, -1));
-  }
+  const QRect tab = tabBar_->tabRect(tabs_->currentIndex());
+  painter.drawRoundedRect(QRectF(tab).adjusted(4, 4, -4, -3), 3, 3);
 }
 
 void KeyboardNavigation::SwitchTab(int step) {

@@ -1,10 +1,12 @@
 #pragma once
 // The main window without a mouse: one focus order (tab bar, the current tab's
 // list, the game-file field, the five buttons) and the keys that switch tabs from
-// anywhere in the window, skipping the tabs that are switched off.
+// anywhere in the window, skipping the tabs that are switched off; the focused list
+// and tab are marked in green.
 #include <QObject>
 #include <vector>
 
+class QTabBar;
 class QTabWidget;
 class QWidget;
 
@@ -24,12 +26,12 @@ class KeyboardNavigation : public QObject {
 
  private:
   void SwitchTab(int step);
-  void PaintFocusRing(QWidget& widget) const;
+  void PaintFocusRing() const;
 
   QTabWidget* tabs_;
   // Kept apart: the filter still sees the lists' last events while the tab
   // control is half torn down, when asking it for its bar is no longer safe.
-  QWidget* tabBar_;
+  QTabBar* tabBar_;
   std::vector<QWidget*> lists_;
 };
 

@@ -1,7 +1,8 @@
 #pragma once
 // Windows ends a program from outside with messages, not signals: the session
 // ending (logoff, shutdown) and a console's close. Each runs the main window's
-// normal close, so the game copies go and the settings are saved.
+// normal close, so the files of games whose emulator has ended are given back and
+// the settings are saved.
 #include <QAbstractNativeEventFilter>
 #include <QPointer>
 #include <QWidget>

@@ -182,7 +182,7 @@ TEST_F(HandedFolderAttackJournal, NothingAtACopyNameIsListedAndTheRefusalSaysWha
     SCOPED_TRACE(spelling);
     GameLists lists;
     Descriptions descriptions;
-    ScanInto(lists, {spelling, "", "", ""}, descriptions, {true, false, false, false}, {});
+    ScanInto(lists, {spelling, "", "", ""}, descriptions, {true, false, false, false});
     EXPECT_EQ(lists[0].size(), 1u);
     EXPECT_TRUE(lists[0].FindFile("Mario.smc"));
   }
