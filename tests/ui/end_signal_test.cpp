@@ -1,8 +1,10 @@
 // An end signal at any moment of the start-up, a start-up message up included,
 // ends the program the normal way: the lock goes and the settings are saved.
 #include <signal.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <thread>
