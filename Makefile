@@ -6,7 +6,7 @@ CMAKE_ARGS ?=
 
 BASE_PACKAGES    := cmake g++ make qt6-base-dev qt6-translations-l10n libgl-dev libarchive-dev libgtest-dev libgmock-dev fonts-dejavu-core
 WINDOWS_PACKAGES := cmake g++-mingw-w64-x86-64-posix wine wine64 libgtest-dev libgmock-dev \
-                    libz-mingw-w64-dev dpkg-dev qt6-base-dev qt6-translations-l10n xz-utils xvfb xauth x11-utils xdotool imagemagick \
+                    libz-mingw-w64-dev dpkg-dev qt6-base-dev qt6-translations-l10n xz-utils xvfb xauth x11-utils xdotool imagemagick zip \
                     fonts-wine
 WINDOWS_PACKAGE_PACKAGES := nsis zip
 BENCH_PACKAGES   := libbenchmark-dev xvfb xauth

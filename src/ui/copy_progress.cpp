@@ -46,10 +46,14 @@ class CopyProgressDialog::InputGuard : public QObject {
   QWidget* dialog_;
 };
 
-CopyProgressDialog::CopyProgressDialog(QWidget* parent, const QString& game)
-    : dialog_(
-          std::make_unique<QProgressDialog>(QStringLiteral("Copia di \"%1\" in corso...").arg(game),
-                                            QStringLiteral("Annulla"), 0, kSteps, parent)) {
+QString CopyProgressText(const QString& game, const QString& inside) {
+  if (inside.isEmpty()) return QStringLiteral("Copia di \"%1\" in corso...").arg(game);
+  return QStringLiteral("Estrazione di \"%1\" dall'archivio \"%2\" in corso...").arg(inside, game);
+}
+
+CopyProgressDialog::CopyProgressDialog(QWidget* parent, const QString& text)
+    : dialog_(std::make_unique<QProgressDialog>(text, QStringLiteral("Annulla"), 0, kSteps,
+                                                parent)) {
   dialog_->setWindowTitle(QStringLiteral("Valmerin"));
   dialog_->setWindowModality(Qt::NonModal);
   guard_ = std::make_unique<InputGuard>(dialog_.get());

@@ -12,9 +12,13 @@ class QWidget;
 
 namespace valmerin {
 
+// What the dialog says: the copy of a bare game, or the game taken out of the
+// archive it is listed as (`inside` empty for a bare game).
+QString CopyProgressText(const QString& game, const QString& inside);
+
 class CopyProgressDialog {
  public:
-  CopyProgressDialog(QWidget* parent, const QString& game);
+  CopyProgressDialog(QWidget* parent, const QString& text);
   ~CopyProgressDialog();
   CopyProgressDialog(const CopyProgressDialog&) = delete;
   CopyProgressDialog& operator=(const CopyProgressDialog&) = delete;

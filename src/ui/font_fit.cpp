@@ -18,4 +18,15 @@ QFont StepFontDown(QFont font, const std::function<void(const QFont&)>& apply,
   }
 }
 
+QFont FitFont(const QFont& font, const std::function<void(const QFont&)>& apply,
+              const std::function<bool()>& fits) {
+  const QFont stepped = StepFontDown(font, apply, fits);
+  if (fits()) return stepped;
+  // Where no narrow face is installed, the wide one is drawn narrower before it
+  // is made smaller.
+  QFont narrowed = font;
+  narrowed.setStretch(QFont::Condensed);
+  return StepFontDown(narrowed, apply, fits);
+}
+
 }  // namespace valmerin

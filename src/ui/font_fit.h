@@ -11,4 +11,9 @@ namespace valmerin {
 QFont StepFontDown(QFont font, const std::function<void(const QFont&)>& apply,
                    const std::function<bool()>& fits);
 
+// As StepFontDown; where even the smallest size does not fit, the same steps again
+// with the face drawn narrower, as the condensed faces are.
+QFont FitFont(const QFont& font, const std::function<void(const QFont&)>& apply,
+              const std::function<bool()>& fits);
+
 }  // namespace valmerin

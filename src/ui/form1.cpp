@@ -234,7 +234,10 @@ void Form1::Launch(Emulator list) {
   const std::string file(state_.gameLists[i].File(*entry));
   LaunchOutcome outcome;
   {  // the progress dialog goes before any message, or it would show over it
-    CopyProgressDialog progress(this, QString::fromStdString(state_.Text1));
+    const std::string* inside = GameInsideArchive(state_, list, state_.Text1);
+    CopyProgressDialog progress(
+        this, CopyProgressText(QString::fromStdString(state_.Text1),
+                               inside ? QString::fromStdString(*inside) : QString()));
     copying_ = &progress;
     outcome = LaunchGame(state_, list, progress.Callback());
     copying_ = nullptr;

@@ -25,8 +25,11 @@ constexpr int kGeneralTab = 3;
 QFont OptionsFont(double points) {
   QFont font;
   // Where Tahoma is missing, the Arial-sized sans keeps the designed widths best.
-  font.setFamilies(
-      {QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+  // Windows ignores the sans hint and takes the first face it knows, a serif or a
+  // math face, when none is there (Wine without its own fonts): DejaVu Sans, which
+  // Wine shares from the host, comes before that.
+  font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
+                    QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
   font.setStyleHint(QFont::SansSerif);
   font.setPointSizeF(points);
   return font;
@@ -52,8 +55,9 @@ Form2::Form2(OptionsModel& model, DialogService& dialogs, QWidget* parent)
   ok->raise();
   connect(ok, &QPushButton::clicked, this, &Form2::Confirm);
 
-  // A font wider than the designed one gets smaller until every page fits.
-  StepFontDown(
+  // A font wider than the designed one gets smaller, then narrower, until every
+  // page fits.
+  FitFont(
       OptionsFont(8.25), [this](const QFont& font) { setFont(font); },
       [tabs] {
         const int tabBarHeight = tabs->tabBar()->sizeHint().height();

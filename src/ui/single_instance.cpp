@@ -155,13 +155,16 @@ void SingleInstance::Serve() {
       connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
 #ifdef _WIN32
       // A pipe write completes only once it is read: the connection itself is the
-      // request, so a later start never waits on us.
+      // request, so a later start never waits on us; its line then changes nothing.
       if (show_) show_();
+      constexpr bool kShowOnLine = false;
+#else
+      constexpr bool kShowOnLine = true;
 #endif
       connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
         if (!socket->readAll().contains('\n')) return;
         socket->disconnectFromServer();
-        if (show_) show_();
+        if (kShowOnLine && show_) show_();
       });
       QTimer::singleShot(kConnectionMilliseconds, socket, [socket] { socket->abort(); });
     }

@@ -33,13 +33,7 @@ QFont FitCaptions(QTabWidget* tabs, ButtonBar* bar, int width) {
     for (int number = 1; number <= kButtons; ++number) bar->Button(number)->setFont(font);
   };
   const auto fits = [tabs, bar, width] { return CaptionsFit(tabs, bar, width); };
-  const QFont font = StepFontDown(CatalogueFont(), apply, fits);
-  if (fits()) return font;
-  // Where no narrow face is installed, the wide one is drawn narrower, as the
-  // condensed faces are, before it is made smaller.
-  QFont narrowed = CatalogueFont();
-  narrowed.setStretch(QFont::Condensed);
-  return StepFontDown(narrowed, apply, fits);
+  return FitFont(CatalogueFont(), apply, fits);
 }
 
 }  // namespace valmerin

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QTabWidget>
 
 #include "support/archive_maker.h"
@@ -58,6 +60,43 @@ TEST_F(ArchiveWindowTest, AZippedGameIsFilteredAndStartedOnTheFileInside) {
   EXPECT_TRUE(std::filesystem::exists("Archivi.emu"));
 }
 #endif
+
+// The progress dialog says what the launch does: a bare game is copied, a zipped
+// one is taken out of its archive, and the dialog names the file inside.
+TEST_F(ArchiveWindowTest, TheProgressDialogSaysWhetherItCopiesOrExtracts) {
+  const auto folders = WriteCatalogue("1,0,0,0");
+  WriteBytes(folders[0] + "Alfa.smc", "alfa");
+  ASSERT_TRUE(testing::MakeArchive(folders[0] + "Mario (E).zip", testing::ArchiveKind::Zip,
+                                   {{"LEGGIMI.txt", "leggi"}, {"Mario World.smc", "rom:mario"}}));
+  const struct {
+    const char* listed;
+    const char* text;
+  } cases[] = {
+      {"Mario (E).zip",
+       "Estrazione di \"Mario World.smc\" dall'archivio \"Mario (E).zip\" in corso..."},
+#ifndef _WIN32  // under Wine the system copy of a small file reports no step to read it at
+      {"Alfa.smc", "Copia di \"Alfa.smc\" in corso..."},
+#endif
+  };
+  Open();
+  Child<QTabWidget>("SSTab1")->setCurrentIndex(0);
+  auto* list = Child<GameListView>("List1");
+  for (const auto& row : cases) {
+    const auto found =
+        list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, QString(row.listed));
+    ASSERT_EQ(found.size(), 1) << row.listed;
+    Click(list, found[0].row());
+    // Read at the copy's first step, while the dialog stands.
+    QString shown;
+    QTimer::singleShot(0, form.get(), [&] {
+      for (QProgressDialog* dialog : form->findChildren<QProgressDialog*>())
+        shown = dialog->labelText();
+    });
+    Key(list, Qt::Key_Return);
+    EXPECT_EQ(shown.toStdString(), row.text) << row.listed;
+    QApplication::processEvents();
+  }
+}
 
 }  // namespace
 }  // namespace valmerin

@@ -2,6 +2,7 @@
 // ends the program the normal way: the lock goes and the settings are saved.
 #ifndef _WIN32
 #include <signal.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
 #endif

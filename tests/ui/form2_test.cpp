@@ -8,6 +8,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -398,6 +400,19 @@ TEST_F(Form2Test, TitleBarCloseOnlyHidesAndKeepsState) {
             "NESticle");
   form_->CloseForExit();
   EXPECT_FALSE(form_->isVisible());
+}
+
+// The window shows in one of the faces it asks for, never in whatever face the
+// system lists first (Windows falls back by name, not by the sans hint).
+TEST_F(Form2Test, TheTextsShowInAFaceTheWindowAsksFor) {
+  // The offscreen platform under Wine knows no face at all.
+  if (QFontDatabase::families().isEmpty()) GTEST_SKIP() << "no fonts to choose from";
+  const QWidget* shown[] = {form_.get(), Get<QWidget>("Check1"), Get<QWidget>("Label1")};
+  for (const QWidget* widget : shown) {
+    const QString family = QFontInfo(widget->font()).family();
+    EXPECT_TRUE(widget->font().families().contains(family))
+        << widget->objectName().toStdString() << ": " << family.toStdString();
+  }
 }
 
 // Each control on its page, clear of the OK button and of its neighbours.

@@ -23,6 +23,15 @@ std::vector<fs::path> Entries() {
 
 using SingleInstanceTest = UiTest;
 
+// Beside the tests; on Windows the name without ".exe" is the program folder "Valmerin".
+QString ProgramPath() {
+#ifdef _WIN32
+  return QCoreApplication::applicationDirPath() + QStringLiteral("/valmerin.exe");
+#else
+  return QCoreApplication::applicationDirPath() + QStringLiteral("/valmerin");
+#endif
+}
+
 // The program itself, started in the current folder with no screen.
 class Program {
  public:
@@ -31,7 +40,7 @@ class Program {
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     process_.setProcessEnvironment(environment);
     process_.setWorkingDirectory(QDir::currentPath());
-    process_.start(QCoreApplication::applicationDirPath() + QStringLiteral("/valmerin"), {});
+    process_.start(ProgramPath(), {});
   }
   ~Program() {
     process_.kill();
@@ -53,7 +62,7 @@ class Program {
 };
 
 TEST_F(SingleInstanceTest, ASecondStartEndsAtOnceTouchingNothingAndBringsTheFirstForward) {
-  ASSERT_TRUE(fs::exists(QCoreApplication::applicationDirPath().toStdString() + "/valmerin"));
+  ASSERT_TRUE(fs::is_regular_file(ProgramPath().toStdString()));
   WriteCatalogue("1,1,1,1");
   SingleInstance first;
   ASSERT_TRUE(first.Claim());
