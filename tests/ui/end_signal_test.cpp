@@ -1,6 +1,5 @@
 // An end signal at any moment of the start-up, a start-up message up included,
 // ends the program the normal way: the lock goes and the settings are saved.
-#ifndef _WIN32
 #include <signal.h>
 #ifndef _WIN32
 #include <sys/wait.h>
