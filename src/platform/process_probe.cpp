@@ -76,7 +76,7 @@ std::optional<bool> ProgramRunsOn(const fs::path& folder, std::string_view fileN
     std::ifstream in(entry.path() / "cmdline", std::ios::binary);
     const std::string arguments{std::istreambuf_iterator<char>(in), {}};
     if (ContainsIgnoringCase(arguments, fileName)) return true;
-    // DOSBox gets the game in the configuration file it is started with.
+    // A host for DOS programs gets the game in the configuration file it is given.
     for (std::size_t at = 0; at < arguments.size();) {
       const std::size_t end = std::min(arguments.find('\0', at), arguments.size());
       const std::string_view argument(arguments.data() + at, end - at);
