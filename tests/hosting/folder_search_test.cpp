@@ -6,6 +6,7 @@
 #include <windows.h>
 #endif
 
+#include "platform/utf8.h"
 #include "support/fresh_folder.h"
 
 namespace valmerin {
@@ -53,10 +54,10 @@ TEST_F(SearchFolderTest, StarsAndLetterCase) {
       {"Ÿ.nes", "ÿ*", true},
   };
   for (const Case& c : cases) {
-    WriteBytes(c.name, "x");
+    WriteBytes(PathFromUtf8(c.name), "x");
     EXPECT_EQ(FoundBy(c.pattern), c.matches ? Names{c.name} : Names{})
         << c.name << " ~ " << c.pattern;
-    std::filesystem::remove(c.name);
+    std::filesystem::remove(PathFromUtf8(c.name));
   }
 }
 
@@ -120,12 +121,12 @@ TEST_F(SearchFolderTest, FoldsEveryWindows1252Letter) {
   const std::pair<const char*, const char*> inOrder[] = {{"ša", "Šb"}, {"Ša", "šb"}, {"œa", "Œb"},
                                                          {"ža", "Žb"}, {"ÿa", "Ÿb"}, {"àa", "Àb"}};
   for (const auto& [first, second] : inOrder) {
-    WriteBytes(second, "x");
-    WriteBytes(first, "x");
+    WriteBytes(PathFromUtf8(second), "x");
+    WriteBytes(PathFromUtf8(first), "x");
     EXPECT_EQ(FoundBy("*"), (Names{first, second}));
     EXPECT_EQ(FoundBy(std::string(first).substr(0, 2) + "*"), (Names{first, second}));
-    std::filesystem::remove(first);
-    std::filesystem::remove(second);
+    std::filesystem::remove(PathFromUtf8(first));
+    std::filesystem::remove(PathFromUtf8(second));
   }
 }
 

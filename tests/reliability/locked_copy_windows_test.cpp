@@ -74,7 +74,11 @@ TEST_F(LockedCopy, CopyThisRunMadeIsLockedByTheRunningEmulator) {
   state_.gameLists[0].Add("Zelda.smc", "Zelda.smc");  // as a refresh would list it
   LockedFile lock(Copy());
   ASSERT_TRUE(lock.Held());
-  ExpectRefused(LaunchGame(state_, Emulator::ZSnes));
+  const LaunchOutcome second = LaunchGame(state_, Emulator::ZSnes);
+  EXPECT_FALSE(second.started);
+  // The first game's names are still out while its copy is held: the message says
+  // which game holds them.
+  EXPECT_NE(second.message.find("Mario.smc"), std::string::npos) << second.message;
 
   // The exit cannot delete the held copy; it still writes the settings.
   EXPECT_TRUE(RunExitSequence(state_, options_).empty());
@@ -96,16 +100,11 @@ TEST_F(LockedCopy, LockedFileOfTheCopyNameThisRunDidNotMake) {
   EXPECT_EQ(ReadBytes(Copy()), "the user's own game");
   EXPECT_FALSE(state_.copies.CopyOf(Emulator::ZSnes));
 
-  // A file that carries a copy name is never listed, so never launched, and the
-  // exit leaves it.
+  // A file that carries a copy name is never listed, so never launched; the launch
+  // moved it aside whole, under a name that says what it is.
   EXPECT_FALSE(state_.gameLists[0].FindFile("Gioco.sfc"));
-  state_.Text1 = "Gioco.sfc";
-  LockedFile lock(folder_ / "Gioco.sfc");
-  ASSERT_TRUE(lock.Held());
-  EXPECT_FALSE(LaunchGame(state_, Emulator::ZSnes).started);
-  RunExitSequence(state_, options_);
-  lock.Release();
-  EXPECT_EQ(ReadBytes(folder_ / "Gioco.sfc"), "sfc rom");
+  EXPECT_FALSE(fs::exists(folder_ / "Gioco.sfc"));
+  EXPECT_EQ(ReadBytes(folder_ / "Gioco (file di un gioco sconosciuto).sfc"), "sfc rom");
 }
 
 }  // namespace
