@@ -32,7 +32,7 @@ std::string CopyNameFor(std::string_view gameName) {
 }
 
 bool IsCopyName(std::string_view fileName) {
-  if (IsTemporaryName(fileName)) fileName = fileName.substr(0, fileName.find(".valmerin-tmp-"));
+  fileName = NameBeforeTemporary(fileName);
   if (fileName.size() <= kCopyStem.size()) return false;
   if (!EqualsIgnoringCase(fileName.substr(0, kCopyStem.size()), kCopyStem)) return false;
   const std::string_view rest = fileName.substr(kCopyStem.size());

@@ -17,8 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kNotStarted = " L'emulatore non è stato avviato.";
-
 bool SameFolder(const fs::path& a, const fs::path& b) {
   std::error_code error;
   return a == b || fs::equivalent(a, b, error);
@@ -30,22 +28,6 @@ std::string Joined(const std::vector<std::string>& lines) {
   return text;
 }
 
-// The process number a temporary of ours carries ("….valmerin-tmp-<number>-<salt>").
-std::optional<std::uint64_t> OwnerOf(std::string_view name) {
-  constexpr std::string_view kMark = ".valmerin-tmp-";
-  const std::size_t at = name.find(kMark);
-  if (at == std::string_view::npos) return std::nullopt;
-  std::string_view rest = name.substr(at + kMark.size());
-  const std::size_t dash = rest.find('-');
-  if (dash == 0 || dash == std::string_view::npos) return std::nullopt;
-  std::uint64_t number = 0;
-  for (const char c : rest.substr(0, dash)) {
-    if (c < '0' || c > '9') return std::nullopt;
-    number = number * 10 + static_cast<std::uint64_t>(c - '0');
-  }
-  return number;
-}
-
 // Temporaries of ours whose writer is gone: in the data folder any, in the
 // emulator folders only those of copy names.
 void SweepTemporaries(const fs::path& folder, bool onlyCopyNames) {
@@ -53,7 +35,7 @@ void SweepTemporaries(const fs::path& folder, bool onlyCopyNames) {
   ForEachFolderEntry(folder, [&](const FolderEntry& entry) {
     if (!entry.regularFile || !IsTemporaryName(entry.name)) return;
     if (onlyCopyNames && !IsCopyName(entry.name)) return;
-    const std::optional<std::uint64_t> owner = OwnerOf(entry.name);
+    const std::optional<std::uint64_t> owner = TemporaryOwner(entry.name);
     if (owner && !ValmerinRuns(*owner)) orphans.push_back(folder / PathFromUtf8(entry.name));
   });
   for (const fs::path& orphan : orphans) DeleteRegularFile(orphan);

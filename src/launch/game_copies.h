@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalogue/emulator_table.h"
@@ -16,6 +17,9 @@
 #include "platform/file_io.h"
 
 namespace valmerin {
+
+// Ends every message of a launch that started nothing.
+inline constexpr std::string_view kNotStarted = " L'emulatore non è stato avviato.";
 
 struct GameCopyRequest {
   Emulator emulator = Emulator::ZSnes;

@@ -75,7 +75,6 @@ LaunchOutcome NotStarted(std::string message) {
   return outcome;
 }
 
-constexpr std::string_view kNotStarted = " L'emulatore non è stato avviato.";
 
 // A folder as the system names it, the same for every spelling of one folder text.
 std::filesystem::path HostFolder(const std::string& folder) {

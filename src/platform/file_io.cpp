@@ -202,6 +202,24 @@ bool IsTemporaryName(std::string_view fileName) {
   return fileName.find(kTemporaryMark) != std::string_view::npos;
 }
 
+std::string_view NameBeforeTemporary(std::string_view fileName) {
+  return fileName.substr(0, fileName.find(kTemporaryMark));
+}
+
+std::optional<std::uint64_t> TemporaryOwner(std::string_view fileName) {
+  const std::size_t at = fileName.find(kTemporaryMark);
+  if (at == std::string_view::npos) return std::nullopt;
+  std::string_view rest = fileName.substr(at + kTemporaryMark.size());
+  const std::size_t dash = rest.find('-');
+  if (dash == 0 || dash == std::string_view::npos) return std::nullopt;
+  std::uint64_t number = 0;
+  for (const char c : rest.substr(0, dash)) {
+    if (c < '0' || c > '9') return std::nullopt;
+    number = number * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  return number;
+}
+
 ReadResult ReadFileBytes(const fs::path& path) {
   ReadResult result;
 #ifdef _WIN32

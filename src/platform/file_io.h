@@ -47,6 +47,10 @@ FileResult AppendToFile(const std::filesystem::path& path, std::string_view byte
 // A temporary name beside `path`, different for every call and every process.
 std::filesystem::path TemporaryNameFor(const std::filesystem::path& path);
 bool IsTemporaryName(std::string_view fileName);
+// What a temporary name stands for: the name it will replace, and the number of
+// the process that made it (nothing for any other name).
+std::string_view NameBeforeTemporary(std::string_view fileName);
+std::optional<std::uint64_t> TemporaryOwner(std::string_view fileName);
 // The last step of every whole-file write, the replace and the copy alike: the
 // finished temporary takes the target's place (retried while a scanner holds the
 // target on Windows; elsewhere the folder is synced, so the rename outlives a
