@@ -126,7 +126,9 @@ int main(int argc, char** argv) {
   const auto scanArchives = [&] {
     GameLists lists;
     std::array<ArchiveGames, kEmulatorCount> games;
-    ScanArchivesWithCache(lists, games, {"zip/", "", "", ""}, descriptions, zsnesOnly);
+    ListedArchives listed;
+    ScanInto(lists, {"zip/", "", "", ""}, descriptions, zsnesOnly, &listed);
+    ScanArchivesWithCache(lists, games, {"zip/", "", "", ""}, listed, descriptions, zsnesOnly);
     if (lists[0].size() != static_cast<std::size_t>(count)) std::cerr << "archives missing!\n";
   };
   const auto scanBare = [&] {

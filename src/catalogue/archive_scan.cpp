@@ -10,11 +10,6 @@
 #include "platform/utf8.h"
 
 namespace valmerin {
-namespace {
-
-const std::vector<std::string_view> kArchivePatterns = {"*.zip", "*.7z"};
-
-}  // namespace
 
 std::optional<std::size_t> GamePatternOf(Emulator emulator, std::string_view entry) {
   const std::string name = EntryFileName(std::string(entry));
@@ -45,7 +40,7 @@ std::optional<std::string> ChooseGameInArchive(Emulator emulator,
 
 bool ScanArchivesInto(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>& games,
                       const std::array<std::string, kEmulatorCount>& folders,
-                      const Descriptions& descriptions,
+                      const ListedArchives& listed, const Descriptions& descriptions,
                       const std::array<bool, kEmulatorCount>& available, ArchiveCache& cache) {
   bool zsnesFound = false;
   for (const EmulatorInfo& info : EmulatorTable()) {
@@ -68,37 +63,35 @@ bool ScanArchivesInto(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>
     std::vector<Found> found;
     std::size_t archivePatternsMet = 0;
     std::string key = folder;
-    VisitFolderPatterns(
-        folder, kArchivePatterns, [&](std::size_t, std::span<const std::string_view> names) {
-          if (!names.empty()) ++archivePatternsMet;
-          for (std::string_view name : names) {
-            if (IsCopyName(name)) continue;  // a stranger's, or written beside a copy
-            const std::filesystem::path path = hostFolder / PathFromUtf8(name);
-            const std::optional<FileStamp> stamp = StampOf(path);
-            if (!stamp) continue;
-            key.resize(folder.size());
-            key += name;
-            std::optional<std::size_t> pattern;
-            std::string game;
-            if (const std::string* known = cache.Find(index, key, *stamp)) {
-              if (known->empty()) continue;  // nothing for this emulator
-              // What the cache says is checked like anything read from the data folder.
-              pattern = GamePatternOf(info.emulator, *known);
-              if (pattern) game = *known;
-            }
-            if (!pattern) {
-              const ArchiveListing listing = ListArchive(path);
-              std::optional<std::string> chosen =
-                  listing.readable ? ChooseGameInArchive(info.emulator, listing.files)
-                                   : std::nullopt;
-              cache.Remember(index, key, *stamp, chosen.value_or(std::string()));
-              if (!chosen) continue;
-              pattern = GamePatternOf(info.emulator, *chosen);
-              game = std::move(*chosen);
-            }
-            found.push_back({*pattern, std::string(name), std::move(game)});
-          }
-        });
+    for (const std::vector<std::string>& names : listed[index]) {
+      if (!names.empty()) ++archivePatternsMet;
+      for (std::string_view name : names) {
+        if (IsCopyName(name)) continue;  // a stranger's, or written beside a copy
+        const std::filesystem::path path = hostFolder / PathFromUtf8(name);
+        const std::optional<FileStamp> stamp = StampOf(path);
+        if (!stamp) continue;
+        key.resize(folder.size());
+        key += name;
+        std::optional<std::size_t> pattern;
+        std::string game;
+        if (const std::string* known = cache.Find(index, key, *stamp)) {
+          if (known->empty()) continue;  // nothing for this emulator
+          // What the cache says is checked like anything read from the data folder.
+          pattern = GamePatternOf(info.emulator, *known);
+          if (pattern) game = *known;
+        }
+        if (!pattern) {
+          const ArchiveListing listing = ListArchive(path);
+          std::optional<std::string> chosen =
+              listing.readable ? ChooseGameInArchive(info.emulator, listing.files) : std::nullopt;
+          cache.Remember(index, key, *stamp, chosen.value_or(std::string()));
+          if (!chosen) continue;
+          pattern = GamePatternOf(info.emulator, *chosen);
+          game = std::move(*chosen);
+        }
+        found.push_back({*pattern, std::string(name), std::move(game)});
+      }
+    }
     // The names of one archive pattern come in name order already.
     if (archivePatternsMet > 1) {
       std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
@@ -120,17 +113,19 @@ bool ScanArchivesInto(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>
 
 bool ScanArchivesWithCache(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>& games,
                            const std::array<std::string, kEmulatorCount>& folders,
-                           const Descriptions& descriptions,
+                           const ListedArchives& listed, const Descriptions& descriptions,
                            const std::array<bool, kEmulatorCount>& available) {
   ArchiveCache cache = ArchiveCache::Load();
-  const bool zsnesFound = ScanArchivesInto(lists, games, folders, descriptions, available, cache);
+  const bool zsnesFound =
+      ScanArchivesInto(lists, games, folders, listed, descriptions, available, cache);
   cache.ForgetUnused();
   cache.SaveIfChanged();
   return zsnesFound;
 }
 
-bool ScanArchivedGames(MainWindowState& state, const std::array<bool, kEmulatorCount>& available) {
-  return ScanArchivesWithCache(state.gameLists, state.archiveGames, state.EmulatorFolder,
+bool ScanArchivedGames(MainWindowState& state, const std::array<bool, kEmulatorCount>& available,
+                       const ListedArchives& listed) {
+  return ScanArchivesWithCache(state.gameLists, state.archiveGames, state.EmulatorFolder, listed,
                                state.descriptions, available);
 }
 

@@ -9,6 +9,7 @@
 
 #include "catalogue/archive_cache.h"
 #include "catalogue/main_window_state.h"
+#include "catalogue/rom_scan.h"
 
 namespace valmerin {
 
@@ -21,22 +22,24 @@ std::optional<std::size_t> GamePatternOf(Emulator emulator, std::string_view ent
 std::optional<std::string> ChooseGameInArchive(Emulator emulator,
                                                const std::vector<std::string>& files);
 
-// Adds to each available emulator's list its folder's archives holding a game,
-// noting that game in `games`. Unchanged archives are answered from `cache`, the
-// others are read and remembered there. True when ZSnes got one.
+// Adds to each available emulator's list the archives its folder's scan listed
+// (`listed`) that hold a game, noting that game in `games`. Unchanged archives are
+// answered from `cache`, the others are read and remembered there. True when ZSnes
+// got one.
 bool ScanArchivesInto(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>& games,
                       const std::array<std::string, kEmulatorCount>& folders,
-                      const Descriptions& descriptions,
+                      const ListedArchives& listed, const Descriptions& descriptions,
                       const std::array<bool, kEmulatorCount>& available, ArchiveCache& cache);
 
 // The same with the data folder's cache, loaded before and saved after.
 bool ScanArchivesWithCache(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>& games,
                            const std::array<std::string, kEmulatorCount>& folders,
-                           const Descriptions& descriptions,
+                           const ListedArchives& listed, const Descriptions& descriptions,
                            const std::array<bool, kEmulatorCount>& available);
 
 // The start-up step, on the main window's lists.
-bool ScanArchivedGames(MainWindowState& state, const std::array<bool, kEmulatorCount>& available);
+bool ScanArchivedGames(MainWindowState& state, const std::array<bool, kEmulatorCount>& available,
+                       const ListedArchives& listed);
 
 // The file inside the archive an entry of that emulator's list was made from;
 // nullptr for a bare ROM.

@@ -1,16 +1,20 @@
 #include "catalogue/rom_scan.h"
 
+#include <algorithm>
+
 #include "catalogue/copy_names.h"
 #include "hosting/folder_search.h"
 
 namespace valmerin {
 
-bool ScanRomFolders(MainWindowState& state, const std::array<bool, kEmulatorCount>& available) {
-  return ScanInto(state.gameLists, state.EmulatorFolder, state.descriptions, available);
+bool ScanRomFolders(MainWindowState& state, const std::array<bool, kEmulatorCount>& available,
+                    ListedArchives* archives) {
+  return ScanInto(state.gameLists, state.EmulatorFolder, state.descriptions, available, archives);
 }
 
 bool ScanInto(GameLists& lists, const std::array<std::string, kEmulatorCount>& folders,
-              const Descriptions& descriptions, const std::array<bool, kEmulatorCount>& available) {
+              const Descriptions& descriptions, const std::array<bool, kEmulatorCount>& available,
+              ListedArchives* archives) {
   bool zsnesFoundRoms = false;
   for (const EmulatorInfo& info : EmulatorTable()) {
     const int index = IndexOf(info.emulator);
@@ -21,21 +25,33 @@ bool ScanInto(GameLists& lists, const std::array<std::string, kEmulatorCount>& f
     for (std::string_view pattern : info.patterns) {
       if (!pattern.empty()) patterns.push_back(pattern);
     }
+    const std::size_t romPatterns = patterns.size();
+    if (archives != nullptr) {
+      for (auto& names : (*archives)[index]) names.clear();
+      patterns.insert(patterns.end(), kArchivePatterns.begin(), kArchivePatterns.end());
+    }
     // One pass over the folder answers all of the emulator's patterns, in table order;
     // the names are resolved straight from the listing, never copied on their own.
-    std::vector<std::string_view> shown;
-    VisitFolderPatterns(folder, patterns,
-                        [&](std::size_t, std::span<const std::string_view> names) {
-                          if (info.emulator == Emulator::ZSnes && !names.empty())
-                            zsnesFoundRoms = true;
-                          shown.resize(names.size());
-                          descriptions.ResolveViews(names, shown);
-                          for (std::size_t i = 0; i < names.size(); ++i) {
-                            if (IsSystemCard(info.emulator, names[i])) continue;
-                            if (IsCopyName(names[i])) continue;  // a copy of ours, or a stranger's
-                            list.Add(names[i], shown[i]);
-                          }
-                        });
+    // Resolved a slice at a time: a whole folder's worth would sit beside the listing
+    // at the scan's peak.
+    std::array<std::string_view, 256> shown;
+    VisitFolderPatterns(
+        folder, patterns, [&](std::size_t pattern, std::span<const std::string_view> names) {
+          if (pattern >= romPatterns) {
+            (*archives)[index][pattern - romPatterns].assign(names.begin(), names.end());
+            return;
+          }
+          if (info.emulator == Emulator::ZSnes && !names.empty()) zsnesFoundRoms = true;
+          for (std::size_t at = 0; at < names.size(); at += shown.size()) {
+            const auto slice = names.subspan(at, std::min(shown.size(), names.size() - at));
+            descriptions.ResolveViews(slice, std::span(shown).first(slice.size()));
+            for (std::size_t i = 0; i < slice.size(); ++i) {
+              if (IsSystemCard(info.emulator, slice[i])) continue;
+              if (IsCopyName(slice[i])) continue;  // a copy of ours, or a stranger's
+              list.Add(slice[i], shown[i]);
+            }
+          }
+        });
   }
   // A ZSnes folder with no ROM at all is most likely a wrong folder.
   return zsnesFoundRoms || !available[IndexOf(Emulator::ZSnes)];

@@ -1,22 +1,34 @@
 #pragma once
 #include <array>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "catalogue/main_window_state.h"
 #include "catalogue/window_hooks.h"
 
 namespace valmerin {
 
+// Zipped games are looked for with these, in this order, after the ROMs.
+inline constexpr std::array<std::string_view, 2> kArchivePatterns = {"*.zip", "*.7z"};
+// The archives the listing of each emulator's folder held, by archive pattern, each
+// in the listing's order: the archive step reads them instead of listing again.
+using ListedArchives =
+    std::array<std::array<std::vector<std::string>, kArchivePatterns.size()>, kEmulatorCount>;
+
 // Fills the game list of every available emulator (tab order) from its folder,
 // each entry resolved through the descriptions; the names a launch reserves
 // (copy_names.h) are never listed. Returns false when the ZSnes
 // folder yielded no ROM for any of its patterns; the other emulators are scanned
 // in every case.
-bool ScanRomFolders(MainWindowState& state, const std::array<bool, kEmulatorCount>& available);
+// With `archives`, the same pass notes the folder's archives there.
+bool ScanRomFolders(MainWindowState& state, const std::array<bool, kEmulatorCount>& available,
+                    ListedArchives* archives = nullptr);
 
 // The same scan into empty `lists`.
 bool ScanInto(GameLists& lists, const std::array<std::string, kEmulatorCount>& folders,
-              const Descriptions& descriptions, const std::array<bool, kEmulatorCount>& available);
+              const Descriptions& descriptions, const std::array<bool, kEmulatorCount>& available,
+              ListedArchives* archives = nullptr);
 
 // The three messages, then the options window.
 void ScanFailure(WindowHooks& hooks);

@@ -156,7 +156,14 @@ std::string GameCopies::Recover(const std::vector<fs::path>& emulatorFolders) {
     });
   };
   runs_.clear();
-  std::vector<fs::path> swept = emulatorFolders;
+  // Our temporaries at copy names appear only after the journal named the copy, so
+  // only the folders it names are looked through: listing every emulator folder
+  // would cost each start as much as the scan.
+  std::vector<fs::path> swept;
+  const auto sweep = [&](const fs::path& folder) {
+    if (std::ranges::none_of(swept, [&](const fs::path& f) { return SameFolder(f, folder); }))
+      swept.push_back(folder);
+  };
   for (JournalRun& journalled : ReadCopyJournal()) {
     const fs::path copy = PathFromUtf8(journalled.copy);
     // Only a copy name in one of this run's emulator folders, still the very file
@@ -165,12 +172,13 @@ std::string GameCopies::Recover(const std::vector<fs::path>& emulatorFolders) {
         !IsCopyName(Utf8FromPath(copy.filename())) || !inEmulatorFolder(copy)) {
       continue;
     }
+    sweep(copy.parent_path());  // a copy cut off half-way is ours whatever the line says
     const bool ours = StillTheFile(journalled.identity, copy) ||
                       std::ranges::any_of(journalled.lent, [](const LentFile& lent) {
                         return StillTheFile(lent.identity, PathFromUtf8(lent.path));
                       });
     if (!ours) continue;
-    for (const std::string& folder : journalled.folders) swept.push_back(PathFromUtf8(folder));
+    for (const std::string& folder : journalled.folders) sweep(PathFromUtf8(folder));
     runs_.push_back({std::move(journalled), nullptr, false});
   }
   // One whose emulator outlived the killed Valmerin is finished once it ends.

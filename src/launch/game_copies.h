@@ -37,8 +37,8 @@ class GameCopies {
   // At start, before anything looks at those names: each journalled run that is
   // ours (its copy or a lent file still the very file we made, in one of
   // `emulatorFolders`) is finished, or kept while its emulator still runs; our
-  // temporaries that no running Valmerin owns go. Anything else in the journal is
-  // ignored. Returns what could not be given back, for the user, or "".
+  // temporaries that no running Valmerin owns go, in the data folder and in the
+  // emulator folders the journal names. Anything else in the journal is ignored. Returns what could not be given back, for the user, or "".
   std::string Recover(const std::vector<std::filesystem::path>& emulatorFolders);
 
   // Every run whose emulator has ended gives its files back and loses its copy

@@ -24,9 +24,10 @@ RefreshOutcome RefreshLists(MainWindowState& state, const RunSetup& setup) {
   state.EmulatorFolder = setup.folders;
   state.descriptions = ReadDescriptions();
   GameLists fresh;
-  ScanInto(fresh, state.EmulatorFolder, state.descriptions, setup.available);
-  ScanArchivesWithCache(fresh, state.archiveGames, state.EmulatorFolder, state.descriptions,
-                        setup.available);
+  ListedArchives archives;
+  ScanInto(fresh, state.EmulatorFolder, state.descriptions, setup.available, &archives);
+  ScanArchivesWithCache(fresh, state.archiveGames, state.EmulatorFolder, archives,
+                        state.descriptions, setup.available);
   RefreshOutcome outcome;
   for (std::size_t i = 0; i < fresh.size(); ++i) {
     if (fresh[i].SameEntries(state.gameLists[i])) continue;

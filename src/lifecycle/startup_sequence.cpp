@@ -47,9 +47,10 @@ void RunStartupSequence(MainWindowState& state, OptionsModel& options, WindowHoo
     if (!available[i]) state.settingsNotRead[i] = SettingsRecordValues(options, emulator);
   }
   state.descriptions = ReadDescriptions();
-  const bool romsFound = ScanRomFolders(state, available);
+  ListedArchives archives;
+  const bool romsFound = ScanRomFolders(state, available, &archives);
   // A ZSnes folder of zipped games is a right folder too.
-  if (!ScanArchivedGames(state, available) && !romsFound) ScanFailure(hooks);
+  if (!ScanArchivedGames(state, available, archives) && !romsFound) ScanFailure(hooks);
 
   for (Emulator emulator : kTabOrder) {
     if (!available[IndexOf(emulator)]) hooks.SwitchOffTab(InfoOf(emulator).tabIndex);

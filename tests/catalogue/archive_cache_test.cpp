@@ -32,6 +32,14 @@ std::string LineFor(const std::filesystem::path& archive, const std::string& gam
 
 constexpr const char* kHeader = "Valmerin archivi 1\r\n";
 
+// A start's scan of the ZSnes folder "zs/": the listing, then its archives.
+void ScanZSnes(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>& games) {
+  const std::array<std::string, kEmulatorCount> folders = {"zs/", "kg/", "ne/", "pce/"};
+  ListedArchives listed;
+  ScanInto(lists, folders, Descriptions(), {true, false, false, false}, &listed);
+  ScanArchivesWithCache(lists, games, folders, listed, Descriptions(), {true, false, false, false});
+}
+
 TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTrusted) {
   const std::vector<Row> rows = {
       {"unchanged: not opened again", true,
@@ -80,8 +88,7 @@ TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTr
     const auto scan = [] {
       GameLists lists;
       std::array<ArchiveGames, kEmulatorCount> games;
-      ScanArchivesWithCache(lists, games, {"zs/", "kg/", "ne/", "pce/"}, Descriptions(),
-                            {true, false, false, false});
+      ScanZSnes(lists, games);
       const auto found = games[0].find("Mario.zip");
       return found == games[0].end() ? std::string("(non elencato)") : found->second;
     };
@@ -112,8 +119,7 @@ TEST_F(ArchiveCacheTest, NothingAtACopyNameIsListed) {
   }
   GameLists lists;
   std::array<ArchiveGames, kEmulatorCount> games;
-  ScanArchivesWithCache(lists, games, {"zs/", "kg/", "ne/", "pce/"}, Descriptions(),
-                        {true, false, false, false});
+  ScanZSnes(lists, games);
   for (const auto& c : cases) EXPECT_EQ(lists[0].FindFile(c.name).has_value(), c.listed) << c.name;
 }
 

@@ -163,8 +163,11 @@ TEST_F(ArchiveLaunchTest, EachArchiveIsListedAndStartedFromTheRightFileOrRefused
     MainWindowState state;
     state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = folder;
     ArchiveCache cache;
-    const bool listed = ScanArchivesInto(state.gameLists, state.archiveGames, state.EmulatorFolder,
-                                         state.descriptions, {true, false, false, false}, cache);
+    ListedArchives archives;
+    ScanRomFolders(state, {true, false, false, false}, &archives);
+    const bool listed =
+        ScanArchivesInto(state.gameLists, state.archiveGames, state.EmulatorFolder, archives,
+                         state.descriptions, {true, false, false, false}, cache);
     const std::string* inside = GameInsideArchive(state, Emulator::ZSnes, shape.archive);
     ASSERT_EQ(listed, shape.inside != nullptr);
     ASSERT_EQ(state.gameLists[0].size(), shape.inside ? 1u : 0u);

@@ -151,7 +151,9 @@ TEST_F(HandedFolderAttackJournal, OnlyTheVeryCopyWeMadeIsRemoved) {
   }
 }
 
-// Temporaries of ours whose writer has gone are swept, in the folders we own only.
+// Temporaries of ours whose writer has gone are swept, in the folders we own only:
+// the data folder, and an emulator folder the journal names (the copy is noted
+// before its temporary is made).
 TEST_F(HandedFolderAttackJournal, OnlyOrphanedTemporariesOfOursAreSwept) {
   const std::string ownNumber = std::to_string(getpid());
   const struct {
@@ -166,6 +168,7 @@ TEST_F(HandedFolderAttackJournal, OnlyOrphanedTemporariesOfOursAreSwept) {
       {Root() / "home/x.valmerin-tmp-999999999-00000000000000ab", false},  // not our folder
   };
   for (const auto& c : cases) WriteBytes(c.file, "half");
+  ASSERT_TRUE(WriteCopyJournal({Run(Root() / "data/snes/Gioco.smc", "")}));
   OptionsModel options;
   SilentHooks hooks;
   MainWindowState state;
