@@ -8,6 +8,7 @@
 
 #include "catalogue/main_window_state.h"
 #include "options/options_model.h"
+#include "platform/freed_memory.h"
 #include "ui/dialog_service.h"
 #include "ui/form1.h"
 
@@ -46,6 +47,7 @@ class FirstPaintWatch : public QObject {
 
 int main(int argc, char* argv[]) {
   const auto start = Clock::now();
+  valmerin::GiveLargeFreedBlocksBack();
   QApplication app(argc, argv);
   valmerin::MainWindowState state;
   valmerin::OptionsModel options;

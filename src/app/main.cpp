@@ -15,6 +15,7 @@
 
 #include "catalogue/main_window_state.h"
 #include "options/options_model.h"
+#include "platform/freed_memory.h"
 #include "ui/data_folder.h"
 #include "ui/dialog_service.h"
 #include "ui/form1.h"
@@ -60,6 +61,7 @@ void CloseStartUpMessages() {
 #endif
 
 int main(int argc, char* argv[]) {
+  valmerin::GiveLargeFreedBlocksBack();
   QApplication app(argc, argv);
   // Told to end from outside: close the main window the usual way, so the game
   // copies go and the settings are saved; before it exists, the start-up ends at

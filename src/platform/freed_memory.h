@@ -1,0 +1,12 @@
+#pragma once
+
+namespace valmerin {
+
+// Large blocks (a folder's listing, the descriptions file as read) go back to the
+// system when freed. By default glibc raises its threshold for that to the size
+// of the largest block freed so far, so after the descriptions file every
+// listing grows inside the heap and leaves holes the process keeps resident.
+// Called once, first thing in main; nothing to do elsewhere.
+void GiveLargeFreedBlocksBack();
+
+}  // namespace valmerin
