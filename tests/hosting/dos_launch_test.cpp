@@ -2,27 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "hosting/executable_kind.h"
 #include "hosting/wine_paths.h"
 #include "support/fresh_folder.h"
+#include "support/started_programs.h"
 
 namespace valmerin {
 namespace {
 namespace fs = std::filesystem;
-
-// An "MZ" header whose e_lfanew points at `signature`, padded to `size` bytes.
-std::string Image(std::string_view signature, unsigned newHeader = 0x40, size_t size = 0x80) {
-  std::string bytes(std::max<size_t>(size, 0x40), '\0');
-  bytes[0] = 'M';
-  bytes[1] = 'Z';
-  for (int i = 0; i < 4; ++i) bytes[0x3C + i] = static_cast<char>((newHeader >> (8 * i)) & 0xFF);
-  if (newHeader + signature.size() <= bytes.size())
-    bytes.replace(newHeader, signature.size(), signature);
-  return bytes;
-}
+using testing::MzImage;
 
 using ExecutableKindTest = testing::FreshFolderTest;
 
@@ -33,15 +23,15 @@ TEST_F(ExecutableKindTest, HeaderDecidesWindowsDosOrOther) {
     ExecutableKind expected;
   };
   const Case cases[] = {
-      {"pe.exe", Image(std::string("PE\0\0", 4)), ExecutableKind::kWindows},
-      {"pe-far.exe", Image(std::string("PE\0\0", 4), 0x200, 0x300), ExecutableKind::kWindows},
-      {"ne.exe", Image("NE"), ExecutableKind::kWindows},
-      {"extender.exe", Image("LE"), ExecutableKind::kDos},
-      {"pe-lowercase.exe", Image(std::string("pe\0\0", 4)), ExecutableKind::kDos},
-      {"pe-no-nulls.exe", Image("PEXX"), ExecutableKind::kDos},
-      {"beyond-end.exe", Image("", 0x7FFFFFF0), ExecutableKind::kDos},
+      {"pe.exe", MzImage(std::string("PE\0\0", 4)), ExecutableKind::kWindows},
+      {"pe-far.exe", MzImage(std::string("PE\0\0", 4), 0x200, 0x300), ExecutableKind::kWindows},
+      {"ne.exe", MzImage("NE"), ExecutableKind::kWindows},
+      {"extender.exe", MzImage("LE"), ExecutableKind::kDos},
+      {"pe-lowercase.exe", MzImage(std::string("pe\0\0", 4)), ExecutableKind::kDos},
+      {"pe-no-nulls.exe", MzImage("PEXX"), ExecutableKind::kDos},
+      {"beyond-end.exe", MzImage("", 0x7FFFFFF0), ExecutableKind::kDos},
       {"tiny.com", "MZ\x90", ExecutableKind::kDos},
-      {"header-cut.exe", Image(std::string("PE\0\0", 4)).substr(0, 0x42), ExecutableKind::kDos},
+      {"header-cut.exe", MzImage(std::string("PE\0\0", 4)).substr(0, 0x42), ExecutableKind::kDos},
       {"script.sh", "#!/bin/sh\n", ExecutableKind::kOther},
       {"zm.exe", "ZM" + std::string(0x80, '\0'), ExecutableKind::kOther},
       {"empty", "", ExecutableKind::kOther},
@@ -59,24 +49,13 @@ class DosPlanTest : public testing::FreshFolderTest {
  protected:
   void SetUp() override {
     FreshFolderTest::SetUp();
-    if (const char* prefix = std::getenv("WINEPREFIX")) savedPrefix_ = prefix;
-    fs::create_directories(Root() / "prefix/dosdevices");
-    fs::create_directories(Root() / "prefix/drive_c/NESticle");
-    fs::create_directory_symlink("../drive_c", Root() / "prefix/dosdevices/c:");
-    setenv("WINEPREFIX", (Root() / "prefix").c_str(), 1);
-    WriteBytes(Root() / "prefix/drive_c/NESticle/DOS4GW.EXE", Image("LE"));
-  }
-  void TearDown() override {
-    if (savedPrefix_.empty()) {
-      unsetenv("WINEPREFIX");
-    } else {
-      setenv("WINEPREFIX", savedPrefix_.c_str(), 1);
-    }
-    FreshFolderTest::TearDown();
+    testing::MakeWinePrefix(Root() / "prefix");
+    prefix_.Set((Root() / "prefix").c_str());
+    WriteBytes(Root() / "prefix/drive_c/NESticle/DOS4GW.EXE", MzImage("LE"));
   }
   std::string Real() const { return fs::canonical(Root()).string(); }
 
-  std::string savedPrefix_;
+  testing::ScopedEnv prefix_{"WINEPREFIX"};
 };
 
 TEST_F(DosPlanTest, DriveProgramMountsItsDriveAndArgumentsFollow) {
@@ -105,7 +84,7 @@ TEST_F(DosPlanTest, DriveProgramMountsItsDriveAndArgumentsFollow) {
 }
 
 TEST_F(DosPlanTest, HostProgramGetsItsFolderAsC) {
-  WriteBytes("Emu Vecchio/DOS4GW.EXE", Image("LE"));
+  WriteBytes("Emu Vecchio/DOS4GW.EXE", MzImage("LE"));
   WriteBytes("Emu Vecchio/Giochi/Gioco.nes", "");
   WriteBytes("prefix/drive_c/Giochi/Altro.nes", "");
   const std::optional<DosCommand> command = PlanDosCommand(
@@ -125,7 +104,7 @@ TEST_F(DosPlanTest, HostProgramGetsItsFolderAsC) {
 }
 
 TEST_F(DosPlanTest, LongNamesAreReachedThroughTheirOwnFolderOrRefused) {
-  WriteBytes("prefix/drive_c/Emulatori/NESticle/DOS4GW.EXE", Image("LE"));
+  WriteBytes("prefix/drive_c/Emulatori/NESticle/DOS4GW.EXE", MzImage("LE"));
   WriteBytes("prefix/drive_c/Emulatori/NESticle/NESticle.exe", "");
   WriteBytes("Cartella Lunga/Gioco.nes", "");
   WriteBytes("Fuori/Nome lungo.nes", "");
