@@ -2,6 +2,10 @@
 // read costs.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "platform/file_io.h"
 #include "support/fresh_folder.h"
 
@@ -77,16 +81,6 @@ TEST_F(FileIoLimitsTest, LinksAreWrittenThroughOnlyInsideTheirFolder) {
   EXPECT_FALSE(fs::exists("fuori/nuovo.cfg"));
   EXPECT_EQ(std::distance(fs::directory_iterator("fuori"), fs::directory_iterator()), 1);
 }
-#endif
-
-}  // namespace
-}  // namespace valmerin
-
-#ifndef _WIN32
-#include <sys/stat.h>
-
-namespace valmerin {
-namespace {
 
 // A copy is writable by its owner, even from a read-only game, but never readable
 // by more people than the game: a private file a handed folder's link names
@@ -97,8 +91,8 @@ TEST_F(FileIoLimitsTest, ACopyIsNeverReadableByMoreThanItsGame) {
     mode_t game;
     mode_t copy;
   };
-  const Case cases[] = {{0600, 0600}, {0400, 0600}, {0640, 0640}, {0644, 0644}, {0444, 0644},
-                        {0666, 0644}};
+  const Case cases[] = {{0600, 0600}, {0400, 0600}, {0640, 0640},
+                        {0644, 0644}, {0444, 0644}, {0666, 0644}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.game);
     fs::remove("Gioco.smc");
@@ -114,6 +108,7 @@ TEST_F(FileIoLimitsTest, ACopyIsNeverReadableByMoreThanItsGame) {
   umask(oldMask);
 }
 
+#endif
+
 }  // namespace
 }  // namespace valmerin
-#endif

@@ -112,12 +112,6 @@ TEST_F(FileIoTest, NamesBeyondAsciiReachTheFileSystemIntact) {
   EXPECT_FALSE(IsRegularFile(copied));
 }
 
-}  // namespace
-}  // namespace valmerin
-
-namespace valmerin {
-namespace {
-
 #ifndef _WIN32
 // What stands at a file's name decides what a write may do: a FIFO is never opened
 // (a read would hang for ever), a read-only file is left as it is, a link is
