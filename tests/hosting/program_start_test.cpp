@@ -68,18 +68,12 @@ Args ArgvOf(const std::wstring& line) {
   return result;
 }
 
-fs::path StandIn() {
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return fs::path(self).parent_path() / "valmerin_stand_in_echo_command_line.exe";
-}
-
 using StartProgramTest = testing::FreshFolderTest;
 
 TEST_F(StartProgramTest, ArgumentsReachTheProgramWhole) {
   const fs::path program = Root() / "Emulatore Finto" / "Emu.exe";
   fs::create_directories(program.parent_path());
-  fs::copy_file(StandIn(), program);
+  fs::copy_file(testing::StandIn("echo_command_line"), program);
   const Args arguments = {
       "-0", "C:\\Giochi Belli\\Gioco.smc", "say \"hi\"", "end\\", "àè€", "", "a\\\\\"b"};
   const StartOutcome outcome = StartProgram(program.string(), arguments);

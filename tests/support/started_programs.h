@@ -14,6 +14,10 @@
 #include <string_view>
 #include <thread>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "platform/child_watch.h"
 #include "support/bytes.h"
 
@@ -55,7 +59,14 @@ inline std::optional<ChildWatch::Ended> WaitForEnd(ChildWatch& watch, int tries 
   return ended;
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+// A program of a test folder's stand_ins, built next to the test program.
+inline std::filesystem::path StandIn(const std::string& name) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return std::filesystem::path(self).parent_path() / ("valmerin_stand_in_" + name + ".exe");
+}
+#else
 // Sets an environment variable, or with nullptr unsets it, until the end of the
 // scope; with the name alone it is only restored then.
 class ScopedEnv {
