@@ -26,15 +26,7 @@ Names FoundBy(std::string_view searchText) {
   return found;
 }
 
-class SearchFolderTest : public testing::FreshFolderTest {
- protected:
-  static void Hidden(const fs::path& path) {
-    WriteBytes(path, "x");
-#ifdef _WIN32
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
-#endif
-  }
-};
+using SearchFolderTest = testing::FreshFolderTest;
 
 TEST_F(SearchFolderTest, StarsAndLetterCase) {
   struct Case {
@@ -67,9 +59,10 @@ TEST_F(SearchFolderTest, OrdinaryFilesInCaseInsensitiveOrder) {
   }
   fs::create_directory("folder.smc");
 #ifdef _WIN32
-  Hidden("hidden.smc");
+  WriteBytes("hidden.smc", "x");
+  SetFileAttributesW(L"hidden.smc", FILE_ATTRIBUTE_HIDDEN);
 #else
-  Hidden(".hidden.smc");
+  WriteBytes(".hidden.smc", "x");
 #endif
   EXPECT_EQ(FoundBy("*.smc"), (Names{"A.Smc", "b.smc", "C.SMC", "_z.smc"}));
   EXPECT_EQ(FoundBy("*"), (Names{"A.Smc", "b.smc", "C.SMC", "notes.txt", "smc", "_z.smc"}));

@@ -52,10 +52,14 @@ TEST(SplitSwitchString, FollowsTheWindowsRules) {
 
 #ifdef _WIN32
 
-// Splits a command line the way the started program itself does.
-Args ArgvOf(const std::wstring& line) {
+// Splits a UTF-8 command line the way the started program itself does.
+Args ArgvOf(const std::string& line) {
+  const int length = static_cast<int>(line.size());
+  std::wstring wide(
+      static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, line.data(), length, nullptr, 0)), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, line.data(), length, wide.data(), static_cast<int>(wide.size()));
   int count = 0;
-  wchar_t** argv = CommandLineToArgvW(line.c_str(), &count);
+  wchar_t** argv = CommandLineToArgvW(wide.c_str(), &count);
   Args result;
   for (int i = 0; i < count; ++i) {
     const int size = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
@@ -84,11 +88,7 @@ TEST_F(StartProgramTest, ArgumentsReachTheProgramWhole) {
   std::string line;
   WaitUntil([&] { return fs::exists(written) && !(line = ReadBytes(written)).empty(); }, 400);
   ASSERT_FALSE(line.empty());
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), wide.data(), size);
-  Args received = ArgvOf(wide);
+  Args received = ArgvOf(line);
   ASSERT_FALSE(received.empty());
   EXPECT_TRUE(fs::equivalent(received.front(), program));
   received.erase(received.begin());
@@ -114,12 +114,11 @@ TEST_F(StartProgramTest, DosProgramWithoutDosBoxSaysWhatToInstall) {
 }
 
 TEST(SplitSwitchString, AgreesWithCommandLineToArgvW) {
-  for (const wchar_t* text :
-       {L"a b", L"\"a b\" c", L"a\\\\\"b c\"", L"a\\\"b", L"x\\y\\ z", L"\"\" q", L"\"a\"\"b\""}) {
-    Args expected = ArgvOf(std::wstring(L"prog ") + text);
+  for (const char* text :
+       {"a b", "\"a b\" c", "a\\\\\"b c\"", "a\\\"b", "x\\y\\ z", "\"\" q", "\"a\"\"b\""}) {
+    Args expected = ArgvOf(std::string("prog ") + text);
     expected.erase(expected.begin());
-    const std::wstring wide(text);
-    EXPECT_EQ(SplitSwitchString(std::string(wide.begin(), wide.end())), expected);
+    EXPECT_EQ(SplitSwitchString(text), expected) << text;
   }
 }
 
@@ -248,7 +247,6 @@ TEST_F(StartProgramTest, AWindowsProgramNeedsAWineThatRunsItsBits) {
       EXPECT_NE(outcome.notice.find("prefisso nuovo"), std::string::npos) << outcome.notice;
     }
   }
-  prefix.Set(nullptr);
 }
 
 TEST_F(StartProgramTest, AProgramThatEndsAtOnceIsSeenWithWhatItPrinted) {
@@ -303,9 +301,8 @@ TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithAConfigurationOfOurs) {
   testing::MakeWinePrefix("prefisso");
   WriteBytes("prefisso/drive_c/NESticle/DOS4GW.EXE", MzImage("LE"));
   WriteBytes("prefisso/drive_c/NESticle/Gioco.nes", "");
-  fs::create_directory("run");
-  fs::permissions("run", fs::perms::owner_all,
-                  fs::perm_options::replace);  // as the system makes it
+  fs::create_directory("run");  // with the mode the system gives it
+  fs::permissions("run", fs::perms::owner_all, fs::perm_options::replace);
   const std::string real = fs::canonical(Root()).string();
   const testing::ScopedEnv prefix("WINEPREFIX", (Root() / "prefisso").c_str());
   const testing::ScopedEnv runtime("XDG_RUNTIME_DIR", (Root() / "run").c_str());
@@ -321,16 +318,9 @@ TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithAConfigurationOfOurs) {
   const size_t exitAt = received.find(".conf]\n[-exit]\n");
   ASSERT_NE(exitAt, std::string::npos) << received;
   EXPECT_EQ(received.substr(exitAt + 15),
-            "600\n"
-            "[autoexec]\n"
-            "mount -u C\n"
-            "mount C \"" +
-                real +
-                "/prefisso/drive_c\"\n"
-                "C:\n"
-                "cd \\NESticle\n"
-                "Dos4GW.exe NESticle.exe -run C:\\NESticle\\Gioco.nes\n"
-                "exit\n");
+            "600\n[autoexec]\nmount -u C\nmount C \"" + real +
+                "/prefisso/drive_c\"\nC:\ncd \\NESticle\n"
+                "Dos4GW.exe NESticle.exe -run C:\\NESticle\\Gioco.nes\nexit\n");
   EXPECT_FALSE(fs::exists("wine-ricevuti"));
   // Once DOSBox has ended, its configuration is gone.
   EXPECT_TRUE(WaitUntil([] { return fs::is_empty("run"); }));
