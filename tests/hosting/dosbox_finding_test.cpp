@@ -119,7 +119,7 @@ TEST_F(DosBoxFindingTest, AProgramThatEndsAtOnceIsSeenEnded) {
   };
   const Case cases[] = {
       {"a Windows program that fails", "end_at_once", false, true, 3},
-      {"a Windows program that succeeds", "echo_command_line", false, false, 0},
+      {"a Windows program that succeeds", "dosbox_recorder", false, false, 0},
       {"DOSBox for a DOS program", "dosbox_recorder", true, false, 0},
   };
   const std::wstring savedPath = Environment(L"PATH");

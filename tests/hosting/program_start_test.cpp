@@ -77,18 +77,18 @@ using StartProgramTest = testing::FreshFolderTest;
 TEST_F(StartProgramTest, ArgumentsReachTheProgramWhole) {
   const fs::path program = Root() / "Emulatore Finto" / "Emu.exe";
   fs::create_directories(program.parent_path());
-  fs::copy_file(testing::StandIn("echo_command_line"), program);
+  fs::copy_file(testing::StandIn("dosbox_recorder"), program);  // it records its command line
   const Args arguments = {
       "-0", "C:\\Giochi Belli\\Gioco.smc", "say \"hi\"", "end\\", "àè€", "", "a\\\\\"b"};
   const StartOutcome outcome = StartProgram(program.string(), arguments);
   ASSERT_TRUE(outcome.started) << outcome.error;
 
   // It writes in its current folder: its own, not ours.
-  const fs::path written = program.parent_path() / "command_line.txt";
+  const fs::path written = program.parent_path() / "dosbox_ricevuti.txt";
   std::string line;
   WaitUntil([&] { return fs::exists(written) && !(line = ReadBytes(written)).empty(); }, 400);
-  ASSERT_FALSE(line.empty());
-  Args received = ArgvOf(line);
+  ASSERT_EQ(line.rfind("RIGA:", 0), 0u) << line;
+  Args received = ArgvOf(line.substr(5, line.find('\n') - 5));
   ASSERT_FALSE(received.empty());
   EXPECT_TRUE(fs::equivalent(received.front(), program));
   received.erase(received.begin());
