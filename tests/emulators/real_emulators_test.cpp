@@ -30,9 +30,14 @@ std::string Env(const char* name) {
   return value != nullptr ? value : "";
 }
 
-std::string Backslashed(std::string text) {
-  for (char& c : text) c = c == '/' ? '\\' : c;
-  return text;
+// Starts `game` from `emulator`'s tab, the emulator's folder set to `folderText`,
+// as the window does.
+LaunchOutcome Launch(MainWindowState& state, Emulator emulator, const std::string& folderText,
+                     const std::string& game) {
+  state.EmulatorFolder[IndexOf(emulator)] = folderText;
+  state.gameLists[IndexOf(emulator)].Add(game, game);
+  state.Text1 = game;
+  return LaunchGame(state, emulator);
 }
 
 class RealEmulatorTest : public testing::FreshFolderTest {
@@ -114,10 +119,7 @@ TEST_F(RealEmulatorTest, DosBoxRunsNesticlesExtenderOnTheCopy) {
     WriteBytes(c.host / "NESticle.exe", "");
     WriteBytes(c.host / "Citt\xe0.sav", "vecchio");  // the game's battery save, as the user left it
     MainWindowState state;
-    state.EmulatorFolder[IndexOf(Emulator::NESticle)] = c.folderText;
-    state.gameLists[IndexOf(Emulator::NESticle)].Add("Città.NES", "Città.NES");
-    state.Text1 = "Città.NES";
-    const LaunchOutcome outcome = LaunchGame(state, Emulator::NESticle);
+    const LaunchOutcome outcome = Launch(state, Emulator::NESticle, c.folderText, "Città.NES");
     ASSERT_TRUE(outcome.started) << outcome.message;
     EXPECT_EQ(WaitFor(c.host / "RICEVUTI.TXT", std::chrono::seconds(30)),
               "CODA:" + c.tail + "\r\nGIOCO:" + std::string(kRom))
@@ -144,7 +146,8 @@ TEST_F(RealEmulatorTest, DosBoxIsNeverGivenARedirection) {
 
 TEST_F(RealEmulatorTest, WineRunsZSnesInItsFolderOnTheCopy) {
   const std::string real = fs::canonical(Root()).string();
-  const std::string hostFolder = Backslashed("Z:" + real + "/Giochi Belli/ZSnes");
+  std::string hostFolder = "Z:" + real + "/Giochi Belli/ZSnes";
+  for (char& c : hostFolder) c = c == '/' ? '\\' : c;
   const struct {
     std::string folderText;
     fs::path host;
@@ -158,10 +161,7 @@ TEST_F(RealEmulatorTest, WineRunsZSnesInItsFolderOnTheCopy) {
   for (const auto& c : cases) {
     Install(c.host, "ZSnes.exe", Env("VALMERIN_WINDOWS_RECORDER"));
     MainWindowState state;
-    state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = c.folderText;
-    state.gameLists[IndexOf(Emulator::ZSnes)].Add("Città.NES", "Città.NES");
-    state.Text1 = "Città.NES";
-    const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
+    const LaunchOutcome outcome = Launch(state, Emulator::ZSnes, c.folderText, "Città.NES");
     ASSERT_TRUE(outcome.started) << outcome.message;
     const std::string record = WaitFor(c.host / "ricevuti.txt", std::chrono::seconds(120));
     const std::string line = record.substr(0, record.find("\r\n"));
@@ -179,10 +179,8 @@ TEST_F(RealEmulatorTest, ANativeEmulatorOpensTheCopyByTheHostPathItGets) {
       "mv ricevuti.part ricevuti.txt\n");
   WriteBytes("emulatori/Nativo/Citt\xe0.pce", kRom);
   MainWindowState state;
-  state.EmulatorFolder[IndexOf(Emulator::MagicEngine)] = "emulatori\\Nativo\\";
-  state.gameLists[IndexOf(Emulator::MagicEngine)].Add("Città.pce", "Città.pce");
-  state.Text1 = "Città.pce";
-  const LaunchOutcome outcome = LaunchGame(state, Emulator::MagicEngine);
+  const LaunchOutcome outcome =
+      Launch(state, Emulator::MagicEngine, "emulatori\\Nativo\\", "Città.pce");
   ASSERT_TRUE(outcome.started) << outcome.message;
   const std::string folder = fs::canonical(Root()).string() + "/emulatori/Nativo";
   EXPECT_EQ(WaitFor("emulatori/Nativo/ricevuti.txt", std::chrono::seconds(10)),

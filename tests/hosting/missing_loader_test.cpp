@@ -22,10 +22,8 @@ std::string Elf(bool is64, const std::string& loader) {
   const auto put = [&bytes](std::size_t at, std::uint64_t value, int size) {
     for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
   };
-  put(0, 0x464C457F, 4);  // "\x7fELF"
-  bytes[4] = is64 ? 2 : 1;
-  bytes[5] = 1;
-  bytes[6] = 1;
+  // The magic, 64 or 32 bits, little-endian, version 1.
+  bytes.replace(0, 7, is64 ? "\177ELF\2\1\1" : "\177ELF\1\1\1");
   put(0x10, 2, 2);                // executable
   put(0x12, is64 ? 0x3E : 3, 2);  // x86-64, i386
   put(0x14, 1, 4);
