@@ -78,8 +78,8 @@ TEST_F(DosPlanTest, ProgramAndArgumentsAreMountedAndNamedForDos) {
     std::vector<std::string> arguments;
     std::vector<std::size_t> paths;
     std::size_t mounts;
-    std::string text;  // between "[autoexec]\n" and "exit\n"
-    std::string unreachable;
+    std::string text;              // between "[autoexec]\n" and "exit\n"
+    std::string unreachable = {};  // the argument it cannot reach, if any
   } cases[] = {
       {"C:\\NESticle\\Dos4GW.exe",
        {"NESticle.exe", "-run", Real() + "/prefix/drive_c/NESticle/Gioco.nes", "/s",
