@@ -16,8 +16,8 @@
 #include "launch/game_launch.h"
 #include "lifecycle/exit_sequence.h"
 #include "options/options_model.h"
-#include "hosting/program_start.h"
 #include "support/fresh_folder.h"
+#include "support/started_programs.h"
 
 namespace valmerin {
 namespace {
@@ -30,9 +30,14 @@ std::string Env(const char* name) {
   return value != nullptr ? value : "";
 }
 
-std::string Backslashed(std::string text) {
-  for (char& c : text) c = c == '/' ? '\\' : c;
-  return text;
+// Starts `game` from `emulator`'s tab, the emulator's folder set to `folderText`,
+// as the window does.
+LaunchOutcome Launch(MainWindowState& state, Emulator emulator, const std::string& folderText,
+                     const std::string& game) {
+  state.EmulatorFolder[IndexOf(emulator)] = folderText;
+  state.gameLists[IndexOf(emulator)].Add(game, game);
+  state.Text1 = game;
+  return LaunchGame(state, emulator);
 }
 
 class RealEmulatorTest : public testing::FreshFolderTest {
@@ -44,7 +49,7 @@ class RealEmulatorTest : public testing::FreshFolderTest {
     tag_ = "VT" + std::to_string(random() % 100000);
     driveC_ = fs::path(Env("WINEPREFIX")) / "drive_c";
     fs::create_directories(Root() / "run");
-    setenv("XDG_RUNTIME_DIR", (Root() / "run").c_str(), 1);
+    runtime_.Set((Root() / "run").c_str());
   }
   void TearDown() override {
     std::error_code ec;
@@ -65,26 +70,19 @@ class RealEmulatorTest : public testing::FreshFolderTest {
   }
 
   static std::string WaitFor(const fs::path& file, std::chrono::seconds patience) {
-    const auto deadline = std::chrono::steady_clock::now() + patience;
-    while (std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      std::error_code ec;
-      if (fs::exists(file, ec) && fs::file_size(file, ec) > 0) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let it finish writing
-        return ReadBytes(file);
-      }
+    std::error_code ec;
+    const auto written = [&] { return fs::exists(file, ec) && fs::file_size(file, ec) > 0; };
+    if (!testing::WaitUntil(written, static_cast<int>(patience.count()) * 40)) {
+      return "(nothing written)";
     }
-    return "(nothing written)";
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let it finish writing
+    return ReadBytes(file);
   }
 
   // Ends the run as the window does, then checks that neither the copy nor our
   // DOSBox configuration is left.
   void ExpectNothingLeft(MainWindowState& state, const fs::path& copy) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!fs::is_empty(Root() / "run") && std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    EXPECT_TRUE(fs::is_empty(Root() / "run"));
+    EXPECT_TRUE(testing::WaitUntil([&] { return fs::is_empty(Root() / "run"); }, 800));
     OptionsModel options;
     RunExitSequence(state, options);
     EXPECT_FALSE(fs::exists(copy)) << copy;
@@ -92,6 +90,7 @@ class RealEmulatorTest : public testing::FreshFolderTest {
 
   std::string tag_;
   fs::path driveC_;
+  testing::ScopedEnv runtime_{"XDG_RUNTIME_DIR"};
 };
 
 TEST_F(RealEmulatorTest, DosBoxRunsNesticlesExtenderOnTheCopy) {
@@ -111,20 +110,16 @@ TEST_F(RealEmulatorTest, DosBoxRunsNesticlesExtenderOnTheCopy) {
        " C:\\NESticle.exe -run C:\\Gioco.NES"},
   };
   // The user's own settings come first, even one that takes C: for itself.
-  const std::string home = Env("HOME");
-  setenv("HOME", (Root() / "casa").c_str(), 1);
+  const testing::ScopedEnv home("HOME", (Root() / "casa").c_str());
   fs::create_directories(Root() / "altrove");
   WriteBytes(Root() / "casa/.dosbox/dosbox-0.74-3.conf",
-      "[cpu]\ncycles=max\n[autoexec]\nmount c \"" + real + "/altrove\"\nc:\n");
+             "[cpu]\ncycles=max\n[autoexec]\nmount c \"" + real + "/altrove\"\nc:\n");
   for (const auto& c : cases) {
     Install(c.host, "Dos4GW.exe", Env("VALMERIN_DOS_RECORDER"));
     WriteBytes(c.host / "NESticle.exe", "");
     WriteBytes(c.host / "Citt\xe0.sav", "vecchio");  // the game's battery save, as the user left it
     MainWindowState state;
-    state.EmulatorFolder[IndexOf(Emulator::NESticle)] = c.folderText;
-    state.gameLists[IndexOf(Emulator::NESticle)].Add("Città.NES", "Città.NES");
-    state.Text1 = "Città.NES";
-    const LaunchOutcome outcome = LaunchGame(state, Emulator::NESticle);
+    const LaunchOutcome outcome = Launch(state, Emulator::NESticle, c.folderText, "Città.NES");
     ASSERT_TRUE(outcome.started) << outcome.message;
     EXPECT_EQ(WaitFor(c.host / "RICEVUTI.TXT", std::chrono::seconds(30)),
               "CODA:" + c.tail + "\r\nGIOCO:" + std::string(kRom))
@@ -135,7 +130,6 @@ TEST_F(RealEmulatorTest, DosBoxRunsNesticlesExtenderOnTheCopy) {
     EXPECT_FALSE(fs::exists(c.host / "Gioco.sav"));
     EXPECT_FALSE(fs::exists(c.host / "GIOCO.SAV"));
   }
-  setenv("HOME", home.c_str(), 1);
   EXPECT_TRUE(fs::is_empty(Root() / "altrove"));
 }
 
@@ -152,7 +146,8 @@ TEST_F(RealEmulatorTest, DosBoxIsNeverGivenARedirection) {
 
 TEST_F(RealEmulatorTest, WineRunsZSnesInItsFolderOnTheCopy) {
   const std::string real = fs::canonical(Root()).string();
-  const std::string hostFolder = Backslashed("Z:" + real + "/Giochi Belli/ZSnes");
+  std::string hostFolder = "Z:" + real + "/Giochi Belli/ZSnes";
+  for (char& c : hostFolder) c = c == '/' ? '\\' : c;
   const struct {
     std::string folderText;
     fs::path host;
@@ -166,10 +161,7 @@ TEST_F(RealEmulatorTest, WineRunsZSnesInItsFolderOnTheCopy) {
   for (const auto& c : cases) {
     Install(c.host, "ZSnes.exe", Env("VALMERIN_WINDOWS_RECORDER"));
     MainWindowState state;
-    state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = c.folderText;
-    state.gameLists[IndexOf(Emulator::ZSnes)].Add("Città.NES", "Città.NES");
-    state.Text1 = "Città.NES";
-    const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
+    const LaunchOutcome outcome = Launch(state, Emulator::ZSnes, c.folderText, "Città.NES");
     ASSERT_TRUE(outcome.started) << outcome.message;
     const std::string record = WaitFor(c.host / "ricevuti.txt", std::chrono::seconds(120));
     const std::string line = record.substr(0, record.find("\r\n"));
@@ -181,16 +173,14 @@ TEST_F(RealEmulatorTest, WineRunsZSnesInItsFolderOnTheCopy) {
 }
 
 TEST_F(RealEmulatorTest, ANativeEmulatorOpensTheCopyByTheHostPathItGets) {
-  WriteBytes("emulatori/Nativo/PCE.exe",
+  testing::WriteProgram(
+      "emulatori/Nativo/PCE.exe",
       "#!/bin/sh\n{ printf '%s\\n' \"$@\"; pwd; head -c 16 \"$1\"; } > ricevuti.part\n"
       "mv ricevuti.part ricevuti.txt\n");
-  fs::permissions("emulatori/Nativo/PCE.exe", fs::perms::owner_all, fs::perm_options::add);
   WriteBytes("emulatori/Nativo/Citt\xe0.pce", kRom);
   MainWindowState state;
-  state.EmulatorFolder[IndexOf(Emulator::MagicEngine)] = "emulatori\\Nativo\\";
-  state.gameLists[IndexOf(Emulator::MagicEngine)].Add("Città.pce", "Città.pce");
-  state.Text1 = "Città.pce";
-  const LaunchOutcome outcome = LaunchGame(state, Emulator::MagicEngine);
+  const LaunchOutcome outcome =
+      Launch(state, Emulator::MagicEngine, "emulatori\\Nativo\\", "Città.pce");
   ASSERT_TRUE(outcome.started) << outcome.message;
   const std::string folder = fs::canonical(Root()).string() + "/emulatori/Nativo";
   EXPECT_EQ(WaitFor("emulatori/Nativo/ricevuti.txt", std::chrono::seconds(10)),

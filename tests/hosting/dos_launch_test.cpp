@@ -2,27 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "hosting/executable_kind.h"
 #include "hosting/wine_paths.h"
 #include "support/fresh_folder.h"
+#include "support/started_programs.h"
 
 namespace valmerin {
 namespace {
 namespace fs = std::filesystem;
-
-// An "MZ" header whose e_lfanew points at `signature`, padded to `size` bytes.
-std::string Image(std::string_view signature, unsigned newHeader = 0x40, size_t size = 0x80) {
-  std::string bytes(std::max<size_t>(size, 0x40), '\0');
-  bytes[0] = 'M';
-  bytes[1] = 'Z';
-  for (int i = 0; i < 4; ++i) bytes[0x3C + i] = static_cast<char>((newHeader >> (8 * i)) & 0xFF);
-  if (newHeader + signature.size() <= bytes.size())
-    bytes.replace(newHeader, signature.size(), signature);
-  return bytes;
-}
+using testing::MzImage;
 
 using ExecutableKindTest = testing::FreshFolderTest;
 
@@ -33,15 +23,15 @@ TEST_F(ExecutableKindTest, HeaderDecidesWindowsDosOrOther) {
     ExecutableKind expected;
   };
   const Case cases[] = {
-      {"pe.exe", Image(std::string("PE\0\0", 4)), ExecutableKind::kWindows},
-      {"pe-far.exe", Image(std::string("PE\0\0", 4), 0x200, 0x300), ExecutableKind::kWindows},
-      {"ne.exe", Image("NE"), ExecutableKind::kWindows},
-      {"extender.exe", Image("LE"), ExecutableKind::kDos},
-      {"pe-lowercase.exe", Image(std::string("pe\0\0", 4)), ExecutableKind::kDos},
-      {"pe-no-nulls.exe", Image("PEXX"), ExecutableKind::kDos},
-      {"beyond-end.exe", Image("", 0x7FFFFFF0), ExecutableKind::kDos},
+      {"pe.exe", MzImage(std::string("PE\0\0", 4)), ExecutableKind::kWindows},
+      {"pe-far.exe", MzImage(std::string("PE\0\0", 4), 0x200, 0x300), ExecutableKind::kWindows},
+      {"ne.exe", MzImage("NE"), ExecutableKind::kWindows},
+      {"extender.exe", MzImage("LE"), ExecutableKind::kDos},
+      {"pe-lowercase.exe", MzImage(std::string("pe\0\0", 4)), ExecutableKind::kDos},
+      {"pe-no-nulls.exe", MzImage("PEXX"), ExecutableKind::kDos},
+      {"beyond-end.exe", MzImage("", 0x7FFFFFF0), ExecutableKind::kDos},
       {"tiny.com", "MZ\x90", ExecutableKind::kDos},
-      {"header-cut.exe", Image(std::string("PE\0\0", 4)).substr(0, 0x42), ExecutableKind::kDos},
+      {"header-cut.exe", MzImage(std::string("PE\0\0", 4)).substr(0, 0x42), ExecutableKind::kDos},
       {"script.sh", "#!/bin/sh\n", ExecutableKind::kOther},
       {"zm.exe", "ZM" + std::string(0x80, '\0'), ExecutableKind::kOther},
       {"empty", "", ExecutableKind::kOther},
@@ -59,106 +49,77 @@ class DosPlanTest : public testing::FreshFolderTest {
  protected:
   void SetUp() override {
     FreshFolderTest::SetUp();
-    if (const char* prefix = std::getenv("WINEPREFIX")) savedPrefix_ = prefix;
-    fs::create_directories(Root() / "prefix/dosdevices");
-    fs::create_directories(Root() / "prefix/drive_c/NESticle");
-    fs::create_directory_symlink("../drive_c", Root() / "prefix/dosdevices/c:");
-    setenv("WINEPREFIX", (Root() / "prefix").c_str(), 1);
-    WriteBytes(Root() / "prefix/drive_c/NESticle/DOS4GW.EXE", Image("LE"));
-  }
-  void TearDown() override {
-    if (savedPrefix_.empty()) {
-      unsetenv("WINEPREFIX");
-    } else {
-      setenv("WINEPREFIX", savedPrefix_.c_str(), 1);
-    }
-    FreshFolderTest::TearDown();
+    testing::MakeWinePrefix(Root() / "prefix");
+    prefix_.Set((Root() / "prefix").c_str());
+    WriteBytes(Root() / "prefix/drive_c/NESticle/DOS4GW.EXE", MzImage("LE"));
   }
   std::string Real() const { return fs::canonical(Root()).string(); }
 
-  std::string savedPrefix_;
+  testing::ScopedEnv prefix_{"WINEPREFIX"};
 };
 
-TEST_F(DosPlanTest, DriveProgramMountsItsDriveAndArgumentsFollow) {
-  WriteBytes("Fuori/Gioco.nes", "");
-  WriteBytes("prefix/drive_c/NESticle/Gioco.nes", "");
-  const std::optional<DosCommand> command = PlanDosCommand(
-      "C:\\NESticle\\Dos4GW.exe",
-      {"NESticle.exe", "-run", Real() + "/prefix/drive_c/NESticle/Gioco.nes", "/s",
-       Root().string() + "/Fuori/Gioco.nes", Real() + "/Fuori/Nuovo.nes", "C:/NESticle/x.cfg"});
-  ASSERT_TRUE(command);
-  const std::optional<std::string> text = DosBoxConfiguration(*command);
-  ASSERT_TRUE(text);
-  EXPECT_EQ(*text,
-            "[autoexec]\n"
-            "mount -u C\nmount C \"" +
-                Real() +
-                "/prefix/drive_c\"\n"
-                "mount -u D\nmount D \"" +
-                Real() +
-                "/Fuori\"\n"
-                "C:\n"
-                "cd \\NESticle\n"
-                "Dos4GW.exe NESticle.exe -run C:\\NESticle\\Gioco.nes /s D:\\Gioco.nes "
-                "D:\\Nuovo.nes C:\\NESticle\\x.cfg\n"
-                "exit\n");
-}
-
-TEST_F(DosPlanTest, HostProgramGetsItsFolderAsC) {
-  WriteBytes("Emu Vecchio/DOS4GW.EXE", Image("LE"));
-  WriteBytes("Emu Vecchio/Giochi/Gioco.nes", "");
-  WriteBytes("prefix/drive_c/Giochi/Altro.nes", "");
-  const std::optional<DosCommand> command = PlanDosCommand(
-      Root().string() + "/emu vecchio/dos4gw.exe",
-      {Root().string() + "/Emu Vecchio/Giochi/Gioco.nes", "E:\\Giochi\\Altro.nes", "50%"});
-  ASSERT_TRUE(command);
-  ASSERT_EQ(command->mounts.size(), 1u);  // no E: in the prefix: nothing to mount
-  EXPECT_EQ(*DosBoxConfiguration(*command),
-            "[autoexec]\n"
-            "mount -u C\nmount C \"" +
-                Real() +
-                "/Emu Vecchio\"\n"
-                "C:\n"
-                "cd \\\n"
-                "DOS4GW.EXE C:\\Giochi\\Gioco.nes E:\\Giochi\\Altro.nes 50%%\n"
-                "exit\n");
-}
-
-TEST_F(DosPlanTest, LongNamesAreReachedThroughTheirOwnFolderOrRefused) {
-  WriteBytes("prefix/drive_c/Emulatori/NESticle/DOS4GW.EXE", Image("LE"));
-  WriteBytes("prefix/drive_c/Emulatori/NESticle/NESticle.exe", "");
-  WriteBytes("Cartella Lunga/Gioco.nes", "");
-  WriteBytes("Fuori/Nome lungo.nes", "");
-  const std::string c = Real() + "/prefix/drive_c/Emulatori/NESticle";
+// The program's drive of the prefix, or its own folder, becomes C:; other folders
+// are mounted from D: on; a long name is reached through its own folder or refused.
+TEST_F(DosPlanTest, ProgramAndArgumentsAreMountedAndNamedForDos) {
+  for (const char* file :
+       {"Fuori/Gioco.nes", "prefix/drive_c/NESticle/Gioco.nes", "Emu Vecchio/Giochi/Gioco.nes",
+        "prefix/drive_c/Giochi/Altro.nes", "prefix/drive_c/Emulatori/NESticle/NESticle.exe",
+        "Cartella Lunga/Gioco.nes", "Fuori/Nome lungo.nes"}) {
+    WriteBytes(file, "");
+  }
+  WriteBytes("Emu Vecchio/DOS4GW.EXE", MzImage("LE"));
+  WriteBytes("prefix/drive_c/Emulatori/NESticle/DOS4GW.EXE", MzImage("LE"));
+  const std::string root = Root().string();
+  const std::string mountC = "mount -u C\nmount C \"" + Real();
+  const std::string longC = mountC + "/prefix/drive_c/Emulatori/NESticle\"\n";
+  const std::string emulatori = "C:\\Emulatori\\NESticle\\DOS4GW.EXE";
   const struct {
+    std::string program;
     std::vector<std::string> arguments;
-    std::string line;
-    std::string mounts;
-    std::string unreachable;
+    std::vector<std::size_t> paths;
+    std::size_t mounts;
+    std::string text;              // between "[autoexec]\n" and "exit\n"
+    std::string unreachable = {};  // the argument it cannot reach, if any
   } cases[] = {
-      {{"C:\\Emulatori\\NESticle\\NESticle.exe", "-run", "c:\\emulatori\\nesticle\\gioco.nes"},
-       "DOS4GW.EXE C:\\NESticle.exe -run C:\\gioco.nes",
-       "mount -u C\nmount C \"" + c + "\"\n",
-       ""},
-      {{Root().string() + "/Cartella Lunga/Gioco.nes", "C:\\Lungo Nome\\x"},
-       "DOS4GW.EXE D:\\Gioco.nes C:\\Lungo Nome\\x",
-       "mount -u C\nmount C \"" + c + "\"\nmount -u D\nmount D \"" + Real() + "/Cartella Lunga\"\n",
-       ""},
-      {{Root().string() + "/Fuori/Nome lungo.nes"},
-       "",
-       "",
-       Root().string() + "/Fuori/Nome lungo.nes"},
+      {"C:\\NESticle\\Dos4GW.exe",
+       {"NESticle.exe", "-run", Real() + "/prefix/drive_c/NESticle/Gioco.nes", "/s",
+        root + "/Fuori/Gioco.nes", Real() + "/Fuori/Nuovo.nes", "C:/NESticle/x.cfg"},
+       {},
+       2,
+       mountC + "/prefix/drive_c\"\nmount -u D\nmount D \"" + Real() +
+           "/Fuori\"\nC:\ncd \\NESticle\nDos4GW.exe NESticle.exe -run C:\\NESticle\\Gioco.nes /s "
+           "D:\\Gioco.nes D:\\Nuovo.nes C:\\NESticle\\x.cfg\n"},
+      // No E: in the prefix: nothing to mount.
+      {root + "/emu vecchio/dos4gw.exe",
+       {root + "/Emu Vecchio/Giochi/Gioco.nes", "E:\\Giochi\\Altro.nes", "50%"},
+       {},
+       1,
+       mountC + "/Emu Vecchio\"\nC:\ncd \\\nDOS4GW.EXE C:\\Giochi\\Gioco.nes E:\\Giochi\\Altro.nes "
+                "50%%\n"},
+      {emulatori,
+       {"C:\\Emulatori\\NESticle\\NESticle.exe", "-run", "c:\\emulatori\\nesticle\\gioco.nes"},
+       {0, 2},
+       1,
+       longC + "C:\ncd \\\nDOS4GW.EXE C:\\NESticle.exe -run C:\\gioco.nes\n"},
+      {emulatori,
+       {root + "/Cartella Lunga/Gioco.nes", "C:\\Lungo Nome\\x"},
+       {0},
+       2,
+       longC + "mount -u D\nmount D \"" + Real() +
+           "/Cartella Lunga\"\nC:\ncd \\\nDOS4GW.EXE D:\\Gioco.nes C:\\Lungo Nome\\x\n"},
+      {emulatori, {root + "/Fuori/Nome lungo.nes"}, {0}, 0, "", root + "/Fuori/Nome lungo.nes"},
   };
   for (const auto& test : cases) {
-    std::vector<std::size_t> paths = {0};
-    if (test.arguments.size() == 3) paths.push_back(2);
+    SCOPED_TRACE(test.arguments.front());
     const std::optional<DosCommand> command =
-        PlanDosCommand("C:\\Emulatori\\NESticle\\DOS4GW.EXE", test.arguments, paths);
+        PlanDosCommand(test.program, test.arguments, test.paths);
     ASSERT_TRUE(command);
     EXPECT_EQ(command->unreachable, test.unreachable);
     if (!test.unreachable.empty()) continue;
-    EXPECT_EQ(*DosBoxConfiguration(*command),
-              "[autoexec]\n" + test.mounts + "C:\ncd \\\n" + test.line + "\nexit\n");
+    ASSERT_EQ(command->mounts.size(), test.mounts);
+    const std::optional<std::string> text = DosBoxConfiguration(*command);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(*text, "[autoexec]\n" + test.text + "exit\n");
   }
 }
 

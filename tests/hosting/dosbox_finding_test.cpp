@@ -1,13 +1,11 @@
 // Where DOSBox is found, and what it is handed on Windows.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdlib>
 #include <optional>
-#include <thread>
 
 #include "hosting/program_start.h"
 #include "support/fresh_folder.h"
+#include "support/started_programs.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -44,7 +42,8 @@ TEST_F(DosBoxFindingTest, InstallFoldersOfEachDosBoxAreTriedInOrder) {
       {"a later root when the first has none",
        {"uno/Altro/dosbox.exe", "due/DOSBox Staging/dosbox.exe"},
        "due/DOSBox Staging/dosbox.exe"},
-      {"a folder named like the program is no program", {"uno/DOSBox-X/dosbox-x.exe/x"},
+      {"a folder named like the program is no program",
+       {"uno/DOSBox-X/dosbox-x.exe/x"},
        std::nullopt},
   };
   for (const Case& c : cases) {
@@ -66,12 +65,6 @@ TEST_F(DosBoxFindingTest, InstallFoldersOfEachDosBoxAreTriedInOrder) {
 
 #ifdef _WIN32
 
-fs::path Recorder() {
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return fs::path(self).parent_path() / "valmerin_stand_in_dosbox_recorder.exe";
-}
-
 std::wstring Environment(const wchar_t* name) {
   const wchar_t* value = _wgetenv(name);
   return value != nullptr ? value : L"";
@@ -81,11 +74,9 @@ std::wstring Environment(const wchar_t* name) {
 // ours with the emulator's drive mounted under its Windows path as it is.
 TEST_F(DosBoxFindingTest, DosProgramsStartInDosBoxWithTheUsersSettingsFirst) {
   fs::create_directories("bin");
-  fs::copy_file(Recorder(), "bin/dosbox.exe");
+  fs::copy_file(testing::StandIn("dosbox_recorder"), "bin/dosbox.exe");
   WriteBytes("Locale/DOSBox/dosbox-0.74-3.conf", "[sdl]\nfullscreen=true\n");
-  std::string dos(0x80, '\0');
-  dos.replace(0, 2, "MZ");
-  WriteBytes("Giochi Vecchi/NESTICLE/DOS4GW.EXE", dos);
+  WriteBytes("Giochi Vecchi/NESTICLE/DOS4GW.EXE", testing::MzImage("", 0));  // "MZ" and no more
   WriteBytes("Giochi Vecchi/NESTICLE/GIOCO.NES", "");
   const std::wstring savedPath = Environment(L"PATH");
   const std::wstring savedLocal = Environment(L"LOCALAPPDATA");
@@ -99,9 +90,7 @@ TEST_F(DosBoxFindingTest, DosProgramsStartInDosBoxWithTheUsersSettingsFirst) {
   ASSERT_TRUE(outcome.started) << outcome.error;
 
   const fs::path report = Root() / "Giochi Vecchi" / "NESTICLE" / "dosbox_ricevuti.txt";
-  for (int i = 0; i < 400 && !fs::exists(report); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(25));
-  }
+  testing::WaitUntil([&] { return fs::exists(report); }, 400);
   const std::string received = ReadBytes(report);
   const std::string user = (Root() / "Locale" / "DOSBox" / "dosbox-0.74-3.conf").string();
   const size_t userAt = received.find("CONF:" + user + "\n[sdl]\nfullscreen=true\n");
@@ -110,19 +99,11 @@ TEST_F(DosBoxFindingTest, DosProgramsStartInDosBoxWithTheUsersSettingsFirst) {
   ASSERT_NE(oursAt, std::string::npos) << received;
   EXPECT_NE(received.find(" -exit\n"), std::string::npos) << received;
   const std::string ours = received.substr(received.find('\n', oursAt) + 1);
-  EXPECT_EQ(ours,
-            "[autoexec]\n"
-            "mount -u C\n"
-            "mount C \"" + folder + "\"\n"
-            "C:\n"
-            "cd \\\n"
-            "DOS4GW.EXE NESTICLE.EXE C:\\GIOCO.NES\n"
-            "exit\n");
+  EXPECT_EQ(ours, "[autoexec]\nmount -u C\nmount C \"" + folder +
+                      "\"\nC:\ncd \\\nDOS4GW.EXE NESTICLE.EXE C:\\GIOCO.NES\nexit\n");
   // Once DOSBox has ended, our configuration is gone.
   const fs::path oursFile = received.substr(oursAt + 5, received.find('\n', oursAt) - oursAt - 5);
-  for (int i = 0; i < 200 && fs::exists(oursFile); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(25));
-  }
+  testing::WaitUntil([&] { return !fs::exists(oursFile); });
   EXPECT_FALSE(fs::exists(oursFile)) << oursFile;
 }
 
@@ -131,17 +112,15 @@ TEST_F(DosBoxFindingTest, DosProgramsStartInDosBoxWithTheUsersSettingsFirst) {
 TEST_F(DosBoxFindingTest, AProgramThatEndsAtOnceIsSeenEnded) {
   struct Case {
     const char* name;
-    fs::path standIn;
+    const char* standIn;
     bool dos;
     bool failed;
     int code;
   };
-  const fs::path folder = Recorder().parent_path();
   const Case cases[] = {
-      {"a Windows program that fails", folder / "valmerin_stand_in_end_at_once.exe", false, true, 3},
-      {"a Windows program that succeeds", folder / "valmerin_stand_in_echo_command_line.exe", false,
-       false, 0},
-      {"DOSBox for a DOS program", Recorder(), true, false, 0},
+      {"a Windows program that fails", "end_at_once", false, true, 3},
+      {"a Windows program that succeeds", "dosbox_recorder", false, false, 0},
+      {"DOSBox for a DOS program", "dosbox_recorder", true, false, 0},
   };
   const std::wstring savedPath = Environment(L"PATH");
   for (const Case& c : cases) {
@@ -149,25 +128,20 @@ TEST_F(DosBoxFindingTest, AProgramThatEndsAtOnceIsSeenEnded) {
     fs::create_directories("Emu");
     std::string program = "Emu\\Emu.exe";
     if (c.dos) {
-      std::string dos(0x80, '\0');
-      dos.replace(0, 2, "MZ");
-      WriteBytes("Emu/EMU.EXE", dos);
+      WriteBytes("Emu/EMU.EXE", testing::MzImage("", 0));
       fs::create_directories("bin");
-      fs::copy_file(c.standIn, "bin/dosbox.exe", fs::copy_options::overwrite_existing);
+      fs::copy_file(testing::StandIn(c.standIn), "bin/dosbox.exe",
+                    fs::copy_options::overwrite_existing);
       _wputenv_s(L"PATH", (Root() / "bin").wstring().c_str());
       program = "Emu\\EMU.EXE";
     } else {
-      fs::copy_file(c.standIn, "Emu/Emu.exe");
+      fs::copy_file(testing::StandIn(c.standIn), "Emu/Emu.exe");
     }
     StartOutcome outcome = StartProgram(program, {});
     _wputenv_s(L"PATH", savedPath.c_str());
     ASSERT_TRUE(outcome.started) << c.name << ": " << outcome.error;
     ASSERT_NE(outcome.watch, nullptr) << c.name;
-    std::optional<ChildWatch::Ended> ended;
-    for (int i = 0; i < 400 && !ended; ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(25));
-      ended = outcome.watch->Poll();
-    }
+    const auto ended = testing::WaitForEnd(*outcome.watch);
     ASSERT_TRUE(ended.has_value()) << c.name;
     EXPECT_EQ(ended->failed, c.failed) << c.name;
     EXPECT_EQ(ended->code, c.code) << c.name;

@@ -4,8 +4,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <optional>
-#include <thread>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -18,11 +16,15 @@
 #endif
 
 #include "support/fresh_folder.h"
+#include "support/started_programs.h"
 
 namespace valmerin {
 namespace {
 namespace fs = std::filesystem;
 using Args = std::vector<std::string>;
+using testing::MzImage;
+using testing::WaitUntil;
+using testing::WriteProgram;
 
 TEST(SplitSwitchString, FollowsTheWindowsRules) {
   struct Case {
@@ -50,10 +52,14 @@ TEST(SplitSwitchString, FollowsTheWindowsRules) {
 
 #ifdef _WIN32
 
-// Splits a command line the way the started program itself does.
-Args ArgvOf(const std::wstring& line) {
+// Splits a UTF-8 command line the way the started program itself does.
+Args ArgvOf(const std::string& line) {
+  const int length = static_cast<int>(line.size());
+  std::wstring wide(
+      static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, line.data(), length, nullptr, 0)), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, line.data(), length, wide.data(), static_cast<int>(wide.size()));
   int count = 0;
-  wchar_t** argv = CommandLineToArgvW(line.c_str(), &count);
+  wchar_t** argv = CommandLineToArgvW(wide.c_str(), &count);
   Args result;
   for (int i = 0; i < count; ++i) {
     const int size = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
@@ -66,37 +72,23 @@ Args ArgvOf(const std::wstring& line) {
   return result;
 }
 
-fs::path StandIn() {
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return fs::path(self).parent_path() / "valmerin_stand_in_echo_command_line.exe";
-}
-
 using StartProgramTest = testing::FreshFolderTest;
 
 TEST_F(StartProgramTest, ArgumentsReachTheProgramWhole) {
   const fs::path program = Root() / "Emulatore Finto" / "Emu.exe";
   fs::create_directories(program.parent_path());
-  fs::copy_file(StandIn(), program);
+  fs::copy_file(testing::StandIn("dosbox_recorder"), program);  // it records its command line
   const Args arguments = {
       "-0", "C:\\Giochi Belli\\Gioco.smc", "say \"hi\"", "end\\", "àè€", "", "a\\\\\"b"};
   const StartOutcome outcome = StartProgram(program.string(), arguments);
   ASSERT_TRUE(outcome.started) << outcome.error;
 
+  // It writes in its current folder: its own, not ours.
+  const fs::path written = program.parent_path() / "dosbox_ricevuti.txt";
   std::string line;
-  for (int i = 0; i < 200 && line.empty(); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    // It writes in its current folder: its own, not ours.
-    if (fs::exists(program.parent_path() / "command_line.txt")) {
-      line = ReadBytes(program.parent_path() / "command_line.txt");
-    }
-  }
-  ASSERT_FALSE(line.empty());
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), wide.data(), size);
-  Args received = ArgvOf(wide);
+  WaitUntil([&] { return fs::exists(written) && !(line = ReadBytes(written)).empty(); }, 400);
+  ASSERT_EQ(line.rfind("RIGA:", 0), 0u) << line;
+  Args received = ArgvOf(line.substr(5, line.find('\n') - 5));
   ASSERT_FALSE(received.empty());
   EXPECT_TRUE(fs::equivalent(received.front(), program));
   received.erase(received.begin());
@@ -111,9 +103,7 @@ TEST_F(StartProgramTest, MissingProgramIsReported) {
 }
 
 TEST_F(StartProgramTest, DosProgramWithoutDosBoxSaysWhatToInstall) {
-  std::string dos(0x80, '\0');
-  dos.replace(0, 2, "MZ");
-  WriteBytes("Vecchio/DOS4GW.EXE", dos);
+  WriteBytes("Vecchio/DOS4GW.EXE", MzImage("", 0));  // "MZ" and nothing more
   const StartOutcome outcome = StartProgram("Vecchio\\DOS4GW.EXE", {});
   EXPECT_FALSE(outcome.started);
   EXPECT_EQ(outcome.error,
@@ -124,12 +114,11 @@ TEST_F(StartProgramTest, DosProgramWithoutDosBoxSaysWhatToInstall) {
 }
 
 TEST(SplitSwitchString, AgreesWithCommandLineToArgvW) {
-  for (const wchar_t* text :
-       {L"a b", L"\"a b\" c", L"a\\\\\"b c\"", L"a\\\"b", L"x\\y\\ z", L"\"\" q", L"\"a\"\"b\""}) {
-    Args expected = ArgvOf(std::wstring(L"prog ") + text);
+  for (const char* text :
+       {"a b", "\"a b\" c", "a\\\\\"b c\"", "a\\\"b", "x\\y\\ z", "\"\" q", "\"a\"\"b\""}) {
+    Args expected = ArgvOf(std::string("prog ") + text);
     expected.erase(expected.begin());
-    const std::wstring wide(text);
-    EXPECT_EQ(SplitSwitchString(std::string(wide.begin(), wide.end())), expected);
+    EXPECT_EQ(SplitSwitchString(text), expected) << text;
   }
 }
 
@@ -139,31 +128,26 @@ class StartProgramTest : public testing::FreshFolderTest {
  protected:
   void SetUp() override {
     FreshFolderTest::SetUp();
-    if (const char* path = std::getenv("PATH")) savedPath_ = path;
-    if (const char* home = std::getenv("HOME")) savedHome_ = home;
     // The tester's own DOSBox settings must not reach the stand-in DOSBox.
-    setenv("HOME", (Root() / "casa").c_str(), 1);
-  }
-  void TearDown() override {
-    setenv("PATH", savedPath_.c_str(), 1);
-    setenv("HOME", savedHome_.c_str(), 1);
-    FreshFolderTest::TearDown();
+    home_.Set((Root() / "casa").c_str());
   }
 
   // A stand-in that writes its arguments, each in brackets, and what `more`
-  // prints, then renames the file into place so a reader never sees half of it.
+  // prints into `output`, renamed into place so a reader never sees half of it.
   void Script(const fs::path& path, const std::string& output, const std::string& more = "") {
-    WriteBytes(path, "#!/bin/sh\n{ for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; " + more + " } > '" +
-                  output + ".part'\nmv '" + output + ".part' '" + output + "'\n");
-    fs::permissions(path, fs::perms::owner_all, fs::perm_options::add);
+    const std::string out = (Root() / output).string();
+    WriteProgram(path, "#!/bin/sh\n{ for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; " + more +
+                           " } > '" + out + ".part'\nmv '" + out + ".part' '" + out + "'\n");
+  }
+
+  // The stand-in `name` in bin, found first on the PATH; it writes "<name>-ricevuti".
+  void OnPath(const std::string& name, const std::string& more = "") {
+    Script("bin/" + name, name + "-ricevuti", more);
+    path_.Set(((Root() / "bin").string() + ":" + path_.Saved()).c_str());
   }
 
   std::string WaitFor(const fs::path& path) {
-    for (int i = 0; i < 200; ++i) {
-      if (fs::exists(path)) return ReadBytes(path);
-      std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
-    return "(nothing written)";
+    return WaitUntil([&] { return fs::exists(path); }) ? ReadBytes(path) : "(nothing written)";
   }
 
   static std::string Bracketed(const Args& args) {
@@ -172,12 +156,12 @@ class StartProgramTest : public testing::FreshFolderTest {
     return text;
   }
 
-  std::string savedPath_;
-  std::string savedHome_;
+  testing::ScopedEnv path_{"PATH"};
+  testing::ScopedEnv home_{"HOME"};
 };
 
 TEST_F(StartProgramTest, ArgumentsReachTheProgramLiterally) {
-  Script("Emu Finto/Emu.sh", (Root() / "ricevuti").string());
+  Script("Emu Finto/Emu.sh", "ricevuti");
   const Args arguments = {"-0",
                           "con spazi",
                           "quo\"te'",
@@ -202,34 +186,23 @@ TEST_F(StartProgramTest, ArgumentsReachTheProgramLiterally) {
   EXPECT_EQ(errno, ECHILD);
 }
 
-// "MZ" with e_lfanew pointing at `signature`.
-std::string Image(std::string_view signature) {
-  std::string bytes(0x80, '\0');
-  bytes[0] = 'M';
-  bytes[1] = 'Z';
-  bytes[0x3C] = 0x40;
-  bytes.replace(0x40, signature.size(), signature);
-  return bytes;
-}
-
 TEST_F(StartProgramTest, WindowsProgramsStartUnderWineFromPath) {
-  Script("bin/wine", (Root() / "wine-ricevuti").string(), "echo \"WINEPREFIX=$WINEPREFIX\";");
-  WriteBytes("Giochi/ZSnes.exe", Image(std::string("PE\0\0\x64\x86", 6)));  // x86-64
+  OnPath("wine", "echo \"WINEPREFIX=$WINEPREFIX\";");
+  WriteBytes("Giochi/ZSnes.exe", MzImage(std::string("PE\0\0\x64\x86", 6)));  // x86-64
   WriteBytes("Copie Giochi/Gioco.smc", "");
-  setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
-  setenv("WINEPREFIX", (Root() / "prefisso").c_str(), 1);
+  const testing::ScopedEnv prefix("WINEPREFIX", (Root() / "prefisso").c_str());
   const std::string copy = Root().string() + "/Copie Giochi/Gioco.smc";
   std::string wineCopy = "Z:" + copy;
   for (char& c : wineCopy) c = c == '/' ? '\\' : c;
   const StartOutcome outcome =
       StartProgram("giochi/zsnes.exe", {"-0", copy, "/s", "C:\\Giochi\\Gioco.smc"});
-  unsetenv("WINEPREFIX");
+  prefix.Set(nullptr);
   ASSERT_TRUE(outcome.started) << outcome.error;
   EXPECT_EQ(WaitFor("wine-ricevuti"), Bracketed({(Root() / "Giochi/ZSnes.exe").string(), "-0",
                                                  wineCopy, "/s", "C:\\Giochi\\Gioco.smc"}) +
                                           "WINEPREFIX=" + (Root() / "prefisso").string() + "\n");
 
-  setenv("PATH", (Root() / "vuota").c_str(), 1);
+  path_.Set((Root() / "vuota").c_str());
   const StartOutcome noWine = StartProgram("Giochi/ZSnes.exe", {});
   EXPECT_FALSE(noWine.started);
   EXPECT_EQ(
@@ -238,7 +211,7 @@ TEST_F(StartProgramTest, WindowsProgramsStartUnderWineFromPath) {
 }
 
 TEST_F(StartProgramTest, NativeProgramsGetHostPathsAndStartInTheirOwnFolder) {
-  Script("Emu Finto/Emu.sh", (Root() / "ricevuti").string(), "pwd;");
+  Script("Emu Finto/Emu.sh", "ricevuti", "pwd;");
   WriteBytes("Copie/Gioco.smc", "");
   const std::string real = fs::canonical(Root()).string();
   const StartOutcome outcome = StartProgram(
@@ -250,9 +223,8 @@ TEST_F(StartProgramTest, NativeProgramsGetHostPathsAndStartInTheirOwnFolder) {
 }
 
 TEST_F(StartProgramTest, AWindowsProgramNeedsAWineThatRunsItsBits) {
-  Script("bin/wine", (Root() / "wine-ricevuti").string());
-  setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
-  setenv("WINEPREFIX", (Root() / "prefisso nuovo").c_str(), 1);
+  OnPath("wine");
+  const testing::ScopedEnv prefix("WINEPREFIX", (Root() / "prefisso nuovo").c_str());
   const struct {
     std::string header;
     bool wine32;
@@ -264,7 +236,7 @@ TEST_F(StartProgramTest, AWindowsProgramNeedsAWineThatRunsItsBits) {
       {std::string("PE\0\0\x4c\x01", 6), true, true},
   };
   for (const auto& c : cases) {
-    WriteBytes("ZSnes.exe", Image(c.header));
+    WriteBytes("ZSnes.exe", MzImage(c.header));
     if (c.wine32) WriteBytes("lib/wine/wine", "");
     const StartOutcome outcome = StartProgram("ZSnes.exe", {});
     EXPECT_EQ(outcome.started, c.starts) << outcome.error;
@@ -275,7 +247,6 @@ TEST_F(StartProgramTest, AWindowsProgramNeedsAWineThatRunsItsBits) {
       EXPECT_NE(outcome.notice.find("prefisso nuovo"), std::string::npos) << outcome.notice;
     }
   }
-  unsetenv("WINEPREFIX");
 }
 
 TEST_F(StartProgramTest, AProgramThatEndsAtOnceIsSeenWithWhatItPrinted) {
@@ -290,23 +261,17 @@ TEST_F(StartProgramTest, AProgramThatEndsAtOnceIsSeenWithWhatItPrinted) {
       {"printf 'Citt\\340\\r\\n'; kill -9 $$", true, 9, "Città"},
   };
   for (const auto& c : cases) {
-    WriteBytes("corto.sh", std::string("#!/bin/sh\n") + c.body + "\n");
-    fs::permissions("corto.sh", fs::perms::owner_all, fs::perm_options::add);
+    WriteProgram("corto.sh", std::string("#!/bin/sh\n") + c.body + "\n");
     StartOutcome outcome = StartProgram("corto.sh", {});
     ASSERT_TRUE(outcome.started && outcome.watch) << outcome.error;
-    std::optional<ChildWatch::Ended> ended;
-    for (int i = 0; i < 200 && !ended; ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(25));
-      ended = outcome.watch->Poll();
-    }
+    const auto ended = testing::WaitForEnd(*outcome.watch, 200);
     ASSERT_TRUE(ended) << c.body;
     EXPECT_EQ(ended->failed, c.failed) << c.body;
     EXPECT_EQ(ended->code, c.code) << c.body;
     EXPECT_EQ(outcome.watch->LastLines(2), c.lastLines) << c.body;
   }
   // One still running is not waited for.
-  WriteBytes("lungo.sh", "#!/bin/sh\nsleep 5\n");
-  fs::permissions("lungo.sh", fs::perms::owner_all, fs::perm_options::add);
+  WriteProgram("lungo.sh", "#!/bin/sh\nsleep 5\n");
   const auto start = std::chrono::steady_clock::now();
   StartOutcome running = StartProgram("lungo.sh", {});
   ASSERT_TRUE(running.watch);
@@ -315,10 +280,9 @@ TEST_F(StartProgramTest, AProgramThatEndsAtOnceIsSeenWithWhatItPrinted) {
 }
 
 TEST_F(StartProgramTest, DosBoxReadsTheUsersSettingsFirstAndNoShellRedirection) {
-  Script("bin/dosbox", (Root() / "dosbox-ricevuti").string());
-  setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
+  OnPath("dosbox");
   WriteBytes("casa/.dosbox/dosbox-0.74-3.conf", "[sdl]\nfullscreen=true\n");
-  WriteBytes("Vecchio/DOS4GW.EXE", Image("LE"));
+  WriteBytes("Vecchio/DOS4GW.EXE", MzImage("LE"));
   const StartOutcome refused = StartProgram("Vecchio\\DOS4GW.EXE", {"-v>out.txt", "a|b"});
   EXPECT_FALSE(refused.started);
   EXPECT_NE(refused.error.find("> |"), std::string::npos) << refused.error;
@@ -332,22 +296,20 @@ TEST_F(StartProgramTest, DosBoxReadsTheUsersSettingsFirstAndNoShellRedirection) 
 
 TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithAConfigurationOfOurs) {
   // The stand-in also reports the configuration's mode and text, read while it runs.
-  Script("bin/dosbox", (Root() / "dosbox-ricevuti").string(), "stat -c %a \"$2\"; cat \"$2\";");
-  Script("bin/wine", (Root() / "wine-ricevuti").string());
-  fs::create_directories("prefisso/dosdevices");
-  fs::create_directory_symlink("../drive_c", "prefisso/dosdevices/c:");
-  WriteBytes("prefisso/drive_c/NESticle/DOS4GW.EXE", Image("LE"));
+  OnPath("dosbox", "stat -c %a \"$2\"; cat \"$2\";");
+  OnPath("wine");
+  testing::MakeWinePrefix("prefisso");
+  WriteBytes("prefisso/drive_c/NESticle/DOS4GW.EXE", MzImage("LE"));
   WriteBytes("prefisso/drive_c/NESticle/Gioco.nes", "");
-  fs::create_directory("run");
-  fs::permissions("run", fs::perms::owner_all, fs::perm_options::replace);  // as the system makes it
+  fs::create_directory("run");  // with the mode the system gives it
+  fs::permissions("run", fs::perms::owner_all, fs::perm_options::replace);
   const std::string real = fs::canonical(Root()).string();
-  setenv("PATH", ((Root() / "bin").string() + ":" + savedPath_).c_str(), 1);
-  setenv("WINEPREFIX", (Root() / "prefisso").c_str(), 1);
-  setenv("XDG_RUNTIME_DIR", (Root() / "run").c_str(), 1);
+  const testing::ScopedEnv prefix("WINEPREFIX", (Root() / "prefisso").c_str());
+  const testing::ScopedEnv runtime("XDG_RUNTIME_DIR", (Root() / "run").c_str());
   const StartOutcome outcome =
       StartProgram("C:\\NESticle\\Dos4GW.exe",
                    {"NESticle.exe", "-run", real + "/prefisso/drive_c/NESticle/Gioco.nes"});
-  unsetenv("WINEPREFIX");
+  prefix.Set(nullptr);
   ASSERT_TRUE(outcome.started) << outcome.error;
 
   const std::string received = WaitFor("dosbox-ricevuti");
@@ -356,26 +318,16 @@ TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithAConfigurationOfOurs) {
   const size_t exitAt = received.find(".conf]\n[-exit]\n");
   ASSERT_NE(exitAt, std::string::npos) << received;
   EXPECT_EQ(received.substr(exitAt + 15),
-            "600\n"
-            "[autoexec]\n"
-            "mount -u C\n"
-            "mount C \"" +
-                real +
-                "/prefisso/drive_c\"\n"
-                "C:\n"
-                "cd \\NESticle\n"
-                "Dos4GW.exe NESticle.exe -run C:\\NESticle\\Gioco.nes\n"
-                "exit\n");
+            "600\n[autoexec]\nmount -u C\nmount C \"" + real +
+                "/prefisso/drive_c\"\nC:\ncd \\NESticle\n"
+                "Dos4GW.exe NESticle.exe -run C:\\NESticle\\Gioco.nes\nexit\n");
   EXPECT_FALSE(fs::exists("wine-ricevuti"));
   // Once DOSBox has ended, its configuration is gone.
-  for (int i = 0; i < 200 && !fs::is_empty("run"); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(25));
-  }
-  EXPECT_TRUE(fs::is_empty("run"));
+  EXPECT_TRUE(WaitUntil([] { return fs::is_empty("run"); }));
 
-  setenv("PATH", (Root() / "vuota").c_str(), 1);
+  path_.Set((Root() / "vuota").c_str());
   const StartOutcome noDosBox = StartProgram(real + "/prefisso/drive_c/NESticle/DOS4GW.EXE", {});
-  unsetenv("XDG_RUNTIME_DIR");
+  runtime.Set(nullptr);
   EXPECT_FALSE(noDosBox.started);
   EXPECT_EQ(noDosBox.error, "Per avviare \"" + real +
                                 "/prefisso/drive_c/NESticle/DOS4GW.EXE\" (un programma DOS) serve "
@@ -384,9 +336,9 @@ TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithAConfigurationOfOurs) {
 }
 
 TEST_F(StartProgramTest, FailuresAreReportedNotStarted) {
-  setenv("WINEPREFIX", (Root() / "prefisso").c_str(), 1);
+  testing::ScopedEnv prefix("WINEPREFIX", (Root() / "prefisso").c_str());
   const StartOutcome missing = StartProgram("C:\\ZSnes\\ZSnes.exe", {"-0"});
-  unsetenv("WINEPREFIX");
+  prefix.Set(nullptr);
   EXPECT_FALSE(missing.started);
   EXPECT_EQ(missing.error, "Impossibile avviare \"C:\\ZSnes\\ZSnes.exe\": il file non esiste.");
 
@@ -396,8 +348,7 @@ TEST_F(StartProgramTest, FailuresAreReportedNotStarted) {
   EXPECT_FALSE(StartProgram("Cartella", {}).started);
 
   // exec itself fails: the interpreter named by the script does not exist.
-  WriteBytes("rotto.sh", "#!/percorso/inesistente/sh\n");
-  fs::permissions("rotto.sh", fs::perms::owner_all, fs::perm_options::add);
+  WriteProgram("rotto.sh", "#!/percorso/inesistente/sh\n");
   const StartOutcome broken = StartProgram("rotto.sh", {});
   EXPECT_FALSE(broken.started);
   EXPECT_FALSE(broken.error.empty());

@@ -5,11 +5,9 @@
 #ifndef _WIN32
 #include <signal.h>
 
-#include <chrono>
-#include <thread>
-
 #include "platform/process.h"
 #include "support/fresh_folder.h"
+#include "support/started_programs.h"
 
 namespace valmerin {
 namespace {
@@ -31,24 +29,21 @@ TEST_F(ChildOutputTest, OnlyTheEndOfWhatAProgramPrintsIsKept) {
        3, "err:module:import_dll Library MSVCRT.dll not found"},
       {"one line of megabytes", "head -c 3000000 /dev/zero | tr '\\0' x\necho\necho fine", 1,
        "fine"},
-      {"a child printing on after it", "(while :; do echo dopo; sleep 0.05; done) &\n"
+      {"a child printing on after it",
+       "(while :; do echo dopo; sleep 0.05; done) &\n"
        "echo $! > figlio\necho ultima",
        4, nullptr},
       {"nothing at all", ":", 5, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    WriteBytes("stampa.sh", std::string("#!/bin/sh\n") + c.body +
-                         "\nn=$(stat -L -c %s /proc/$$/fd/1)\necho \"$n\" > stampato\nexit " +
-                         std::to_string(c.code) + "\n");
-    fs::permissions("stampa.sh", fs::perms::owner_all, fs::perm_options::add);
+    testing::WriteProgram("stampa.sh", std::string("#!/bin/sh\n") + c.body +
+                                           "\nn=$(stat -L -c %s /proc/$$/fd/1)\necho \"$n\" > "
+                                           "stampato\nexit " +
+                                           std::to_string(c.code) + "\n");
     StartedProcess outcome = StartProcess(fs::absolute("stampa.sh"), {}, fs::current_path());
     ASSERT_TRUE(!outcome.failure && outcome.watch);
-    std::optional<ChildWatch::Ended> ended;
-    for (int i = 0; i < 400 && !ended; ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(25));
-      ended = outcome.watch->Poll();
-    }
+    const auto ended = testing::WaitForEnd(*outcome.watch);
     ASSERT_TRUE(ended);
     EXPECT_EQ(ended->code, c.code);
     const std::string lines = outcome.watch->LastLines(3);

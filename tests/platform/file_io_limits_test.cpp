@@ -2,6 +2,10 @@
 // read costs.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "platform/file_io.h"
 #include "support/fresh_folder.h"
 
@@ -28,65 +32,62 @@ TEST_F(FileIoLimitsTest, WholeFileReadTakesOneAllocationOfItsSize) {
 }
 
 #ifndef _WIN32
-// A link is written through only to a file inside its own folder; a link leading
-// anywhere else is refused and what it leads to stays untouched. Our own internal
-// files are never written through a link at all.
-TEST_F(FileIoLimitsTest, LinksAreWrittenThroughOnlyInsideTheirFolder) {
+// What stands at a file's name decides what a write may do: a FIFO is never opened
+// (a read would hang for ever), a read-only file is left as it is. A link is
+// written through, and stays a link, only to a file inside its own folder; a link
+// leading anywhere else is refused and what it leads to stays untouched. Our own
+// internal files are never written through a link at all.
+TEST_F(FileIoLimitsTest, WritesRespectWhatStandsAtTheNameAndLinksOnlyInsideTheirFolder) {
   fs::create_directories("fuori");
   fs::create_directories("dati/salvati");
   fs::create_directory_symlink("../fuori", "dati/passaggio");
   WriteBytes("fuori/.bashrc", "mio");
   WriteBytes("dati/vero.cfg", "vecchio");
   WriteBytes("dati/salvati/kgen.cfg", "vecchio");
+  ASSERT_EQ(mkfifo("dati/fifo", 0644), 0);
+  WriteBytes("dati/sola-lettura", "vecchio");
+  fs::permissions("dati/sola-lettura", fs::perms::owner_read | fs::perms::group_read);
   struct Case {
-    const char* link;
-    std::string target;
-    LinkRule rule;
+    const char* name;
+    std::string target;  // of the link made at the name; none for what is there already
     FileError expected;
     const char* landsIn;  // the file that takes the write, when one does
+    LinkRule rule = LinkRule::InsideItsFolder;
   };
   const Case cases[] = {
-      {"collegamento.cfg", "vero.cfg", LinkRule::InsideItsFolder, FileError::None, "dati/vero.cfg"},
-      {"kgen.config.valmerin", "salvati/kgen.cfg", LinkRule::InsideItsFolder, FileError::None,
-       "dati/salvati/kgen.cfg"},
-      {"zsnes.config.valmerin", "../fuori/.bashrc", LinkRule::InsideItsFolder,
-       FileError::LinkOutside, nullptr},
-      {"Cartelle.cfg", (Root() / "fuori/.bashrc").string(), LinkRule::InsideItsFolder,
-       FileError::LinkOutside, nullptr},
-      {"Descrizioni.emu", "passaggio/.bashrc", LinkRule::InsideItsFolder, FileError::LinkOutside,
-       nullptr},
-      {"nesticle.config.valmerin", "../fuori/nuovo.cfg", LinkRule::InsideItsFolder,
-       FileError::LinkOutside, nullptr},
-      {"orfano.cfg", "manca/orfano.cfg", LinkRule::InsideItsFolder, FileError::Missing, nullptr},
-      {"anello.cfg", "anello.cfg", LinkRule::InsideItsFolder, FileError::NotRegular, nullptr},
-      {"Copie.valmerin", "vero.cfg", LinkRule::Never, FileError::NotRegular, nullptr},
+      {"fifo", "", FileError::NotRegular, nullptr},
+      {"sola-lettura", "", FileError::ReadOnly, nullptr},
+      {"collegamento.cfg", "vero.cfg", FileError::None, "dati/vero.cfg"},
+      {"kgen.config.valmerin", "salvati/kgen.cfg", FileError::None, "dati/salvati/kgen.cfg"},
+      {"zsnes.config.valmerin", "../fuori/.bashrc", FileError::LinkOutside, nullptr},
+      {"Cartelle.cfg", (Root() / "fuori/.bashrc").string(), FileError::LinkOutside, nullptr},
+      {"Descrizioni.emu", "passaggio/.bashrc", FileError::LinkOutside, nullptr},
+      {"nesticle.config.valmerin", "../fuori/nuovo.cfg", FileError::LinkOutside, nullptr},
+      {"orfano.cfg", "manca/orfano.cfg", FileError::Missing, nullptr},
+      {"anello.cfg", "anello.cfg", FileError::NotRegular, nullptr},
+      {"Copie.valmerin", "vero.cfg", FileError::NotRegular, nullptr, LinkRule::Never},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.link);
-    const fs::path link = fs::path("dati") / c.link;
-    fs::create_symlink(c.target, link);
+    SCOPED_TRACE(c.name);
+    const fs::path link = fs::path("dati") / c.name;
+    if (!c.target.empty()) fs::create_symlink(c.target, link);
     EXPECT_EQ(ReplaceFileAtomically(link, "nuovo", c.rule).error, c.expected);
     EXPECT_EQ(AppendToFile(link, "+", c.rule).error, c.expected);
-    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::is_symlink(link), !c.target.empty());
     if (c.landsIn != nullptr) {
       EXPECT_EQ(ReadBytes(c.landsIn), "nuovo+");
     }
   }
   EXPECT_EQ(ReadBytes("dati/vero.cfg"), "nuovo+");
+  EXPECT_EQ(ReadFileBytes("dati/fifo").error, FileError::Missing);
+  EXPECT_TRUE(fs::is_fifo("dati/fifo"));
+  EXPECT_EQ(ReadBytes("dati/sola-lettura"), "vecchio");
+  // No temporary left anywhere: the five made above and the nine links.
+  EXPECT_EQ(std::distance(fs::directory_iterator("dati"), fs::directory_iterator()), 14);
   EXPECT_EQ(ReadBytes("fuori/.bashrc"), "mio");
   EXPECT_FALSE(fs::exists("fuori/nuovo.cfg"));
   EXPECT_EQ(std::distance(fs::directory_iterator("fuori"), fs::directory_iterator()), 1);
 }
-#endif
-
-}  // namespace
-}  // namespace valmerin
-
-#ifndef _WIN32
-#include <sys/stat.h>
-
-namespace valmerin {
-namespace {
 
 // A copy is writable by its owner, even from a read-only game, but never readable
 // by more people than the game: a private file a handed folder's link names
@@ -97,8 +98,8 @@ TEST_F(FileIoLimitsTest, ACopyIsNeverReadableByMoreThanItsGame) {
     mode_t game;
     mode_t copy;
   };
-  const Case cases[] = {{0600, 0600}, {0400, 0600}, {0640, 0640}, {0644, 0644}, {0444, 0644},
-                        {0666, 0644}};
+  const Case cases[] = {{0600, 0600}, {0400, 0600}, {0640, 0640},
+                        {0644, 0644}, {0444, 0644}, {0666, 0644}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.game);
     fs::remove("Gioco.smc");
@@ -114,6 +115,7 @@ TEST_F(FileIoLimitsTest, ACopyIsNeverReadableByMoreThanItsGame) {
   umask(oldMask);
 }
 
+#endif
+
 }  // namespace
 }  // namespace valmerin
-#endif

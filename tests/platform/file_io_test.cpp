@@ -112,46 +112,7 @@ TEST_F(FileIoTest, NamesBeyondAsciiReachTheFileSystemIntact) {
   EXPECT_FALSE(IsRegularFile(copied));
 }
 
-}  // namespace
-}  // namespace valmerin
-
-namespace valmerin {
-namespace {
-
 #ifndef _WIN32
-// What stands at a file's name decides what a write may do: a FIFO is never opened
-// (a read would hang for ever), a read-only file is left as it is, a link is
-// written through and stays a link.
-TEST_F(FileIoTest, WritesRespectWhatStandsAtTheName) {
-  ASSERT_EQ(mkfifo("fifo", 0644), 0);
-  WriteBytes("sola-lettura", "vecchio");
-  fs::permissions("sola-lettura", fs::perms::owner_read | fs::perms::group_read);
-  WriteBytes("vero.cfg", "vecchio");
-  fs::create_symlink("vero.cfg", "collegamento.cfg");
-
-  struct Case {
-    const char* name;
-    FileError replace;
-    FileError append;
-  };
-  const Case cases[] = {
-      {"fifo", FileError::NotRegular, FileError::NotRegular},
-      {"sola-lettura", FileError::ReadOnly, FileError::ReadOnly},
-      {"collegamento.cfg", FileError::None, FileError::None},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(ReplaceFileAtomically(c.name, "nuovo").error, c.replace);
-    EXPECT_EQ(AppendToFile(c.name, "+").error, c.append);
-  }
-  EXPECT_EQ(ReadFileBytes("fifo").error, FileError::Missing);
-  EXPECT_TRUE(fs::is_fifo("fifo"));
-  EXPECT_EQ(ReadBytes("sola-lettura"), "vecchio");
-  EXPECT_TRUE(fs::is_symlink("collegamento.cfg"));
-  EXPECT_EQ(ReadBytes("vero.cfg"), "nuovo+");
-  EXPECT_EQ(EntriesInCurrentFolder(), 4u);  // no temporary left anywhere
-}
-
 // Mode 000 means "there but unreadable", not "missing"; root reads it anyway.
 TEST_F(FileIoTest, UnreadableIsNotMissing) {
   if (geteuid() == 0) GTEST_SKIP() << "root reads a file of mode 000; make test-user runs this";

@@ -1,9 +1,9 @@
-#include "hosting/path_forms.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
+
+#include "hosting/path_forms.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -11,6 +11,7 @@
 
 #include "platform/file_io.h"
 #include "support/fresh_folder.h"
+#include "support/started_programs.h"
 
 namespace valmerin {
 namespace {
@@ -77,30 +78,20 @@ class WinePrefixTest : public testing::FreshFolderTest {
  protected:
   void SetUp() override {
     FreshFolderTest::SetUp();
-    if (const char* old = std::getenv("WINEPREFIX")) saved_ = old;
-    fs::create_directories(Root() / "prefix/dosdevices");
-    fs::create_directories(Root() / "prefix/drive_c");
-    fs::create_directory_symlink("../drive_c", Root() / "prefix/dosdevices/c:");
-    setenv("WINEPREFIX", (Root() / "prefix").c_str(), 1);
+    testing::MakeWinePrefix(Root() / "prefix");
+    prefix_.Set((Root() / "prefix").c_str());
   }
-  void TearDown() override {
-    if (saved_) {
-      setenv("WINEPREFIX", saved_->c_str(), 1);
-    } else {
-      unsetenv("WINEPREFIX");
-    }
-    FreshFolderTest::TearDown();
-  }
-
- private:
-  std::optional<std::string> saved_;
+  testing::ScopedEnv prefix_{"WINEPREFIX"};
 };
 
-TEST_F(WinePrefixTest, DriveLettersGoThroughThePrefixWithoutRegardToCase) {
-  WriteBytes(Root() / "prefix/drive_c/KGen/KGen98.exe", "MZ");
+// Wine never goes above C:\, whatever the text says; a long text resolves in linear time.
+TEST_F(WinePrefixTest, DriveLettersGoThroughThePrefixWithoutRegardToCaseNorAboveItsRoot) {
   const fs::path file = Root() / "prefix/drive_c/KGen/KGen98.exe";
-  for (const char* text : {"C:\\KGen\\KGen98.exe", "c:\\kgen\\Kgen98.exe", "C:/KGEN/KGEN98.EXE",
-                           "C:\\\\KGen\\.\\KGen98.exe"}) {
+  WriteBytes(file, "MZ");
+  for (const char* text :
+       {"C:\\KGen\\KGen98.exe", "c:\\kgen\\Kgen98.exe", "C:/KGEN/KGEN98.EXE",
+        "C:\\\\KGen\\.\\KGen98.exe", "C:\\..\\KGen\\KGen98.exe",
+        "C:\\KGen\\..\\..\\..\\KGen\\KGen98.exe", "c:/x/../../kgen/./kgen98.exe"}) {
     EXPECT_TRUE(SameFile(ToHostPath(text), file)) << text << " -> " << ToHostPath(text);
   }
   EXPECT_TRUE(SameFile(ToHostPath("C:"), Root() / "prefix/drive_c"));
@@ -109,16 +100,6 @@ TEST_F(WinePrefixTest, DriveLettersGoThroughThePrefixWithoutRegardToCase) {
   EXPECT_EQ(ToHostPath("C:\\kgen\\Nuovo\\Gioco.smc"),
             Root() / "prefix/dosdevices/c:/KGen/Nuovo/Gioco.smc");
   EXPECT_EQ(ToHostPath("Q:\\x"), Root() / "prefix/dosdevices/q:/x");
-}
-
-TEST_F(WinePrefixTest, DotsStopAtTheDriveRootAndLongTextsResolveInLinearTime) {
-  WriteBytes(Root() / "prefix/drive_c/KGen/KGen98.exe", "MZ");
-  const fs::path file = Root() / "prefix/drive_c/KGen/KGen98.exe";
-  // Wine never goes above C:\, whatever the text says.
-  for (const char* text : {"C:\\..\\KGen\\KGen98.exe", "C:\\KGen\\..\\..\\..\\KGen\\KGen98.exe",
-                           "c:/x/../../kgen/./kgen98.exe"}) {
-    EXPECT_TRUE(SameFile(ToHostPath(text), file)) << text << " -> " << ToHostPath(text);
-  }
   std::string longText = "C:\\";
   for (int i = 0; i < 100000; ++i) longText += "Cartella\\";
   const auto start = std::chrono::steady_clock::now();
@@ -135,29 +116,26 @@ TEST_F(WinePrefixTest, DefaultPrefixIsInTheHomeFolder) {
             (fs::path(home) / ".wine/dosdevices/z:/surely-not-there").string());
 }
 
+// Names from old Windows disks are reached by their Windows-1252 text.
 TEST_F(CurrentFolderTest, HostAndRelativePathsMatchComponentsWithoutRegardToCase) {
   WriteBytes("KGen/KGen98.exe", "x");
   WriteBytes("KGen/kgen98.exe", "other");
   WriteBytes("Sub Folder/Dentro/file.TXT", "y");
-  EXPECT_EQ(ReadBytes(ToHostPath("kgen\\Kgen98.exe")), "x");  // the first in byte order
-  EXPECT_EQ(ReadBytes(ToHostPath("KGen\\kgen98.exe")), "other");
-  EXPECT_EQ(ReadBytes(ToHostPath("sub folder\\DENTRO\\File.txt")), "y");
-  EXPECT_EQ(ReadBytes(ToHostPath((Root() / "SUB FOLDER/dentro/file.txt").string())), "y");
-  EXPECT_EQ(ToHostPath("Sub Folder\\"), fs::path("Sub Folder/"));
-  EXPECT_EQ(ToHostPath("missing\\x.smc"), fs::path("missing/x.smc"));
-}
-
-TEST_F(CurrentFolderTest, NamesFromOldWindowsDisksAreReachedByTheirWindows1252Text) {
   WriteBytes("Giochi/Citt\xe0.NES", "cp1252");
   WriteBytes("Giochi/\x8aogno \x9c.smc", "caron");
-  const struct {
-    const char* text;
-    const char* content;
-  } cases[] = {{"Giochi\\Città.NES", "cp1252"},
-               {"giochi\\CITTÀ.nes", "cp1252"},
-               {"Giochi\\Šogno œ.smc", "caron"},
-               {"Giochi\\šOGNO Œ.SMC", "caron"}};
-  for (const auto& c : cases) EXPECT_EQ(ReadBytes(ToHostPath(c.text)), c.content) << c.text;
+  const std::pair<std::string, const char*> cases[] = {
+      {"kgen\\Kgen98.exe", "x"},  // the first in byte order
+      {"KGen\\kgen98.exe", "other"},
+      {"sub folder\\DENTRO\\File.txt", "y"},
+      {(Root() / "SUB FOLDER/dentro/file.txt").string(), "y"},
+      {"Giochi\\Città.NES", "cp1252"},
+      {"giochi\\CITTÀ.nes", "cp1252"},
+      {"Giochi\\Šogno œ.smc", "caron"},
+      {"Giochi\\šOGNO Œ.SMC", "caron"},
+  };
+  for (const auto& [text, content] : cases) EXPECT_EQ(ReadBytes(ToHostPath(text)), content) << text;
+  EXPECT_EQ(ToHostPath("Sub Folder\\"), fs::path("Sub Folder/"));
+  EXPECT_EQ(ToHostPath("missing\\x.smc"), fs::path("missing/x.smc"));
 }
 
 #endif
