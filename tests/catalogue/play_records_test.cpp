@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <functional>
-
 #ifndef _WIN32
 #include <unistd.h>
 #endif
@@ -14,21 +11,17 @@
 namespace valmerin {
 namespace {
 
-using testing::FreshFolderTest;
-
-// What a file's text becomes after one read and one write.
+// What a file's text becomes after one read and one write (nullptr: the same text).
 TEST(PlayRecordsTest, FileReadsBackAndKeepsWhatItCannotRead) {
   const struct {
     const char* what;
     const char* in;
     const char* out;
   } cases[] = {
-      {"plain record", "\"ZSnes\",\"Mario.smc\",#TRUE#,12,13200,1796731200\r\n",
-       "\"ZSnes\",\"Mario.smc\",#TRUE#,12,13200,1796731200\r\n"},
-      {"comma in the name", "\"KGen\",\"Sonic, the (E).bin\",#FALSE#,1,60,5\r\n",
-       "\"KGen\",\"Sonic, the (E).bin\",#FALSE#,1,60,5\r\n"},
+      {"plain record", "\"ZSnes\",\"Mario.smc\",#TRUE#,12,13200,1796731200\r\n", nullptr},
+      {"comma in the name", "\"KGen\",\"Sonic, the (E).bin\",#FALSE#,1,60,5\r\n", nullptr},
       {"quote in the name goes bare", "\"NESticle\",Il \"vero\" Zelda.nes,#TRUE#,0,0,0\r\n",
-       "\"NESticle\",Il \"vero\" Zelda.nes,#TRUE#,0,0,0\r\n"},
+       nullptr},
       {"emulators in tab order, names sorted",
        "\"Magic Engine\",\"b.pce\",#TRUE#,0,0,0\r\n\"ZSnes\",\"z.smc\",#TRUE#,0,0,0\r\n"
        "\"ZSnes\",\"a.smc\",#TRUE#,0,0,0\r\n",
@@ -37,8 +30,7 @@ TEST(PlayRecordsTest, FileReadsBackAndKeepsWhatItCannotRead) {
       {"short, damaged and foreign lines kept as they were",
        "\"ZSnes\",\"a.smc\",#TRUE#\r\n\"ZSnes\",\"b.smc\",#TRUE#,x,0,0\r\n"
        "\"Snes9x\",\"c.smc\",#TRUE#,0,0,0\r\n\"ZSnes\",\"d.smc\",#TRUE#,1,2,3,4\r\n",
-       "\"ZSnes\",\"a.smc\",#TRUE#\r\n\"ZSnes\",\"b.smc\",#TRUE#,x,0,0\r\n"
-       "\"Snes9x\",\"c.smc\",#TRUE#,0,0,0\r\n\"ZSnes\",\"d.smc\",#TRUE#,1,2,3,4\r\n"},
+       nullptr},
       {"figures past any calendar kept aside, the last day of 9999 read",
        "\"ZSnes\",\"a.smc\",#TRUE#,1,18446744073709551615,5\r\n"
        "\"ZSnes\",\"b.smc\",#TRUE#,1,60,99999999999999\r\n"
@@ -53,7 +45,7 @@ TEST(PlayRecordsTest, FileReadsBackAndKeepsWhatItCannotRead) {
       {"empty file", "", ""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(PlayRecords::Parse(c.in).Write().Text(), c.out) << c.what;
+    EXPECT_EQ(PlayRecords::Parse(c.in).Write().Text(), c.out ? c.out : c.in) << c.what;
   }
 }
 
@@ -149,7 +141,7 @@ TEST(PlayRecordsTest, ViewsOfAList) {
   }
 }
 
-class PlayRecordsFileTest : public FreshFolderTest {};
+using PlayRecordsFileTest = testing::FreshFolderTest;
 
 TEST_F(PlayRecordsFileTest, SavedInTheCodePageAndNeverOverAnUnreadableFile) {
   PlayRecords records;

@@ -18,12 +18,9 @@ TEST(CommandLineBuilderTest, NumbersAndCombosKeepTheirExactForm) {
   m.RunWindowStartup();
   m.SetComboText(1, "tastiera");  // no exact match: no player-1 switch
   m.SetComboText(2, "Niente");
-  m.SetCheck(11, 1);
+  for (int check : {11, 21, 23, 25}) m.SetCheck(check, 1);
   m.SetScroll(1, 3);
-  m.SetCheck(21, 1);
-  m.SetCheck(23, 1);
   m.SetComboText(3, "4 - 16000");
-  m.SetCheck(25, 1);
   m.SetComboText(4, "");
   EXPECT_EQ(Line(m, kZSnes), "-2 0 -f  3 -p  100 -r 4 -v  ");
   m.SetComboText(3, "è strano");  // a whole character, never half of one
@@ -46,20 +43,16 @@ TEST(CommandLineBuilderTest, RowsKeepTableOrderAndOnlyStateOneTicks) {
   m.SetCheck(1, 2);
   EXPECT_EQ(Line(m, kZSnes), "-1 2 -2 2 -om -z ");
 
-  m.SetCheck(39, 1);
-  m.SetCheck(47, 1);
+  for (int check : {39, 47}) m.SetCheck(check, 1);
   EXPECT_EQ(Line(m, kNESticle), "-sb 220 5 1 -res 256 224 -vsync OFF ");
-  m.SetCheck(39, 0);
-  m.SetCheck(47, 0);
-  m.SetCheck(49, 1);
-  m.SetCheck(54, 1);
+  for (int check : {39, 47}) m.SetCheck(check, 0);
+  // 55: an empty box still gives the switch and both blanks; 64, the patches
+  // folder, has no switch.
+  for (int check : {49, 54, 55, 64}) m.SetCheck(check, 1);
   m.SetText(20, "1");
   m.SetText(31, "2");
-  m.SetCheck(55, 1);  // an empty box still gives the switch and both blanks
-  m.SetCheck(64, 1);  // the patches folder has no switch
   EXPECT_EQ(Line(m, kNESticle), "-vsync ON -setinput 1 2 -vfps  ");
-  m.SetCheck(70, 1);
-  m.SetCheck(66, 1);
+  for (int check : {70, 66}) m.SetCheck(check, 1);
   EXPECT_EQ(Line(m, kMagicEngine), "-cd -nosound ");
 }
 
@@ -68,8 +61,7 @@ using ConfirmOptionsTest = testing::FreshFolderTest;
 TEST_F(ConfirmOptionsTest, WritesTheThreeFilesAndTheBoxes) {
   OptionsModel m;
   m.RunWindowStartup();
-  m.SetCheck(71, 1);
-  m.SetCheck(73, 1);
+  for (int check : {71, 73}) m.SetCheck(check, 1);
   m.SetText(32, "C:\\Giochi");
   m.SetText(33, "");
   ConfirmOutcome outcome = ConfirmOptions(m);
@@ -97,23 +89,22 @@ TEST_F(ConfirmOptionsTest, WritesTheThreeFilesAndTheBoxes) {
 }
 
 TEST_F(ConfirmOptionsTest, UnstorableTextWritesNothingAndNamesTheBox) {
-  const std::vector<std::pair<void (*)(OptionsModel&), std::string>> cases = {
-      {[](OptionsModel& m) { m.SetText(32, "C:\\\"Giochi\""); }, "\"Cartella di ZSnes:\""},
-      {[](OptionsModel& m) {
-         m.SetCheck(50, 1);
-         m.SetText(17, "C:\\pal\r\nx");
-       },
-       "\"Leggi palette da:\""},
-      {[](OptionsModel& m) {
-         m.SetCheck(23, 1);
-         m.SetComboText(3, "\"4\"");
-       },
-       "\"Seleziona sampling rate:\""},
-      {[](OptionsModel& m) { m.SetText(35, "C:\\Ω\\"); }, "\"Cartella di PCEngine:\""},
+  const struct {
+    int check;  // ticked first, so that the text is written; 0: none
+    int text;   // the box, or with `combo` the combo box, given `value`
+    bool combo;
+    const char* value;
+    const char* label;
+  } cases[] = {
+      {0, 32, false, "C:\\\"Giochi\"", "\"Cartella di ZSnes:\""},
+      {50, 17, false, "C:\\pal\r\nx", "\"Leggi palette da:\""},
+      {23, 3, true, "\"4\"", "\"Seleziona sampling rate:\""},
+      {0, 35, false, "C:\\Ω\\", "\"Cartella di PCEngine:\""},
   };
-  for (const auto& [prepare, label] : cases) {
+  for (const auto& [check, text, combo, value, label] : cases) {
     OptionsModel m;
-    prepare(m);
+    if (check != 0) m.SetCheck(check, 1);
+    combo ? m.SetComboText(text, value) : m.SetText(text, value);
     m.SetText(33, "C:\\NoSlash");
     ConfirmOutcome outcome = ConfirmOptions(m);
     EXPECT_FALSE(outcome.ok);

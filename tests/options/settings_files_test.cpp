@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "support/fresh_folder.h"
-#include "catalogue/window_hooks.h"
 #include "lifecycle/exit_sequence.h"
 #include "lifecycle/startup_sequence.h"
+#include "support/fresh_folder.h"
+#include "support/recording_hooks.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -18,11 +18,6 @@ namespace {
 constexpr const char* kFiles[] = {"zsnes.config.valmerin", "kgen.config.valmerin",
                                   "nesticle.config.valmerin", "pcengine.config.valmerin"};
 constexpr std::array<bool, 4> kAll = {true, true, true, true};
-
-int FieldCount(const std::string& line) {
-  // The texts the defaults hold carry no comma.
-  return static_cast<int>(std::count(line.begin(), line.end(), ',')) + 1;
-}
 
 OptionsModel Started() {
   OptionsModel m;
@@ -54,7 +49,8 @@ TEST_F(SettingsFilesTest, FirstExitWritesFourRecordsFromTheInitialState) {
     std::string text = ReadBytes(kFiles[i]);
     ASSERT_TRUE(text.ends_with("\r\n")) << kFiles[i];
     EXPECT_EQ(text.find("\r\n"), text.size() - 2);
-    EXPECT_EQ(FieldCount(text), counts[i]) << kFiles[i];
+    // The texts the defaults hold carry no comma.
+    EXPECT_EQ(std::count(text.begin(), text.end(), ',') + 1, counts[i]) << kFiles[i];
   }
   EXPECT_EQ(ReadBytes("kgen.config.valmerin"),
             "0,0,0,0,0,0,#FALSE#,#FALSE#,#FALSE#,#TRUE#,\"0\",\"Text8\",0\r\n");
@@ -70,12 +66,14 @@ TEST_F(SettingsFilesTest, WriteReadWriteIsByteIdentical) {
     m.SetComboText(4, "");
     m.SetScroll(2, 4);
     m.SetScroll(5, 2);
-    m.SetText(5, "");
-    m.SetText(15, "240");
-    m.SetText(16, "320");
-    m.SetText(17, "C:\\Pal, vecchie\\mia palette.pal");
-    m.SetText(25, " C:\\Giochi NES\\ ");
-    m.SetText(20, "");
+    for (auto [n, text] : {std::pair{5, ""},
+                           {15, "240"},
+                           {16, "320"},
+                           {17, "C:\\Pal, vecchie\\mia palette.pal"},
+                           {25, " C:\\Giochi NES\\ "},
+                           {20, ""}}) {
+      m.SetText(n, text);
+    }
     ASSERT_TRUE(SaveSettingsFiles(m, {}).empty());
     const std::string first = AllFiles();
 
@@ -132,10 +130,9 @@ TEST_F(SettingsFilesTest, AShortFileLeavesTheControlsItDoesNotReach) {
   m.SetCheck(38, 2);
   m.SetText(8, "mio");
   ReadSettingsFiles(m, buffer_, kAll);
-  EXPECT_EQ(m.Check(65), 1);
-  EXPECT_EQ(m.Check(66), 0);
-  EXPECT_EQ(m.Check(67), 1);
-  EXPECT_EQ(m.Check(38), 2);
+  for (auto [n, state] : {std::pair{65, 1}, {66, 0}, {67, 1}, {38, 2}}) {
+    EXPECT_EQ(m.Check(n), state) << n;
+  }
   EXPECT_TRUE(m.Option(4));
   EXPECT_EQ(m.Text(8), "mio");
   EXPECT_EQ(m.ComboText(1), "Tastiera");
@@ -174,13 +171,6 @@ TEST_F(ExitSequenceTest, LeavesFilesItDidNotMakeThenWritesTheSettings) {
 }
 
 #ifndef _WIN32
-struct NoWindow : WindowHooks {
-  void ShowMessage(const std::string& text) override { messages.push_back(text); }
-  void ShowOptionsWindow() override {}
-  void SwitchOffTab(int) override {}
-  std::vector<std::string> messages;
-};
-
 // What the user did to a settings file decides what the exit does with it: one
 // message names every file kept, and none of them hangs, shifts or loses a byte.
 TEST_F(ExitSequenceTest, FilesTheUserProtectedAreKeptAndNamedOnce) {
@@ -198,27 +188,24 @@ TEST_F(ExitSequenceTest, FilesTheUserProtectedAreKeptAndNamedOnce) {
     fs::permissions("pcengine.config.valmerin", fs::perms::none);
   }
 
-  struct Case {
-    const char* file;
-    const char* why;  // in the exit message; nullptr: written
-  };
-  const Case cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
+      // file, why kept; nullptr: written
       {"zsnes.config.valmerin", "il file è di sola lettura"},
       {"kgen.config.valmerin", nullptr},
       {"nesticle.config.valmerin", "non è un file normale"},
   };
   MainWindowState state;
   OptionsModel options;
-  NoWindow window;
+  testing::RecordingHooks window;
   RunStartupSequence(state, options, window);
   std::string kept;
   RunExitSequence(state, options, &kept);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.file);
-    if (c.why == nullptr) {
-      EXPECT_EQ(kept.find(c.file), std::string::npos) << kept;
+  for (auto [file, why] : cases) {
+    SCOPED_TRACE(file);
+    if (why == nullptr) {
+      EXPECT_EQ(kept.find(file), std::string::npos) << kept;
     } else {
-      EXPECT_NE(kept.find(std::string("\"") + c.file + "\": " + c.why), std::string::npos) << kept;
+      EXPECT_NE(kept.find(std::string("\"") + file + "\": " + why), std::string::npos) << kept;
     }
   }
   EXPECT_EQ(ReadBytes("zsnes.config.valmerin"), "vecchio\r\n");
