@@ -1,4 +1,5 @@
-// The record files of the data folder, and the play records kept in one of them.
+// The data folder's files: the record format, the folder, availability and description
+// files, and the play records.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -7,10 +8,14 @@
 #include <unistd.h>
 #endif
 
+#include "catalogue/descriptions.h"
+#include "catalogue/folder_files.h"
 #include "catalogue/play_records.h"
 #include "catalogue/record_file.h"
+#include "options/options_model.h"
 #include "platform/text_codec.h"
 #include "support/fresh_folder.h"
+#include "support/plain_walks.h"
 
 namespace valmerin {
 namespace {
@@ -300,6 +305,217 @@ TEST_F(PlayRecordsFileTest, SavedInTheCodePageAndNeverOverAnUnreadableFile) {
   EXPECT_FALSE(ReadPlayRecords().writable);
   std::filesystem::permissions("PARTITE.EMU", std::filesystem::perms::owner_all);
 #endif
+}
+
+class FolderFilesTest : public testing::FreshFolderTest {};
+
+TEST_F(FolderFilesTest, FoldersReadInFileOrderAndDefaultsFillOnlyEmptyOnes) {
+  Folders none, two, four;
+  EXPECT_FALSE(ReadFolderFile(none));
+  ApplyDefaultFolders(none);  // tab order: ZSnes, KGen, NESticle, Magic Engine
+  EXPECT_EQ(none, (Folders{"C:\\ZSnes\\", "C:\\KGen\\", "C:\\NESticle\\", "C:\\PCE\\"}));
+
+  WriteBytes("Cartelle.cfg", "\"a\\\"\r\n\"b\"\r\n");
+  ASSERT_TRUE(ReadFolderFile(two));
+  ApplyDefaultFolders(two);
+  EXPECT_EQ(two, (Folders{"a\\", "C:\\KGen\\", "b", "C:\\PCE\\"}));
+
+  std::filesystem::remove("Cartelle.cfg");
+  WriteBytes("CARTELLE.CFG", "\"z\"\r\n\"\"\r\n\"k\"\r\n\" \"\r\n");
+  ASSERT_TRUE(ReadFolderFile(four));
+  ApplyDefaultFolders(four);
+  EXPECT_EQ(four, (Folders{"z", "k", "C:\\NESticle\\", " "}));
+}
+
+TEST_F(FolderFilesTest, AvailabilityIsANumberOtherThanZeroInFileOrder) {
+  const std::pair<const char*, std::array<bool, 4>> cases[] = {
+      {"0,1,1,0\r\n", {false, true, true, false}},  // tab order of the result
+      {"1\r\n", {true, false, false, false}},
+      {"2,,abc,-1\r\n", {true, false, false, true}},
+      // Hand edits: any number but 0, however written; a quoted number too.
+      {"0.4,99999,\" 1\",0.0\r\n", {true, true, true, false}},
+  };
+  for (auto [file, expected] : cases) {
+    WriteBytes("Disponibili.emu", file);
+    Availability available;
+    ReadAvailabilityFile(available);
+    for (int i = 0; i < kEmulatorCount; ++i)
+      EXPECT_EQ(IsAvailable(available[i]), expected[i]) << file;
+  }
+}
+
+TEST_F(FolderFilesTest, WritersReadBackAndReplaceTheOtherSpelling) {
+  WriteBytes("Disponibili.emu", "0,0,0,0\r\n");
+  ASSERT_EQ(WriteAvailabilityFile({1, 0, 2, 0}), SaveResult::Saved);
+  EXPECT_EQ(ReadBytes("Disponibili.emu"), "1,2,0,0\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 1);
+
+  const Folders written{"C:\\Giochi\\", "K\\", "", "C:\\Magic, Engine\\"};
+  ASSERT_EQ(WriteFolderFile(written), SaveResult::Saved);
+  EXPECT_EQ(ReadBytes("Cartelle.cfg"),
+            "\"C:\\Giochi\\\"\r\n\"\"\r\n\"K\\\"\r\n\"C:\\Magic, Engine\\\"\r\n");
+  Folders read;
+  ASSERT_TRUE(ReadFolderFile(read));
+  EXPECT_EQ(read, written);
+
+  // A folder that would shift the others at the next start is refused whole.
+  EXPECT_EQ(WriteFolderFile({"a\"b", "", "", ""}), SaveResult::Unencodable);
+  EXPECT_EQ(WriteFolderFile({"日本", "", "", ""}), SaveResult::Unencodable);
+  ASSERT_TRUE(ReadFolderFile(read));
+  EXPECT_EQ(read, written);
+}
+
+// The start-up and the options window read one file and mean the same by each
+// value, so the next OK never switches an emulator off (or on) behind the user.
+TEST_F(FolderFilesTest, StartUpAndOptionsWindowAgreeOnTheFileAndItsValues) {
+  const std::pair<const char*, bool> cases[] = {
+      {"0.4", true}, {"\"0.4\"", true}, {"\"99999\"", true}, {"99999", true},
+      {"-3", true},  {"2", true},       {"0", false},        {"\"0\"", false},
+  };
+  for (auto [value, available] : cases) {
+    WriteBytes("Disponibili.emu", std::string(value) + ",0,0,0\r\n");
+    Availability read;
+    ReadAvailabilityFile(read);
+    OptionsModel options;
+    options.RunWindowStartup();
+    EXPECT_EQ(IsAvailable(read[0]), available) << value;
+    EXPECT_EQ(options.Check(71) != 0, available) << value;
+  }
+
+#ifndef _WIN32  // where names differ in letter case only, both can be there
+  // Both spellings present: OK writes the one the start-up reads.
+  WriteBytes("disponibili.emu", "0,0,0,0\r\n");
+  ASSERT_EQ(WriteAvailabilityFile({1, 0, 0, 0}), SaveResult::Saved);
+  Availability read;
+  ReadAvailabilityFile(read);
+  EXPECT_TRUE(IsAvailable(read[IndexOf(Emulator::ZSnes)]));
+  EXPECT_EQ(ReadBytes("disponibili.emu"), "0,0,0,0\r\n");
+
+  // A folder file that cannot be read is no folder file: nothing is available.
+  if (geteuid() != 0) {
+    WriteBytes("Cartelle.cfg", "\"C:\\Z\\\"\r\n");
+    std::filesystem::permissions("Cartelle.cfg", std::filesystem::perms::none);
+    Folders folders;
+    EXPECT_FALSE(ReadFolderFile(folders));
+    std::filesystem::permissions("Cartelle.cfg", std::filesystem::perms::owner_all);
+  }
+#endif
+}
+
+Descriptions Make(std::initializer_list<std::pair<const char*, const char*>> records) {
+  Descriptions d;
+  for (auto [key, text] : records) d.Add(key, text);
+  return d;
+}
+
+// Each name resolved alone and all in one batch, both against the plain walk.
+void ExpectPlainWalks(const Descriptions& d, const std::vector<std::string_view>& names) {
+  std::vector<std::string_view> shown(names.size());
+  d.ResolveViews(names, shown);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string plain = reference::PlainResolveGameName(d, names[i]);
+    ASSERT_EQ(d.ResolveView(names[i]), plain) << names[i];
+    ASSERT_EQ(shown[i], plain) << names[i];
+  }
+}
+
+TEST(DescriptionWalksTest, ChainsFollowFileOrder) {
+  EXPECT_EQ(Make({{"A", "B"}, {"B", "C"}}).ResolveView("A"), "C");
+  EXPECT_EQ(Make({{"B", "C"}, {"A", "B"}}).ResolveView("A"), "B");
+  EXPECT_EQ(Make({{"A", "B"}, {"A", "C"}}).ResolveView("A"), "B");
+  EXPECT_EQ(Make({{"Mario.smc", "M"}}).ResolveView("mario.smc"), "mario.smc");
+}
+
+TEST(DescriptionWalksTest, IndexedWalksMatchPlainWalksOnRandomRecords) {
+  // A small alphabet makes chains, repeated keys and cycles common.
+  const std::vector<std::string> words = {"A", "B", "C", "D", "", "a"};
+  std::mt19937 random(99);
+  for (int round = 0; round < 5000; ++round) {
+    Descriptions d;
+    for (int i = random() % 40; i > 0; --i) {
+      d.Add(words[random() % words.size()], words[random() % words.size()]);
+    }
+    SCOPED_TRACE(round);
+    ExpectPlainWalks(d, {words.begin(), words.end()});
+    if (HasFatalFailure()) return;
+  }
+}
+
+// How fast the walk is, is measured in bench/; here, that its jumps from match to
+// match land where the plain walk would at the sizes the benchmarks use, and
+// along long runs of one key.
+TEST(DescriptionWalksTest, LargeFilesAndLongRunsOfOneKeyResolveLikeThePlainWalk) {
+  Descriptions d;
+  for (int i = 0; i < 100000; ++i) d.Add("g" + std::to_string(i), "d" + std::to_string(i));
+  // Chains of three lengths, so a walk that lands one record off cannot end on
+  // the right text by luck.
+  for (const int pairs : {20000, 20001, 20002}) {
+    const std::string name = std::to_string(pairs) + ".smc";
+    const std::string other = std::to_string(pairs);
+    for (int i = 0; i < pairs; ++i) {
+      d.Add(name, other);
+      d.Add(other, name);
+    }
+    d.Add(name, "Fine " + other);
+  }
+  d.Add("d7", "g8");
+  std::vector<std::string> names;
+  for (int i = 0; i < 100000; i += 997) names.push_back("g" + std::to_string(i));
+  names.push_back("senza descrizione.smc");
+  ExpectPlainWalks(d, {names.begin(), names.end()});  // several batches, the last one short
+  ASSERT_FALSE(HasFatalFailure());
+  for (const char* pairs : {"20000", "20001", "20002"}) {
+    EXPECT_EQ(d.ResolveView(std::string(pairs) + ".smc"), "Fine " + std::string(pairs));
+    EXPECT_EQ(d.ResolveView(pairs), "Fine " + std::string(pairs));
+  }
+  EXPECT_EQ(d.ResolveView("g7"), "g8");  // a later record moves on from the first answer
+}
+
+class DescriptionsFileTest : public testing::FreshFolderTest {};
+
+TEST_F(DescriptionsFileTest, LoadingHasNoLimitStopsAtAnEmptyKeyAndPadsAShortRecord) {
+  EXPECT_EQ(ReadDescriptions().Count(), 0u);
+  std::string file;
+  for (int i = 0; i < 1500; ++i) file += "k" + std::to_string(i) + "\r\nv\r\n";
+  WriteBytes("descrizioni.EMU", file + "ultimo");
+  auto d = ReadDescriptions();
+  ASSERT_EQ(d.Count(), 1501u);
+  EXPECT_EQ(d.Text(1500), "");
+  WriteBytes("descrizioni.EMU", "a\r\nA\r\n\r\nnascosto\r\nb\r\nB\r\n");
+  EXPECT_EQ(ReadDescriptions().Count(), 1u);
+}
+
+TEST_F(DescriptionsFileTest, AwkwardPairsAreAppendedSoTheyReadBackWhole) {
+  WriteBytes("Descrizioni.emu", "a.smc\r\nPrimo");  // edited by hand: no last line end
+  const std::vector<std::pair<std::string, std::string>> pairs = {
+      {"a.smc", "Primo"},
+      {"b.smc", "Super Mario, il ritorno"},
+      {"  spazi  ", "Citazione \"finale\" "},
+      {"c.smc", ""},
+      {"#TRUE#", "12 "},
+      {"d.pce", "Perché sì €"}};
+  for (std::size_t i = 1; i < pairs.size(); ++i) {
+    ASSERT_EQ(AppendDescription(pairs[i].first, pairs[i].second), SaveResult::Saved) << i;
+  }
+  auto d = ReadDescriptions();
+  ASSERT_EQ(d.Count(), pairs.size());
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    EXPECT_EQ(d.Key(i), pairs[i].first);
+    EXPECT_EQ(d.Text(i), pairs[i].second);
+  }
+}
+
+TEST_F(DescriptionsFileTest, RefusedPairsWriteNothing) {
+  EXPECT_EQ(CheckDescriptionStorable("", "x"), DescriptionProblem::EmptyKey);
+  EXPECT_EQ(CheckDescriptionStorable("a", "due\r\nrighe"), DescriptionProblem::LineBreak);
+  EXPECT_EQ(CheckDescriptionStorable(" \"k", "x"), DescriptionProblem::Quote);
+  EXPECT_EQ(CheckDescriptionStorable("a", "\"a\", b"), DescriptionProblem::Quote);
+  EXPECT_EQ(CheckDescriptionStorable("a", "日本"), DescriptionProblem::NotInCodePage);
+  EXPECT_EQ(AppendDescription("", "x"), SaveResult::Unencodable);
+  EXPECT_EQ(AppendDescription("a", "日本"), SaveResult::Unencodable);
+  EXPECT_FALSE(std::filesystem::exists("Descrizioni.emu"));
+  std::filesystem::create_directory("Descrizioni.emu");
+  EXPECT_EQ(AppendDescription("a", "b"), SaveResult::WriteFailed);
 }
 
 }  // namespace
