@@ -264,14 +264,12 @@ TEST_F(SettingsFilesTest, WriteReadWriteIsByteIdentical) {
     m.SetComboText(4, "");
     m.SetScroll(2, 4);
     m.SetScroll(5, 2);
-    for (auto [n, text] : {std::pair{5, ""},
-                           {15, "240"},
-                           {16, "320"},
-                           {17, "C:\\Pal, vecchie\\mia palette.pal"},
-                           {25, " C:\\Giochi NES\\ "},
-                           {20, ""}}) {
-      m.SetText(n, text);
-    }
+    m.SetText(5, "");
+    m.SetText(15, "240");
+    m.SetText(16, "320");
+    m.SetText(17, "C:\\Pal, vecchie\\mia palette.pal");
+    m.SetText(25, " C:\\Giochi NES\\ ");
+    m.SetText(20, "");
     ASSERT_TRUE(SaveSettingsFiles(m, {}).empty());
     const std::string first = AllFiles();
 
