@@ -327,23 +327,6 @@ TEST_F(FolderFilesTest, FoldersReadInFileOrderAndDefaultsFillOnlyEmptyOnes) {
   EXPECT_EQ(four, (Folders{"z", "k", "C:\\NESticle\\", " "}));
 }
 
-TEST_F(FolderFilesTest, AvailabilityIsANumberOtherThanZeroInFileOrder) {
-  const std::pair<const char*, std::array<bool, 4>> cases[] = {
-      {"0,1,1,0\r\n", {false, true, true, false}},  // tab order of the result
-      {"1\r\n", {true, false, false, false}},
-      {"2,,abc,-1\r\n", {true, false, false, true}},
-      // Hand edits: any number but 0, however written; a quoted number too.
-      {"0.4,99999,\" 1\",0.0\r\n", {true, true, true, false}},
-  };
-  for (auto [file, expected] : cases) {
-    WriteBytes("Disponibili.emu", file);
-    Availability available;
-    ReadAvailabilityFile(available);
-    for (int i = 0; i < kEmulatorCount; ++i)
-      EXPECT_EQ(IsAvailable(available[i]), expected[i]) << file;
-  }
-}
-
 TEST_F(FolderFilesTest, WritersReadBackAndReplaceTheOtherSpelling) {
   WriteBytes("Disponibili.emu", "0,0,0,0\r\n");
   ASSERT_EQ(WriteAvailabilityFile({1, 0, 2, 0}), SaveResult::Saved);
@@ -365,21 +348,32 @@ TEST_F(FolderFilesTest, WritersReadBackAndReplaceTheOtherSpelling) {
   EXPECT_EQ(read, written);
 }
 
-// The start-up and the options window read one file and mean the same by each
-// value, so the next OK never switches an emulator off (or on) behind the user.
-TEST_F(FolderFilesTest, StartUpAndOptionsWindowAgreeOnTheFileAndItsValues) {
-  const std::pair<const char*, bool> cases[] = {
+// Any number but 0 is available, in file order. The start-up and the options window
+// read one file and mean the same by each value, so the next OK never switches an
+// emulator off (or on) behind the user.
+TEST_F(FolderFilesTest, AvailabilityIsANumberOtherThanZeroAndTheOptionsWindowAgrees) {
+  std::vector<std::pair<std::string, std::array<bool, 4>>> cases = {
+      {"0,1,1,0", {false, true, true, false}},  // tab order of the result
+      {"1", {true, false, false, false}},
+      {"2,,abc,-1", {true, false, false, true}},
+      // Hand edits: any number but 0, however written; a quoted number too.
+      {"0.4,99999,\" 1\",0.0", {true, true, true, false}},
+  };
+  const std::pair<const char*, bool> firsts[] = {
       {"0.4", true}, {"\"0.4\"", true}, {"\"99999\"", true}, {"99999", true},
       {"-3", true},  {"2", true},       {"0", false},        {"\"0\"", false},
   };
-  for (auto [value, available] : cases) {
-    WriteBytes("Disponibili.emu", std::string(value) + ",0,0,0\r\n");
+  for (auto [first, available] : firsts) {
+    cases.push_back({std::string(first) + ",0,0,0", {available, false, false, false}});
+  }
+  for (const auto& [file, expected] : cases) {
+    WriteBytes("Disponibili.emu", file + "\r\n");
     Availability read;
     ReadAvailabilityFile(read);
+    for (int i = 0; i < kEmulatorCount; ++i) EXPECT_EQ(IsAvailable(read[i]), expected[i]) << file;
     OptionsModel options;
     options.RunWindowStartup();
-    EXPECT_EQ(IsAvailable(read[0]), available) << value;
-    EXPECT_EQ(options.Check(71) != 0, available) << value;
+    EXPECT_EQ(options.Check(71) != 0, expected[0]) << file;
   }
 
 #ifndef _WIN32  // where names differ in letter case only, both can be there
