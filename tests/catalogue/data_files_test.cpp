@@ -261,8 +261,7 @@ TEST(PlayRecordsTest, ViewsOfAList) {
   GameList list;
   for (const char* file : {"a.smc", "b.smc", "c.smc", "d.smc", "e.smc"}) list.Add(file, file);
   PlayRecords records;
-  records.SetFavourite(Emulator::ZSnes, "b.smc", true);
-  records.SetFavourite(Emulator::ZSnes, "d.smc", true);
+  for (const char* file : {"b.smc", "d.smc"}) records.SetFavourite(Emulator::ZSnes, file, true);
   records.CountRun(Emulator::ZSnes, "d.smc", {200, 0}, 60000);
   records.CountRun(Emulator::ZSnes, "e.smc", {300, 0}, 60000);
   records.CountRun(Emulator::ZSnes, "gone.smc", {400, 0}, 60000);  // file no longer listed

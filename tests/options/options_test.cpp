@@ -355,14 +355,12 @@ using ExitSequenceTest = testing::FreshFolderTest;
 TEST_F(ExitSequenceTest, LeavesFilesItDidNotMakeThenWritesTheSettings) {
   for (const char* folder : {"snes", "pce"}) std::filesystem::create_directories(folder);
   // Copy names that no launch of this run made are not ours to delete.
-  WriteBytes("snes/Gioco.smc", "x");
-  WriteBytes("pce/Gioco.PCE", "x");
-  WriteBytes("snes/Mario.smc", "gioco");
+  const std::pair<const char*, const char*> files[] = {
+      {"snes/Gioco.smc", "x"}, {"pce/Gioco.PCE", "x"}, {"snes/Mario.smc", "gioco"}};
+  for (auto [file, bytes] : files) WriteBytes(file, bytes);
   MainWindowState state;
   EXPECT_TRUE(RunExitSequence(state, Started()).empty());
-  for (const char* file : {"snes/Gioco.smc", "pce/Gioco.PCE", "snes/Mario.smc"}) {
-    EXPECT_TRUE(std::filesystem::exists(file)) << file;
-  }
+  for (auto [file, bytes] : files) EXPECT_TRUE(std::filesystem::exists(file)) << file;
   for (const char* name : kFiles) EXPECT_TRUE(std::filesystem::exists(name)) << name;
 }
 
