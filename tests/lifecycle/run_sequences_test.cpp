@@ -132,21 +132,20 @@ void ChangeOptionsOf(OptionsModel& options, Emulator emulator) {
 // emulator's options during the run.
 TEST_F(UnreadSettingsTest, SettingsNotReadThisRunSurviveTheExitUnlessChanged) {
   const char* kMine = "0,1,1,0,\"mie impostazioni\"\r\n";
-  struct Case {
+  const struct {
     const char* what;
     const char* folderFile;  // nullptr: none
     const char* availability;
     bool changed;
     bool kept;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"switched off", "\"zs/\"\r\n\"ne/\"\r\n\"kg/\"\r\n\"pc/\"\r\n", "1,0,1,1", false, true},
       {"switched off, its options changed", "\"zs/\"\r\n\"ne/\"\r\n\"kg/\"\r\n\"pc/\"\r\n",
        "1,0,1,1", true, false},
       {"no folder file", nullptr, "1,1,1,1", false, true},
       {"no folder file, options changed", nullptr, "1,1,1,1", true, false},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     std::filesystem::remove("cartelle.cfg");
     if (c.folderFile != nullptr) WriteBytes("cartelle.cfg", c.folderFile);

@@ -46,10 +46,8 @@ TEST(OptionsModelTest, RefusedValuesLeaveTheControlAndBarsWriteTheirBoxes) {
   OptionsModel m;
   std::vector<std::string> changed;
   m.SetListener([&](ControlId id) { changed.push_back(id.Name()); });
-  EXPECT_FALSE(m.SetCheck(11, 3));
-  EXPECT_FALSE(m.SetCheck(11, -1));
-  EXPECT_FALSE(m.SetScroll(1, 10));
-  EXPECT_FALSE(m.SetScroll(4, 49));
+  for (int state : {3, -1}) EXPECT_FALSE(m.SetCheck(11, state)) << state;
+  for (auto [n, value] : {std::pair{1, 10}, {4, 49}}) EXPECT_FALSE(m.SetScroll(n, value)) << n;
   EXPECT_TRUE(changed.empty());
   EXPECT_TRUE(m.SetCheck(11, 2));
   EXPECT_TRUE(m.SetScroll(4, 120));
