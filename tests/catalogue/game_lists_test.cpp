@@ -21,18 +21,14 @@ using Lines = std::vector<std::string>;
 
 class RomScanTest : public testing::FreshFolderTest {
  protected:
+  RomScanTest() { state.EmulatorFolder = {"zs/", "kg/", "ne/", "pce/"}; }
   bool Scan(std::array<bool, kEmulatorCount> available, std::initializer_list<const char*> files) {
     for (const char* dir : {"zs", "kg", "ne", "pce"}) std::filesystem::create_directory(dir);
     for (const char* file : files) WriteBytes(file, "");
     return ScanRomFolders(state, available);
   }
   Lines List(Emulator e) { return testing::ShownTexts(state.gameLists[IndexOf(e)]); }
-  static MainWindowState WithFolders(std::array<std::string, kEmulatorCount> folders) {
-    MainWindowState s;
-    s.EmulatorFolder = std::move(folders);
-    return s;
-  }
-  MainWindowState state = WithFolders({"zs/", "kg/", "ne/", "pce/"});
+  MainWindowState state;
 };
 
 TEST_F(RomScanTest, PatternsInTableOrderAndAnyZSnesRomIsEnough) {
@@ -48,7 +44,8 @@ TEST_F(RomScanTest, ZSnesWithNoRomFailsButTheOthersAreStillScanned) {
   EXPECT_FALSE(Scan({true, true, false, false}, {"kg/b.bin", "ne/c.nes"}));
   EXPECT_EQ(List(Emulator::KGen), Lines{"b.bin"});
   EXPECT_TRUE(List(Emulator::NESticle).empty());  // not available
-  MainWindowState other = WithFolders({"missing/", "kg/", "ne/", "pce/"});
+  MainWindowState other;
+  other.EmulatorFolder = {"missing/", "kg/", "ne/", "pce/"};
   EXPECT_TRUE(ScanRomFolders(other, {false, true, true, true}));
 }
 
@@ -98,13 +95,6 @@ using testing::ArchiveKind;
 
 class ArchiveCacheTest : public testing::FreshFolderTest {};
 
-struct Row {
-  const char* label;
-  bool scanFirst;  // a start that fills the cache, before `meanwhile`
-  std::function<void(const std::filesystem::path& archive)> meanwhile;
-  const char* inside;  // what the next start finds in the archive
-};
-
 // A cache line for the archive as it stands, naming `game`.
 std::string LineFor(const std::filesystem::path& archive, const std::string& game) {
   const FileStamp stamp = *StampOf(archive);
@@ -115,40 +105,42 @@ std::string LineFor(const std::filesystem::path& archive, const std::string& gam
 constexpr const char* kHeader = "Valmerin archivi 1\r\n";
 
 TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTrusted) {
-  const std::vector<Row> rows = {
+  const struct {
+    const char* label;
+    bool scanFirst;  // a start that fills the cache, before `meanwhile`
+    std::function<void(const std::filesystem::path& archive)> meanwhile;
+    const char* inside;  // what the next start finds in the archive
+  } rows[] = {
       {"unchanged: not opened again", true,
-       [](const std::filesystem::path& archive) {
+       [](const auto& zip) {
          // Same size, same time, other bytes: only a reopened archive would notice.
-         const auto time = std::filesystem::last_write_time(archive);
-         const auto size = std::filesystem::file_size(archive);
-         testing::WriteAll(archive, std::string(size, 'x'));
-         std::filesystem::last_write_time(archive, time);
+         const auto time = std::filesystem::last_write_time(zip);
+         const auto size = std::filesystem::file_size(zip);
+         testing::WriteAll(zip, std::string(size, 'x'));
+         std::filesystem::last_write_time(zip, time);
        },
        "Mario.smc"},
       {"changed: read again", true,
-       [](const std::filesystem::path& archive) {
-         ASSERT_TRUE(testing::MakeArchive(archive, ArchiveKind::Zip,
+       [](const auto& zip) {
+         ASSERT_TRUE(testing::MakeArchive(zip, ArchiveKind::Zip,
                                           {{"Super Luigi.smc", "rom:luigi, di più"}}));
        },
        "Super Luigi.smc"},
       {"damaged cache", false,
-       [](const std::filesystem::path&) {
-         testing::WriteAll("Archivi.emu", std::string("\0\xff rotto\r\n", 10));
-       },
+       [](const auto&) { testing::WriteAll("Archivi.emu", std::string("\0\xff rotto\r\n", 10)); },
        "Mario.smc"},
       {"a game name that leaves the archive", false,
-       [](const std::filesystem::path& archive) {
-         testing::WriteAll("Archivi.emu",
-                           kHeader + LineFor(archive, "../../Descrizioni.emu") + "\r\n");
+       [](const auto& zip) {
+         testing::WriteAll("Archivi.emu", kHeader + LineFor(zip, "../../Descrizioni.emu") + "\r\n");
        },
        "Mario.smc"},
       {"a last line cut short", false,
-       [](const std::filesystem::path& archive) {
-         testing::WriteAll("Archivi.emu", kHeader + LineFor(archive, "Falso.smc"));
+       [](const auto& zip) {
+         testing::WriteAll("Archivi.emu", kHeader + LineFor(zip, "Falso.smc"));
        },
        "Mario.smc"},
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.label);
     std::filesystem::remove_all("zs");
     std::filesystem::remove("Archivi.emu");
