@@ -86,14 +86,8 @@ TEST_F(RefreshTest, ListsFollowTheFoldersAndIgnoreWhatIsNoGame) {
     bool zsnesChanged;
   } steps[] = {
       {"an emulator's save", [] { WriteBytes("zs/Mario.srm", "save"); }, {"Mario.smc"}, false},
-      {"a game copy, in any letter case",
-       [] { WriteBytes("zs/GIOCO.SMC", ""); },
-       {"Mario.smc"},
-       false},
-      {"a file at a copy name that no run made",
-       [] { WriteBytes("zs/Gioco.sfc", ""); },
-       {"Mario.smc"},
-       false},
+      {"a game copy, in capitals", [] { WriteBytes("zs/GIOCO.SMC", ""); }, {"Mario.smc"}, false},
+      {"a copy name no run made", [] { WriteBytes("zs/Gioco.sfc", ""); }, {"Mario.smc"}, false},
       {"a game added", [] { WriteBytes("zs/Zelda.sfc", ""); }, {"Mario.smc", "Zelda.sfc"}, true},
       {"a description",
        [] { WriteBytes("Descrizioni.emu", "Zelda.sfc\r\nZelda\r\n"); },
