@@ -1,0 +1,319 @@
+// The game lists: what the scans of the emulators' folders put in them (plain ROM files,
+// and games inside archives), what a filter shows of them and what an export writes.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+
+#include "catalogue/archive_scan.h"
+#include "catalogue/game_filter.h"
+#include "catalogue/game_list_export.h"
+#include "catalogue/rom_scan.h"
+#include "support/archive_maker.h"
+#include "support/fresh_folder.h"
+#include "support/recording_hooks.h"
+#include "support/shown_texts.h"
+
+namespace valmerin {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class RomScanTest : public testing::FreshFolderTest {
+ protected:
+  RomScanTest() { state.EmulatorFolder = {"zs/", "kg/", "ne/", "pce/"}; }
+  bool Scan(std::array<bool, kEmulatorCount> available, std::initializer_list<const char*> files) {
+    for (const char* dir : {"zs", "kg", "ne", "pce"}) std::filesystem::create_directory(dir);
+    for (const char* file : files) WriteBytes(file, "");
+    return ScanRomFolders(state, available);
+  }
+  Lines List(Emulator e) { return testing::ShownTexts(state.gameLists[IndexOf(e)]); }
+  MainWindowState state;
+};
+
+TEST_F(RomScanTest, PatternsInTableOrderAndAnyZSnesRomIsEnough) {
+  EXPECT_TRUE(Scan({true, true, true, true},
+                   {"zs/b.sfc", "zs/a.sfc", "zs/z.smc", "zs/x.txt", "kg/b.SMD", "ne/c.nes"}));
+  EXPECT_EQ(List(Emulator::ZSnes), (Lines{"z.smc", "a.sfc", "b.sfc"}));
+  EXPECT_EQ(List(Emulator::KGen), Lines{"b.SMD"});
+  EXPECT_EQ(List(Emulator::NESticle), Lines{"c.nes"});
+}
+
+TEST_F(RomScanTest, ZSnesWithNoRomFailsButTheOthersAreStillScanned) {
+  state.EmulatorFolder[0] = "missing/";
+  EXPECT_FALSE(Scan({true, true, false, false}, {"kg/b.bin", "ne/c.nes"}));
+  EXPECT_EQ(List(Emulator::KGen), Lines{"b.bin"});
+  EXPECT_TRUE(List(Emulator::NESticle).empty());  // not available
+  MainWindowState other;
+  other.EmulatorFolder = {"missing/", "kg/", "ne/", "pce/"};
+  EXPECT_TRUE(ScanRomFolders(other, {false, true, true, true}));
+}
+
+TEST_F(RomScanTest, FolderIsAPlainPrefixWithoutSeparator) {
+  state.EmulatorFolder[0] = "zs";
+  EXPECT_TRUE(Scan({true, false, false, false}, {"zsgioco.smc", "zs/dentro.smc"}));
+  EXPECT_EQ(List(Emulator::ZSnes), Lines{"zsgioco.smc"});
+}
+
+TEST_F(RomScanTest, SystemCardsAreLeftOutByTheirFirstSevenLetters) {
+  Scan({false, false, false, true}, {"pce/SYSCARD3.PCE", "pce/syscard.pce", "pce/Bonk.pce",
+                                     "pce/miosyscard.PCE", "pce/sys.pce"});
+  EXPECT_EQ(List(Emulator::MagicEngine), (Lines{"Bonk.pce", "miosyscard.PCE", "sys.pce"}));
+}
+
+TEST_F(RomScanTest, SharedFolderListsAFileTwiceAndDescriptionsApply) {
+  state.EmulatorFolder[1] = "zs/";
+  state.descriptions.Add("Mario.smc", "case differs");
+  state.descriptions.Add("gioco.1", "Uno");
+  state.descriptions.Add("Uno", "Uno, seconda");
+  ASSERT_TRUE(Scan({true, true, false, false}, {"zs/gioco.1", "zs/mario.smc", "zs/Sonic.smd"}));
+  EXPECT_EQ(List(Emulator::ZSnes), (Lines{"mario.smc", "Uno, seconda"}));
+  EXPECT_EQ(List(Emulator::KGen), (Lines{"Sonic.smd", "Uno, seconda"}));
+}
+
+TEST_F(RomScanTest, LargeFoldersAreListedWhole) {
+  for (int i = 0; i < 1500; ++i) WriteBytes("zs/g" + std::to_string(i) + ".smc", "");
+  EXPECT_TRUE(Scan({true, false, false, false}, {}));
+  EXPECT_EQ(List(Emulator::ZSnes).size(), 1500u);
+}
+
+TEST(ScanFailureTest, ThreeMessagesThenTheOptionsWindow) {
+  testing::RecordingHooks hooks;
+  ScanFailure(hooks);
+  EXPECT_EQ(
+      hooks.calls,
+      (Lines{"message: Errore nella ricerca delle ROMs. Possibili errori: PERCORSO ERRATO "
+             "oppure NESSUNA ROM DISPONIBILE.",
+             "message: Verrà ora aperta la schermata delle opzioni. Selezionare la cartella "
+             "Generale e inserire i percorsi corretti per i vari emulatori.",
+             "message: Dopo aver corretto i percorsi, riavviare il programma", "options window"}));
+}
+
+// What the scan keeps about archives between starts, and what it does with a cache
+// file it cannot trust.
+using testing::ArchiveKind;
+
+class ArchiveCacheTest : public testing::FreshFolderTest {};
+
+// A cache line for the archive as it stands, naming `game`.
+std::string LineFor(const std::filesystem::path& archive, const std::string& game) {
+  const FileStamp stamp = *StampOf(archive);
+  return "0\t" + std::to_string(stamp.size) + "\t" + std::to_string(stamp.time) +
+         "\tzs/Mario.zip\t" + game;
+}
+
+constexpr const char* kHeader = "Valmerin archivi 1\r\n";
+
+// A start's scan of the ZSnes folder "zs/": the listing, then its archives.
+void ScanZSnes(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>& games) {
+  const std::array<std::string, kEmulatorCount> folders = {"zs/", "kg/", "ne/", "pce/"};
+  ListedArchives listed;
+  ScanInto(lists, folders, Descriptions(), {true, false, false, false}, &listed);
+  ScanArchivesWithCache(lists, games, folders, listed, Descriptions(), {true, false, false, false});
+}
+
+TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTrusted) {
+  const struct {
+    const char* label;
+    bool scanFirst;  // a start that fills the cache, before `meanwhile`
+    std::function<void(const std::filesystem::path& archive)> meanwhile;
+    const char* inside;  // what the next start finds in the archive
+  } rows[] = {
+      {"unchanged: not opened again", true,
+       [](const auto& zip) {
+         // Same size, same time, other bytes: only a reopened archive would notice.
+         const auto time = std::filesystem::last_write_time(zip);
+         const auto size = std::filesystem::file_size(zip);
+         testing::WriteAll(zip, std::string(size, 'x'));
+         std::filesystem::last_write_time(zip, time);
+       },
+       "Mario.smc"},
+      {"changed: read again", true,
+       [](const auto& zip) {
+         ASSERT_TRUE(testing::MakeArchive(zip, ArchiveKind::Zip,
+                                          {{"Super Luigi.smc", "rom:luigi, di più"}}));
+       },
+       "Super Luigi.smc"},
+      {"damaged cache", false,
+       [](const auto&) { testing::WriteAll("Archivi.emu", std::string("\0\xff rotto\r\n", 10)); },
+       "Mario.smc"},
+      {"a game name that leaves the archive", false,
+       [](const auto& zip) {
+         testing::WriteAll("Archivi.emu", kHeader + LineFor(zip, "../../Descrizioni.emu") + "\r\n");
+       },
+       "Mario.smc"},
+      {"a last line cut short", false,
+       [](const auto& zip) {
+         testing::WriteAll("Archivi.emu", kHeader + LineFor(zip, "Falso.smc"));
+       },
+       "Mario.smc"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.label);
+    std::filesystem::remove_all("zs");
+    std::filesystem::remove("Archivi.emu");
+    std::filesystem::create_directory("zs");
+    const std::filesystem::path archive = "zs/Mario.zip";
+    ASSERT_TRUE(testing::MakeArchive(archive, ArchiveKind::Zip,
+                                     {{"LEGGIMI.txt", "leggi"}, {"Mario.smc", "rom:mario"}}));
+    // A whole second, which every system can set back exactly.
+    std::filesystem::last_write_time(archive, std::chrono::floor<std::chrono::seconds>(
+                                                  std::filesystem::last_write_time(archive)));
+    const auto scan = [] {
+      GameLists lists;
+      std::array<ArchiveGames, kEmulatorCount> games;
+      ScanZSnes(lists, games);
+      const auto found = games[0].find("Mario.zip");
+      return found == games[0].end() ? std::string("(non elencato)") : found->second;
+    };
+    if (row.scanFirst) ASSERT_EQ(scan(), "Mario.smc");
+    row.meanwhile(archive);
+    EXPECT_EQ(scan(), row.inside);
+    // What is left for the next start is the truth about the archive as it is now.
+    if (std::string(row.label) != "unchanged: not opened again") {
+      EXPECT_EQ(testing::ReadAll("Archivi.emu"), kHeader + LineFor(archive, row.inside) + "\r\n");
+    }
+  }
+}
+
+// An archive at a copy name (a stranger's file, or one an emulator wrote beside
+// its copy) is never a game of the list, as no ROM there is.
+TEST_F(ArchiveCacheTest, NothingAtACopyNameIsListed) {
+  const struct {
+    const char* name;
+    bool listed;
+  } cases[] = {
+      {"Gioco.zip", false},   {"GIOCO.ZIP", false},   {"gioco.7z", true},  // "Gioco." and two
+      {"Giocondo.zip", true}, {"Il Gioco.zip", true},
+  };
+  std::filesystem::create_directory("zs");
+  for (const auto& c : cases) {
+    ASSERT_TRUE(testing::MakeArchive(std::filesystem::path("zs") / c.name, ArchiveKind::Zip,
+                                     {{"Mario.smc", "rom:mario"}}));
+  }
+  GameLists lists;
+  std::array<ArchiveGames, kEmulatorCount> games;
+  ScanZSnes(lists, games);
+  for (const auto& c : cases) EXPECT_EQ(lists[0].FindFile(c.name).has_value(), c.listed) << c.name;
+}
+
+TEST(ArchiveGameChoice, FirstPatternThenNameAndNeverASystemCard) {
+  struct Case {
+    Emulator emulator;
+    std::vector<std::string> files;
+    const char* chosen;  // nullptr: not listed
+  };
+  const std::vector<Case> cases = {
+      {Emulator::MagicEngine, {"SYSCARD3.PCE", "Bonk.pce"}, "Bonk.pce"},
+      {Emulator::MagicEngine, {"giochi/syscard3.pce"}, nullptr},
+      {Emulator::MagicEngine, {"Il mio syscard.PCE"}, "Il mio syscard.PCE"},
+      {Emulator::KGen, {"Sonic.bin", "Sonic.smd"}, "Sonic.smd"},
+      {Emulator::NESticle, {"LEGGIMI.txt", "mario.nes"}, "mario.nes"},
+      {Emulator::ZSnes, {"b/Zelda.smc", "a/zelda.smc", "Zelda.sfc"}, "a/zelda.smc"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.files.front());
+    const std::optional<std::string> chosen = ChooseGameInArchive(c.emulator, c.files);
+    EXPECT_EQ(chosen.has_value(), c.chosen != nullptr);
+    if (chosen && c.chosen) EXPECT_EQ(*chosen, c.chosen);
+  }
+}
+
+TEST(GameFilterTest, MatchesAnyPartOfTheShownTextIgnoringCaseAndAccents) {
+  GameList list;
+  for (const char* shown : {"Città Sommersa", "CITTADELLA", "Mario.smc", "Œuvre Noire", "Šahovnica",
+                            "Cafe\xcc\x81 Racer", "Cafè", "Citt\xe0.NES", "日本の城"}) {
+    list.Add(std::string("f") + shown, shown);
+  }
+  GameFilter filter;
+  filter.Prepare(list);
+  const struct {
+    const char* typed;
+    std::vector<std::uint32_t> rows;
+  } cases[] = {
+      {"", {0, 1, 2, 3, 4, 5, 6, 7, 8}},
+      {"citta", {0, 1}},  // the stray Windows-1252 byte is no "a"
+      {"CITTÀ", {0, 1}},
+      {"à s", {0}},
+      {"o.s", {2}},     // what is typed is plain text, no pattern
+      {"oeuvre", {3}},  // Œ stands for both letters
+      {"sah", {4}},
+      {"cafe", {5, 6}},  // a combining accent is dropped as well
+      {"\xe0", {7}},     // the stray byte finds itself
+      {"の城", {8}},
+      {"sommersa cittadella", {}},  // no hit spans two entries
+      {"x", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    EXPECT_EQ(filter.Match(c.typed), c.rows);
+    // Narrowing the answer of every shorter start gives the same answer.
+    const std::string typed = c.typed;
+    for (std::size_t n = 0; n < typed.size(); ++n) {
+      if ((static_cast<unsigned char>(typed[n]) & 0xC0) == 0x80) continue;  // mid-letter
+      EXPECT_EQ(filter.Narrow(typed, filter.Match(typed.substr(0, n))), c.rows) << n;
+    }
+  }
+  EXPECT_TRUE(filter.PreparedFor(list));
+  list.ReplaceShown("Mario.smc", "Super Mario");
+  EXPECT_FALSE(filter.PreparedFor(list));  // a changed list is folded again
+}
+
+TEST(ExportLinesTest, FourEmptyListsGiveSeventeenLines) {
+  EXPECT_EQ(ExportLines({}),
+            (Lines{"Lista ROMs - creata con valmerin", "", "ZSnes", "-----", "", "", "KGen", "----",
+                   "", "", "NESticle", "--------", "", "", "Magic Engine", "------------", ""}));
+}
+
+TEST(ExportLinesTest, EntriesStandUnderTheirEmulatorAndNothingFollowsTheLast) {
+  GameLists lists;
+  lists[IndexOf(Emulator::ZSnes)].Add("Mario.smc", "Super Mario World");
+  lists[IndexOf(Emulator::MagicEngine)].Add("Bonk.PCE", "Bonk.PCE");
+  EXPECT_EQ(ExportLines(lists),
+            (Lines{"Lista ROMs - creata con valmerin", "", "ZSnes", "-----", "",
+                   "Super Mario World", "", "KGen", "----", "", "", "NESticle", "--------", "", "",
+                   "Magic Engine", "------------", "", "Bonk.PCE"}));
+}
+
+TEST(PaginateTest, CutsIntoFullPagesAndAlwaysGivesOne) {
+  EXPECT_EQ(Paginate({}, 10), (std::vector<Lines>{Lines{}}));
+  EXPECT_EQ(Paginate({"a", "b", "c", "d", "e"}, 2),
+            (std::vector<Lines>{{"a", "b"}, {"c", "d"}, {"e"}}));
+  EXPECT_EQ(Paginate({"a", "b"}, 0), (std::vector<Lines>{{"a"}, {"b"}}));
+}
+
+using GameListFileTest = testing::FreshFolderTest;
+
+// A failed export says why, as every other save does, and leaves what stood at the
+// path as it was.
+TEST_F(GameListFileTest, AFailedWriteSaysWhyAndLeavesThePathAsItWas) {
+  GameLists lists;
+  lists[0].Add("Mario.smc", "Super Mario");
+  std::filesystem::create_directory("cartella");
+  WriteBytes("vecchia.txt", "vecchia");
+  const struct {
+    const char* path;
+    SaveResult result;
+    FileError error;
+  } cases[] = {
+      {"lista.txt", SaveResult::Saved, FileError::None},
+      {"cartella", SaveResult::WriteFailed, FileError::NotRegular},
+      {"manca/lista.txt", SaveResult::WriteFailed, FileError::Missing},
+  };
+  for (const auto& c : cases) {
+    const SaveOutcome outcome = WriteGameListFile(c.path, lists);
+    EXPECT_EQ(outcome.result, c.result) << c.path;
+    EXPECT_EQ(outcome.error, c.error) << c.path;
+  }
+  EXPECT_NE(ReadBytes("lista.txt").find("\r\nSuper Mario\r\n"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_directory("cartella"));
+
+  lists[1].Add("Omega.smd", "\u03a9mega");  // no such letter in the code page
+  EXPECT_EQ(WriteGameListFile("vecchia.txt", lists).result, SaveResult::Unencodable);
+  EXPECT_EQ(ReadBytes("vecchia.txt"), "vecchia");
+  EXPECT_EQ(WriteGameListFile("vecchia.txt", lists, true).result, SaveResult::Saved);
+  EXPECT_NE(ReadBytes("vecchia.txt").find("\r\n?mega\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace valmerin
