@@ -166,7 +166,9 @@ TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTr
       const auto found = games[0].find("Mario.zip");
       return found == games[0].end() ? std::string("(non elencato)") : found->second;
     };
-    if (row.scanFirst) ASSERT_EQ(scan(), "Mario.smc");
+    if (row.scanFirst) {
+      ASSERT_EQ(scan(), "Mario.smc");
+    }
     row.meanwhile(archive);
     EXPECT_EQ(scan(), row.inside);
     // What is left for the next start is the truth about the archive as it is now.
@@ -215,7 +217,9 @@ TEST(ArchiveGameChoice, FirstPatternThenNameAndNeverASystemCard) {
     SCOPED_TRACE(c.files.front());
     const std::optional<std::string> chosen = ChooseGameInArchive(c.emulator, c.files);
     EXPECT_EQ(chosen.has_value(), c.chosen != nullptr);
-    if (chosen && c.chosen) EXPECT_EQ(*chosen, c.chosen);
+    if (chosen && c.chosen) {
+      EXPECT_EQ(*chosen, c.chosen);
+    }
   }
 }
 
