@@ -14,8 +14,7 @@ class CommandsTest : public UiTest {
     const auto folders = WriteCatalogue("1,0,1,0");
     WriteBytes(folders[0] + "Mario.smc", "");
     WriteBytes("Descrizioni.emu", "Mario.smc\r\nSuper Mario\r\n");
-    Open();
-    Child<QTabWidget>("SSTab1")->setCurrentIndex(0);
+    Open(0);
   }
   void SelectMario() { Click(Child<QListView>("List1"), 0); }
 };

@@ -1,9 +1,6 @@
 // The options window against a real options model, offscreen.
 #include "ui/form2.h"
 
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -11,39 +8,18 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QToolTip>
-#include <fstream>
-#include <sstream>
 
-#include "options/options_model.h"
-#include "test_application.h"
-#include "ui/dialog_service.h"
+#include "ui_test_support.h"
 
-namespace valmerin {
+namespace valmerin::testing {
 namespace {
-
-using testing::EnsureApplication;
-
-class RecordingDialogs : public DialogService {
- public:
-  void Message(QWidget*, const QString& text) override { messages.push_back(text); }
-  std::optional<QString> AskText(QWidget*, const QString&, const QString&,
-                                 const QString&) override {
-    return std::nullopt;
-  }
-  std::optional<QString> AskSavePath(QWidget*, const QString&) override { return std::nullopt; }
-  bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
-  std::vector<QString> messages;
-};
 
 // Events as a person's keys and mouse would deliver them.
 void KeyClick(QWidget* widget, int key, const QString& text = {}) {
@@ -66,27 +42,17 @@ void MouseClick(QWidget* widget, QPoint at) {
   QApplication::sendEvent(widget, &release);
 }
 
-std::string ReadBytes(const char* name) {
-  std::ifstream in(name, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-class Form2Test : public ::testing::Test {
+class Form2Test : public FreshFolderTest {
  protected:
-  static void SetUpTestSuite() { EnsureApplication(); }
-
   void SetUp() override {
-    ASSERT_TRUE(folder_.isValid());
-    previous_ = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(folder_.path()));
+    EnsureApplication();
+    FreshFolderTest::SetUp();
     model_.RunWindowStartup();
     form_ = std::make_unique<Form2>(model_, dialogs_);
   }
   void TearDown() override {
     form_.reset();
-    QDir::setCurrent(previous_);
+    FreshFolderTest::TearDown();
   }
 
   template <class W>
@@ -104,10 +70,8 @@ class Form2Test : public ::testing::Test {
     QApplication::processEvents();
   }
 
-  QTemporaryDir folder_;
-  QString previous_;
   OptionsModel model_;
-  RecordingDialogs dialogs_;
+  ScriptedDialogs dialogs_;
   std::unique_ptr<Form2> form_;
 };
 
@@ -472,4 +436,4 @@ TEST_F(Form2Test, StackedChecksAndValueBoxesFollowTheDesignedSteps) {
 }
 
 }  // namespace
-}  // namespace valmerin
+}  // namespace valmerin::testing

@@ -74,37 +74,6 @@ const KeyCase kCases[] = {
 
 void PrintTo(const KeyCase& c, std::ostream* out) { *out << c.keys; }
 
-struct KeyStroke {
-  int key;
-  Qt::KeyboardModifiers modifiers;
-  QString text;
-};
-
-KeyStroke ParseKey(const QString& name) {
-  static const std::map<QString, KeyStroke> kNamed = {
-      {"Tab", {Qt::Key_Tab, Qt::NoModifier, "\t"}},
-      {"S-Tab", {Qt::Key_Backtab, Qt::ShiftModifier, ""}},
-      {"C-Tab", {Qt::Key_Tab, Qt::ControlModifier, ""}},
-      {"C-S-Tab", {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, ""}},
-      {"C-PgDn", {Qt::Key_PageDown, Qt::ControlModifier, ""}},
-      {"C-PgUp", {Qt::Key_PageUp, Qt::ControlModifier, ""}},
-      {"Left", {Qt::Key_Left, Qt::NoModifier, ""}},
-      {"Right", {Qt::Key_Right, Qt::NoModifier, ""}},
-      {"Up", {Qt::Key_Up, Qt::NoModifier, ""}},
-      {"Down", {Qt::Key_Down, Qt::NoModifier, ""}},
-      {"Home", {Qt::Key_Home, Qt::NoModifier, ""}},
-      {"End", {Qt::Key_End, Qt::NoModifier, ""}},
-      {"PgUp", {Qt::Key_PageUp, Qt::NoModifier, ""}},
-      {"PgDn", {Qt::Key_PageDown, Qt::NoModifier, ""}},
-      {"Enter", {Qt::Key_Return, Qt::NoModifier, "\r"}},
-      {"Space", {Qt::Key_Space, Qt::NoModifier, " "}},
-  };
-  if (auto found = kNamed.find(name); found != kNamed.end()) return found->second;
-  const QChar letter = name[0];
-  return {Qt::Key_A + (letter.toLower().toLatin1() - 'a'),
-          letter.isUpper() ? Qt::ShiftModifier : Qt::NoModifier, name};
-}
-
 class KeyboardTest : public UiTest, public ::testing::WithParamInterface<KeyCase> {
  protected:
   void OpenCatalogue() {
@@ -128,7 +97,7 @@ class KeyboardTest : public UiTest, public ::testing::WithParamInterface<KeyCase
   }
 
   // Press and release at the focus, as a keyboard delivers them.
-  void Press(const QString& name) {
+  void Press(QString name) {
     if (name.startsWith("Click")) {  // a mouse click on a tab, for the focus it moves
       QTabBar* bar = Child<QTabWidget>("SSTab1")->tabBar();
       const QPoint at = bar->tabRect(name.mid(5).toInt()).center();
@@ -141,15 +110,28 @@ class KeyboardTest : public UiTest, public ::testing::WithParamInterface<KeyCase
       QApplication::processEvents();
       return;
     }
-    const KeyStroke stroke = ParseKey(name);
-    QWidget* target = QApplication::focusWidget();
-    ASSERT_NE(target, nullptr);
-    QKeyEvent press(QEvent::KeyPress, stroke.key, stroke.modifiers, stroke.text);
-    QApplication::sendEvent(target, &press);
-    if (QApplication::focusWidget()) target = QApplication::focusWidget();
-    QKeyEvent release(QEvent::KeyRelease, stroke.key, stroke.modifiers, stroke.text);
-    QApplication::sendEvent(target, &release);
-    QApplication::processEvents();
+    // "C-" and "S-" in front of a name add Control and Shift; a key with one of them
+    // types no text.
+    Qt::KeyboardModifiers modifiers;
+    for (; name.size() > 2 && name[1] == '-'; name = name.mid(2)) {
+      modifiers |= name[0] == 'C' ? Qt::ControlModifier : Qt::ShiftModifier;
+    }
+    static const std::map<QString, std::pair<int, QString>> kNamed = {
+        {"Tab", {Qt::Key_Tab, "\t"}},     {"Left", {Qt::Key_Left, ""}},
+        {"Right", {Qt::Key_Right, ""}},   {"Up", {Qt::Key_Up, ""}},
+        {"Down", {Qt::Key_Down, ""}},     {"Home", {Qt::Key_Home, ""}},
+        {"End", {Qt::Key_End, ""}},       {"PgUp", {Qt::Key_PageUp, ""}},
+        {"PgDn", {Qt::Key_PageDown, ""}}, {"Enter", {Qt::Key_Return, "\r"}},
+        {"Space", {Qt::Key_Space, " "}}};
+    if (auto found = kNamed.find(name); found != kNamed.end()) {
+      const auto& [key, text] = found->second;
+      const bool back = key == Qt::Key_Tab && modifiers.testFlag(Qt::ShiftModifier);
+      PressAtFocus(back ? int(Qt::Key_Backtab) : key, modifiers, modifiers ? QString() : text);
+      return;
+    }
+    const QChar letter = name[0];  // a letter typed as itself
+    PressAtFocus(Qt::Key_A + (letter.toLower().toLatin1() - 'a'),
+                 letter.isUpper() ? Qt::ShiftModifier : Qt::NoModifier, name);
   }
 
   QString FocusName() {

@@ -5,8 +5,6 @@
 #include <QMenu>
 #include <QTabWidget>
 #include <QTimer>
-#include <chrono>
-#include <thread>
 
 #include "catalogue/game_list_export.h"
 #include "hosting/program_start.h"
@@ -37,18 +35,6 @@ class PlayMarksWindowTest : public UiTest {
     Child<QTabWidget>("SSTab1")->setCurrentIndex(0);
     list_ = Child<GameListView>("List1");
     list_->setFocus();
-    QApplication::processEvents();
-  }
-
-  // A key as the keyboard sends it, to the widget with the focus.
-  void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {}) {
-    QWidget* target = QApplication::focusWidget();
-    ASSERT_NE(target, nullptr);
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : target,
-                            &release);
     QApplication::processEvents();
   }
 
@@ -112,42 +98,42 @@ TEST_F(PlayMarksWindowTest, MarkFilterOrderAndResetThroughKeysAndMenu) {
   const Step steps[] = {
       {"Down selects Alpha, the menu marks it",
        [&] {
-         Press(Qt::Key_Down);
+         PressAtFocus(Qt::Key_Down);
          Choose("Aggiungi ai preferiti");
        },
        "Alpha.smc* | Asteroids.smc | Beta, il ritorno | Gamma.smc"},
       {"Ctrl+D marks Asteroids",
        [&] {
-         Press(Qt::Key_Down);
-         Press(Qt::Key_D, Qt::ControlModifier);
+         PressAtFocus(Qt::Key_Down);
+         PressAtFocus(Qt::Key_D, Qt::ControlModifier);
        },
        "Alpha.smc* | Asteroids.smc* | Beta, il ritorno | Gamma.smc"},
       {"Ctrl+Shift+D shows the favourites alone",
-       [&] { Press(Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier); },
+       [&] { PressAtFocus(Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier); },
        "Alpha.smc* | Asteroids.smc*"},
-      {"the filter narrows the favourites", [&] { Press(Qt::Key_T, Qt::NoModifier, "t"); },
+      {"the filter narrows the favourites", [&] { PressAtFocus(Qt::Key_T, Qt::NoModifier, "t"); },
        "Asteroids.smc*"},
-      {"Esc brings the whole list back", [&] { Press(Qt::Key_Escape); },
+      {"Esc brings the whole list back", [&] { PressAtFocus(Qt::Key_Escape); },
        "Alpha.smc* | Asteroids.smc* | Beta, il ritorno | Gamma.smc"},
-      {"Ctrl+R: latest played first", [&] { Press(Qt::Key_R, Qt::ControlModifier); },
+      {"Ctrl+R: latest played first", [&] { PressAtFocus(Qt::Key_R, Qt::ControlModifier); },
        "Gamma.smc | Beta, il ritorno | Alpha.smc* | Asteroids.smc*"},
       {"the filter keeps that order",
        [&] {
          list_->FilterField()->setFocus();
          list_->OpenFilter();
-         Press(Qt::Key_T, Qt::NoModifier, "t");
+         PressAtFocus(Qt::Key_T, Qt::NoModifier, "t");
        },
        "Beta, il ritorno | Asteroids.smc*"},
       {"Ctrl+D again takes Asteroids off",
        [&] {
-         Press(Qt::Key_Down);
-         Press(Qt::Key_Down);
-         Press(Qt::Key_D, Qt::ControlModifier);
+         PressAtFocus(Qt::Key_Down);
+         PressAtFocus(Qt::Key_Down);
+         PressAtFocus(Qt::Key_D, Qt::ControlModifier);
        },
        "Beta, il ritorno | Asteroids.smc"},
       {"the menu switches back to the designed order",
        [&] {
-         Press(Qt::Key_Escape);
+         PressAtFocus(Qt::Key_Escape);
          Choose("Ultime partite per prime");
        },
        "Alpha.smc* | Asteroids.smc | Beta, il ritorno | Gamma.smc"},
@@ -176,8 +162,7 @@ TEST_F(PlayMarksWindowTest, MarkFilterOrderAndResetThroughKeysAndMenu) {
   form.reset();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   state = {};
-  Open();
-  Child<QTabWidget>("SSTab1")->setCurrentIndex(0);
+  Open(0);
   list_ = Child<GameListView>("List1");
   list_->setFocus();
   list_->setCurrentIndex(list_->model()->index(0, 0));
@@ -186,7 +171,7 @@ TEST_F(PlayMarksWindowTest, MarkFilterOrderAndResetThroughKeysAndMenu) {
   EXPECT_EQ(Rows(), "Alpha.smc* | Asteroids.smc | Beta, il ritorno | Gamma.smc");
 
   // The designed texts in the designed order, whatever the views and marks.
-  Press(Qt::Key_R, Qt::ControlModifier);
+  PressAtFocus(Qt::Key_R, Qt::ControlModifier);
   EXPECT_EQ(Export(), exported);
   EXPECT_EQ(LinesToPrint(state.gameLists, std::nullopt), printed);
   EXPECT_TRUE(dialogs.messages.empty())
@@ -206,19 +191,13 @@ TEST_F(PlayMarksWindowTest, TheEndOfAStartIsHeardAfterTheFirstSeconds) {
   };
   for (const auto& c : cases) {
     const std::string program = MakeFolder("Emu") + "emu.sh";
-    WriteBytes(program, std::string("#!/bin/sh\n") + c.body + "\n");
-    std::filesystem::permissions(program, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add);
+    WriteScript(program, std::string("#!/bin/sh\n") + c.body + "\n");
     StartOutcome started = StartProgram(program, {});
     ASSERT_TRUE(started.started) << started.error;
     dialogs.messages.clear();
     int ends = 0;
     WatchStart(form.get(), dialogs, program, "", std::move(started.watch), [&ends] { ++ends; });
-    const auto start = std::chrono::steady_clock::now();
-    while (ends == 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(12)) {
-      QApplication::processEvents();
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    ProcessEventsUntil([&] { return ends != 0; }, 12000);
     EXPECT_EQ(ends, 1) << c.body;
     EXPECT_EQ(dialogs.messages.size(), c.failureReported ? 1u : 0u) << c.body;
   }

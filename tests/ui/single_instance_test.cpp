@@ -1,25 +1,32 @@
 // One Valmerin per data folder: the second start in the same folder brings the
 // first forward and ends touching no file; another folder is free, and so is the
-// folder of a run that was killed.
+// folder of a run that was killed. The guard cannot be blocked, hung or switched
+// off by what stands at the lock's name or by a full disk, and its socket is out of
+// other accounts' reach and cheap to connect to. An end signal at any moment of the
+// start-up, a start-up message up included, ends the program the normal way: the
+// lock goes and the settings are saved.
 #include "ui/single_instance.h"
 
 #include <QDir>
-#include <QElapsedTimer>
+#include <QLocalSocket>
 #include <QProcess>
-#include <algorithm>
 
+#include "platform/private_folder.h"
 #include "ui_test_support.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <thread>
+#endif
 
 namespace valmerin::testing {
 namespace {
 namespace fs = std::filesystem;
-
-std::vector<fs::path> Entries() {
-  std::vector<fs::path> entries;
-  for (const auto& entry : fs::directory_iterator(".")) entries.push_back(entry.path());
-  std::sort(entries.begin(), entries.end());
-  return entries;
-}
 
 using SingleInstanceTest = UiTest;
 
@@ -48,12 +55,8 @@ class Program {
   }
   // Runs this process's events until the program ends; false when it runs on.
   bool Ended(int milliseconds) {
-    QElapsedTimer waited;
-    waited.start();
-    while (process_.state() != QProcess::NotRunning && waited.elapsed() < milliseconds) {
-      QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return process_.state() == QProcess::NotRunning;
+    return ProcessEventsUntil([this] { return process_.state() == QProcess::NotRunning; },
+                              milliseconds);
   }
   QProcess& Process() { return process_; }
 
@@ -68,14 +71,14 @@ TEST_F(SingleInstanceTest, ASecondStartEndsAtOnceTouchingNothingAndBringsTheFirs
   ASSERT_TRUE(first.Claim());
   int shown = 0;
   first.OnComeForward([&shown] { ++shown; });
-  const std::vector<fs::path> files = Entries();
+  const std::vector<std::string> files = SortedNames(".");
 
   Program second;
   ASSERT_TRUE(second.Ended(20000)) << "the second start ran on";
   EXPECT_EQ(second.Process().exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(second.Process().exitCode(), 0);
   EXPECT_EQ(shown, 1);
-  EXPECT_EQ(Entries(), files);  // no settings file, no copy, no journal
+  EXPECT_EQ(SortedNames("."), files);  // no settings file, no copy, no journal
 
   fs::create_directory("altra");
   fs::current_path("altra");
@@ -90,17 +93,14 @@ TEST_F(SingleInstanceTest, AKilledRunsFolderIsTakenOver) {
   {
     Program killed;
     // Killed only once its lock is written and its socket answers.
-    bool answered = false;
-    QElapsedTimer waited;
-    waited.start();
-    while (!answered && waited.elapsed() < 20000) {
-      QApplication::processEvents(QEventLoop::AllEvents, 20);
-      std::error_code unknown;
-      if (fs::file_size(".valmerin.lock", unknown) == 0 || unknown) continue;
-      SingleInstance probe;
-      answered = !probe.Claim() && probe.AskOtherToComeForward();
-    }
-    ASSERT_TRUE(answered);
+    ASSERT_TRUE(ProcessEventsUntil(
+        [] {
+          std::error_code unknown;
+          if (fs::file_size(".valmerin.lock", unknown) == 0 || unknown) return false;
+          SingleInstance probe;
+          return !probe.Claim() && probe.AskOtherToComeForward();
+        },
+        20000));
   }
   ASSERT_TRUE(fs::exists(".valmerin.lock")) << "a killed run cannot remove its lock";
   SingleInstance next;
@@ -110,9 +110,7 @@ TEST_F(SingleInstanceTest, AKilledRunsFolderIsTakenOver) {
   SingleInstance later;
   EXPECT_FALSE(later.Claim());
   EXPECT_TRUE(later.AskOtherToComeForward());
-  QElapsedTimer waited;
-  waited.start();
-  while (shown == 0 && waited.elapsed() < 5000) QApplication::processEvents();
+  ProcessEventsUntil([&] { return shown != 0; });
   EXPECT_EQ(shown, 1);
 }
 
@@ -127,6 +125,168 @@ TEST_F(SingleInstanceTest, ALockFromAnotherComputerSaysHowToFreeTheFolder) {
   EXPECT_TRUE(message.contains(QStringLiteral("\"altro-computer\""))) << message.toStdString();
   EXPECT_TRUE(message.contains(QStringLiteral("\".valmerin.lock\""))) << message.toStdString();
 }
+
+#ifndef _WIN32
+TEST_F(SingleInstanceTest, WhatStandsAtTheLockNameNeverBlocksOrHangsTheStart) {
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+    bool claims;              // this start goes on
+    const char* messageSays;  // else the message says what stands there
+  };
+  const Case cases[] = {
+      {"empty lock (power cut)", [] { WriteBytes(".valmerin.lock", ""); }, true, nullptr},
+      {"garbage lock", [] { WriteBytes(".valmerin.lock", "\x01\x02zz\n\n\n\n"); }, true, nullptr},
+      {"lock of a process gone", [] { WriteBytes(".valmerin.lock", "999999999\nvalmerin\n\n"); },
+       true, nullptr},
+      {"folder", [] { fs::create_directory(".valmerin.lock"); }, false, "una cartella"},
+      {"FIFO", [] { ASSERT_EQ(mkfifo(".valmerin.lock", 0600), 0); }, false, "un file speciale"},
+      {"link", [] { fs::create_symlink("/etc/passwd", ".valmerin.lock"); }, false,
+       "un collegamento"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(".valmerin.lock");
+    c.make();
+    SingleInstance start;
+    EXPECT_EQ(start.Claim(), c.claims);
+    if (c.messageSays != nullptr) {
+      const QString message = start.AlreadyOpenMessage();
+      EXPECT_TRUE(message.contains(QStringLiteral("\".valmerin.lock\""))) << message.toStdString();
+      EXPECT_TRUE(message.contains(QString::fromUtf8(c.messageSays))) << message.toStdString();
+    } else {
+      // And the folder is really ours: a second start is turned away.
+      SingleInstance second;
+      EXPECT_FALSE(second.Claim());
+    }
+  }
+}
+
+// A disk with no room for the lock file does not let a second window open.
+TEST_F(SingleInstanceTest, AFullDiskAtStartKeepsTheGuard) {
+  struct rlimit before {};
+  getrlimit(RLIMIT_FSIZE, &before);
+  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit none = before;
+  none.rlim_cur = 0;
+  setrlimit(RLIMIT_FSIZE, &none);
+  SingleInstance first;
+  const bool firstClaims = first.Claim();
+  SingleInstance second;
+  const bool secondClaims = second.Claim();
+  setrlimit(RLIMIT_FSIZE, &before);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_TRUE(firstClaims);
+  EXPECT_FALSE(secondClaims);
+}
+
+int OpenDescriptors() {
+  return static_cast<int>(
+      std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+}
+
+// The socket lives in a folder only this user may enter, and a flood of held
+// connections costs the running window a few descriptors at most; a later start
+// still brings it forward.
+TEST_F(SingleInstanceTest, TheSocketIsPrivateAndConnectionsAreBounded) {
+  SingleInstance first;
+  ASSERT_TRUE(first.Claim());
+  int shown = 0;
+  first.OnComeForward([&shown] { ++shown; });
+  const std::optional<fs::path> folder = PrivateRuntimeFolder();
+  ASSERT_TRUE(folder.has_value());
+  struct stat info {};
+  ASSERT_EQ(lstat(folder->c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 077, 0u);
+  EXPECT_EQ(info.st_uid, geteuid());
+  bool socketThere = false;
+  for (const auto& entry : fs::directory_iterator(*folder)) {
+    socketThere = socketThere || entry.path().filename().string().starts_with("valmerin-");
+  }
+  EXPECT_TRUE(socketThere);
+
+  const int descriptors = OpenDescriptors();
+  std::vector<std::unique_ptr<QLocalSocket>> flood;
+  SingleInstance asker;
+  EXPECT_FALSE(asker.Claim());
+  for (int i = 0; i < 40; ++i) {
+    // Connections of our own, held open without a word: what another account
+    // in a shared group could do to the socket.
+    fs::path socketPath;
+    for (const auto& entry : fs::directory_iterator(*folder)) {
+      if (entry.is_socket()) socketPath = entry.path();
+    }
+    auto socket = std::make_unique<QLocalSocket>();
+    socket->connectToServer(QString::fromStdString(socketPath.string()));
+    socket->waitForConnected(200);
+    flood.push_back(std::move(socket));
+  }
+  ProcessEventsUntil([] { return false; }, 500);
+  // The flood's own 40 sockets are on this side of the test too.
+  EXPECT_LE(OpenDescriptors() - descriptors - 40, 2 * 4 + 2);
+  ProcessEventsUntil([] { return false; }, 2500);
+  flood.clear();
+  EXPECT_TRUE(asker.AskOtherToComeForward());
+  ProcessEventsUntil([&] { return shown != 0; });
+  EXPECT_EQ(shown, 1);
+}
+
+// Starts the real program in the current folder, sends `signal` after `after`
+// and returns its wait status, or nullopt when it had to be killed.
+std::optional<int> RunAndSignal(int signal, std::chrono::milliseconds after) {
+  const std::string program = ProgramPath().toStdString();
+  const pid_t child = fork();
+  if (child == 0) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  std::this_thread::sleep_for(after);
+  kill(child, signal);
+  int status = 0;
+  for (int i = 0; i < 200; ++i) {
+    if (waitpid(child, &status, WNOHANG) == child) return status;
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  kill(child, SIGKILL);
+  waitpid(child, &status, 0);
+  return std::nullopt;
+}
+
+TEST_F(SingleInstanceTest, AnEndSignalDuringAStartUpMessageEndsTheProgramNormally) {
+  if (!fs::exists(ProgramPath().toStdString()))
+    GTEST_SKIP() << "the program is not built beside the tests";
+  struct Case {
+    const char* what;
+    std::function<void()> prepare;
+    bool settingsSaved;
+  };
+  const Case cases[] = {
+      // An empty ZSnes folder: a message, then the options window, before the
+      // main window is shown.
+      {"empty ZSnes folder", [this] { WriteCatalogue("1,0,0,0"); }, true},
+      // Valmerin is already open here (the lock of another computer): its message.
+      {"already open", [] { WriteBytes(".valmerin.lock", "1\nvalmerin\naltro-computer\n"); },
+       false},
+  };
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.what) + " " + std::to_string(signal));
+      for (const auto& entry : fs::directory_iterator(".")) fs::remove_all(entry.path());
+      c.prepare();
+      const std::optional<int> status = RunAndSignal(signal, std::chrono::milliseconds(1500));
+      ASSERT_TRUE(status.has_value()) << "it did not end";
+      EXPECT_TRUE(WIFEXITED(*status)) << "ended by the signal itself";
+      if (c.settingsSaved) {
+        EXPECT_FALSE(fs::exists(".valmerin.lock"));
+        EXPECT_TRUE(fs::exists("zsnes.config.valmerin"));
+      } else {
+        EXPECT_EQ(ReadBytes(".valmerin.lock"), "1\nvalmerin\naltro-computer\n");
+      }
+    }
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace valmerin::testing

@@ -1,16 +1,21 @@
 #pragma once
 // The main window in a fresh current folder, with dialogs answered by script.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QListView>
 #include <QMouseEvent>
+#include <QTabWidget>
+#include <QThread>
+#include <algorithm>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "launch/launch_test_support.h"
 #include "options/options_model.h"
+#include "test_application.h"
 #include "ui/dialog_service.h"
 #include "ui/form1.h"
-#include "test_application.h"
 
 namespace valmerin::testing {
 
@@ -56,6 +61,28 @@ class ScriptedDialogs : public DialogService {
   }
 };
 
+// Runs the events until `done` holds or `milliseconds` have passed; whether it holds.
+inline bool ProcessEventsUntil(const std::function<bool()>& done, qint64 milliseconds = 5000) {
+  QElapsedTimer waited;
+  waited.start();
+  for (;;) {
+    if (done()) return true;
+    if (waited.elapsed() >= milliseconds) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(5);
+  }
+}
+
+// The names in a folder, sorted.
+inline std::vector<std::string> SortedNames(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 class UiTest : public LaunchFolderTest {
  protected:
   void SetUp() override {
@@ -79,10 +106,12 @@ class UiTest : public LaunchFolderTest {
     return folders;
   }
 
-  Form1& Open() {
+  // The main window, shown, on tab `tab` when one is given.
+  Form1& Open(int tab = -1) {
     form = std::make_unique<Form1>(state, options, dialogs);
     form->show();
     QApplication::processEvents();
+    if (tab >= 0) Child<QTabWidget>("SSTab1")->setCurrentIndex(tab);
     return *form;
   }
   template <typename W>
@@ -101,6 +130,35 @@ class UiTest : public LaunchFolderTest {
   static void Click(QListView* list, int row) {
     Mouse(list, row, QEvent::MouseButtonPress);
     Mouse(list, row, QEvent::MouseButtonRelease);
+  }
+  static void DoubleClick(QListView* list, int row) {
+    Click(list, row);
+    Mouse(list, row, QEvent::MouseButtonPress);
+    Mouse(list, row, QEvent::MouseButtonDblClick);
+  }
+  // The first row showing `shown`, or -1 when none does.
+  static int RowOf(QListView* list, const QString& shown) {
+    const auto found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, shown);
+    return found.size() == 1 ? found[0].row() : -1;
+  }
+  // A shell script the user may run.
+  static void WriteScript(const std::string& path, const std::string& text) {
+    WriteBytes(path, text);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add);
+  }
+  // A key as the keyboard sends it: pressed at the focus, released where the focus
+  // went.
+  static void PressAtFocus(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                           const QString& text = {}) {
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(target, &press);
+    if (QApplication::focusWidget() != nullptr) target = QApplication::focusWidget();
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(target, &release);
+    QApplication::processEvents();
   }
   static void Key(QWidget* widget, int key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
