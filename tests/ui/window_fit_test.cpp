@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "ui/button_bar.h"
+#include "ui/font_fit.h"
 #include "ui_test_support.h"
 
 namespace valmerin::testing {
@@ -85,6 +86,37 @@ TEST_F(DISABLED_WindowAtThisScale, TabsNeedNoScrollButtonsAndLabelsAreNotCut) {
     EXPECT_TRUE(button->LabelFits(button->size()))
         << button->text().toStdString() << " in " << button->width() << " px at "
         << QFontInfo(button->font()).family().toStdString() << " " << button->font().pointSizeF();
+  }
+}
+
+// A window's font made to fit: smaller first, then narrower, never below the
+// smallest readable size.
+TEST(FontFitTest, SmallerFirstThenNarrowerWhereNoSizeFits) {
+  const struct {
+    const char* what;
+    std::function<bool(const QFont&)> fits;
+    double points;
+    bool narrowed;
+  } cases[] = {
+      {"fits as it is", [](const QFont&) { return true; }, 8.25, false},
+      {"fits smaller", [](const QFont& f) { return f.pointSizeF() <= 7.5; }, 7.5, false},
+      {"only a narrower face fits", [](const QFont& f) { return f.stretch() == QFont::Condensed; },
+       8.25, true},
+      {"narrower and smaller",
+       [](const QFont& f) { return f.stretch() == QFont::Condensed && f.pointSizeF() <= 7; }, 7,
+       true},
+      {"nothing fits: the smallest, narrower", [](const QFont&) { return false; }, 6.5, true},
+  };
+  for (const auto& row : cases) {
+    QFont font;
+    font.setPointSizeF(8.25);
+    QFont applied;
+    const QFont left = FitFont(
+        font, [&](const QFont& f) { applied = f; }, [&] { return row.fits(applied); });
+    EXPECT_EQ(left.pointSizeF(), row.points) << row.what;
+    EXPECT_EQ(left.stretch() == QFont::Condensed, row.narrowed) << row.what;
+    // What is left applied is what the window shows.
+    EXPECT_EQ(applied, left) << row.what;
   }
 }
 
