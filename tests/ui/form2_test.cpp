@@ -76,17 +76,13 @@ class Form2Test : public FreshFolderTest {
 };
 
 TEST_F(Form2Test, EveryControlHasItsNamedWidget) {
-  struct Family {
-    const char* prefix;
-    int count;
-  };
-  const Family kFamilies[] = {{"Check", kCheckCount},    {"Option", kOptionCount},
-                              {"Text", kTextCount},      {"Combo", kComboCount},
-                              {"VScroll", kScrollCount}, {"Label", 13}};
-  for (const Family& family : kFamilies) {
-    for (int n = 1; n <= family.count; ++n) {
-      if (QLatin1String(family.prefix) == QLatin1String("Text") && n == 6) continue;  // none
-      const QString name = QString::fromLatin1(family.prefix) + QString::number(n);
+  const std::pair<const char*, int> kFamilies[] = {
+      {"Check", kCheckCount}, {"Option", kOptionCount},  {"Text", kTextCount},
+      {"Combo", kComboCount}, {"VScroll", kScrollCount}, {"Label", 13}};
+  for (const auto& [prefix, count] : kFamilies) {
+    for (int n = 1; n <= count; ++n) {
+      if (QLatin1String(prefix) == QLatin1String("Text") && n == 6) continue;  // none
+      const QString name = QString::fromLatin1(prefix) + QString::number(n);
       EXPECT_NE(form_->findChild<QWidget*>(name), nullptr) << name.toStdString();
     }
   }
@@ -109,11 +105,7 @@ TEST_F(Form2Test, WindowTabsAndOkButtonAreAsDesigned) {
 }
 
 TEST_F(Form2Test, CaptionsKeepAccentsQuotesAndBlanks) {
-  struct Caption {
-    const char* name;
-    const char* text;
-  };
-  const Caption kSample[] = {
+  const std::pair<const char*, const char*> kSample[] = {
       {"Check1", "Disabilita modificazione del colore 0 in modalità 256 colori"},
       {"Check2", "Disabilita hack della velocità \"SPC700\""},
       {"Check12", "Abilità correzione gamma:"},
@@ -125,14 +117,14 @@ TEST_F(Form2Test, CaptionsKeepAccentsQuotesAndBlanks) {
       {"Frame1", "Seleziona versione"},
       {"Frame2", "Emulatori disponibili:"},
   };
-  for (const Caption& c : kSample) {
-    QWidget* widget = Get<QWidget>(c.name);
+  for (const auto& [name, text] : kSample) {
+    QWidget* widget = Get<QWidget>(name);
     ASSERT_NE(widget, nullptr);
     QString shown;
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) shown = button->text();
     if (auto* label = qobject_cast<QLabel*>(widget)) shown = label->text();
     if (auto* frame = qobject_cast<QGroupBox*>(widget)) shown = frame->title();
-    EXPECT_EQ(shown, QString::fromUtf8(c.text)) << c.name;
+    EXPECT_EQ(shown, QString::fromUtf8(text)) << name;
   }
   // The availability boxes and the version buttons sit in their frames.
   EXPECT_EQ(Get<QWidget>("Check72")->parentWidget(), Get<QWidget>("Frame2"));

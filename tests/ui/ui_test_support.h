@@ -13,11 +13,23 @@
 
 #include "launch/launch_test_support.h"
 #include "options/options_model.h"
-#include "test_application.h"
 #include "ui/dialog_service.h"
 #include "ui/form1.h"
+#include "ui/program_style.h"
 
 namespace valmerin::testing {
+
+// The one QApplication of a window test program, made on first use and kept for
+// the whole run, offscreen unless the caller chose a platform.
+inline void EnsureApplication() {
+  if (QApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "valmerin_tests_ui";
+  static char* argv[] = {name, nullptr};
+  new QApplication(argc, argv);
+  ApplyProgramStyle();
+}
 
 class ScriptedDialogs : public DialogService {
  public:
@@ -37,10 +49,7 @@ class ScriptedDialogs : public DialogService {
   }
   bool AskYesNo(QWidget*, const QString& question) override {
     questions.push_back(question);
-    if (answers.empty()) return false;
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return Next(answers).value_or(false);
   }
 
   std::vector<QString> messages;
@@ -50,10 +59,11 @@ class ScriptedDialogs : public DialogService {
   std::deque<std::optional<QString>> savePaths;  // idem
   QPrinter* printerSetUp = nullptr;
   std::vector<QString> questions;
-  std::deque<bool> answers;  // none left answers "No"
+  std::deque<std::optional<bool>> answers;  // none left answers "No"
 
  private:
-  static std::optional<QString> Next(std::deque<std::optional<QString>>& replies) {
+  template <typename T>
+  static std::optional<T> Next(std::deque<std::optional<T>>& replies) {
     if (replies.empty()) return std::nullopt;
     auto reply = replies.front();
     replies.pop_front();
