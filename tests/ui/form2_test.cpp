@@ -31,16 +31,6 @@ void KeyClick(QWidget* widget, int key, const QString& text = {}) {
 void KeyClicks(QWidget* widget, const QString& text) {
   for (QChar c : text) KeyClick(widget, c.toUpper().unicode(), QString(c));
 }
-void MouseClick(QWidget* widget, QPoint at) {
-  const QPointF local(at);
-  const QPointF global(widget->mapToGlobal(at));
-  QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-  QApplication::sendEvent(widget, &press);
-  QApplication::sendEvent(widget, &release);
-}
 
 class Form2Test : public FreshFolderTest {
  protected:
@@ -205,10 +195,10 @@ TEST_F(Form2Test, ScrollArrowsStepToTheLimitsAndFillTheValueBox) {
 TEST_F(Form2Test, TopArrowRaisesTheValueAndTheTopEndIsTheHighest) {
   ShowTab("KGen");
   auto* bar = Get<QScrollBar>("VScroll5");
-  MouseClick(bar, QPoint(bar->width() / 2, 2));
+  ClickAt(bar, QPoint(bar->width() / 2, 2));
   EXPECT_EQ(model_.Scroll(5), 1);
   EXPECT_EQ(Get<QLineEdit>("Text7")->text(), "1");
-  MouseClick(bar, QPoint(bar->width() / 2, bar->height() - 2));
+  ClickAt(bar, QPoint(bar->width() / 2, bar->height() - 2));
   EXPECT_EQ(model_.Scroll(5), 0);
   // At its highest the bar sits at its top end.
   ASSERT_TRUE(model_.SetScroll(5, 3));

@@ -109,13 +109,7 @@ class KeyboardTest : public UiTest, public ::testing::WithParamInterface<KeyCase
   void Press(QString name) {
     if (name.startsWith("Click")) {  // a mouse click on a tab, for the focus it moves
       QTabBar* bar = Child<QTabWidget>("SSTab1")->tabBar();
-      const QPoint at = bar->tabRect(name.mid(5).toInt()).center();
-      for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, at, bar->mapToGlobal(at), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(bar, &event);
-      }
+      ClickAt(bar, bar->tabRect(name.mid(5).toInt()).center());
       QApplication::processEvents();
       return;
     }

@@ -25,6 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 
 using MainWindowTest = UiTest;
+using Arguments = std::optional<std::vector<std::string>>;
 
 TEST_F(MainWindowTest, FirstStartWithoutFilesShowsInformationTabAndSwitchesEmulatorsOff) {
   Open();
@@ -112,9 +113,7 @@ TEST_F(MainWindowTest, DoubleClickAndEnterStartTheEmulatorOnACopyOfTheGame) {
   const int mario = zsnes->model()->index(0, 0).data() == "Mario.smc" ? 0 : 1;
 
   DoubleClick(zsnes, mario);
-  auto arguments = WaitForArguments(folders[0] + "ZSnes.exe");
-  ASSERT_TRUE(arguments);
-  EXPECT_EQ(*arguments, std::vector<std::string>{folders[0] + "Gioco.smc"});
+  ASSERT_EQ(WaitForArguments(folders[0] + "ZSnes.exe"), Arguments{{folders[0] + "Gioco.smc"}});
   EXPECT_EQ(ReadBytes(folders[0] + "Gioco.smc"), "mario");
   // The window sees the emulator end, and the copy goes then.
   EXPECT_TRUE(GoneWhileTheWindowRuns(folders[0] + "Gioco.smc"));
@@ -122,9 +121,7 @@ TEST_F(MainWindowTest, DoubleClickAndEnterStartTheEmulatorOnACopyOfTheGame) {
   fs::remove(folders[0] + "ZSnes.exe.args");
   Key(zsnes, mario == 0 ? Qt::Key_Down : Qt::Key_Up);
   Key(zsnes, Qt::Key_Return);
-  arguments = WaitForArguments(folders[0] + "ZSnes.exe");
-  ASSERT_TRUE(arguments);
-  EXPECT_EQ(*arguments, std::vector<std::string>{folders[0] + "Gioco.sfc"});
+  ASSERT_EQ(WaitForArguments(folders[0] + "ZSnes.exe"), Arguments{{folders[0] + "Gioco.sfc"}});
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_TRUE(GoneWhileTheWindowRuns(folders[0] + "Gioco.sfc"));
 
@@ -195,9 +192,7 @@ TEST_F(MainWindowTest, RunButtonStartsTheCurrentTabsEmulatorPlainOrSaysWhyNot) {
 
   Child<QTabWidget>("SSTab1")->setCurrentIndex(0);
   form->Brisk1_Click(2);
-  const auto arguments = WaitForArguments(folders[0] + "ZSnes.exe");
-  ASSERT_TRUE(arguments);
-  EXPECT_TRUE(arguments->empty());
+  ASSERT_EQ(WaitForArguments(folders[0] + "ZSnes.exe"), Arguments{std::vector<std::string>{}});
 
   Child<QTabWidget>("SSTab1")->setCurrentIndex(3);  // no PCE.exe in its folder
   form->Brisk1_Click(2);
@@ -339,9 +334,7 @@ TEST_F(MainWindowTest, AZippedGameIsFilteredAndStartedOnTheFileInside) {
   EXPECT_TRUE(Child<QLineEdit>("Text1")->toolTip().contains("Super Mario World (E).smc"));
 
   Key(list, Qt::Key_Return);
-  const auto arguments = WaitForArguments(folders[0] + "ZSnes.exe");
-  ASSERT_TRUE(arguments);
-  EXPECT_EQ(*arguments, std::vector<std::string>{folders[0] + "Gioco.smc"});
+  ASSERT_EQ(WaitForArguments(folders[0] + "ZSnes.exe"), Arguments{{folders[0] + "Gioco.smc"}});
   EXPECT_EQ(ReadBytes(folders[0] + "ZSnes.exe.game"), "rom:mario");
   EXPECT_TRUE(dialogs.messages.empty());
 

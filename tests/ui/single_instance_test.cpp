@@ -52,28 +52,22 @@ QString ProgramPath() {
 }
 
 // The program itself, started in the current folder with no screen.
-class Program {
- public:
+struct Program : QProcess {
   Program() {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process_.setProcessEnvironment(environment);
-    process_.setWorkingDirectory(QDir::currentPath());
-    process_.start(ProgramPath(), {});
+    setProcessEnvironment(environment);
+    setWorkingDirectory(QDir::currentPath());
+    start(ProgramPath(), {});
   }
-  ~Program() {
-    process_.kill();
-    process_.waitForFinished(5000);
+  ~Program() override {
+    kill();
+    waitForFinished(5000);
   }
   // Runs this process's events until the program ends; false when it runs on.
   bool Ended(int milliseconds) {
-    return ProcessEventsUntil([this] { return process_.state() == QProcess::NotRunning; },
-                              milliseconds);
+    return ProcessEventsUntil([this] { return state() == QProcess::NotRunning; }, milliseconds);
   }
-  QProcess& Process() { return process_; }
-
- private:
-  QProcess process_;
 };
 
 TEST_F(SingleInstanceTest, ASecondStartEndsAtOnceTouchingNothingAndBringsTheFirstForward) {
@@ -87,8 +81,8 @@ TEST_F(SingleInstanceTest, ASecondStartEndsAtOnceTouchingNothingAndBringsTheFirs
 
   Program second;
   ASSERT_TRUE(second.Ended(20000)) << "the second start ran on";
-  EXPECT_EQ(second.Process().exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(second.Process().exitCode(), 0);
+  EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(second.exitCode(), 0);
   EXPECT_EQ(shown, 1);
   EXPECT_EQ(SortedNames("."), files);  // no settings file, no copy, no journal
 

@@ -93,6 +93,18 @@ inline std::vector<std::string> SortedNames(const std::filesystem::path& folder)
   return names;
 }
 
+// The left button's events at `at` in `widget`, as a person's mouse delivers them.
+inline void MouseAt(QWidget* widget, QPoint at, QEvent::Type type) {
+  QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton,
+                    type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+inline void ClickAt(QWidget* widget, QPoint at) {
+  MouseAt(widget, at, QEvent::MouseButtonPress);
+  MouseAt(widget, at, QEvent::MouseButtonRelease);
+}
+
 class UiTest : public LaunchFolderTest {
  protected:
   void SetUp() override {
@@ -131,15 +143,10 @@ class UiTest : public LaunchFolderTest {
   QString GameFile() { return QString::fromStdString(state.Text1); }
 
   static void Mouse(QListView* list, int row, QEvent::Type type) {
-    const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
-    QMouseEvent event(type, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(list->viewport(), &event);
+    MouseAt(list->viewport(), list->visualRect(list->model()->index(row, 0)).center(), type);
   }
   static void Click(QListView* list, int row) {
-    Mouse(list, row, QEvent::MouseButtonPress);
-    Mouse(list, row, QEvent::MouseButtonRelease);
+    ClickAt(list->viewport(), list->visualRect(list->model()->index(row, 0)).center());
   }
   static void DoubleClick(QListView* list, int row) {
     Click(list, row);
