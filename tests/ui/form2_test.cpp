@@ -210,8 +210,7 @@ TEST_F(Form2Test, TypedAndPickedTextsReachTheModel) {
   combo->lineEdit()->selectAll();
   KeyClicks(combo->lineEdit(), "tastiera");
   // Enter must not turn it into the item "Tastiera": a text in another case is no item.
-  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-  QApplication::sendEvent(combo->lineEdit(), &press);
+  Key(combo->lineEdit(), Qt::Key_Return);
   EXPECT_EQ(model_.ComboText(1), "tastiera");
   EXPECT_EQ(combo->currentText(), "tastiera");
   EXPECT_EQ(combo->count(), 7);  // a typed text is not added to the list

@@ -372,13 +372,9 @@ TEST_F(MainWindowTest, FilterNarrowsAsOneTypesAndEscBringsTheListBack) {
   Click(list, 2);
   ASSERT_EQ(GameFile(), "Zeta.smc");
 
-  QKeyEvent ctrlF(QEvent::KeyPress, Qt::Key_F, Qt::ControlModifier);
-  QApplication::sendEvent(list, &ctrlF);
+  Key(list, Qt::Key_F, Qt::ControlModifier);
   ASSERT_TRUE(field->isVisible());
-  for (const char* letter : {"C", "I", "T", "T", "A"}) {
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromLatin1(letter));
-    QApplication::sendEvent(field, &press);
-  }
+  for (const char* letter : {"C", "I", "T", "T", "A"}) Key(field, 0, {}, letter);
   EXPECT_EQ(field->text(), "CITTA");
   ASSERT_EQ(list->model()->rowCount(), 1);
   EXPECT_EQ(list->model()->index(0, 0).data().toString(), QString::fromUtf8("Citt\u00e0 Sommersa"));
@@ -398,8 +394,7 @@ TEST_F(MainWindowTest, FilterNarrowsAsOneTypesAndEscBringsTheListBack) {
   EXPECT_EQ(list->model()->rowCount(), 3);
   EXPECT_EQ(list->SelectedEntry().row(), 1);
 
-  QKeyEvent slash(QEvent::KeyPress, Qt::Key_Slash, Qt::NoModifier, QStringLiteral("/"));
-  QApplication::sendEvent(list, &slash);
+  Key(list, Qt::Key_Slash, {}, QStringLiteral("/"));
   field->setText(QStringLiteral("zeta"));
   EXPECT_EQ(GameFile(), "Citta.smc");  // hidden, still chosen
   Click(list, 0);

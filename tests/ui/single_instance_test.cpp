@@ -27,7 +27,6 @@
 #ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -237,28 +236,6 @@ TEST_F(SingleInstanceTest, TheSocketIsPrivateAndConnectionsAreBounded) {
   EXPECT_EQ(shown, 1);
 }
 
-// Starts the real program in the current folder, sends `signal` after `after`
-// and returns its wait status, or nullopt when it had to be killed.
-std::optional<int> RunAndSignal(int signal, std::chrono::milliseconds after) {
-  const std::string program = ProgramPath().toStdString();
-  const pid_t child = fork();
-  if (child == 0) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  std::this_thread::sleep_for(after);
-  kill(child, signal);
-  int status = 0;
-  for (int i = 0; i < 200; ++i) {
-    if (waitpid(child, &status, WNOHANG) == child) return status;
-    std::this_thread::sleep_for(std::chrono::milliseconds(25));
-  }
-  kill(child, SIGKILL);
-  waitpid(child, &status, 0);
-  return std::nullopt;
-}
-
 TEST_F(SingleInstanceTest, AnEndSignalDuringAStartUpMessageEndsTheProgramNormally) {
   if (!fs::exists(ProgramPath().toStdString()))
     GTEST_SKIP() << "the program is not built beside the tests";
@@ -280,9 +257,12 @@ TEST_F(SingleInstanceTest, AnEndSignalDuringAStartUpMessageEndsTheProgramNormall
       SCOPED_TRACE(std::string(c.what) + " " + std::to_string(signal));
       for (const auto& entry : fs::directory_iterator(".")) fs::remove_all(entry.path());
       c.prepare();
-      const std::optional<int> status = RunAndSignal(signal, std::chrono::milliseconds(1500));
-      ASSERT_TRUE(status.has_value()) << "it did not end";
-      EXPECT_TRUE(WIFEXITED(*status)) << "ended by the signal itself";
+      Program program;
+      ASSERT_TRUE(program.waitForStarted());
+      std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+      ::kill(static_cast<pid_t>(program.processId()), signal);
+      ASSERT_TRUE(program.waitForFinished(5000)) << "it did not end";
+      EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "ended by the signal itself";
       if (c.settingsSaved) {
         EXPECT_FALSE(fs::exists(".valmerin.lock"));
         EXPECT_TRUE(fs::exists("zsnes.config.valmerin"));

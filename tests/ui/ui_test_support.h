@@ -105,6 +105,13 @@ inline void ClickAt(QWidget* widget, QPoint at) {
   MouseAt(widget, at, QEvent::MouseButtonRelease);
 }
 
+// A key press as the keyboard sends it to `widget`.
+inline void Key(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                const QString& text = {}) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+  QApplication::sendEvent(widget, &press);
+}
+
 class UiTest : public LaunchFolderTest {
  protected:
   void SetUp() override {
@@ -176,10 +183,6 @@ class UiTest : public LaunchFolderTest {
     QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
     QApplication::sendEvent(target, &release);
     QApplication::processEvents();
-  }
-  static void Key(QWidget* widget, int key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
   }
 
   MainWindowState state;
