@@ -578,15 +578,13 @@ TEST_F(MainWindowTest, ShowsAndClosesCleanlyWhateverTheFilesHold) {
       {"descriptions with bytes the code page leaves undefined",
        [&] {
          // All four on: only settings read at start are written at exit.
-         const auto folders = WriteCatalogue("1,1,1,1");
-         WriteBytes(folders[0] + "Mario.smc", "");
+         WriteBytes(WriteCatalogue("1,1,1,1")[0] + "Mario.smc", "");
          WriteBytes("Descrizioni.emu",
                     "Mario.smc\r\n\x81\x8D\x8F\x90\x9D\r\n\x81\x8D\r\n\x8F,\x90\x9D\r\n");
        }},
       {"settings file of ten thousand fields",
        [&] {
-         const auto folders = WriteCatalogue("1,1,1,1");
-         WriteBytes(folders[0] + "Mario.smc", "");
+         WriteBytes(WriteCatalogue("1,1,1,1")[0] + "Mario.smc", "");
          for (const auto& [file, emulator] : kSettingsFiles) WriteBytes(file, tenThousandFields);
        }},
       {"folder file of one unterminated quote",

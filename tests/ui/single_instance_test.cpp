@@ -299,19 +299,14 @@ TEST_F(HandedFolderAttackLock, ALinkOrSpecialFileAtTheLockNameIsNamedAndLeftAlon
   }
 }
 
+// An environment variable put back as it was when the test ends.
 struct EnvironmentKept {
-  explicit EnvironmentKept(const char* name) : name_(name) {
-    if (const char* value = std::getenv(name)) value_ = value;
-  }
-  ~EnvironmentKept() {
-    if (value_) {
-      setenv(name_, value_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  const char* name_;
-  std::optional<std::string> value_;
+  explicit EnvironmentKept(const char* name)
+      : name(name), was(qEnvironmentVariableIsSet(name)), value(qgetenv(name)) {}
+  ~EnvironmentKept() { was ? qputenv(name, value) : qunsetenv(name); }
+  const char* name;
+  bool was;
+  QByteArray value;
 };
 
 // Without a private runtime folder the socket goes into a folder of the user's in
