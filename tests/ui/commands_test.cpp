@@ -25,6 +25,7 @@
 
 namespace valmerin::testing {
 namespace {
+namespace fs = std::filesystem;
 
 class CommandsTest : public UiTest {
  protected:
@@ -112,8 +113,8 @@ TEST_F(CommandsTest, DescriptionThatCannotBeStoredOrWrittenIsReported) {
   EXPECT_TRUE(dialogs.messages[0].contains("virgolette"));
   EXPECT_EQ(ReadBytes("Descrizioni.emu"), "Mario.smc\r\nSuper Mario\r\n");
 
-  std::filesystem::remove("Descrizioni.emu");
-  std::filesystem::create_directory("Descrizioni.emu");
+  fs::remove("Descrizioni.emu");
+  fs::create_directory("Descrizioni.emu");
   dialogs.texts = {QString("Super Mario World")};
   form->Brisk1_Click(3);
   ASSERT_EQ(dialogs.messages.size(), 3u);
@@ -160,14 +161,14 @@ TEST_F(CommandsTest, ExportThatCannotBeWrittenSaysSoAndLeavesFilesAlone) {
   const auto folders = WriteCatalogue("1,0,0,0");
   WriteBytes(PathFromUtf8(folders[0] + "\u03a9mega.smc"), "");  // no such letter in the code page
   Open();
-  std::filesystem::create_directory("cartella");
+  fs::create_directory("cartella");
   const QString list = QString::fromStdString((Root() / "liste.txt").string());
   dialogs.savePaths = {list, list, QString::fromStdString((Root() / "cartella").string())};
   dialogs.answers = {false, true};
   form->Brisk1_Click(5);  // the name is shown, and "No" writes nothing
   ASSERT_EQ(dialogs.questions.size(), 1u);
   EXPECT_TRUE(dialogs.questions[0].contains(QString::fromUtf8("ZSnes: \u03a9mega.smc")));
-  EXPECT_FALSE(std::filesystem::exists("liste.txt"));
+  EXPECT_FALSE(fs::exists("liste.txt"));
   form->Brisk1_Click(5);  // "Sì": the letter becomes "?"
   EXPECT_NE(ReadBytes("liste.txt").find("\r\n?mega.smc\r\n"), std::string::npos);
   state.gameLists[0].clear();
@@ -178,7 +179,7 @@ TEST_F(CommandsTest, ExportThatCannotBeWrittenSaysSoAndLeavesFilesAlone) {
   EXPECT_TRUE(dialogs.messages[0].contains(
       QString::fromUtf8(std::string(DescribeFileError(FileError::NotRegular)))))
       << dialogs.messages[0].toStdString();
-  EXPECT_TRUE(std::filesystem::is_directory("cartella"));
+  EXPECT_TRUE(fs::is_directory("cartella"));
 }
 
 TEST_F(CommandsTest, ChoicesFollowTheOptionButtonsAndSurviveHidingButNotClosing) {
@@ -249,7 +250,7 @@ TEST_F(CommandsTest, PrintsNumberedPagesOfTheChosenListsOnly) {
   EXPECT_EQ(PageCount(PrintToPdf(dialog)), 1);
   EXPECT_TRUE(dialogs.messages.empty());
 
-  std::filesystem::remove("liste.pdf");
+  fs::remove("liste.pdf");
   In<QRadioButton>(dialog, "Option2")->click();
   In<QComboBox>(dialog, "Combo1")->setEditText("Atari");  // no such emulator: no page
   EXPECT_TRUE(PrintToPdf(dialog).empty());
@@ -276,7 +277,7 @@ TEST_F(CommandsTest, WithoutAPrinterOffersAPdfFileAndNamesWhatFailed) {
   Form3* dialog = ShowDialog();
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    std::filesystem::remove(Root() / "liste.pdf");
+    fs::remove(Root() / "liste.pdf");
     dialogs.messages.clear();
     dialogs.offeredPaths.clear();
     form->Printer().setOutputFormat(QPrinter::PdfFormat);
@@ -291,7 +292,7 @@ TEST_F(CommandsTest, WithoutAPrinterOffersAPdfFileAndNamesWhatFailed) {
       EXPECT_TRUE(dialogs.messages[1].contains(QString::fromStdString(missing)));
       EXPECT_TRUE(dialogs.messages[1].contains("\": ")) << dialogs.messages[1].toStdString();
     }
-    EXPECT_EQ(std::filesystem::exists(Root() / "liste.pdf"), !row.written.empty());
+    EXPECT_EQ(fs::exists(Root() / "liste.pdf"), !row.written.empty());
     if (!row.written.empty()) EXPECT_EQ(ReadBytes(row.written).substr(0, 5), "%PDF-");
     EXPECT_TRUE(form->Printer().outputFileName().isEmpty());  // the next print asks again
   }
@@ -446,11 +447,11 @@ class KeyboardTest : public UiTest, public ::testing::WithParamInterface<KeyCase
     if (arguments) {
       QStringList names;
       for (const std::string& argument : *arguments) {
-        names << QString::fromStdString(std::filesystem::path(argument).filename().string());
+        names << QString::fromStdString(fs::path(argument).filename().string());
       }
       effects << "started=" + names.join(' ');
     }
-    if (std::filesystem::exists(folders_[0] + "Gioco.smc")) {
+    if (fs::exists(folders_[0] + "Gioco.smc")) {
       effects << "copy=" + QString::fromStdString(ReadBytes(folders_[0] + "Gioco.smc"));
     }
     return effects.join(' ');
@@ -543,8 +544,7 @@ class PlayMarksWindowTest : public UiTest {
   }
 
   std::string Export() {
-    const QString path = QString::fromStdString((Root() / "liste.txt").string());
-    dialogs.savePaths = {path};
+    dialogs.savePaths = {QString::fromStdString((Root() / "liste.txt").string())};
     form->Brisk1_Click(5);
     return ReadBytes("liste.txt");
   }

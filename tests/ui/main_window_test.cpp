@@ -72,10 +72,9 @@ TEST_F(MainWindowTest, SelectingAnEntryShowsTheGameFileBehindItsDescription) {
   WriteBytes(folders[0] + "Zelda.smc", "");
   WriteBytes(folders[1] + "Sonic.bin", "");
   WriteBytes("Descrizioni.emu", "Mario.smc\r\nSuper Mario\r\n");
-  Open();
+  Open(0);
   auto* tabs = Child<QTabWidget>("SSTab1");
   auto* zsnes = Child<QListView>("List1");
-  tabs->setCurrentIndex(0);
   zsnes->setFocus();
   QApplication::processEvents();
   // Taking the focus makes a row current but selects nothing.
@@ -139,8 +138,7 @@ TEST_F(MainWindowTest, DoubleClickAndEnterStartTheEmulatorOnACopyOfTheGame) {
 
 // A message that stays open as long as a user reads it, noting whether the copy's
 // progress dialog showed meanwhile.
-class SlowReader : public ScriptedDialogs {
- public:
+struct SlowReader : ScriptedDialogs {
   void Message(QWidget* parent, const QString& text) override {
     ScriptedDialogs::Message(parent, text);
     QElapsedTimer read;
@@ -411,9 +409,8 @@ TEST_F(MainWindowTest, FilterNarrowsAsOneTypesAndEscBringsTheListBack) {
 TEST_F(MainWindowTest, ListsRefreshWithoutRestartingAndKeepWhatWasChosen) {
   const auto folders = WriteCatalogue("1,1,0,0");  // ZSnes, NESticle
   for (const char* rom : {"Beta.smc", "Delta.smc"}) WriteBytes(folders[0] + rom, "");
-  Open();
+  Open(0);
   auto* tabs = Child<QTabWidget>("SSTab1");
-  tabs->setCurrentIndex(0);
   auto* list = Child<GameListView>("List1");
   Click(list, 1);
   list->OpenFilter();
@@ -673,16 +670,15 @@ TEST_F(MainWindowTest, TheProgressDialogSaysWhetherItCopiesOrExtracts) {
 }
 
 // The fonts of a bare Debian: fonts-dejavu-core alone, with no condensed face.
-QString BareFontConfig(const std::filesystem::path& root) {
-  const std::filesystem::path fonts = root / "fonts";
-  std::filesystem::create_directories(fonts);
+QString BareFontConfig(const fs::path& root) {
+  const fs::path fonts = root / "fonts";
+  fs::create_directories(fonts);
   for (const char* face : {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf", "DejaVuSansMono.ttf",
                            "DejaVuSansMono-Bold.ttf", "DejaVuSerif.ttf", "DejaVuSerif-Bold.ttf"}) {
-    const std::filesystem::path file =
-        std::filesystem::path("/usr/share/fonts/truetype/dejavu") / face;
-    if (std::filesystem::exists(file)) std::filesystem::create_symlink(file, fonts / face);
+    const fs::path file = fs::path("/usr/share/fonts/truetype/dejavu") / face;
+    if (fs::exists(file)) fs::create_symlink(file, fonts / face);
   }
-  const std::filesystem::path config = root / "fonts.conf";
+  const fs::path config = root / "fonts.conf";
   std::ofstream(config) << "<?xml version=\"1.0\"?>\n<fontconfig><dir>" << fonts.string()
                         << "</dir><cachedir>" << (root / "font-cache").string()
                         << "</cachedir></fontconfig>\n";
@@ -696,7 +692,7 @@ TEST_F(MainWindowTest, MainWindowShowsEveryTabAndLabelWholeAtEveryScaleAndFontSe
   // No fontconfig on Windows: every scale with the system's own fonts.
   const bool fontConfig = false;
 #else
-  if (!std::filesystem::exists("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf")) {
+  if (!fs::exists("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf")) {
     GTEST_SKIP() << "fonts-dejavu-core is not installed";
   }
   const bool fontConfig = true;

@@ -185,10 +185,7 @@ TEST_F(SingleInstanceTest, AFullDiskAtStartKeepsTheGuard) {
   EXPECT_FALSE(secondClaims);
 }
 
-int OpenDescriptors() {
-  return static_cast<int>(
-      std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
-}
+int OpenDescriptors() { return static_cast<int>(SortedNames("/proc/self/fd").size()); }
 
 // The socket lives in a folder only this user may enter, and a flood of held
 // connections costs the running window a few descriptors at most; a later start
@@ -286,8 +283,7 @@ class HandedFolderAttackLock : public HandedFolderTest {
 };
 
 TEST_F(HandedFolderAttackLock, ALinkOrSpecialFileAtTheLockNameIsNamedAndLeftAlone) {
-  const char* targets[] = {"../../.bashrc", "../../Documenti", "/dev/zero"};
-  for (const char* target : targets) {
+  for (const char* target : {"../../.bashrc", "../../Documenti", "/dev/zero"}) {
     SCOPED_TRACE(target);
     fs::remove(".valmerin.lock");
     fs::create_symlink(target, ".valmerin.lock");

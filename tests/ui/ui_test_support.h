@@ -149,16 +149,14 @@ class UiTest : public LaunchFolderTest {
   }
   QString GameFile() { return QString::fromStdString(state.Text1); }
 
-  static void Mouse(QListView* list, int row, QEvent::Type type) {
-    MouseAt(list->viewport(), list->visualRect(list->model()->index(row, 0)).center(), type);
-  }
   static void Click(QListView* list, int row) {
     ClickAt(list->viewport(), list->visualRect(list->model()->index(row, 0)).center());
   }
   static void DoubleClick(QListView* list, int row) {
-    Click(list, row);
-    Mouse(list, row, QEvent::MouseButtonPress);
-    Mouse(list, row, QEvent::MouseButtonDblClick);
+    const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
+    ClickAt(list->viewport(), at);
+    MouseAt(list->viewport(), at, QEvent::MouseButtonPress);
+    MouseAt(list->viewport(), at, QEvent::MouseButtonDblClick);
   }
   // The first row showing `shown`, or -1 when none does.
   static int RowOf(QListView* list, const QString& shown) {
