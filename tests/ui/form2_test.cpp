@@ -1,9 +1,6 @@
 // The options window against a real options model, offscreen.
 #include "ui/form2.h"
 
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -11,39 +8,18 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QToolTip>
-#include <fstream>
-#include <sstream>
 
-#include "options/options_model.h"
-#include "test_application.h"
-#include "ui/dialog_service.h"
+#include "ui_test_support.h"
 
-namespace valmerin {
+namespace valmerin::testing {
 namespace {
-
-using testing::EnsureApplication;
-
-class RecordingDialogs : public DialogService {
- public:
-  void Message(QWidget*, const QString& text) override { messages.push_back(text); }
-  std::optional<QString> AskText(QWidget*, const QString&, const QString&,
-                                 const QString&) override {
-    return std::nullopt;
-  }
-  std::optional<QString> AskSavePath(QWidget*, const QString&) override { return std::nullopt; }
-  bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
-  std::vector<QString> messages;
-};
 
 // Events as a person's keys and mouse would deliver them.
 void KeyClick(QWidget* widget, int key, const QString& text = {}) {
@@ -55,38 +31,18 @@ void KeyClick(QWidget* widget, int key, const QString& text = {}) {
 void KeyClicks(QWidget* widget, const QString& text) {
   for (QChar c : text) KeyClick(widget, c.toUpper().unicode(), QString(c));
 }
-void MouseClick(QWidget* widget, QPoint at) {
-  const QPointF local(at);
-  const QPointF global(widget->mapToGlobal(at));
-  QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-  QApplication::sendEvent(widget, &press);
-  QApplication::sendEvent(widget, &release);
-}
 
-std::string ReadBytes(const char* name) {
-  std::ifstream in(name, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-class Form2Test : public ::testing::Test {
+class Form2Test : public FreshFolderTest {
  protected:
-  static void SetUpTestSuite() { EnsureApplication(); }
-
   void SetUp() override {
-    ASSERT_TRUE(folder_.isValid());
-    previous_ = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(folder_.path()));
+    EnsureApplication();
+    FreshFolderTest::SetUp();
     model_.RunWindowStartup();
     form_ = std::make_unique<Form2>(model_, dialogs_);
   }
   void TearDown() override {
     form_.reset();
-    QDir::setCurrent(previous_);
+    FreshFolderTest::TearDown();
   }
 
   template <class W>
@@ -104,25 +60,19 @@ class Form2Test : public ::testing::Test {
     QApplication::processEvents();
   }
 
-  QTemporaryDir folder_;
-  QString previous_;
   OptionsModel model_;
-  RecordingDialogs dialogs_;
+  ScriptedDialogs dialogs_;
   std::unique_ptr<Form2> form_;
 };
 
 TEST_F(Form2Test, EveryControlHasItsNamedWidget) {
-  struct Family {
-    const char* prefix;
-    int count;
-  };
-  const Family kFamilies[] = {{"Check", kCheckCount},    {"Option", kOptionCount},
-                              {"Text", kTextCount},      {"Combo", kComboCount},
-                              {"VScroll", kScrollCount}, {"Label", 13}};
-  for (const Family& family : kFamilies) {
-    for (int n = 1; n <= family.count; ++n) {
-      if (QLatin1String(family.prefix) == QLatin1String("Text") && n == 6) continue;  // none
-      const QString name = QString::fromLatin1(family.prefix) + QString::number(n);
+  const std::pair<const char*, int> kFamilies[] = {
+      {"Check", kCheckCount}, {"Option", kOptionCount},  {"Text", kTextCount},
+      {"Combo", kComboCount}, {"VScroll", kScrollCount}, {"Label", 13}};
+  for (const auto& [prefix, count] : kFamilies) {
+    for (int n = 1; n <= count; ++n) {
+      if (QLatin1String(prefix) == QLatin1String("Text") && n == 6) continue;  // none
+      const QString name = QString::fromLatin1(prefix) + QString::number(n);
       EXPECT_NE(form_->findChild<QWidget*>(name), nullptr) << name.toStdString();
     }
   }
@@ -145,11 +95,7 @@ TEST_F(Form2Test, WindowTabsAndOkButtonAreAsDesigned) {
 }
 
 TEST_F(Form2Test, CaptionsKeepAccentsQuotesAndBlanks) {
-  struct Caption {
-    const char* name;
-    const char* text;
-  };
-  const Caption kSample[] = {
+  const std::pair<const char*, const char*> kSample[] = {
       {"Check1", "Disabilita modificazione del colore 0 in modalità 256 colori"},
       {"Check2", "Disabilita hack della velocità \"SPC700\""},
       {"Check12", "Abilità correzione gamma:"},
@@ -161,14 +107,14 @@ TEST_F(Form2Test, CaptionsKeepAccentsQuotesAndBlanks) {
       {"Frame1", "Seleziona versione"},
       {"Frame2", "Emulatori disponibili:"},
   };
-  for (const Caption& c : kSample) {
-    QWidget* widget = Get<QWidget>(c.name);
+  for (const auto& [name, text] : kSample) {
+    QWidget* widget = Get<QWidget>(name);
     ASSERT_NE(widget, nullptr);
     QString shown;
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) shown = button->text();
     if (auto* label = qobject_cast<QLabel*>(widget)) shown = label->text();
     if (auto* frame = qobject_cast<QGroupBox*>(widget)) shown = frame->title();
-    EXPECT_EQ(shown, QString::fromUtf8(c.text)) << c.name;
+    EXPECT_EQ(shown, QString::fromUtf8(text)) << name;
   }
   // The availability boxes and the version buttons sit in their frames.
   EXPECT_EQ(Get<QWidget>("Check72")->parentWidget(), Get<QWidget>("Frame2"));
@@ -249,10 +195,10 @@ TEST_F(Form2Test, ScrollArrowsStepToTheLimitsAndFillTheValueBox) {
 TEST_F(Form2Test, TopArrowRaisesTheValueAndTheTopEndIsTheHighest) {
   ShowTab("KGen");
   auto* bar = Get<QScrollBar>("VScroll5");
-  MouseClick(bar, QPoint(bar->width() / 2, 2));
+  ClickAt(bar, QPoint(bar->width() / 2, 2));
   EXPECT_EQ(model_.Scroll(5), 1);
   EXPECT_EQ(Get<QLineEdit>("Text7")->text(), "1");
-  MouseClick(bar, QPoint(bar->width() / 2, bar->height() - 2));
+  ClickAt(bar, QPoint(bar->width() / 2, bar->height() - 2));
   EXPECT_EQ(model_.Scroll(5), 0);
   // At its highest the bar sits at its top end.
   ASSERT_TRUE(model_.SetScroll(5, 3));
@@ -264,8 +210,7 @@ TEST_F(Form2Test, TypedAndPickedTextsReachTheModel) {
   combo->lineEdit()->selectAll();
   KeyClicks(combo->lineEdit(), "tastiera");
   // Enter must not turn it into the item "Tastiera": a text in another case is no item.
-  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-  QApplication::sendEvent(combo->lineEdit(), &press);
+  Key(combo->lineEdit(), Qt::Key_Return);
   EXPECT_EQ(model_.ComboText(1), "tastiera");
   EXPECT_EQ(combo->currentText(), "tastiera");
   EXPECT_EQ(combo->count(), 7);  // a typed text is not added to the list
@@ -472,4 +417,4 @@ TEST_F(Form2Test, StackedChecksAndValueBoxesFollowTheDesignedSteps) {
 }
 
 }  // namespace
-}  // namespace valmerin
+}  // namespace valmerin::testing

@@ -1,18 +1,35 @@
 #pragma once
 // The main window in a fresh current folder, with dialogs answered by script.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QListView>
 #include <QMouseEvent>
+#include <QTabWidget>
+#include <QThread>
+#include <algorithm>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "launch/launch_test_support.h"
 #include "options/options_model.h"
 #include "ui/dialog_service.h"
 #include "ui/form1.h"
-#include "test_application.h"
+#include "ui/program_style.h"
 
 namespace valmerin::testing {
+
+// The one QApplication of a window test program, made on first use and kept for
+// the whole run, offscreen unless the caller chose a platform.
+inline void EnsureApplication() {
+  if (QApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "valmerin_tests_ui";
+  static char* argv[] = {name, nullptr};
+  new QApplication(argc, argv);
+  ApplyProgramStyle();
+}
 
 class ScriptedDialogs : public DialogService {
  public:
@@ -32,10 +49,7 @@ class ScriptedDialogs : public DialogService {
   }
   bool AskYesNo(QWidget*, const QString& question) override {
     questions.push_back(question);
-    if (answers.empty()) return false;
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return Next(answers).value_or(false);
   }
 
   std::vector<QString> messages;
@@ -45,16 +59,58 @@ class ScriptedDialogs : public DialogService {
   std::deque<std::optional<QString>> savePaths;  // idem
   QPrinter* printerSetUp = nullptr;
   std::vector<QString> questions;
-  std::deque<bool> answers;  // none left answers "No"
+  std::deque<std::optional<bool>> answers;  // none left answers "No"
 
  private:
-  static std::optional<QString> Next(std::deque<std::optional<QString>>& replies) {
+  template <typename T>
+  static std::optional<T> Next(std::deque<std::optional<T>>& replies) {
     if (replies.empty()) return std::nullopt;
     auto reply = replies.front();
     replies.pop_front();
     return reply;
   }
 };
+
+// Runs the events until `done` holds or `milliseconds` have passed; whether it holds.
+inline bool ProcessEventsUntil(const std::function<bool()>& done, qint64 milliseconds = 5000) {
+  QElapsedTimer waited;
+  waited.start();
+  for (;;) {
+    if (done()) return true;
+    if (waited.elapsed() >= milliseconds) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(5);
+  }
+}
+
+// The names in a folder, sorted.
+inline std::vector<std::string> SortedNames(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The left button's events at `at` in `widget`, as a person's mouse delivers them.
+inline void MouseAt(QWidget* widget, QPoint at, QEvent::Type type) {
+  QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton,
+                    type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+inline void ClickAt(QWidget* widget, QPoint at) {
+  MouseAt(widget, at, QEvent::MouseButtonPress);
+  MouseAt(widget, at, QEvent::MouseButtonRelease);
+}
+
+// A key press as the keyboard sends it to `widget`.
+inline void Key(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                const QString& text = {}) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+  QApplication::sendEvent(widget, &press);
+}
 
 class UiTest : public LaunchFolderTest {
  protected:
@@ -79,10 +135,12 @@ class UiTest : public LaunchFolderTest {
     return folders;
   }
 
-  Form1& Open() {
+  // The main window, shown, on tab `tab` when one is given.
+  Form1& Open(int tab = -1) {
     form = std::make_unique<Form1>(state, options, dialogs);
     form->show();
     QApplication::processEvents();
+    if (tab >= 0) Child<QTabWidget>("SSTab1")->setCurrentIndex(tab);
     return *form;
   }
   template <typename W>
@@ -91,20 +149,38 @@ class UiTest : public LaunchFolderTest {
   }
   QString GameFile() { return QString::fromStdString(state.Text1); }
 
-  static void Mouse(QListView* list, int row, QEvent::Type type) {
-    const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
-    QMouseEvent event(type, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(list->viewport(), &event);
-  }
   static void Click(QListView* list, int row) {
-    Mouse(list, row, QEvent::MouseButtonPress);
-    Mouse(list, row, QEvent::MouseButtonRelease);
+    ClickAt(list->viewport(), list->visualRect(list->model()->index(row, 0)).center());
   }
-  static void Key(QWidget* widget, int key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
+  static void DoubleClick(QListView* list, int row) {
+    const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
+    ClickAt(list->viewport(), at);
+    MouseAt(list->viewport(), at, QEvent::MouseButtonPress);
+    MouseAt(list->viewport(), at, QEvent::MouseButtonDblClick);
+  }
+  // The first row showing `shown`, or -1 when none does.
+  static int RowOf(QListView* list, const QString& shown) {
+    const auto found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, shown);
+    return found.size() == 1 ? found[0].row() : -1;
+  }
+  // A shell script the user may run.
+  static void WriteScript(const std::string& path, const std::string& text) {
+    WriteBytes(path, text);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add);
+  }
+  // A key as the keyboard sends it: pressed at the focus, released where the focus
+  // went.
+  static void PressAtFocus(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                           const QString& text = {}) {
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(target, &press);
+    if (QApplication::focusWidget() != nullptr) target = QApplication::focusWidget();
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(target, &release);
+    QApplication::processEvents();
   }
 
   MainWindowState state;
