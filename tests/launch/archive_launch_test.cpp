@@ -15,15 +15,16 @@ namespace {
 using testing::ArchivedFile;
 using testing::ArchiveKind;
 
+enum Spoil { Plain, Damaged, DataSpoilt, HugeDeclared };
+
 struct Shape {
-  const char* label;
   const char* archive;  // file name in the ZSnes folder
   ArchiveKind kind;
   std::vector<ArchivedFile> files;
-  enum { Plain, Damaged, DataSpoilt, HugeDeclared } spoil = Plain;
-  const char* inside;  // the game the scan picks; nullptr: not listed
-  const char* copy;    // the copy made, with the inside file's bytes; nullptr: none made
-  const char* why;     // what the launch's message says when no copy is made
+  const char* inside;         // the game the scan picks; nullptr: not listed
+  const char* copy;           // the copy made, with the inside file's bytes; nullptr: none made
+  const char* why = nullptr;  // what the launch's message says when no copy is made
+  Spoil spoil = Plain;
 };
 
 std::string Noise(std::size_t size) {
@@ -42,108 +43,50 @@ constexpr const char* kUtf8Name =
 #endif
 
 const std::vector<Shape>& Shapes() {
+  using enum ArchiveKind;
   static const std::vector<Shape> shapes = {
-      {"one file",
-       "Mario.zip",
-       ArchiveKind::Zip,
-       {{"Mario.smc", "rom:mario"}},
-       Shape::Plain,
-       "Mario.smc",
-       "Gioco.smc",
-       nullptr},
+      {"Mario.zip", Zip, {{"Mario.smc", "rom:mario"}}, "Mario.smc", "Gioco.smc"},
       // Pattern order first (.smc before .sfc), then name order; the readme never.
-      {"readme first",
-       "Zelda.7z",
-       ArchiveKind::SevenZip,
+      {"Zelda.7z",
+       SevenZip,
        {{"LEGGIMI.txt", "leggi"},
         {"Zelda (b).sfc", "sfc"},
         {"zelda.SMC", "rom:zelda"},
         {"Zelda (a).smc", "rom:a"}},
-       Shape::Plain,
        "Zelda (a).smc",
-       "Gioco.smc",
-       nullptr},
-      {"Windows-1252 name",
-       "Pok\xc3\xa9mon.zip",
-       ArchiveKind::Zip,
+       "Gioco.smc"},
+      {"Pok\xc3\xa9mon.zip",
+       Zip,
        {{"Pok\xe9mon.fig", "rom:cp1252"}},
-       Shape::Plain,
        "Pok\xc3\xa9mon.fig",
-       "Gioco.fig",
-       nullptr},
-      {"UTF-8 name",
-       "Kirby.zip",
-       ArchiveKind::Zip,
-       {{kUtf8Name, "rom:utf8", true}},
-       Shape::Plain,
-       kUtf8Name,
-       "Gioco.swc",
-       nullptr},
-      {"in a folder",
-       "Dentro.7z",
-       ArchiveKind::SevenZip,
-       {{"giochi/Dentro.1", "rom:1"}},
-       Shape::Plain,
-       "giochi/Dentro.1",
-       "Gioco.o.1",
-       nullptr},
-      {"no game",
-       "Niente.zip",
-       ArchiveKind::Zip,
-       {{"LEGGIMI.txt", "x"}, {"Mario.nes", "x"}},
-       Shape::Plain,
-       nullptr,
-       nullptr,
-       nullptr},
-      {"not an archive",
-       "Rotto.zip",
-       ArchiveKind::Zip,
-       {{"Rotto.smc", "x"}},
-       Shape::Damaged,
-       nullptr,
-       nullptr,
-       nullptr},
-      {"spoilt data",
-       "Guasto.zip",
-       ArchiveKind::Zip,
+       "Gioco.fig"},
+      {"Kirby.zip", Zip, {{kUtf8Name, "rom:utf8", true}}, kUtf8Name, "Gioco.swc"},
+      {"Dentro.7z", SevenZip, {{"giochi/Dentro.1", "rom:1"}}, "giochi/Dentro.1", "Gioco.o.1"},
+      {"Niente.zip", Zip, {{"LEGGIMI.txt", "x"}, {"Mario.nes", "x"}}, nullptr, nullptr},
+      {"Rotto.zip", Zip, {{"Rotto.smc", "x"}}, nullptr, nullptr, nullptr, Damaged},
+      {"Guasto.zip",
+       Zip,
        {{"Guasto.smc", Noise(4000)}},
-       Shape::DataSpoilt,
        "Guasto.smc",
        nullptr,
-       "danneggiato"},
-      {"password",
-       "Segreto.zip",
-       ArchiveKind::EncryptedZip,
+       "danneggiato",
+       DataSpoilt},
+      {"Segreto.zip",
+       EncryptedZip,
        {{"Segreto.smc", "rom:segreto"}},
-       Shape::Plain,
        "Segreto.smc",
        nullptr,
        "password"},
       // The path inside never reaches the disk: only the copy name does.
-      {"climbs out",
-       "Fuga.zip",
-       ArchiveKind::Zip,
-       {{"../../x.smc", "rom:fuga"}},
-       Shape::Plain,
-       "../../x.smc",
-       "Gioco.smc",
-       nullptr},
-      {"empty file",
-       "Vuoto.zip",
-       ArchiveKind::Zip,
-       {{"Vuoto.smc", ""}},
-       Shape::Plain,
-       "Vuoto.smc",
-       "Gioco.smc",
-       nullptr},
-      {"bomb",
-       "Bomba.zip",
-       ArchiveKind::Zip,
+      {"Fuga.zip", Zip, {{"../../x.smc", "rom:fuga"}}, "../../x.smc", "Gioco.smc"},
+      {"Vuoto.zip", Zip, {{"Vuoto.smc", ""}}, "Vuoto.smc", "Gioco.smc"},
+      {"Bomba.zip",
+       Zip,
        {{"Bomba.smc", std::string(5000, '\0')}},
-       Shape::HugeDeclared,
        "Bomba.smc",
        nullptr,
-       "troppo per un gioco"},
+       "troppo per un gioco",
+       HugeDeclared},
   };
   return shapes;
 }
@@ -151,14 +94,15 @@ const std::vector<Shape>& Shapes() {
 class ArchiveLaunchTest : public testing::LaunchFolderTest {};
 
 TEST_F(ArchiveLaunchTest, EachArchiveIsListedAndStartedFromTheRightFileOrRefusedCleanly) {
-  for (const Shape& shape : Shapes()) {
-    SCOPED_TRACE(shape.label);
-    const std::string folder = MakeFolder(std::string("case ") + shape.label);
+  for (std::size_t i = 0; i < Shapes().size(); ++i) {
+    const Shape& shape = Shapes()[i];
+    SCOPED_TRACE(shape.archive);
+    const std::string folder = MakeFolder("case " + std::to_string(i));
     const std::filesystem::path archive = PathFromUtf8(folder + shape.archive);
     ASSERT_TRUE(testing::MakeArchive(archive, shape.kind, shape.files));
-    if (shape.spoil == Shape::Damaged) testing::WriteAll(archive, "PK\x03\x04 non un archivio");
-    if (shape.spoil == Shape::DataSpoilt) testing::SpoilZipData(archive);
-    if (shape.spoil == Shape::HugeDeclared) testing::DeclareZipSize(archive, 0xF0000000u);
+    if (shape.spoil == Damaged) testing::WriteAll(archive, "PK\x03\x04 non un archivio");
+    if (shape.spoil == DataSpoilt) testing::SpoilZipData(archive);
+    if (shape.spoil == HugeDeclared) testing::DeclareZipSize(archive, 0xF0000000u);
 
     MainWindowState state;
     state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = folder;
@@ -176,9 +120,7 @@ TEST_F(ArchiveLaunchTest, EachArchiveIsListedAndStartedFromTheRightFileOrRefused
     state.Text1 = shape.archive;
 #ifndef _WIN32
     // The stand-in keeps the bytes it was given: the copy goes once it has ended.
-    WriteBytes(folder + "ZSnes.exe", "#!/bin/sh\ncat \"$1\" > \"$0.got\"\n");
-    std::filesystem::permissions(folder + "ZSnes.exe", std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add);
+    testing::WriteProgram(folder + "ZSnes.exe", "#!/bin/sh\ncat \"$1\" > \"$0.got\"\n");
 #endif
     const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
     testing::WaitUntilGameEnded(state.copies, Emulator::ZSnes);

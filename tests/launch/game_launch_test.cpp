@@ -87,34 +87,14 @@ TEST_F(GameLaunchTest, StartsEachEmulatorOnItsCopyWithItsSwitches) {
     Emulator emulator;
     std::string folder, program, game;
     Arguments arguments;
-    std::string commandLine;
   };
+  using enum Emulator;
   const std::vector<Case> cases = {
-      {Emulator::ZSnes,
-       zsnes,
-       "ZSnes.exe",
-       "Mario.smc",
-       {"-0", zsnes + "Gioco.smc"},
-       zsnes + "ZSnes.exe -0 " + zsnes + "Gioco.smc"},
-      {Emulator::NESticle,
-       nes,
-       "Dos4GW.exe",
-       "Zelda.NES",
-       {nes + "NESticle.exe", "-run", nes + "Gioco.NES"},
-       nes + "Dos4GW.exe " + nes + "NESticle.exe -run " + nes + "Gioco.NES"},
-      {Emulator::MagicEngine,
-       pce,
-       "PCE.exe",
-       "Bonk.PCE",
-       {"-cd", pce + "Gioco.PCE"},
-       pce + "PCE.exe -cd " + pce + "Gioco.PCE"},
+      {ZSnes, zsnes, "ZSnes.exe", "Mario.smc", {"-0", zsnes + "Gioco.smc"}},
+      {NESticle, nes, "Dos4GW.exe", "Zelda.NES", {nes + "NESticle.exe", "-run", nes + "Gioco.NES"}},
+      {MagicEngine, pce, "PCE.exe", "Bonk.PCE", {"-cd", pce + "Gioco.PCE"}},
       // Quotes in the switch string group; a short extension borrows from the name.
-      {Emulator::KGen,
-       kgen,
-       "KGen98.exe",
-       "Sonic.1",
-       {"-m", "Salvataggi SNES", "-x", kgen + "Gioco.c.1"},
-       ""},
+      {KGen, kgen, "KGen98.exe", "Sonic.1", {"-m", "Salvataggi SNES", "-x", kgen + "Gioco.c.1"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.program);
@@ -125,7 +105,11 @@ TEST_F(GameLaunchTest, StartsEachEmulatorOnItsCopyWithItsSwitches) {
     MakeStandIn(c.folder, c.program);
     const LaunchOutcome outcome = LaunchGame(state_, c.emulator);
     ASSERT_TRUE(outcome.started) << outcome.message;
-    if (!c.commandLine.empty()) EXPECT_EQ(outcome.commandLine, c.commandLine);
+    // The line shown is the program and its arguments joined by blanks (KGen's
+    // folder, full of shell characters, is left out of this check).
+    std::string commandLine = c.folder + c.program;
+    for (const std::string& argument : c.arguments) commandLine += " " + argument;
+    if (c.emulator != KGen) EXPECT_EQ(outcome.commandLine, commandLine);
     EXPECT_EQ(WaitForArguments(c.folder + c.program), c.arguments);
     EXPECT_EQ(ReadBytes(c.arguments.back()), "rom:" + c.game);
     ASSERT_TRUE(state_.copies.CopyOf(c.emulator));

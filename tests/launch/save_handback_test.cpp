@@ -11,7 +11,6 @@
 #include "launch/game_launch.h"
 #include "launch_test_support.h"
 #include "platform/file_identity.h"
-#include "platform/process_probe.h"
 #include "platform/utf8.h"
 
 namespace valmerin {
@@ -22,32 +21,23 @@ namespace fs = std::filesystem;
 // How the stand-in treats the save under the copy's name: it notes what it
 // found, then adds its game's bytes, in place or as a new file (as real ones do).
 // It waits while "hold" exists, so a test can act while it runs.
-constexpr std::string_view kAppends =
-    "#!/bin/sh\n"
-    "s=\"${1%.*}.srm\"\n"
-    "cat \"$s\" > \"$0.seen\" 2>/dev/null\n"
-    "ls \"$(dirname \"$1\")\" > \"$0.names\"\n"
-    "while [ -e \"$0.hold\" ]; do sleep 0.05; done\n"
-    "cat \"$1\" >> \"$s\"\n";
-constexpr std::string_view kRewrites =
-    "#!/bin/sh\n"
-    "s=\"${1%.*}.srm\"\n"
-    "cat \"$s\" > \"$0.seen\" 2>/dev/null\n"
-    "ls \"$(dirname \"$1\")\" > \"$0.names\"\n"
-    "while [ -e \"$0.hold\" ]; do sleep 0.05; done\n"
-    "{ cat \"$s\" 2>/dev/null; cat \"$1\"; } > \"$s.new\" && mv \"$s.new\" \"$s\"\n";
-constexpr std::string_view kOnlyReads =
+const std::string kOnlyReads =
     "#!/bin/sh\n"
     "s=\"${1%.*}.srm\"\n"
     "cat \"$s\" > \"$0.seen\" 2>/dev/null\n"
     "ls \"$(dirname \"$1\")\" > \"$0.names\"\n";
+const std::string kHeld = kOnlyReads + "while [ -e \"$0.hold\" ]; do sleep 0.05; done\n";
+const std::string kAppends = kHeld + "cat \"$1\" >> \"$s\"\n";
+const std::string kRewrites =
+    kHeld + "{ cat \"$s\" 2>/dev/null; cat \"$1\"; } > \"$s.new\" && mv \"$s.new\" \"$s\"\n";
 
 class SaveHandBackTest : public testing::LaunchFolderTest {
  public:
   void SetUp() override {
     LaunchFolderTest::SetUp();
     folder_ = MakeFolder("Giochi SNES àè");
-    for (const char* game : {"Alfa.smc", "Beta.smc"}) WriteBytes(folder_ + game, std::string(1, game[0]));
+    for (const char* game : {"Alfa.smc", "Beta.smc"})
+      WriteBytes(folder_ + game, std::string(1, game[0]));
     Fresh(state_);
   }
   void Fresh(MainWindowState& state) const {
@@ -62,16 +52,28 @@ class SaveHandBackTest : public testing::LaunchFolderTest {
     return fs::exists(path);
   }
   // The stand-in has ended (Valmerin's watch may be gone with it).
-  bool Gone() const {
-    for (int wait = 0; wait < 250; ++wait) {
-      if (!ProgramRunsOn(fs::path(folder_), "Gioco.smc").value_or(true)) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
+  bool Gone() const { return testing::ProgramEnded(folder_, "Gioco.smc"); }
+  void Emulator(std::string_view script) { testing::WriteProgram(folder_ + "ZSnes.exe", script); }
+  // Alfa started on an emulator that runs until its "hold" goes.
+  void StartAlfaHeld() {
+    Emulator(kAppends);
+    WriteBytes(folder_ + "ZSnes.exe.hold", "");
+    ASSERT_TRUE(Play("Alfa.smc").started);
+    ASSERT_TRUE(WaitFor(folder_ + "ZSnes.exe.seen"));
   }
-  void Emulator(std::string_view script) {
-    WriteBytes(folder_ + "ZSnes.exe", script);
-    fs::permissions(folder_ + "ZSnes.exe", fs::perms::owner_all, fs::perm_options::add);
+  static void ExpectRefusedWhileAlfaRuns(const LaunchOutcome& refused) {
+    EXPECT_FALSE(refused.started);
+    EXPECT_NE(refused.message.find("ZSnes sta ancora eseguendo il gioco \"Alfa.smc\""),
+              std::string::npos)
+        << refused.message;
+  }
+  // A NESticle folder named `name` listing Zelda.nes.
+  std::string NesticleWithZelda(const std::string& name) {
+    const std::string nes = MakeFolder(name);
+    state_.EmulatorFolder[IndexOf(Emulator::NESticle)] = nes;
+    WriteBytes(nes + "Zelda.nes", "Z");
+    state_.gameLists[IndexOf(Emulator::NESticle)].Add("Zelda.nes", "Zelda.nes");
+    return nes;
   }
   LaunchOutcome Play(const std::string& game) {
     fs::remove(folder_ + "ZSnes.exe.names");
@@ -200,9 +202,13 @@ TEST_F(SaveHandBackTest, ARestartFinishesWhatAKilledRunLeft) {
        "oldA"},
       {"after the journal named the copy, before it was made",
        [](SaveHandBackTest& t) {
-         ASSERT_TRUE(WriteCopyJournal(
-             {{0, 1, Utf8FromPath(fs::path(t.folder_) / "Gioco.smc"),
-               Utf8FromPath(fs::path(t.folder_) / "Alfa.smc"), "", {t.folder_}, {}}}));
+         ASSERT_TRUE(WriteCopyJournal({{0,
+                                        1,
+                                        Utf8FromPath(fs::path(t.folder_) / "Gioco.smc"),
+                                        Utf8FromPath(fs::path(t.folder_) / "Alfa.smc"),
+                                        "",
+                                        {t.folder_},
+                                        {}}}));
        },
        "old"},
   };
@@ -220,10 +226,7 @@ TEST_F(SaveHandBackTest, ARestartFinishesWhatAKilledRunLeft) {
 
 TEST_F(SaveHandBackTest, AnEmulatorThatOutlivedTheKillIsFinishedWhenItEnds) {
   WriteBytes(folder_ + "Alfa.srm", "old");
-  Emulator(kAppends);
-  WriteBytes(folder_ + "ZSnes.exe.hold", "");
-  ASSERT_TRUE(Play("Alfa.smc").started);
-  ASSERT_TRUE(WaitFor(folder_ + "ZSnes.exe.seen"));
+  ASSERT_NO_FATAL_FAILURE(StartAlfaHeld());
 
   MainWindowState next;
   Fresh(next);
@@ -231,11 +234,7 @@ TEST_F(SaveHandBackTest, AnEmulatorThatOutlivedTheKillIsFinishedWhenItEnds) {
   // Still running: its names stay out, and no other game may take them.
   EXPECT_TRUE(fs::exists(folder_ + "Gioco.srm"));
   next.Text1 = "Beta.smc";
-  const LaunchOutcome refused = LaunchGame(next, Emulator::ZSnes);
-  EXPECT_FALSE(refused.started);
-  EXPECT_NE(refused.message.find("ZSnes sta ancora eseguendo il gioco \"Alfa.smc\""),
-            std::string::npos)
-      << refused.message;
+  ExpectRefusedWhileAlfaRuns(LaunchGame(next, Emulator::ZSnes));
 
   fs::remove(folder_ + "ZSnes.exe.hold");
   EXPECT_TRUE(WaitUntilGameEnded(next.copies));
@@ -269,17 +268,10 @@ TEST_F(SaveHandBackTest, AStrangersFilesAtTheCopyNamesAreMovedAsideAndNamed) {
 }
 
 TEST_F(SaveHandBackTest, ASecondLaunchWhileTheFirstRunsStartsNothing) {
-  Emulator(kAppends);
-  WriteBytes(folder_ + "ZSnes.exe.hold", "");
-  ASSERT_TRUE(Play("Alfa.smc").started);
-  ASSERT_TRUE(WaitFor(folder_ + "ZSnes.exe.seen"));
+  ASSERT_NO_FATAL_FAILURE(StartAlfaHeld());
   for (const char* game : {"Beta.smc", "Alfa.smc"}) {
     SCOPED_TRACE(game);
-    const LaunchOutcome refused = Play(game);
-    EXPECT_FALSE(refused.started);
-    EXPECT_NE(refused.message.find("ZSnes sta ancora eseguendo il gioco \"Alfa.smc\""),
-              std::string::npos)
-        << refused.message;
+    ExpectRefusedWhileAlfaRuns(Play(game));
   }
   fs::remove(folder_ + "ZSnes.exe.hold");
   EXPECT_TRUE(WaitUntilGameEnded(state_.copies));
@@ -290,26 +282,24 @@ TEST_F(SaveHandBackTest, ASecondLaunchWhileTheFirstRunsStartsNothing) {
 // The window's timers run during a long copy: an emulator that ends then is
 // finished afterwards, never under the launch being prepared.
 TEST_F(SaveHandBackTest, AnEndDuringACopyWaitsForTheLaunchToBeReady) {
-  const std::string nes = MakeFolder("NES");
-  state_.EmulatorFolder[IndexOf(Emulator::NESticle)] = nes;
-  WriteBytes(nes + "Zelda.nes", "Z");
-  state_.gameLists[IndexOf(Emulator::NESticle)].Add("Zelda.nes", "Zelda.nes");
-  WriteBytes(nes + "Dos4GW.exe", "#!/bin/sh\nwhile [ -e \"$0.hold\" ]; do sleep 0.05; done\n");
-  fs::permissions(nes + "Dos4GW.exe", fs::perms::owner_all, fs::perm_options::add);
+  const std::string nes = NesticleWithZelda("NES");
+  testing::WriteProgram(nes + "Dos4GW.exe",
+                        "#!/bin/sh\nwhile [ -e \"$0.hold\" ]; do sleep 0.05; done\n");
   WriteBytes(nes + "Dos4GW.exe.hold", "");
   state_.Text1 = "Zelda.nes";
   ASSERT_TRUE(LaunchGame(state_, Emulator::NESticle).started);
 
   Emulator(kOnlyReads);
   state_.Text1 = "Alfa.smc";
-  const LaunchOutcome outcome = LaunchGame(state_, Emulator::ZSnes, [&](std::uint64_t, std::uint64_t) {
-    fs::remove(nes + "Dos4GW.exe.hold");
-    for (int wait = 0; wait < 100 && fs::exists(nes + "Gioco.nes"); ++wait) {
-      state_.copies.FinishEnded();  // as the window's timer would
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-  });
+  const LaunchOutcome outcome =
+      LaunchGame(state_, Emulator::ZSnes, [&](std::uint64_t, std::uint64_t) {
+        fs::remove(nes + "Dos4GW.exe.hold");
+        for (int wait = 0; wait < 100 && fs::exists(nes + "Gioco.nes"); ++wait) {
+          state_.copies.FinishEnded();  // as the window's timer would
+          std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return true;
+      });
   ASSERT_TRUE(outcome.started) << outcome.message;
   EXPECT_TRUE(WaitUntilGameEnded(state_.copies));
   EXPECT_TRUE(testing::WaitUntilGameEnded(state_.copies, Emulator::NESticle));
@@ -319,19 +309,15 @@ TEST_F(SaveHandBackTest, AnEndDuringACopyWaitsForTheLaunchToBeReady) {
 
 // NESticle keeps saves in the folder its switch names; they follow the game there.
 TEST_F(SaveHandBackTest, NESticlesSaveFolderIsHandledLikeItsOwn) {
-  const std::string nes = MakeFolder("NESticle");
+  const std::string nes = NesticleWithZelda("NESticle");
   const std::string saves = MakeFolder("NESticle/Salvataggi");
-  state_.EmulatorFolder[IndexOf(Emulator::NESticle)] = nes;
-  WriteBytes(nes + "Zelda.nes", "Z");
-  state_.gameLists[IndexOf(Emulator::NESticle)].Add("Zelda.nes", "Zelda.nes");
   WriteBytes(saves + "Zelda.sav", "old");
   WriteBytes("parametri", "\r\n\r\n\"-savedir " + saves + " \"\r\n\r\n");
-  WriteBytes(nes + "Dos4GW.exe",
-             "#!/bin/sh\n"
-             "d=\"$3\"; g=\"$(basename \"${5%.*}\")\"\n"
-             "cat \"$d/$g.sav\" > \"$0.seen\"\n"
-             "cat \"$5\" >> \"$d/$g.sav\"\n");
-  fs::permissions(nes + "Dos4GW.exe", fs::perms::owner_all, fs::perm_options::add);
+  testing::WriteProgram(nes + "Dos4GW.exe",
+                        "#!/bin/sh\n"
+                        "d=\"$3\"; g=\"$(basename \"${5%.*}\")\"\n"
+                        "cat \"$d/$g.sav\" > \"$0.seen\"\n"
+                        "cat \"$5\" >> \"$d/$g.sav\"\n");
   state_.Text1 = "Zelda.nes";
   const LaunchOutcome outcome = LaunchGame(state_, Emulator::NESticle);
   ASSERT_TRUE(outcome.started) << outcome.message;

@@ -7,17 +7,15 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <thread>
 
+#include "hosting/path_forms.h"
 #include "launch/copy_journal.h"
 #include "launch/game_launch.h"
-#include "launch_support.h"
 #include "lifecycle/exit_sequence.h"
 #include "lifecycle/startup_sequence.h"
 #include "options/options_model.h"
 #include "platform/file_io.h"
-#include "hosting/path_forms.h"
-#include "platform/process_probe.h"
+#include "reliability_support.h"
 
 namespace valmerin::testing {
 namespace {
@@ -39,14 +37,6 @@ class CopySafety : public FreshFolderTest {
     state.Text1 = game;
     return LaunchGame(state, emulator);
   }
-  // The stand-in has ended (a still running one keeps its files out).
-  static bool EmulatorGone(const char* folder, std::string_view copy) {
-    for (int wait = 0; wait < 250; ++wait) {
-      if (!ProgramRunsOn(fs::absolute(folder), copy).value_or(true)) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
-  }
   MainWindowState Start() {
     MainWindowState state;
     RunStartupSequence(state, options_, hooks_);
@@ -63,7 +53,7 @@ TEST_F(CopySafety, AKilledRunsCopiesGoAtTheNextStartAndNothingElse) {
   WriteBytes("nes/Gioco.nes", "the user's own game");
   MainWindowState killed = Start();
   ASSERT_TRUE(Launch(killed, Emulator::ZSnes, "Mario.smc").started);
-  ASSERT_TRUE(EmulatorGone("snes", "Gioco.smc"));
+  ASSERT_TRUE(ProgramEnded(fs::absolute("snes"), "Gioco.smc"));
   // After the kill the user puts a file of their own at another copy name...
   WriteBytes("snes/Gioco.sfc", "mine now");
   // ...and a copy of a run long gone was cut off half-way.
@@ -101,9 +91,7 @@ TEST_F(CopySafety, ALinkAtTheCopyNameIsNeitherFollowedNorDeleted) {
   for (const auto& [what, target] : cases) {
     SCOPED_TRACE(what);
     fs::remove("snes/Gioco.smc");
-    MainWindowState state;
-    state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = Folder("snes");
-    state.gameLists[IndexOf(Emulator::ZSnes)].Add("Mario.smc", "Mario.smc");
+    MainWindowState state = WithGame(Emulator::ZSnes, Folder("snes"), "Mario.smc");
     // Planted after this run made its copy there: the name is ours, the link is not.
     ASSERT_TRUE(Launch(state, Emulator::ZSnes, "Mario.smc").started);
     fs::remove("snes/Gioco.smc");

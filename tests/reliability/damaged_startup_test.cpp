@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "catalogue/main_window_state.h"
-#include "lifecycle/startup_sequence.h"
 #include "lifecycle/exit_sequence.h"
+#include "lifecycle/startup_sequence.h"
 #include "options/options_model.h"
 #include "options/settings_files.h"
 #include "options/settings_records.h"
@@ -18,8 +18,12 @@ namespace valmerin::testing {
 namespace {
 
 const char* const kStartupFiles[] = {
-    "Cartelle.cfg",          "Disponibili.emu",          "Descrizioni.emu",
-    "zsnes.config.valmerin", "kgen.config.valmerin",     "nesticle.config.valmerin",
+    "Cartelle.cfg",
+    "Disponibili.emu",
+    "Descrizioni.emu",
+    "zsnes.config.valmerin",
+    "kgen.config.valmerin",
+    "nesticle.config.valmerin",
     "pcengine.config.valmerin",
 };
 
@@ -128,7 +132,8 @@ class DamagedStartup : public FreshFolderTest {
     for (const SettingsField& field : SettingsRecordOf(emulator)) {
       const bool box = field.kind == FieldKind::BoxText || field.kind == FieldKind::LinkedText;
       if (box && !OptionTextStorable(options_.Text(field.control))) return false;
-      if (field.kind == FieldKind::ComboText && !OptionTextStorable(options_.ComboText(field.control))) {
+      if (field.kind == FieldKind::ComboText &&
+          !OptionTextStorable(options_.ComboText(field.control))) {
         return false;
       }
     }
@@ -195,7 +200,8 @@ TEST_F(DamagedStartup, HundredMegabyteDescriptionsFile) {
   StartAndExit();
   ASSERT_GE(state_.descriptions.Count(), 2u);
   EXPECT_EQ(state_.descriptions.Text(0), "Il gioco");
-  EXPECT_EQ(testing::ShownTexts(state_.gameLists[IndexOf(Emulator::ZSnes)]), std::vector<std::string>{"Il gioco"});
+  EXPECT_EQ(testing::ShownTexts(state_.gameLists[IndexOf(Emulator::ZSnes)]),
+            std::vector<std::string>{"Il gioco"});
 }
 
 TEST_F(DamagedStartup, SettingsFileOfTenThousandFieldsFillsOnlyItsRecord) {

@@ -1,12 +1,15 @@
 #pragma once
 // What every reliability test needs: the shared fixtures (a fresh current folder,
-// the recording window stand-in) and snapshots of what the user's files hold.
+// the recording window stand-in, the stand-in emulators) and snapshots of what the
+// user's files hold.
 #include <filesystem>
 #include <map>
 #include <string>
 
 #include "support/fresh_folder.h"
+#include "support/game_end.h"
 #include "support/recording_hooks.h"
+#include "support/stand_in.h"
 
 namespace valmerin::testing {
 
