@@ -1,6 +1,6 @@
 #pragma once
 // The fresh current folder of support/fresh_folder.h, with the stand-in emulators
-// of support/stand_in.h named by folder text and program.
+// of support/stand_in.h named by folder text and program, writing one argument a line.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -23,13 +23,13 @@ class LaunchFolderTest : public FreshFolderTest {
 
 #ifndef _WIN32
   static void MakeStandIn(const std::string& folder, const std::string& program) {
-    testing::MakeStandIn(folder + program);
+    testing::MakeStandIn(folder + program, "\\n");
   }
 #endif
 
   static std::optional<std::vector<std::string>> WaitForArguments(
       const std::string& program, std::chrono::milliseconds patience = std::chrono::seconds(5)) {
-    return ArgumentsOf(program, patience);
+    return ArgumentsOf(program, patience, '\n');
   }
 };
 

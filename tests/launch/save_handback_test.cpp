@@ -45,21 +45,16 @@ class SaveHandBackTest : public testing::LaunchFolderTest {
     state.EmulatorFolder[0] = folder_;
     for (const char* game : {"Alfa.smc", "Beta.smc"}) state.gameLists[0].Add(game, game);
   }
-  static bool WaitFor(const std::string& path) {
-    for (int wait = 0; wait < 250 && !fs::exists(path); ++wait) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return fs::exists(path);
-  }
-  // The stand-in has ended (Valmerin's watch may be gone with it).
-  bool Gone() const { return testing::ProgramEnded(folder_, "Gioco.smc"); }
   void Emulator(std::string_view script) { testing::WriteProgram(folder_ + "ZSnes.exe", script); }
   // Alfa started on an emulator that runs until its "hold" goes.
   void StartAlfaHeld() {
     Emulator(kAppends);
     WriteBytes(folder_ + "ZSnes.exe.hold", "");
     ASSERT_TRUE(Play("Alfa.smc").started);
-    ASSERT_TRUE(WaitFor(folder_ + "ZSnes.exe.seen"));
+    for (int wait = 0; wait < 250 && !fs::exists(folder_ + "ZSnes.exe.seen"); ++wait) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_TRUE(fs::exists(folder_ + "ZSnes.exe.seen"));
   }
   static void ExpectRefusedWhileAlfaRuns(const LaunchOutcome& refused) {
     EXPECT_FALSE(refused.started);
@@ -90,20 +85,7 @@ class SaveHandBackTest : public testing::LaunchFolderTest {
   bool WaitUntilGameEnded(GameCopies& copies) {
     return testing::WaitUntilGameEnded(copies, Emulator::ZSnes);
   }
-  std::vector<std::string> CopyNamesLeft() const {
-    std::vector<std::string> left;
-    for (const auto& entry : fs::directory_iterator(folder_)) {
-      const std::string name = entry.path().filename().string();
-      if (name.rfind("Gioco.", 0) == 0) left.push_back(name);
-    }
-    return left;
-  }
-  // A Valmerin started afresh over what this one left.
-  GameCopies Restart() {
-    GameCopies next;
-    next.Recover({fs::path(folder_)});
-    return next;
-  }
+  std::vector<std::string> CopyNamesLeft() const { return testing::NamesIn(folder_, "Gioco."); }
 
   std::string folder_;
   MainWindowState state_;
@@ -186,14 +168,14 @@ TEST_F(SaveHandBackTest, ARestartFinishesWhatAKilledRunLeft) {
        [](SaveHandBackTest& t) {
          t.Emulator(kAppends);
          ASSERT_TRUE(t.Play("Alfa.smc").started);
-         ASSERT_TRUE(t.Gone());
+         ASSERT_TRUE(testing::ProgramEnded(t.folder_, "Gioco.smc"));
        },
        "oldA"},
       {"after the copy's file number was noted, before its change time",
        [](SaveHandBackTest& t) {
          t.Emulator(kAppends);
          ASSERT_TRUE(t.Play("Alfa.smc").started);
-         ASSERT_TRUE(t.Gone());
+         ASSERT_TRUE(testing::ProgramEnded(t.folder_, "Gioco.smc"));
          std::vector<JournalRun> runs = ReadCopyJournal();
          ASSERT_EQ(runs.size(), 1u);
          runs[0].identity = FileNumber(PathFromUtf8(runs[0].copy));
@@ -217,7 +199,8 @@ TEST_F(SaveHandBackTest, ARestartFinishesWhatAKilledRunLeft) {
     WriteBytes(folder_ + "Alfa.srm", "old");
     Fresh(state_);
     c.kill(*this);
-    GameCopies next = Restart();
+    GameCopies next;  // a Valmerin started afresh over what this one left
+    next.Recover({fs::path(folder_)});
     EXPECT_EQ(ReadBytes(folder_ + "Alfa.srm"), c.alfaSave);
     EXPECT_EQ(CopyNamesLeft(), std::vector<std::string>{});
     EXPECT_FALSE(fs::exists(kCopyJournalFile));

@@ -25,7 +25,7 @@ bool ActAsStandInWhenRenamed() {
   const std::filesystem::path part = self.wstring() + L".args.part";
   {
     std::ofstream out(part, std::ios::binary);
-    for (int i = 1; i < __argc; ++i) out << __argv[i] << '\0';
+    for (int i = 1; i < __argc; ++i) out << __argv[i] << '\n';
   }
   MoveFileExW(part.c_str(), (self.wstring() + L".args").c_str(), MOVEFILE_REPLACE_EXISTING);
   std::_Exit(0);

@@ -3,7 +3,6 @@
 // writes whole settings files again.
 #include <algorithm>
 #include <ctime>
-#include <functional>
 
 #include "catalogue/main_window_state.h"
 #include "lifecycle/exit_sequence.h"
@@ -17,16 +16,6 @@
 namespace valmerin::testing {
 namespace {
 
-const char* const kStartupFiles[] = {
-    "Cartelle.cfg",
-    "Disponibili.emu",
-    "Descrizioni.emu",
-    "zsnes.config.valmerin",
-    "kgen.config.valmerin",
-    "nesticle.config.valmerin",
-    "pcengine.config.valmerin",
-};
-
 std::string Garbage(std::size_t size, unsigned seed) {
   std::string bytes(size, '\0');
   for (char& c : bytes) {
@@ -38,8 +27,12 @@ std::string Garbage(std::size_t size, unsigned seed) {
 
 class DamagedStartup : public FreshFolderTest {
  protected:
+  // Every file the start-up reads.
   void WriteAll(const std::string& bytes) {
-    for (const char* name : kStartupFiles) WriteBytes(name, bytes);
+    for (const char* name : {"Cartelle.cfg", "Disponibili.emu", "Descrizioni.emu"}) {
+      WriteBytes(name, bytes);
+    }
+    for (const EmulatorInfo& info : EmulatorTable()) WriteBytes(info.settingsFile, bytes);
   }
 
   // Runs start-up and exit, checks the time and the state, returns the hooks' record.

@@ -138,16 +138,14 @@ TEST_F(UnwritableFile, ExitWritesTheOtherSettingsFilesAndNamesTheBlockedOne) {
 // The exit message says of each file not written whether it is still there as it
 // was, or was never made.
 TEST_F(UnwritableFile, ExitMessageTellsAKeptFileFromOneNeverMade) {
-  struct Case {
+  const struct {
     bool existed;
     const char* says;
+  } cases[] = {
+      {true, "\"zsnes.config.valmerin\": il file è di sola lettura; è rimasto com'era."},
+      {false, "\"zsnes.config.valmerin\": il file o la cartella non esiste; non è stato creato."},
   };
-  for (const Case& c : {Case{true,
-                             "\"zsnes.config.valmerin\": il file è di sola lettura; è "
-                             "rimasto com'era."},
-                        Case{false,
-                             "\"zsnes.config.valmerin\": il file o la cartella non "
-                             "esiste; non è stato creato."}}) {
+  for (const auto& c : cases) {
 #ifdef _WIN32
     if (!c.existed) continue;  // a link needs privileges there
 #endif

@@ -1,7 +1,8 @@
 #pragma once
 // Stand-in emulators for launch tests: small programs that write the arguments
-// they got, NUL-separated so that an argument holding a line break stays one, and
-// the waits for them to start and to end.
+// they got, each ended by a separator (NUL unless told, so that an argument holding
+// a line break stays one), and the waits for them to start and to end.
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -24,11 +25,11 @@ inline void WriteProgram(const std::filesystem::path& path, std::string_view scr
                                std::filesystem::perm_options::add);
 }
 
-inline void MakeStandIn(const std::filesystem::path& program) {
-  WriteProgram(program,
-               "#!/bin/sh\n"
-               "for a in \"$@\"; do printf '%s\\000' \"$a\"; done > \"$0.args.part\"\n"
-               "mv \"$0.args.part\" \"$0.args\"\n");
+// `separator` as printf spells it.
+inline void MakeStandIn(const std::filesystem::path& program,
+                        const std::string& separator = "\\000") {
+  WriteProgram(program, "#!/bin/sh\nfor a in \"$@\"; do printf '%s" + separator +
+                            "' \"$a\"; done > \"$0.args.part\"\nmv \"$0.args.part\" \"$0.args\"\n");
 }
 
 // The stand-in started in `folder` on `copy` has ended (an emulator still running
@@ -45,7 +46,7 @@ inline bool ProgramEnded(const std::filesystem::path& folder, std::string_view c
 // The arguments the stand-in at `program` received, once it has written them.
 inline std::optional<std::vector<std::string>> ArgumentsOf(
     const std::filesystem::path& program,
-    std::chrono::milliseconds patience = std::chrono::seconds(5)) {
+    std::chrono::milliseconds patience = std::chrono::seconds(5), char separator = '\0') {
   std::filesystem::path written = program;
   written += ".args";
   const auto deadline = std::chrono::steady_clock::now() + patience;
@@ -56,10 +57,25 @@ inline std::optional<std::vector<std::string>> ArgumentsOf(
   const std::string bytes = ReadBytes(written);
   std::vector<std::string> arguments;
   std::size_t start = 0;
-  for (std::size_t end; (end = bytes.find('\0', start)) != std::string::npos; start = end + 1) {
+  for (std::size_t end; (end = bytes.find(separator, start)) != std::string::npos;
+       start = end + 1) {
     arguments.push_back(bytes.substr(start, end - start));
+    // One a line, as a Windows program may write them.
+    if (separator == '\n' && arguments.back().ends_with('\r')) arguments.back().pop_back();
   }
   return arguments;
+}
+
+// The names in `folder` that begin with `prefix`, sorted.
+inline std::vector<std::string> NamesIn(const std::filesystem::path& folder,
+                                        std::string_view prefix = "") {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with(prefix)) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 // A state whose `emulator` tab lists `game` from `folder` and has it chosen, as a
