@@ -15,16 +15,16 @@ namespace {
 using testing::ArchivedFile;
 using testing::ArchiveKind;
 
-enum Spoil { Plain, Damaged, DataSpoilt, HugeDeclared };
+// How the archive is made: as it should be, or spoilt afterwards, or locked.
+enum Making { Plain, Damaged, DataSpoilt, HugeDeclared, Password };
 
 struct Shape {
-  const char* archive;  // file name in the ZSnes folder
-  ArchiveKind kind;
+  const char* archive;  // file name in the ZSnes folder; ".7z" or a zip
   std::vector<ArchivedFile> files;
-  const char* inside;         // the game the scan picks; nullptr: not listed
-  const char* copy;           // the copy made, with the inside file's bytes; nullptr: none made
+  const char* inside;         // the game the scan picks; none: not listed
+  const char* copy;           // the copy made, with the inside file's bytes; none: none made
   const char* why = nullptr;  // what the launch's message says when no copy is made
-  Spoil spoil = Plain;
+  Making making = Plain;
 };
 
 std::string Noise(std::size_t size) {
@@ -43,50 +43,28 @@ constexpr const char* kUtf8Name =
 #endif
 
 const std::vector<Shape>& Shapes() {
-  using enum ArchiveKind;
+  static const std::string zeros(5000, '\0');
   static const std::vector<Shape> shapes = {
-      {"Mario.zip", Zip, {{"Mario.smc", "rom:mario"}}, "Mario.smc", "Gioco.smc"},
+      {"Mario.zip", {{"Mario.smc", "rom:mario"}}, "Mario.smc", "Gioco.smc"},
       // Pattern order first (.smc before .sfc), then name order; the readme never.
       {"Zelda.7z",
-       SevenZip,
        {{"LEGGIMI.txt", "leggi"},
         {"Zelda (b).sfc", "sfc"},
         {"zelda.SMC", "rom:zelda"},
         {"Zelda (a).smc", "rom:a"}},
        "Zelda (a).smc",
        "Gioco.smc"},
-      {"Pok\xc3\xa9mon.zip",
-       Zip,
-       {{"Pok\xe9mon.fig", "rom:cp1252"}},
-       "Pok\xc3\xa9mon.fig",
-       "Gioco.fig"},
-      {"Kirby.zip", Zip, {{kUtf8Name, "rom:utf8", true}}, kUtf8Name, "Gioco.swc"},
-      {"Dentro.7z", SevenZip, {{"giochi/Dentro.1", "rom:1"}}, "giochi/Dentro.1", "Gioco.o.1"},
-      {"Niente.zip", Zip, {{"LEGGIMI.txt", "x"}, {"Mario.nes", "x"}}, nullptr, nullptr},
-      {"Rotto.zip", Zip, {{"Rotto.smc", "x"}}, nullptr, nullptr, nullptr, Damaged},
-      {"Guasto.zip",
-       Zip,
-       {{"Guasto.smc", Noise(4000)}},
-       "Guasto.smc",
-       nullptr,
-       "danneggiato",
-       DataSpoilt},
-      {"Segreto.zip",
-       EncryptedZip,
-       {{"Segreto.smc", "rom:segreto"}},
-       "Segreto.smc",
-       nullptr,
-       "password"},
+      {"Pok\xc3\xa9mon.zip", {{"Pok\xe9mon.fig", "rom:cp1252"}}, "Pok\xc3\xa9mon.fig", "Gioco.fig"},
+      {"Kirby.zip", {{kUtf8Name, "rom:utf8", true}}, kUtf8Name, "Gioco.swc"},
+      {"Dentro.7z", {{"giochi/Dentro.1", "rom:1"}}, "giochi/Dentro.1", "Gioco.o.1"},
+      {"Niente.zip", {{"LEGGIMI.txt", "x"}, {"Mario.nes", "x"}}, {}, {}},
+      {"Rotto.zip", {{"Rotto.smc", "x"}}, {}, {}, {}, Damaged},
+      {"Guasto.zip", {{"Guasto.smc", Noise(4000)}}, "Guasto.smc", {}, "danneggiato", DataSpoilt},
+      {"Segreto.zip", {{"Segreto.smc", "rom:segreto"}}, "Segreto.smc", {}, "password", Password},
       // The path inside never reaches the disk: only the copy name does.
-      {"Fuga.zip", Zip, {{"../../x.smc", "rom:fuga"}}, "../../x.smc", "Gioco.smc"},
-      {"Vuoto.zip", Zip, {{"Vuoto.smc", ""}}, "Vuoto.smc", "Gioco.smc"},
-      {"Bomba.zip",
-       Zip,
-       {{"Bomba.smc", std::string(5000, '\0')}},
-       "Bomba.smc",
-       nullptr,
-       "troppo per un gioco",
-       HugeDeclared},
+      {"Fuga.zip", {{"../../x.smc", "rom:fuga"}}, "../../x.smc", "Gioco.smc"},
+      {"Vuoto.zip", {{"Vuoto.smc", ""}}, "Vuoto.smc", "Gioco.smc"},
+      {"Bomba.zip", {{"Bomba.smc", zeros}}, "Bomba.smc", {}, "troppo per un gioco", HugeDeclared},
   };
   return shapes;
 }
@@ -99,10 +77,13 @@ TEST_F(ArchiveLaunchTest, EachArchiveIsListedAndStartedFromTheRightFileOrRefused
     SCOPED_TRACE(shape.archive);
     const std::string folder = MakeFolder("case " + std::to_string(i));
     const std::filesystem::path archive = PathFromUtf8(folder + shape.archive);
-    ASSERT_TRUE(testing::MakeArchive(archive, shape.kind, shape.files));
-    if (shape.spoil == Damaged) testing::WriteAll(archive, "PK\x03\x04 non un archivio");
-    if (shape.spoil == DataSpoilt) testing::SpoilZipData(archive);
-    if (shape.spoil == HugeDeclared) testing::DeclareZipSize(archive, 0xF0000000u);
+    const ArchiveKind kind = shape.making == Password       ? ArchiveKind::EncryptedZip
+                             : archive.extension() == ".7z" ? ArchiveKind::SevenZip
+                                                            : ArchiveKind::Zip;
+    ASSERT_TRUE(testing::MakeArchive(archive, kind, shape.files));
+    if (shape.making == Damaged) testing::WriteAll(archive, "PK\x03\x04 non un archivio");
+    if (shape.making == DataSpoilt) testing::SpoilZipData(archive);
+    if (shape.making == HugeDeclared) testing::DeclareZipSize(archive, 0xF0000000u);
 
     MainWindowState state;
     state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = folder;
