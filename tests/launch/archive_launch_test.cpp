@@ -1,8 +1,6 @@
 // Games inside archives, from the scan to the copy the emulator is given.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "catalogue/archive_scan.h"
 #include "launch/game_launch.h"
 #include "launch_test_support.h"
@@ -105,12 +103,9 @@ TEST_F(ArchiveLaunchTest, EachArchiveIsListedAndStartedFromTheRightFileOrRefused
 #endif
     const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
     testing::WaitUntilGameEnded(state.copies, Emulator::ZSnes);
-    std::vector<std::string> left;
-    for (const auto& item : std::filesystem::directory_iterator(folder)) {
-      const std::string name = Utf8FromPath(item.path().filename());
-      if (name.rfind("ZSnes.exe", 0) != 0) left.push_back(name);
-    }
-    std::sort(left.begin(), left.end());
+    std::vector<std::string> left = testing::NamesIn(PathFromUtf8(folder));
+    std::erase_if(left, [](const std::string& name) { return name.starts_with("ZSnes.exe"); });
+    EXPECT_EQ(left, std::vector<std::string>{shape.archive});
     if (shape.copy != nullptr) {
       std::string bytes;
       for (const ArchivedFile& file : shape.files)
@@ -120,13 +115,9 @@ TEST_F(ArchiveLaunchTest, EachArchiveIsListedAndStartedFromTheRightFileOrRefused
       EXPECT_TRUE(outcome.started) << outcome.message;
       EXPECT_EQ(ReadBytes(PathFromUtf8(folder + "ZSnes.exe.got")), bytes);
 #endif
-      EXPECT_EQ(left, std::vector<std::string>{shape.archive});
       EXPECT_EQ(outcome.commandLine, folder + "ZSnes.exe " + folder + shape.copy);
     } else {
-      EXPECT_FALSE(outcome.started);
-      EXPECT_NE(outcome.message.find(shape.why), std::string::npos) << outcome.message;
-      EXPECT_NE(outcome.message.find(folder + shape.archive), std::string::npos);
-      EXPECT_EQ(left, std::vector<std::string>{shape.archive});
+      testing::ExpectRefusal(outcome, {shape.why, folder + shape.archive});
       EXPECT_FALSE(state.copies.CopyOf(Emulator::ZSnes).has_value());
     }
   }

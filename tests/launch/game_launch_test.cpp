@@ -30,23 +30,16 @@ class GameLaunchTest : public testing::LaunchFolderTest {
 TEST_F(GameLaunchTest, CopyMissingOrRefusedStartsNothing) {
   const std::string folder = Install(Emulator::ZSnes, "ZSnes", "Mario.smc");
   std::filesystem::create_directory(folder + "Gioco.smc");  // the copy cannot replace a folder
-  LaunchOutcome outcome = LaunchGame(state_, Emulator::ZSnes);
-  EXPECT_FALSE(outcome.started);
-  EXPECT_NE(outcome.message.find("copiare il gioco"), std::string::npos) << outcome.message;
-  EXPECT_NE(outcome.message.find("cartella"), std::string::npos) << outcome.message;
+  testing::ExpectRefusal(LaunchGame(state_, Emulator::ZSnes), {"copiare il gioco", "cartella"});
 
   state_.Text1 = "Assente.smc";
   List(Emulator::ZSnes, "Assente.smc");  // listed, then removed
-  outcome = LaunchGame(state_, Emulator::ZSnes);
-  EXPECT_FALSE(outcome.started);
-  EXPECT_NE(outcome.message.find("non esiste"), std::string::npos) << outcome.message;
+  testing::ExpectRefusal(LaunchGame(state_, Emulator::ZSnes), {"non esiste"});
 
   state_.Text1 = "Gioco.smc";  // a game may not carry the copy's name
   List(Emulator::ZSnes, "Gioco.smc");
-  outcome = LaunchGame(state_, Emulator::ZSnes);
-  EXPECT_FALSE(outcome.started);
-  EXPECT_NE(outcome.message.find("il nome che Valmerin dà alle copie"), std::string::npos)
-      << outcome.message;
+  testing::ExpectRefusal(LaunchGame(state_, Emulator::ZSnes),
+                         {"il nome che Valmerin dà alle copie"});
 
   state_.Text1.clear();
   EXPECT_FALSE(LaunchGame(state_, Emulator::ZSnes).started);
@@ -56,7 +49,7 @@ TEST_F(GameLaunchTest, CopyMissingOrRefusedStartsNothing) {
   std::filesystem::remove(folder + "Gioco.smc");
   WriteBytes(folder + "gioco.SMC", "mine");
   state_.Text1 = "Mario.smc";
-  outcome = LaunchGame(state_, Emulator::ZSnes);
+  const LaunchOutcome outcome = LaunchGame(state_, Emulator::ZSnes);
   EXPECT_FALSE(outcome.started);  // no emulator in the folder
   EXPECT_NE(outcome.notice.find("gioco sconosciuto"), std::string::npos) << outcome.notice;
   EXPECT_EQ(ReadBytes(folder + "gioco (file di un gioco sconosciuto).SMC"), "mine");

@@ -57,10 +57,7 @@ class SaveHandBackTest : public testing::LaunchFolderTest {
     ASSERT_TRUE(fs::exists(folder_ + "ZSnes.exe.seen"));
   }
   static void ExpectRefusedWhileAlfaRuns(const LaunchOutcome& refused) {
-    EXPECT_FALSE(refused.started);
-    EXPECT_NE(refused.message.find("ZSnes sta ancora eseguendo il gioco \"Alfa.smc\""),
-              std::string::npos)
-        << refused.message;
+    testing::ExpectRefusal(refused, {"ZSnes sta ancora eseguendo il gioco \"Alfa.smc\""});
   }
   // A NESticle folder named `name` listing Zelda.nes.
   std::string NesticleWithZelda(const std::string& name) {

@@ -166,10 +166,7 @@ TEST_F(HandedFolderAttackJournal, NothingAtACopyNameIsListedAndTheRefusalSaysWha
     EXPECT_TRUE(lists[0].FindFile("Mario.smc"));
   }
   MainWindowState state = WithGame(Emulator::ZSnes, "snes/", "Mario.smc");
-  const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
-  EXPECT_FALSE(outcome.started);
-  EXPECT_NE(outcome.message.find("al suo posto c'è un collegamento"), std::string::npos)
-      << outcome.message;
+  ExpectRefusal(LaunchGame(state, Emulator::ZSnes), {"al suo posto c'è un collegamento"});
   EXPECT_EQ(ReadBytes(Home() / ".profile"), "profile");
   EXPECT_TRUE(fs::is_symlink("snes/Gioco.smc"));
 }

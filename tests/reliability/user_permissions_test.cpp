@@ -53,10 +53,7 @@ TEST_F(UserPermissions, ACopyIntoAFolderWeMayNotWriteSaysPermissionDenied) {
   MakeStandIn("snes/ZSnes.exe");
   fs::permissions("snes", fs::perms::owner_read | fs::perms::owner_exec);
   MainWindowState state = WithGame(Emulator::ZSnes, (Root() / "snes").string() + "/", "Mario.smc");
-  const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
-  EXPECT_FALSE(outcome.started);
-  EXPECT_NE(outcome.message.find("Gioco.smc\": permesso negato"), std::string::npos)
-      << outcome.message;
+  ExpectRefusal(LaunchGame(state, Emulator::ZSnes), {"Gioco.smc\": permesso negato"});
   EXPECT_EQ(std::distance(fs::directory_iterator("snes"), {}), 2);
 }
 

@@ -2,9 +2,12 @@
 // Stand-in emulators for launch tests: small programs that write the arguments
 // they got, each ended by a separator (NUL unless told, so that an argument holding
 // a line break stays one), and the waits for them to start and to end.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,7 +15,9 @@
 #include <vector>
 
 #include "catalogue/main_window_state.h"
+#include "launch/game_launch.h"
 #include "platform/process_probe.h"
+#include "platform/utf8.h"
 #include "support/bytes.h"
 
 namespace valmerin::testing {
@@ -71,11 +76,20 @@ inline std::vector<std::string> NamesIn(const std::filesystem::path& folder,
                                         std::string_view prefix = "") {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    const std::string name = entry.path().filename().string();
+    const std::string name = Utf8FromPath(entry.path().filename());
     if (name.starts_with(prefix)) names.push_back(name);
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+// A launch that started nothing, its message saying each of `says`.
+inline void ExpectRefusal(const LaunchOutcome& outcome,
+                          std::initializer_list<std::string_view> says) {
+  EXPECT_FALSE(outcome.started);
+  for (std::string_view part : says) {
+    EXPECT_NE(outcome.message.find(part), std::string::npos) << outcome.message;
+  }
 }
 
 // A state whose `emulator` tab lists `game` from `folder` and has it chosen, as a
