@@ -35,11 +35,6 @@ class CopySafety : public FreshFolderTest {
     state.Text1 = game;
     return LaunchGame(state, emulator);
   }
-  MainWindowState Start() {
-    MainWindowState state;
-    RunStartupSequence(state, options_, hooks_);
-    return state;
-  }
 
   OptionsModel options_;
   RecordingHooks hooks_;
@@ -49,7 +44,7 @@ TEST_F(CopySafety, AKilledRunsCopiesGoAtTheNextStartAndNothingElse) {
   WriteBytes("snes/Mario.smc", "mario");
   WriteBytes("snes/Zelda.sfc", "zelda");
   WriteBytes("nes/Gioco.nes", "the user's own game");
-  MainWindowState killed = Start();
+  MainWindowState killed = StartUp(options_, hooks_);
   ASSERT_TRUE(Launch(killed, Emulator::ZSnes, "Mario.smc").started);
   ASSERT_TRUE(ProgramEnded(fs::absolute("snes"), "Gioco.smc"));
   // After the kill the user puts a file of their own at another copy name...
@@ -58,7 +53,7 @@ TEST_F(CopySafety, AKilledRunsCopiesGoAtTheNextStartAndNothingElse) {
   const fs::path half = "snes/Gioco.fig.valmerin-tmp-999999999-00000000000000ab";
   WriteBytes(half, "hal");
 
-  MainWindowState next = Start();
+  MainWindowState next = StartUp(options_, hooks_);
   EXPECT_FALSE(AnythingAt("snes/Gioco.smc"));
   EXPECT_FALSE(AnythingAt(half));
   EXPECT_EQ(ReadBytes("snes/Gioco.sfc"), "mine now");
@@ -110,7 +105,7 @@ TEST_F(CopySafety, EveryLaunchGetsAFreshWritableCopy) {
   WriteBytes("nes/Mario.nes", "mario");
   WriteBytes("nes/Zelda.NES", "zelda");
   fs::permissions("nes/Zelda.NES", fs::perms::owner_read | fs::perms::group_read);
-  MainWindowState state = Start();
+  MainWindowState state = StartUp(options_, hooks_);
   ASSERT_TRUE(Launch(state, Emulator::NESticle, "Mario.nes").started);
   const int held = open("nes/Gioco.nes", O_RDONLY);
   ASSERT_GE(held, 0);

@@ -154,10 +154,9 @@ TEST_F(DamagedStartup, BinaryGarbageNulBytesLoneCarriageReturnsAndUndefinedBytes
     WriteAll(bytes);
     StartAndExit();
     // What the first run made of the damage is what the next start finds.
-    MainWindowState again;
     OptionsModel againOptions;
     RecordingHooks againHooks;
-    RunStartupSequence(again, againOptions, againHooks);
+    const MainWindowState again = StartUp(againOptions, againHooks);
     EXPECT_EQ(again.EmulatorFolder, state_.EmulatorFolder);
     EXPECT_EQ(againHooks.tabsOff, hooks_.tabsOff);
     for (Emulator emulator : kTabOrder) ExpectSameRecord(againOptions, options_, emulator);

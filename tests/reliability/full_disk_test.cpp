@@ -35,14 +35,6 @@ class FullDisk : public FreshFolderTest {
     FreshFolderTest::TearDown();
   }
 
-  // Takes every byte the disk has left.
-  static void Fill() {
-    std::ofstream filler("riempitivo", std::ios::binary);
-    const std::string block(4096, 'x');
-    while (filler.write(block.data(), block.size())) {
-    }
-  }
-
   fs::path disk_;
   bool mounted_ = false;
 };
@@ -57,7 +49,12 @@ TEST_F(FullDisk, EveryWriteIsWholeOrLeavesTheOldFile) {
   };
   for (const auto& [name, bytes] : old) WriteBytes(name, bytes);
   WriteBytes("disponibili.emu", "1,1,1,1\r\n");
-  Fill();
+  // Every byte the disk has left taken.
+  std::ofstream filler("riempitivo", std::ios::binary);
+  const std::string block(4096, 'x');
+  while (filler.write(block.data(), block.size())) {
+  }
+  filler.close();
 
   struct Case {
     std::string what;

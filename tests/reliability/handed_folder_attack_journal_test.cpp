@@ -50,12 +50,10 @@ class HandedFolderAttackJournal : public FreshFolderTest {
   }
 
   JournalRun Run(const fs::path& copy, const std::string& identity) const {
-    JournalRun run;
-    run.copy = copy.string();
-    run.game = (Root() / "data/snes/Mario.smc").string();
-    run.identity = identity;
-    run.folders = {copy.parent_path().string()};
-    return run;
+    return {.copy = copy.string(),
+            .game = (Root() / "data/snes/Mario.smc").string(),
+            .identity = identity,
+            .folders = {copy.parent_path().string()}};
   }
 };
 
@@ -94,8 +92,7 @@ TEST_F(HandedFolderAttackJournal, NothingButOurOwnCopyIsEverRemovedOrWritten) {
     ASSERT_TRUE(WriteCopyJournal({run}));
     // Lines of the older journal's form, a stray "T" among them.
     AppendToFile(std::string(kCopyJournalFile), "T\t" + (Home() / ".profile").string() + "\n");
-    MainWindowState state;
-    RunStartupSequence(state, options, hooks);
+    StartUp(options, hooks);
     EXPECT_EQ(HomeSnapshot(Home()), before);
     EXPECT_EQ(ReadBytes(snes / "Mario.smc"), mario);
     EXPECT_FALSE(AnythingAt(kCopyJournalFile));  // ignored lines are not kept either
@@ -122,8 +119,7 @@ TEST_F(HandedFolderAttackJournal, OnlyTheVeryCopyWeMadeIsRemoved) {
     SCOPED_TRACE(c.what);
     WriteBytes(copy, "mario");
     ASSERT_TRUE(WriteCopyJournal({Run(copy, c.identity())}));
-    MainWindowState state;
-    RunStartupSequence(state, options, hooks);
+    const MainWindowState state = StartUp(options, hooks);
     EXPECT_EQ(AnythingAt(copy), !c.removed);
     // Whatever stands at the copy name is never listed as a game.
     EXPECT_FALSE(state.gameLists[0].FindFile("Gioco.smc"));
@@ -147,8 +143,7 @@ TEST_F(HandedFolderAttackJournal, OnlyOrphanedTemporariesOfOursAreSwept) {
   for (const auto& c : cases) WriteBytes(c.file, "half");
   OptionsModel options;
   RecordingHooks hooks;
-  MainWindowState state;
-  RunStartupSequence(state, options, hooks);
+  StartUp(options, hooks);
   for (const auto& c : cases) EXPECT_EQ(AnythingAt(c.file), !c.swept) << c.file;
 }
 

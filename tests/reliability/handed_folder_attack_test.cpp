@@ -41,9 +41,7 @@ void WriteCatalogue() {
 void WholeRun(const std::string& game) {
   ProgramRun run;
   run.Launch(game);
-  Folders folders;
-  for (int i = 0; i < kEmulatorCount; ++i) folders[i] = run.state.EmulatorFolder[i];
-  WriteFolderFile(folders);
+  WriteFolderFile(run.state.EmulatorFolder);
   AppendDescription(game, "Una descrizione");
   run.Exit();
 }

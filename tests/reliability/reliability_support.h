@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 
+#include "lifecycle/startup_sequence.h"
+#include "options/options_model.h"
 #include "support/fresh_folder.h"
 #include "support/game_end.h"
 #include "support/recording_hooks.h"
@@ -23,6 +25,13 @@ inline std::map<std::string, std::string> Snapshot() {
     files[name] = entry.is_directory() ? "<folder>" : ReadBytes(entry.path());
   }
   return files;
+}
+
+// The state a start-up over the current folder leaves.
+inline MainWindowState StartUp(OptionsModel& options, WindowHooks& hooks) {
+  MainWindowState state;
+  RunStartupSequence(state, options, hooks);
+  return state;
 }
 
 }  // namespace valmerin::testing

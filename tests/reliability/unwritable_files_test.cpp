@@ -76,8 +76,7 @@ TEST_F(UnwritableFile, OkButtonReportsTheBlockedFileAndKeepsTheOthers) {
     EXPECT_FALSE(outcome.ok);
     EXPECT_NE(outcome.message.find(order[blocked]), std::string::npos) << outcome.message;
 
-    const std::vector<std::string> written(order.begin(), order.begin() + blocked);
-    ExpectOthersIntact(before, written);
+    ExpectOthersIntact(before, {order.begin(), order.begin() + blocked});  // those written
     if (blocked > 0) {
       EXPECT_EQ(ReadBytes("disponibili.emu"), "1,0,1,1\r\n");
     }

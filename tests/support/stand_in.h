@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -84,8 +83,7 @@ inline std::vector<std::string> NamesIn(const std::filesystem::path& folder,
 }
 
 // A launch that started nothing, its message saying each of `says`.
-inline void ExpectRefusal(const LaunchOutcome& outcome,
-                          std::initializer_list<std::string_view> says) {
+inline void ExpectRefusal(const LaunchOutcome& outcome, const std::vector<std::string_view>& says) {
   EXPECT_FALSE(outcome.started);
   for (std::string_view part : says) {
     EXPECT_NE(outcome.message.find(part), std::string::npos) << outcome.message;
