@@ -40,38 +40,35 @@ constexpr const char* kUtf8Name =
     "\xe6\x98\x9f\xe3\x81\xae\xe3\x82\xab\xe3\x83\xbc\xe3\x83\x93\xe3\x82\xa3.swc";
 #endif
 
-const std::vector<Shape>& Shapes() {
-  static const std::string zeros(5000, '\0');
-  static const std::vector<Shape> shapes = {
-      {"Mario.zip", {{"Mario.smc", "rom:mario"}}, "Mario.smc", "Gioco.smc"},
-      // Pattern order first (.smc before .sfc), then name order; the readme never.
-      {"Zelda.7z",
-       {{"LEGGIMI.txt", "leggi"},
-        {"Zelda (b).sfc", "sfc"},
-        {"zelda.SMC", "rom:zelda"},
-        {"Zelda (a).smc", "rom:a"}},
-       "Zelda (a).smc",
-       "Gioco.smc"},
-      {"Pok\xc3\xa9mon.zip", {{"Pok\xe9mon.fig", "rom:cp1252"}}, "Pok\xc3\xa9mon.fig", "Gioco.fig"},
-      {"Kirby.zip", {{kUtf8Name, "rom:utf8", true}}, kUtf8Name, "Gioco.swc"},
-      {"Dentro.7z", {{"giochi/Dentro.1", "rom:1"}}, "giochi/Dentro.1", "Gioco.o.1"},
-      {"Niente.zip", {{"LEGGIMI.txt", "x"}, {"Mario.nes", "x"}}, {}, {}},
-      {"Rotto.zip", {{"Rotto.smc", "x"}}, {}, {}, {}, Damaged},
-      {"Guasto.zip", {{"Guasto.smc", Noise(4000)}}, "Guasto.smc", {}, "danneggiato", DataSpoilt},
-      {"Segreto.zip", {{"Segreto.smc", "rom:segreto"}}, "Segreto.smc", {}, "password", Password},
-      // The path inside never reaches the disk: only the copy name does.
-      {"Fuga.zip", {{"../../x.smc", "rom:fuga"}}, "../../x.smc", "Gioco.smc"},
-      {"Vuoto.zip", {{"Vuoto.smc", ""}}, "Vuoto.smc", "Gioco.smc"},
-      {"Bomba.zip", {{"Bomba.smc", zeros}}, "Bomba.smc", {}, "troppo per un gioco", HugeDeclared},
-  };
-  return shapes;
-}
+const std::string kZeros(5000, '\0');
+const std::vector<Shape> kShapes = {
+    {"Mario.zip", {{"Mario.smc", "rom:mario"}}, "Mario.smc", "Gioco.smc"},
+    // Pattern order first (.smc before .sfc), then name order; the readme never.
+    {"Zelda.7z",
+     {{"LEGGIMI.txt", "leggi"},
+      {"Zelda (b).sfc", "sfc"},
+      {"zelda.SMC", "rom:zelda"},
+      {"Zelda (a).smc", "rom:a"}},
+     "Zelda (a).smc",
+     "Gioco.smc"},
+    {"Pok\xc3\xa9mon.zip", {{"Pok\xe9mon.fig", "rom:cp1252"}}, "Pok\xc3\xa9mon.fig", "Gioco.fig"},
+    {"Kirby.zip", {{kUtf8Name, "rom:utf8", true}}, kUtf8Name, "Gioco.swc"},
+    {"Dentro.7z", {{"giochi/Dentro.1", "rom:1"}}, "giochi/Dentro.1", "Gioco.o.1"},
+    {"Niente.zip", {{"LEGGIMI.txt", "x"}, {"Mario.nes", "x"}}, {}, {}},
+    {"Rotto.zip", {{"Rotto.smc", "x"}}, {}, {}, {}, Damaged},
+    {"Guasto.zip", {{"Guasto.smc", Noise(4000)}}, "Guasto.smc", {}, "danneggiato", DataSpoilt},
+    {"Segreto.zip", {{"Segreto.smc", "rom:segreto"}}, "Segreto.smc", {}, "password", Password},
+    // The path inside never reaches the disk: only the copy name does.
+    {"Fuga.zip", {{"../../x.smc", "rom:fuga"}}, "../../x.smc", "Gioco.smc"},
+    {"Vuoto.zip", {{"Vuoto.smc", ""}}, "Vuoto.smc", "Gioco.smc"},
+    {"Bomba.zip", {{"Bomba.smc", kZeros}}, "Bomba.smc", {}, "troppo per un gioco", HugeDeclared},
+};
 
 class ArchiveLaunchTest : public testing::LaunchFolderTest {};
 
 TEST_F(ArchiveLaunchTest, EachArchiveIsListedAndStartedFromTheRightFileOrRefusedCleanly) {
-  for (std::size_t i = 0; i < Shapes().size(); ++i) {
-    const Shape& shape = Shapes()[i];
+  for (std::size_t i = 0; i < kShapes.size(); ++i) {
+    const Shape& shape = kShapes[i];
     SCOPED_TRACE(shape.archive);
     const std::string folder = MakeFolder("case " + std::to_string(i));
     const std::filesystem::path archive = PathFromUtf8(folder + shape.archive);

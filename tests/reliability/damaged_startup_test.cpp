@@ -18,10 +18,7 @@ namespace {
 
 std::string Garbage(std::size_t size, unsigned seed) {
   std::string bytes(size, '\0');
-  for (char& c : bytes) {
-    seed = seed * 1103515245u + 12345u;
-    c = static_cast<char>(seed >> 16);
-  }
+  for (char& c : bytes) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
   return bytes;
 }
 

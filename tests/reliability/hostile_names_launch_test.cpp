@@ -15,15 +15,14 @@ const char* const kHostile[] = {
     "a > canary",      "-leading dash",  "*?[glob]",
 };
 
-class HostileNames : public FreshFolderTest {
- protected:
-  void ExpectNoCanary() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    for (const auto& entry : fs::recursive_directory_iterator(Root())) {
-      EXPECT_NE(entry.path().filename(), "canary") << "a shell ran: " << entry.path();
-    }
+void ExpectNoCanary(const fs::path& root) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    EXPECT_NE(entry.path().filename(), "canary") << "a shell ran: " << entry.path();
   }
-};
+}
+
+using HostileNames = FreshFolderTest;
 
 TEST_F(HostileNames, FolderAndRomNamesArriveLiterally) {
   for (const char* hostile : kHostile) {
@@ -52,7 +51,7 @@ TEST_F(HostileNames, FolderAndRomNamesArriveLiterally) {
     EXPECT_EQ(ArgumentsOf(folder / "Dos4GW.exe"),
               (std::vector<std::string>{folder.string() + "/NESticle.exe", "-run", copy}));
   }
-  ExpectNoCanary();
+  ExpectNoCanary(Root());
 }
 
 TEST_F(HostileNames, SwitchesSplitByTheirOwnRulesOnly) {
@@ -75,7 +74,7 @@ TEST_F(HostileNames, SwitchesSplitByTheirOwnRulesOnly) {
       ";touch",  "canary", "|touch", "canary",  "`touch",
       "canary`", "&",      ">",      "canary",  folder.string() + "/Gioco.smc"};
   EXPECT_EQ(ArgumentsOf(folder / "ZSnes.exe"), expected);
-  ExpectNoCanary();
+  ExpectNoCanary(Root());
 }
 
 }  // namespace

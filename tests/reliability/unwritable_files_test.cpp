@@ -17,24 +17,21 @@ namespace valmerin::testing {
 namespace {
 
 // The files a user has before the failing write, each with recognisable old content.
-const std::map<std::string, std::string>& OldFiles() {
-  static const std::map<std::string, std::string> files = {
-      {"Cartelle.cfg", "\"old-z\\\"\r\n\"old-n\\\"\r\n\"old-k\\\"\r\n\"old-p\\\"\r\n"},
-      {"parametri", "\"-old \"\r\n\r\n\r\n\r\n"},
-      {"zsnes.config.valmerin", "old zsnes\r\n"},
-      {"kgen.config.valmerin", "old kgen\r\n"},
-      {"nesticle.config.valmerin", "old nesticle\r\n"},
-      {"pcengine.config.valmerin", "old pcengine\r\n"},
-      {"Descrizioni.emu", "old.smc\r\nOld game\r\n"},
-  };
-  return files;
-}
+const std::map<std::string, std::string> kOldFiles = {
+    {"Cartelle.cfg", "\"old-z\\\"\r\n\"old-n\\\"\r\n\"old-k\\\"\r\n\"old-p\\\"\r\n"},
+    {"parametri", "\"-old \"\r\n\r\n\r\n\r\n"},
+    {"zsnes.config.valmerin", "old zsnes\r\n"},
+    {"kgen.config.valmerin", "old kgen\r\n"},
+    {"nesticle.config.valmerin", "old nesticle\r\n"},
+    {"pcengine.config.valmerin", "old pcengine\r\n"},
+    {"Descrizioni.emu", "old.smc\r\nOld game\r\n"},
+};
 
 class UnwritableFile : public FreshFolderTest {
  protected:
   // The user's files, except the one that a folder replaces.
   void Prepare(const std::string& blocked) {
-    for (const auto& [name, bytes] : OldFiles()) {
+    for (const auto& [name, bytes] : kOldFiles) {
       if (name != blocked) WriteBytes(name, bytes);
     }
     fs::create_directory(blocked);
@@ -178,7 +175,7 @@ TEST_F(UnwritableFile, FolderAtTheTemporaryNameLeavesTheOldFile) {
   OptionsModel options;
   const ConfirmOutcome outcome = ConfirmOptions(options);
   EXPECT_TRUE(outcome.ok) << outcome.message;
-  EXPECT_NE(ReadBytes("parametri"), OldFiles().at("parametri"));
+  EXPECT_NE(ReadBytes("parametri"), kOldFiles.at("parametri"));
   EXPECT_EQ(ReadBytes(fs::path("parametri.valmerin-tmp") / "inside"), "the user's");
 }
 
