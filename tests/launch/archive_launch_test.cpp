@@ -1,8 +1,6 @@
 // Games inside archives, from the scan to the copy the emulator is given.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "catalogue/archive_scan.h"
 #include "launch/game_launch.h"
 #include "launch_test_support.h"
@@ -15,15 +13,16 @@ namespace {
 using testing::ArchivedFile;
 using testing::ArchiveKind;
 
+// How the archive is made: as it should be, or spoilt afterwards, or locked.
+enum Making { Plain, Damaged, DataSpoilt, HugeDeclared, Password };
+
 struct Shape {
-  const char* label;
-  const char* archive;  // file name in the ZSnes folder
-  ArchiveKind kind;
+  const char* archive;  // file name in the ZSnes folder; ".7z" or a zip
   std::vector<ArchivedFile> files;
-  enum { Plain, Damaged, DataSpoilt, HugeDeclared } spoil = Plain;
-  const char* inside;  // the game the scan picks; nullptr: not listed
-  const char* copy;    // the copy made, with the inside file's bytes; nullptr: none made
-  const char* why;     // what the launch's message says when no copy is made
+  const char* inside;         // the game the scan picks; none: not listed
+  const char* copy;           // the copy made, with the inside file's bytes; none: none made
+  const char* why = nullptr;  // what the launch's message says when no copy is made
+  Making making = Plain;
 };
 
 std::string Noise(std::size_t size) {
@@ -41,124 +40,45 @@ constexpr const char* kUtf8Name =
     "\xe6\x98\x9f\xe3\x81\xae\xe3\x82\xab\xe3\x83\xbc\xe3\x83\x93\xe3\x82\xa3.swc";
 #endif
 
-const std::vector<Shape>& Shapes() {
-  static const std::vector<Shape> shapes = {
-      {"one file",
-       "Mario.zip",
-       ArchiveKind::Zip,
-       {{"Mario.smc", "rom:mario"}},
-       Shape::Plain,
-       "Mario.smc",
-       "Gioco.smc",
-       nullptr},
-      // Pattern order first (.smc before .sfc), then name order; the readme never.
-      {"readme first",
-       "Zelda.7z",
-       ArchiveKind::SevenZip,
-       {{"LEGGIMI.txt", "leggi"},
-        {"Zelda (b).sfc", "sfc"},
-        {"zelda.SMC", "rom:zelda"},
-        {"Zelda (a).smc", "rom:a"}},
-       Shape::Plain,
-       "Zelda (a).smc",
-       "Gioco.smc",
-       nullptr},
-      {"Windows-1252 name",
-       "Pok\xc3\xa9mon.zip",
-       ArchiveKind::Zip,
-       {{"Pok\xe9mon.fig", "rom:cp1252"}},
-       Shape::Plain,
-       "Pok\xc3\xa9mon.fig",
-       "Gioco.fig",
-       nullptr},
-      {"UTF-8 name",
-       "Kirby.zip",
-       ArchiveKind::Zip,
-       {{kUtf8Name, "rom:utf8", true}},
-       Shape::Plain,
-       kUtf8Name,
-       "Gioco.swc",
-       nullptr},
-      {"in a folder",
-       "Dentro.7z",
-       ArchiveKind::SevenZip,
-       {{"giochi/Dentro.1", "rom:1"}},
-       Shape::Plain,
-       "giochi/Dentro.1",
-       "Gioco.o.1",
-       nullptr},
-      {"no game",
-       "Niente.zip",
-       ArchiveKind::Zip,
-       {{"LEGGIMI.txt", "x"}, {"Mario.nes", "x"}},
-       Shape::Plain,
-       nullptr,
-       nullptr,
-       nullptr},
-      {"not an archive",
-       "Rotto.zip",
-       ArchiveKind::Zip,
-       {{"Rotto.smc", "x"}},
-       Shape::Damaged,
-       nullptr,
-       nullptr,
-       nullptr},
-      {"spoilt data",
-       "Guasto.zip",
-       ArchiveKind::Zip,
-       {{"Guasto.smc", Noise(4000)}},
-       Shape::DataSpoilt,
-       "Guasto.smc",
-       nullptr,
-       "danneggiato"},
-      {"password",
-       "Segreto.zip",
-       ArchiveKind::EncryptedZip,
-       {{"Segreto.smc", "rom:segreto"}},
-       Shape::Plain,
-       "Segreto.smc",
-       nullptr,
-       "password"},
-      // The path inside never reaches the disk: only the copy name does.
-      {"climbs out",
-       "Fuga.zip",
-       ArchiveKind::Zip,
-       {{"../../x.smc", "rom:fuga"}},
-       Shape::Plain,
-       "../../x.smc",
-       "Gioco.smc",
-       nullptr},
-      {"empty file",
-       "Vuoto.zip",
-       ArchiveKind::Zip,
-       {{"Vuoto.smc", ""}},
-       Shape::Plain,
-       "Vuoto.smc",
-       "Gioco.smc",
-       nullptr},
-      {"bomb",
-       "Bomba.zip",
-       ArchiveKind::Zip,
-       {{"Bomba.smc", std::string(5000, '\0')}},
-       Shape::HugeDeclared,
-       "Bomba.smc",
-       nullptr,
-       "troppo per un gioco"},
-  };
-  return shapes;
-}
+const std::string kZeros(5000, '\0');
+const std::vector<Shape> kShapes = {
+    {"Mario.zip", {{"Mario.smc", "rom:mario"}}, "Mario.smc", "Gioco.smc"},
+    // Pattern order first (.smc before .sfc), then name order; the readme never.
+    {"Zelda.7z",
+     {{"LEGGIMI.txt", "leggi"},
+      {"Zelda (b).sfc", "sfc"},
+      {"zelda.SMC", "rom:zelda"},
+      {"Zelda (a).smc", "rom:a"}},
+     "Zelda (a).smc",
+     "Gioco.smc"},
+    {"Pok\xc3\xa9mon.zip", {{"Pok\xe9mon.fig", "rom:cp1252"}}, "Pok\xc3\xa9mon.fig", "Gioco.fig"},
+    {"Kirby.zip", {{kUtf8Name, "rom:utf8", true}}, kUtf8Name, "Gioco.swc"},
+    {"Dentro.7z", {{"giochi/Dentro.1", "rom:1"}}, "giochi/Dentro.1", "Gioco.o.1"},
+    {"Niente.zip", {{"LEGGIMI.txt", "x"}, {"Mario.nes", "x"}}, {}, {}},
+    {"Rotto.zip", {{"Rotto.smc", "x"}}, {}, {}, {}, Damaged},
+    {"Guasto.zip", {{"Guasto.smc", Noise(4000)}}, "Guasto.smc", {}, "danneggiato", DataSpoilt},
+    {"Segreto.zip", {{"Segreto.smc", "rom:segreto"}}, "Segreto.smc", {}, "password", Password},
+    // The path inside never reaches the disk: only the copy name does.
+    {"Fuga.zip", {{"../../x.smc", "rom:fuga"}}, "../../x.smc", "Gioco.smc"},
+    {"Vuoto.zip", {{"Vuoto.smc", ""}}, "Vuoto.smc", "Gioco.smc"},
+    {"Bomba.zip", {{"Bomba.smc", kZeros}}, "Bomba.smc", {}, "troppo per un gioco", HugeDeclared},
+};
 
 class ArchiveLaunchTest : public testing::LaunchFolderTest {};
 
 TEST_F(ArchiveLaunchTest, EachArchiveIsListedAndStartedFromTheRightFileOrRefusedCleanly) {
-  for (const Shape& shape : Shapes()) {
-    SCOPED_TRACE(shape.label);
-    const std::string folder = MakeFolder(std::string("case ") + shape.label);
+  for (std::size_t i = 0; i < kShapes.size(); ++i) {
+    const Shape& shape = kShapes[i];
+    SCOPED_TRACE(shape.archive);
+    const std::string folder = MakeFolder("case " + std::to_string(i));
     const std::filesystem::path archive = PathFromUtf8(folder + shape.archive);
-    ASSERT_TRUE(testing::MakeArchive(archive, shape.kind, shape.files));
-    if (shape.spoil == Shape::Damaged) testing::WriteAll(archive, "PK\x03\x04 non un archivio");
-    if (shape.spoil == Shape::DataSpoilt) testing::SpoilZipData(archive);
-    if (shape.spoil == Shape::HugeDeclared) testing::DeclareZipSize(archive, 0xF0000000u);
+    const ArchiveKind kind = shape.making == Password       ? ArchiveKind::EncryptedZip
+                             : archive.extension() == ".7z" ? ArchiveKind::SevenZip
+                                                            : ArchiveKind::Zip;
+    ASSERT_TRUE(testing::MakeArchive(archive, kind, shape.files));
+    if (shape.making == Damaged) testing::WriteAll(archive, "PK\x03\x04 non un archivio");
+    if (shape.making == DataSpoilt) testing::SpoilZipData(archive);
+    if (shape.making == HugeDeclared) testing::DeclareZipSize(archive, 0xF0000000u);
 
     MainWindowState state;
     state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = folder;
@@ -179,18 +99,13 @@ TEST_F(ArchiveLaunchTest, EachArchiveIsListedAndStartedFromTheRightFileOrRefused
     state.Text1 = shape.archive;
 #ifndef _WIN32
     // The stand-in keeps the bytes it was given: the copy goes once it has ended.
-    WriteBytes(folder + "ZSnes.exe", "#!/bin/sh\ncat \"$1\" > \"$0.got\"\n");
-    std::filesystem::permissions(folder + "ZSnes.exe", std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add);
+    testing::WriteProgram(folder + "ZSnes.exe", "#!/bin/sh\ncat \"$1\" > \"$0.got\"\n");
 #endif
     const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
     testing::WaitUntilGameEnded(state.copies, Emulator::ZSnes);
-    std::vector<std::string> left;
-    for (const auto& item : std::filesystem::directory_iterator(folder)) {
-      const std::string name = Utf8FromPath(item.path().filename());
-      if (name.rfind("ZSnes.exe", 0) != 0) left.push_back(name);
-    }
-    std::sort(left.begin(), left.end());
+    std::vector<std::string> left = testing::NamesIn(PathFromUtf8(folder));
+    std::erase_if(left, [](const std::string& name) { return name.starts_with("ZSnes.exe"); });
+    EXPECT_EQ(left, std::vector<std::string>{shape.archive});
     if (shape.copy != nullptr) {
       std::string bytes;
       for (const ArchivedFile& file : shape.files)
@@ -200,13 +115,9 @@ TEST_F(ArchiveLaunchTest, EachArchiveIsListedAndStartedFromTheRightFileOrRefused
       EXPECT_TRUE(outcome.started) << outcome.message;
       EXPECT_EQ(ReadBytes(PathFromUtf8(folder + "ZSnes.exe.got")), bytes);
 #endif
-      EXPECT_EQ(left, std::vector<std::string>{shape.archive});
       EXPECT_EQ(outcome.commandLine, folder + "ZSnes.exe " + folder + shape.copy);
     } else {
-      EXPECT_FALSE(outcome.started);
-      EXPECT_NE(outcome.message.find(shape.why), std::string::npos) << outcome.message;
-      EXPECT_NE(outcome.message.find(folder + shape.archive), std::string::npos);
-      EXPECT_EQ(left, std::vector<std::string>{shape.archive});
+      testing::ExpectRefusal(outcome, {shape.why, folder + shape.archive});
       EXPECT_FALSE(state.copies.CopyOf(Emulator::ZSnes).has_value());
     }
   }

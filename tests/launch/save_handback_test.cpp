@@ -11,7 +11,6 @@
 #include "launch/game_launch.h"
 #include "launch_test_support.h"
 #include "platform/file_identity.h"
-#include "platform/process_probe.h"
 #include "platform/utf8.h"
 
 namespace valmerin {
@@ -22,32 +21,23 @@ namespace fs = std::filesystem;
 // How the stand-in treats the save under the copy's name: it notes what it
 // found, then adds its game's bytes, in place or as a new file (as real ones do).
 // It waits while "hold" exists, so a test can act while it runs.
-constexpr std::string_view kAppends =
-    "#!/bin/sh\n"
-    "s=\"${1%.*}.srm\"\n"
-    "cat \"$s\" > \"$0.seen\" 2>/dev/null\n"
-    "ls \"$(dirname \"$1\")\" > \"$0.names\"\n"
-    "while [ -e \"$0.hold\" ]; do sleep 0.05; done\n"
-    "cat \"$1\" >> \"$s\"\n";
-constexpr std::string_view kRewrites =
-    "#!/bin/sh\n"
-    "s=\"${1%.*}.srm\"\n"
-    "cat \"$s\" > \"$0.seen\" 2>/dev/null\n"
-    "ls \"$(dirname \"$1\")\" > \"$0.names\"\n"
-    "while [ -e \"$0.hold\" ]; do sleep 0.05; done\n"
-    "{ cat \"$s\" 2>/dev/null; cat \"$1\"; } > \"$s.new\" && mv \"$s.new\" \"$s\"\n";
-constexpr std::string_view kOnlyReads =
+const std::string kOnlyReads =
     "#!/bin/sh\n"
     "s=\"${1%.*}.srm\"\n"
     "cat \"$s\" > \"$0.seen\" 2>/dev/null\n"
     "ls \"$(dirname \"$1\")\" > \"$0.names\"\n";
+const std::string kHeld = kOnlyReads + "while [ -e \"$0.hold\" ]; do sleep 0.05; done\n";
+const std::string kAppends = kHeld + "cat \"$1\" >> \"$s\"\n";
+const std::string kRewrites =
+    kHeld + "{ cat \"$s\" 2>/dev/null; cat \"$1\"; } > \"$s.new\" && mv \"$s.new\" \"$s\"\n";
 
 class SaveHandBackTest : public testing::LaunchFolderTest {
  public:
   void SetUp() override {
     LaunchFolderTest::SetUp();
     folder_ = MakeFolder("Giochi SNES àè");
-    for (const char* game : {"Alfa.smc", "Beta.smc"}) WriteBytes(folder_ + game, std::string(1, game[0]));
+    for (const char* game : {"Alfa.smc", "Beta.smc"})
+      WriteBytes(folder_ + game, std::string(1, game[0]));
     Fresh(state_);
   }
   void Fresh(MainWindowState& state) const {
@@ -55,23 +45,27 @@ class SaveHandBackTest : public testing::LaunchFolderTest {
     state.EmulatorFolder[0] = folder_;
     for (const char* game : {"Alfa.smc", "Beta.smc"}) state.gameLists[0].Add(game, game);
   }
-  static bool WaitFor(const std::string& path) {
-    for (int wait = 0; wait < 250 && !fs::exists(path); ++wait) {
+  void Emulator(std::string_view script) { testing::WriteProgram(folder_ + "ZSnes.exe", script); }
+  // Alfa started on an emulator that runs until its "hold" goes.
+  void StartAlfaHeld() {
+    Emulator(kAppends);
+    WriteBytes(folder_ + "ZSnes.exe.hold", "");
+    ASSERT_TRUE(Play("Alfa.smc").started);
+    for (int wait = 0; wait < 250 && !fs::exists(folder_ + "ZSnes.exe.seen"); ++wait) {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    return fs::exists(path);
+    ASSERT_TRUE(fs::exists(folder_ + "ZSnes.exe.seen"));
   }
-  // The stand-in has ended (Valmerin's watch may be gone with it).
-  bool Gone() const {
-    for (int wait = 0; wait < 250; ++wait) {
-      if (!ProgramRunsOn(fs::path(folder_), "Gioco.smc").value_or(true)) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
+  static void ExpectRefusedWhileAlfaRuns(const LaunchOutcome& refused) {
+    testing::ExpectRefusal(refused, {"ZSnes sta ancora eseguendo il gioco \"Alfa.smc\""});
   }
-  void Emulator(std::string_view script) {
-    WriteBytes(folder_ + "ZSnes.exe", script);
-    fs::permissions(folder_ + "ZSnes.exe", fs::perms::owner_all, fs::perm_options::add);
+  // A NESticle folder named `name` listing Zelda.nes.
+  std::string NesticleWithZelda(const std::string& name) {
+    const std::string nes = MakeFolder(name);
+    state_.EmulatorFolder[IndexOf(Emulator::NESticle)] = nes;
+    WriteBytes(nes + "Zelda.nes", "Z");
+    state_.gameLists[IndexOf(Emulator::NESticle)].Add("Zelda.nes", "Zelda.nes");
+    return nes;
   }
   LaunchOutcome Play(const std::string& game) {
     fs::remove(folder_ + "ZSnes.exe.names");
@@ -88,20 +82,7 @@ class SaveHandBackTest : public testing::LaunchFolderTest {
   bool WaitUntilGameEnded(GameCopies& copies) {
     return testing::WaitUntilGameEnded(copies, Emulator::ZSnes);
   }
-  std::vector<std::string> CopyNamesLeft() const {
-    std::vector<std::string> left;
-    for (const auto& entry : fs::directory_iterator(folder_)) {
-      const std::string name = entry.path().filename().string();
-      if (name.rfind("Gioco.", 0) == 0) left.push_back(name);
-    }
-    return left;
-  }
-  // A Valmerin started afresh over what this one left.
-  GameCopies Restart() {
-    GameCopies next;
-    next.Recover({fs::path(folder_)});
-    return next;
-  }
+  std::vector<std::string> CopyNamesLeft() const { return testing::NamesIn(folder_, "Gioco."); }
 
   std::string folder_;
   MainWindowState state_;
@@ -177,32 +158,25 @@ TEST_F(SaveHandBackTest, NothingGoesBackOverAGame) {
 TEST_F(SaveHandBackTest, ARestartFinishesWhatAKilledRunLeft) {
   const struct {
     const char* when;
-    std::function<void(SaveHandBackTest&)> kill;
+    bool ran;  // Alfa was played, and its emulator ended before the restart
+    std::function<void(SaveHandBackTest&)> then;
     std::string alfaSave;
   } cases[] = {
-      {"while the emulator ran; it ended before the restart",
-       [](SaveHandBackTest& t) {
-         t.Emulator(kAppends);
-         ASSERT_TRUE(t.Play("Alfa.smc").started);
-         ASSERT_TRUE(t.Gone());
-       },
-       "oldA"},
-      {"after the copy's file number was noted, before its change time",
-       [](SaveHandBackTest& t) {
-         t.Emulator(kAppends);
-         ASSERT_TRUE(t.Play("Alfa.smc").started);
-         ASSERT_TRUE(t.Gone());
+      {"while the emulator ran", true, nullptr, "oldA"},
+      {"after the copy's file number was noted, before its change time", true,
+       [](SaveHandBackTest&) {
          std::vector<JournalRun> runs = ReadCopyJournal();
          ASSERT_EQ(runs.size(), 1u);
          runs[0].identity = FileNumber(PathFromUtf8(runs[0].copy));
          ASSERT_TRUE(WriteCopyJournal(runs));
        },
        "oldA"},
-      {"after the journal named the copy, before it was made",
+      {"after the journal named the copy, before it was made", false,
        [](SaveHandBackTest& t) {
-         ASSERT_TRUE(WriteCopyJournal(
-             {{0, 1, Utf8FromPath(fs::path(t.folder_) / "Gioco.smc"),
-               Utf8FromPath(fs::path(t.folder_) / "Alfa.smc"), "", {t.folder_}, {}}}));
+         ASSERT_TRUE(WriteCopyJournal({{.started = 1,
+                                        .copy = Utf8FromPath(fs::path(t.folder_) / "Gioco.smc"),
+                                        .game = Utf8FromPath(fs::path(t.folder_) / "Alfa.smc"),
+                                        .folders = {t.folder_}}}));
        },
        "old"},
   };
@@ -210,8 +184,14 @@ TEST_F(SaveHandBackTest, ARestartFinishesWhatAKilledRunLeft) {
     SCOPED_TRACE(c.when);
     WriteBytes(folder_ + "Alfa.srm", "old");
     Fresh(state_);
-    c.kill(*this);
-    GameCopies next = Restart();
+    if (c.ran) {
+      Emulator(kAppends);
+      ASSERT_TRUE(Play("Alfa.smc").started);
+      ASSERT_TRUE(testing::ProgramEnded(folder_, "Gioco.smc"));
+    }
+    if (c.then) c.then(*this);
+    GameCopies next;  // a Valmerin started afresh over what this one left
+    next.Recover({fs::path(folder_)});
     EXPECT_EQ(ReadBytes(folder_ + "Alfa.srm"), c.alfaSave);
     EXPECT_EQ(CopyNamesLeft(), std::vector<std::string>{});
     EXPECT_FALSE(fs::exists(kCopyJournalFile));
@@ -220,10 +200,7 @@ TEST_F(SaveHandBackTest, ARestartFinishesWhatAKilledRunLeft) {
 
 TEST_F(SaveHandBackTest, AnEmulatorThatOutlivedTheKillIsFinishedWhenItEnds) {
   WriteBytes(folder_ + "Alfa.srm", "old");
-  Emulator(kAppends);
-  WriteBytes(folder_ + "ZSnes.exe.hold", "");
-  ASSERT_TRUE(Play("Alfa.smc").started);
-  ASSERT_TRUE(WaitFor(folder_ + "ZSnes.exe.seen"));
+  ASSERT_NO_FATAL_FAILURE(StartAlfaHeld());
 
   MainWindowState next;
   Fresh(next);
@@ -231,11 +208,7 @@ TEST_F(SaveHandBackTest, AnEmulatorThatOutlivedTheKillIsFinishedWhenItEnds) {
   // Still running: its names stay out, and no other game may take them.
   EXPECT_TRUE(fs::exists(folder_ + "Gioco.srm"));
   next.Text1 = "Beta.smc";
-  const LaunchOutcome refused = LaunchGame(next, Emulator::ZSnes);
-  EXPECT_FALSE(refused.started);
-  EXPECT_NE(refused.message.find("ZSnes sta ancora eseguendo il gioco \"Alfa.smc\""),
-            std::string::npos)
-      << refused.message;
+  ExpectRefusedWhileAlfaRuns(LaunchGame(next, Emulator::ZSnes));
 
   fs::remove(folder_ + "ZSnes.exe.hold");
   EXPECT_TRUE(WaitUntilGameEnded(next.copies));
@@ -269,17 +242,10 @@ TEST_F(SaveHandBackTest, AStrangersFilesAtTheCopyNamesAreMovedAsideAndNamed) {
 }
 
 TEST_F(SaveHandBackTest, ASecondLaunchWhileTheFirstRunsStartsNothing) {
-  Emulator(kAppends);
-  WriteBytes(folder_ + "ZSnes.exe.hold", "");
-  ASSERT_TRUE(Play("Alfa.smc").started);
-  ASSERT_TRUE(WaitFor(folder_ + "ZSnes.exe.seen"));
+  ASSERT_NO_FATAL_FAILURE(StartAlfaHeld());
   for (const char* game : {"Beta.smc", "Alfa.smc"}) {
     SCOPED_TRACE(game);
-    const LaunchOutcome refused = Play(game);
-    EXPECT_FALSE(refused.started);
-    EXPECT_NE(refused.message.find("ZSnes sta ancora eseguendo il gioco \"Alfa.smc\""),
-              std::string::npos)
-        << refused.message;
+    ExpectRefusedWhileAlfaRuns(Play(game));
   }
   fs::remove(folder_ + "ZSnes.exe.hold");
   EXPECT_TRUE(WaitUntilGameEnded(state_.copies));
@@ -290,26 +256,24 @@ TEST_F(SaveHandBackTest, ASecondLaunchWhileTheFirstRunsStartsNothing) {
 // The window's timers run during a long copy: an emulator that ends then is
 // finished afterwards, never under the launch being prepared.
 TEST_F(SaveHandBackTest, AnEndDuringACopyWaitsForTheLaunchToBeReady) {
-  const std::string nes = MakeFolder("NES");
-  state_.EmulatorFolder[IndexOf(Emulator::NESticle)] = nes;
-  WriteBytes(nes + "Zelda.nes", "Z");
-  state_.gameLists[IndexOf(Emulator::NESticle)].Add("Zelda.nes", "Zelda.nes");
-  WriteBytes(nes + "Dos4GW.exe", "#!/bin/sh\nwhile [ -e \"$0.hold\" ]; do sleep 0.05; done\n");
-  fs::permissions(nes + "Dos4GW.exe", fs::perms::owner_all, fs::perm_options::add);
+  const std::string nes = NesticleWithZelda("NES");
+  testing::WriteProgram(nes + "Dos4GW.exe",
+                        "#!/bin/sh\nwhile [ -e \"$0.hold\" ]; do sleep 0.05; done\n");
   WriteBytes(nes + "Dos4GW.exe.hold", "");
   state_.Text1 = "Zelda.nes";
   ASSERT_TRUE(LaunchGame(state_, Emulator::NESticle).started);
 
   Emulator(kOnlyReads);
   state_.Text1 = "Alfa.smc";
-  const LaunchOutcome outcome = LaunchGame(state_, Emulator::ZSnes, [&](std::uint64_t, std::uint64_t) {
-    fs::remove(nes + "Dos4GW.exe.hold");
-    for (int wait = 0; wait < 100 && fs::exists(nes + "Gioco.nes"); ++wait) {
-      state_.copies.FinishEnded();  // as the window's timer would
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-  });
+  const LaunchOutcome outcome =
+      LaunchGame(state_, Emulator::ZSnes, [&](std::uint64_t, std::uint64_t) {
+        fs::remove(nes + "Dos4GW.exe.hold");
+        for (int wait = 0; wait < 100 && fs::exists(nes + "Gioco.nes"); ++wait) {
+          state_.copies.FinishEnded();  // as the window's timer would
+          std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return true;
+      });
   ASSERT_TRUE(outcome.started) << outcome.message;
   EXPECT_TRUE(WaitUntilGameEnded(state_.copies));
   EXPECT_TRUE(testing::WaitUntilGameEnded(state_.copies, Emulator::NESticle));
@@ -319,19 +283,15 @@ TEST_F(SaveHandBackTest, AnEndDuringACopyWaitsForTheLaunchToBeReady) {
 
 // NESticle keeps saves in the folder its switch names; they follow the game there.
 TEST_F(SaveHandBackTest, NESticlesSaveFolderIsHandledLikeItsOwn) {
-  const std::string nes = MakeFolder("NESticle");
+  const std::string nes = NesticleWithZelda("NESticle");
   const std::string saves = MakeFolder("NESticle/Salvataggi");
-  state_.EmulatorFolder[IndexOf(Emulator::NESticle)] = nes;
-  WriteBytes(nes + "Zelda.nes", "Z");
-  state_.gameLists[IndexOf(Emulator::NESticle)].Add("Zelda.nes", "Zelda.nes");
   WriteBytes(saves + "Zelda.sav", "old");
   WriteBytes("parametri", "\r\n\r\n\"-savedir " + saves + " \"\r\n\r\n");
-  WriteBytes(nes + "Dos4GW.exe",
-             "#!/bin/sh\n"
-             "d=\"$3\"; g=\"$(basename \"${5%.*}\")\"\n"
-             "cat \"$d/$g.sav\" > \"$0.seen\"\n"
-             "cat \"$5\" >> \"$d/$g.sav\"\n");
-  fs::permissions(nes + "Dos4GW.exe", fs::perms::owner_all, fs::perm_options::add);
+  testing::WriteProgram(nes + "Dos4GW.exe",
+                        "#!/bin/sh\n"
+                        "d=\"$3\"; g=\"$(basename \"${5%.*}\")\"\n"
+                        "cat \"$d/$g.sav\" > \"$0.seen\"\n"
+                        "cat \"$5\" >> \"$d/$g.sav\"\n");
   state_.Text1 = "Zelda.nes";
   const LaunchOutcome outcome = LaunchGame(state_, Emulator::NESticle);
   ASSERT_TRUE(outcome.started) << outcome.message;

@@ -11,39 +11,33 @@ namespace {
 
 using SwitchStringTest = testing::LaunchFolderTest;
 
-std::array<std::string, kEmulatorCount> AllSwitchStrings() {
-  std::array<std::string, kEmulatorCount> all;
-  for (Emulator e : kTabOrder) all[IndexOf(e)] = ReadSwitchString(e);
-  return all;
-}
-
-TEST_F(SwitchStringTest, EachEmulatorReadsItsOwnLineInTabOrder) {
-  WriteBytes("parametri", "\"-0 \"\r\n\"-v 2 \"\r\n\"-fs \"\r\n\"-cd \"\r\n\"ignored \"\r\n");
-  EXPECT_EQ(AllSwitchStrings(), (std::array<std::string, 4>{"-0 ", "-v 2 ", "-fs ", "-cd "}));
-}
-
-TEST_F(SwitchStringTest, MissingEmptyAndShortFilesGiveNoSwitches) {
-  using Four = std::array<std::string, 4>;
-  EXPECT_EQ(AllSwitchStrings(), Four{}) << "no file";
-
-  WriteBytes("parametri", "");
-  EXPECT_EQ(AllSwitchStrings(), Four{}) << "empty file";
-
-  // An empty line is an emulator that never received a switch; it must not take
-  // the value of a neighbouring line.
-  WriteBytes("parametri", "\"-0 \"\r\n\r\n");
-  EXPECT_EQ(AllSwitchStrings(), (Four{"-0 ", "", "", ""})) << "short file";
-
-  std::filesystem::remove("parametri");
-  WriteBytes("PARAMETRI", "\r\n\"-k \"\r\n");
-  EXPECT_EQ(AllSwitchStrings(), (Four{"", "-k ", "", ""})) << "name in another case";
-}
-
-MainWindowState WithDescriptions(
-    std::initializer_list<std::pair<const char*, const char*>> records) {
-  MainWindowState state;
-  for (const auto& [key, text] : records) state.descriptions.Add(key, text);
-  return state;
+// Each emulator reads its own line, in tab order; a missing, empty or short file
+// gives no switches.
+TEST_F(SwitchStringTest, EachEmulatorReadsItsOwnLineOrNothing) {
+  const struct {
+    const char* file;  // "": none
+    const char* bytes;
+    std::array<std::string, kEmulatorCount> switches;
+  } cases[] = {
+      {"parametri",
+       "\"-0 \"\r\n\"-v 2 \"\r\n\"-fs \"\r\n\"-cd \"\r\n\"ignored \"\r\n",
+       {"-0 ", "-v 2 ", "-fs ", "-cd "}},
+      {"", "", {}},
+      {"parametri", "", {}},
+      // An empty line is an emulator that never received a switch; it must not take
+      // the value of a neighbouring line.
+      {"parametri", "\"-0 \"\r\n\r\n", {"-0 ", "", "", ""}},
+      {"PARAMETRI", "\r\n\"-k \"\r\n", {"", "-k ", "", ""}},  // the name in another case
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " holding " +
+                 ::testing::PrintToString(std::string(c.bytes)));
+    for (const char* name : {"parametri", "PARAMETRI"}) std::filesystem::remove(name);
+    if (*c.file != '\0') WriteBytes(c.file, c.bytes);
+    std::array<std::string, kEmulatorCount> read;
+    for (Emulator e : kTabOrder) read[IndexOf(e)] = ReadSwitchString(e);
+    EXPECT_EQ(read, c.switches);
+  }
 }
 
 #ifndef _WIN32
@@ -55,10 +49,13 @@ TEST_F(SwitchStringTest, EachEntryStartsTheFileItWasMadeFromAndNothingElse) {
   for (const char* rom : {"Link.smc", "Zelda.smc", "Avventura.smc", "Metroid.smc"}) {
     WriteBytes(folder + rom, rom);
   }
-  MainWindowState state = WithDescriptions({{"Link.smc", "Avventura"},
-                                            {"Zelda.smc", "Avventura"},
-                                            {"Metroid.smc", "Avventura.smc"},
-                                            {"../../../segreto", "Avventura.smc"}});
+  MainWindowState state;
+  for (const auto& [key, text] : {std::pair{"Link.smc", "Avventura"},
+                                  {"Zelda.smc", "Avventura"},
+                                  {"Metroid.smc", "Avventura.smc"},
+                                  {"../../../segreto", "Avventura.smc"}}) {
+    state.descriptions.Add(key, text);
+  }
   state.EmulatorFolder[0] = folder;
   ASSERT_TRUE(ScanRomFolders(state, {true, false, false, false}));
   const GameList& list = state.gameLists[0];
@@ -76,9 +73,7 @@ TEST_F(SwitchStringTest, EachEntryStartsTheFileItWasMadeFromAndNothingElse) {
 
   WriteBytes(Root() / "segreto", "not a game");
   state.Text1 = "../../../segreto";  // where walking back from "Avventura.smc" leads
-  const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
-  EXPECT_FALSE(outcome.started);
-  EXPECT_NE(outcome.message.find("non è nella lista"), std::string::npos) << outcome.message;
+  testing::ExpectRefusal(LaunchGame(state, Emulator::ZSnes), {"non è nella lista"});
   EXPECT_FALSE(state.copies.CopyOf(Emulator::ZSnes));  // nothing was copied for it
 }
 #endif

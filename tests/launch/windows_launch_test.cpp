@@ -40,10 +40,7 @@ TEST_F(WindowsLaunchTest, StartsTheEmulatorOnTheCopyWithItsSwitches) {
   std::filesystem::copy_file(OwnProgram(), folder + "ZSnes.exe");
   WriteBytes(folder + "Mario.smc", "rom");
   WriteBytes("parametri", "\"-0 -m \"\r\n");
-  MainWindowState state;
-  state.EmulatorFolder[0] = folder;
-  state.Text1 = "Mario.smc";
-  state.gameLists[0].Add("Mario.smc", "Mario.smc");
+  MainWindowState state = testing::WithGame(Emulator::ZSnes, folder, "Mario.smc");
 
   const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
   ASSERT_TRUE(outcome.started) << outcome.message;

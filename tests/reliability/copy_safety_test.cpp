@@ -6,18 +6,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <thread>
-
+#include "hosting/path_forms.h"
 #include "launch/copy_journal.h"
 #include "launch/game_launch.h"
-#include "launch_support.h"
 #include "lifecycle/exit_sequence.h"
 #include "lifecycle/startup_sequence.h"
 #include "options/options_model.h"
 #include "platform/file_io.h"
-#include "hosting/path_forms.h"
-#include "platform/process_probe.h"
+#include "reliability_support.h"
 
 namespace valmerin::testing {
 namespace {
@@ -39,19 +35,6 @@ class CopySafety : public FreshFolderTest {
     state.Text1 = game;
     return LaunchGame(state, emulator);
   }
-  // The stand-in has ended (a still running one keeps its files out).
-  static bool EmulatorGone(const char* folder, std::string_view copy) {
-    for (int wait = 0; wait < 250; ++wait) {
-      if (!ProgramRunsOn(fs::absolute(folder), copy).value_or(true)) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
-  }
-  MainWindowState Start() {
-    MainWindowState state;
-    RunStartupSequence(state, options_, hooks_);
-    return state;
-  }
 
   OptionsModel options_;
   RecordingHooks hooks_;
@@ -61,16 +44,16 @@ TEST_F(CopySafety, AKilledRunsCopiesGoAtTheNextStartAndNothingElse) {
   WriteBytes("snes/Mario.smc", "mario");
   WriteBytes("snes/Zelda.sfc", "zelda");
   WriteBytes("nes/Gioco.nes", "the user's own game");
-  MainWindowState killed = Start();
+  MainWindowState killed = StartUp(options_, hooks_);
   ASSERT_TRUE(Launch(killed, Emulator::ZSnes, "Mario.smc").started);
-  ASSERT_TRUE(EmulatorGone("snes", "Gioco.smc"));
+  ASSERT_TRUE(ProgramEnded(fs::absolute("snes"), "Gioco.smc"));
   // After the kill the user puts a file of their own at another copy name...
   WriteBytes("snes/Gioco.sfc", "mine now");
   // ...and a copy of a run long gone was cut off half-way.
   const fs::path half = "snes/Gioco.fig.valmerin-tmp-999999999-00000000000000ab";
   WriteBytes(half, "hal");
 
-  MainWindowState next = Start();
+  MainWindowState next = StartUp(options_, hooks_);
   EXPECT_FALSE(AnythingAt("snes/Gioco.smc"));
   EXPECT_FALSE(AnythingAt(half));
   EXPECT_EQ(ReadBytes("snes/Gioco.sfc"), "mine now");
@@ -101,19 +84,14 @@ TEST_F(CopySafety, ALinkAtTheCopyNameIsNeitherFollowedNorDeleted) {
   for (const auto& [what, target] : cases) {
     SCOPED_TRACE(what);
     fs::remove("snes/Gioco.smc");
-    MainWindowState state;
-    state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = Folder("snes");
-    state.gameLists[IndexOf(Emulator::ZSnes)].Add("Mario.smc", "Mario.smc");
+    MainWindowState state = WithGame(Emulator::ZSnes, Folder("snes"), "Mario.smc");
     // Planted after this run made its copy there: the name is ours, the link is not.
     ASSERT_TRUE(Launch(state, Emulator::ZSnes, "Mario.smc").started);
     fs::remove("snes/Gioco.smc");
     fs::create_symlink(target, "snes/Gioco.smc");
     ASSERT_TRUE(WaitUntilGameEnded(state.copies, Emulator::ZSnes));
-    const LaunchOutcome outcome = Launch(state, Emulator::ZSnes, "Mario.smc");
-    EXPECT_FALSE(outcome.started);
-    EXPECT_NE(outcome.message.find("Gioco.smc\": al suo posto c'è un collegamento"),
-              std::string::npos)
-        << outcome.message;
+    ExpectRefusal(Launch(state, Emulator::ZSnes, "Mario.smc"),
+                  {"Gioco.smc\": al suo posto c'è un collegamento"});
     RunExitSequence(state, options_);
     EXPECT_TRUE(fs::is_symlink("snes/Gioco.smc"));
   }
@@ -127,7 +105,7 @@ TEST_F(CopySafety, EveryLaunchGetsAFreshWritableCopy) {
   WriteBytes("nes/Mario.nes", "mario");
   WriteBytes("nes/Zelda.NES", "zelda");
   fs::permissions("nes/Zelda.NES", fs::perms::owner_read | fs::perms::group_read);
-  MainWindowState state = Start();
+  MainWindowState state = StartUp(options_, hooks_);
   ASSERT_TRUE(Launch(state, Emulator::NESticle, "Mario.nes").started);
   const int held = open("nes/Gioco.nes", O_RDONLY);
   ASSERT_GE(held, 0);
@@ -145,10 +123,7 @@ TEST_F(CopySafety, EveryLaunchGetsAFreshWritableCopy) {
 
   ASSERT_TRUE(WaitUntilGameEnded(state.copies, Emulator::NESticle));
   RunExitSequence(state, options_);
-  for (const auto& entry : fs::directory_iterator("nes")) {
-    EXPECT_EQ(entry.path().filename().string().rfind("Gioco", 0), std::string::npos)
-        << entry.path();
-  }
+  EXPECT_EQ(NamesIn("nes", "Gioco"), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ struct Target {
 };
 
 const Target kTargets[] = {
-    {"text_codec", fuzz::TextCodecTarget},       {"field_reader", fuzz::FieldReaderTarget},
+    {"text_codec", fuzz::TextCodecTarget},         {"field_reader", fuzz::FieldReaderTarget},
     {"settings_files", fuzz::SettingsFilesTarget}, {"descriptions", fuzz::DescriptionsTarget},
     {"folder_files", fuzz::FolderFilesTarget},
 };

@@ -3,11 +3,10 @@
 // writes whole settings files again.
 #include <algorithm>
 #include <ctime>
-#include <functional>
 
 #include "catalogue/main_window_state.h"
-#include "lifecycle/startup_sequence.h"
 #include "lifecycle/exit_sequence.h"
+#include "lifecycle/startup_sequence.h"
 #include "options/options_model.h"
 #include "options/settings_files.h"
 #include "options/settings_records.h"
@@ -17,29 +16,24 @@
 namespace valmerin::testing {
 namespace {
 
-const char* const kStartupFiles[] = {
-    "Cartelle.cfg",          "Disponibili.emu",          "Descrizioni.emu",
-    "zsnes.config.valmerin", "kgen.config.valmerin",     "nesticle.config.valmerin",
-    "pcengine.config.valmerin",
-};
-
 std::string Garbage(std::size_t size, unsigned seed) {
   std::string bytes(size, '\0');
-  for (char& c : bytes) {
-    seed = seed * 1103515245u + 12345u;
-    c = static_cast<char>(seed >> 16);
-  }
+  for (char& c : bytes) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
   return bytes;
 }
 
 class DamagedStartup : public FreshFolderTest {
  protected:
+  // Every file the start-up reads.
   void WriteAll(const std::string& bytes) {
-    for (const char* name : kStartupFiles) WriteBytes(name, bytes);
+    for (const char* name : {"Cartelle.cfg", "Disponibili.emu", "Descrizioni.emu"}) {
+      WriteBytes(name, bytes);
+    }
+    for (const EmulatorInfo& info : EmulatorTable()) WriteBytes(info.settingsFile, bytes);
   }
 
-  // Runs start-up and exit, checks the time and the state, returns the hooks' record.
-  RecordingHooks StartAndExit() {
+  // Runs start-up and exit, checks the time and the state.
+  void StartAndExit() {
     // Processor time, not wall time: the build machines are shared and often loaded.
     const std::clock_t began = std::clock();
     RunStartupSequence(state_, options_, hooks_);
@@ -47,7 +41,6 @@ class DamagedStartup : public FreshFolderTest {
     EXPECT_LT(seconds, 60.0);
     ExpectSane();
     ExpectExitWritesWhatItCan();
-    return hooks_;
   }
 
   // The program goes on to its exit: a settings file whose record holds no text
@@ -128,7 +121,8 @@ class DamagedStartup : public FreshFolderTest {
     for (const SettingsField& field : SettingsRecordOf(emulator)) {
       const bool box = field.kind == FieldKind::BoxText || field.kind == FieldKind::LinkedText;
       if (box && !OptionTextStorable(options_.Text(field.control))) return false;
-      if (field.kind == FieldKind::ComboText && !OptionTextStorable(options_.ComboText(field.control))) {
+      if (field.kind == FieldKind::ComboText &&
+          !OptionTextStorable(options_.ComboText(field.control))) {
         return false;
       }
     }
@@ -157,10 +151,9 @@ TEST_F(DamagedStartup, BinaryGarbageNulBytesLoneCarriageReturnsAndUndefinedBytes
     WriteAll(bytes);
     StartAndExit();
     // What the first run made of the damage is what the next start finds.
-    MainWindowState again;
     OptionsModel againOptions;
     RecordingHooks againHooks;
-    RunStartupSequence(again, againOptions, againHooks);
+    const MainWindowState again = StartUp(againOptions, againHooks);
     EXPECT_EQ(again.EmulatorFolder, state_.EmulatorFolder);
     EXPECT_EQ(againHooks.tabsOff, hooks_.tabsOff);
     for (Emulator emulator : kTabOrder) ExpectSameRecord(againOptions, options_, emulator);
@@ -195,7 +188,8 @@ TEST_F(DamagedStartup, HundredMegabyteDescriptionsFile) {
   StartAndExit();
   ASSERT_GE(state_.descriptions.Count(), 2u);
   EXPECT_EQ(state_.descriptions.Text(0), "Il gioco");
-  EXPECT_EQ(testing::ShownTexts(state_.gameLists[IndexOf(Emulator::ZSnes)]), std::vector<std::string>{"Il gioco"});
+  EXPECT_EQ(testing::ShownTexts(state_.gameLists[IndexOf(Emulator::ZSnes)]),
+            std::vector<std::string>{"Il gioco"});
 }
 
 TEST_F(DamagedStartup, SettingsFileOfTenThousandFieldsFillsOnlyItsRecord) {

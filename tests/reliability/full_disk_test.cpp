@@ -8,10 +8,10 @@
 
 #include "catalogue/descriptions.h"
 #include "launch/game_launch.h"
-#include "launch_support.h"
 #include "lifecycle/exit_sequence.h"
 #include "options/command_line_builder.h"
 #include "options/options_model.h"
+#include "reliability_support.h"
 
 namespace valmerin::testing {
 namespace {
@@ -35,14 +35,6 @@ class FullDisk : public FreshFolderTest {
     FreshFolderTest::TearDown();
   }
 
-  // Takes every byte the disk has left.
-  static void Fill() {
-    std::ofstream filler("riempitivo", std::ios::binary);
-    const std::string block(4096, 'x');
-    while (filler.write(block.data(), block.size())) {
-    }
-  }
-
   fs::path disk_;
   bool mounted_ = false;
 };
@@ -57,7 +49,12 @@ TEST_F(FullDisk, EveryWriteIsWholeOrLeavesTheOldFile) {
   };
   for (const auto& [name, bytes] : old) WriteBytes(name, bytes);
   WriteBytes("disponibili.emu", "1,1,1,1\r\n");
-  Fill();
+  // Every byte the disk has left taken.
+  std::ofstream filler("riempitivo", std::ios::binary);
+  const std::string block(4096, 'x');
+  while (filler.write(block.data(), block.size())) {
+  }
+  filler.close();
 
   struct Case {
     std::string what;
@@ -80,10 +77,7 @@ TEST_F(FullDisk, EveryWriteIsWholeOrLeavesTheOldFile) {
   // the full one.
   WriteBytes(Root() / "Gioco grande.smc", std::string(512u << 10, 'g'));
   fs::create_symlink(Root() / "Gioco grande.smc", "Gioco grande.smc");
-  MainWindowState state;
-  state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = disk_.string() + "/";
-  state.gameLists[IndexOf(Emulator::ZSnes)].Add("Gioco grande.smc", "Gioco grande.smc");
-  state.Text1 = "Gioco grande.smc";
+  MainWindowState state = WithGame(Emulator::ZSnes, disk_.string() + "/", "Gioco grande.smc");
   fs::current_path(Root());
   const LaunchOutcome launch = LaunchGame(state, Emulator::ZSnes);
   fs::current_path(disk_);
@@ -111,10 +105,7 @@ TEST_F(FullDisk, ACopyTheJournalCannotNoteIsNotKept) {
   // One page for the journal's first note, all the others for the copy.
   WriteBytes(Root() / "Mario.smc", std::string((pages - 1) * 4096, 'm'));
   fs::create_symlink(Root() / "Mario.smc", "Mario.smc");
-  MainWindowState state;
-  state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = disk_.string() + "/";
-  state.gameLists[IndexOf(Emulator::ZSnes)].Add("Mario.smc", "Mario.smc");
-  state.Text1 = "Mario.smc";
+  MainWindowState state = WithGame(Emulator::ZSnes, disk_.string() + "/", "Mario.smc");
   const LaunchOutcome launch = LaunchGame(state, Emulator::ZSnes);
   EXPECT_FALSE(launch.started);
   const std::string journal = ReadBytes("Copie.valmerin");

@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-#include "launch_support.h"
+#include "reliability_support.h"
 
 namespace valmerin::testing {
 
@@ -40,8 +40,8 @@ class HandedFolderTest : public FreshFolderTest {
   // bytes or link target.
   std::map<std::string, std::string> HomeSnapshot() const {
     std::map<std::string, std::string> entries;
-    for (auto it = fs::recursive_directory_iterator(home_); it != fs::recursive_directory_iterator();
-         ++it) {
+    for (auto it = fs::recursive_directory_iterator(home_);
+         it != fs::recursive_directory_iterator(); ++it) {
       if (it->path() == data_) {
         it.disable_recursion_pending();
         continue;

@@ -11,20 +11,14 @@
 #include "catalogue/rom_scan.h"
 #include "launch/copy_journal.h"
 #include "launch/game_launch.h"
-#include "launch_support.h"
 #include "lifecycle/startup_sequence.h"
 #include "options/options_model.h"
 #include "platform/file_identity.h"
 #include "platform/file_io.h"
+#include "reliability_support.h"
 
 namespace valmerin::testing {
 namespace {
-
-struct SilentHooks : WindowHooks {
-  void ShowMessage(const std::string&) override {}
-  void ShowOptionsWindow() override {}
-  void SwitchOffTab(int) override {}
-};
 
 class HandedFolderAttackJournal : public FreshFolderTest {
  public:
@@ -49,74 +43,56 @@ class HandedFolderAttackJournal : public FreshFolderTest {
       struct stat info {};
       lstat(entry.path().c_str(), &info);
       const std::string bytes = entry.is_directory() ? "<folder>" : ReadBytes(entry.path());
-      files[entry.path().string()] = bytes + "|" + std::to_string(info.st_ino) +
-                                     "|" + std::to_string(info.st_mtim.tv_nsec);
+      files[entry.path().string()] =
+          bytes + "|" + std::to_string(info.st_ino) + "|" + std::to_string(info.st_mtim.tv_nsec);
     }
     return files;
   }
 
   JournalRun Run(const fs::path& copy, const std::string& identity) const {
-    JournalRun run;
-    run.copy = copy.string();
-    run.game = (Root() / "data/snes/Mario.smc").string();
-    run.identity = identity;
-    run.folders = {copy.parent_path().string()};
-    return run;
+    return {.copy = copy.string(),
+            .game = (Root() / "data/snes/Mario.smc").string(),
+            .identity = identity,
+            .folders = {copy.parent_path().string()}};
   }
 };
 
 TEST_F(HandedFolderAttackJournal, NothingButOurOwnCopyIsEverRemovedOrWritten) {
   const fs::path snes = Root() / "data/snes";
+  const fs::path tmp = Home() / "x.valmerin-tmp-999999999-00000000000000ab";
   const struct {
     const char* what;
-    std::function<std::vector<JournalRun>(HandedFolderAttackJournal&)> journal;
+    fs::path copy;
+    fs::path identityOf;  // whose identity the line gives; none: `identity`
+    const char* identity = "";
+    bool lendsProfile = false;  // with a lent file whose original is outside
   } attacks[] = {
-      {"a relative path out of the data folder",
-       [&](auto& t) {
-         return std::vector{t.Run("../../home/.profile", FileIdentity(t.Home() / ".profile"))};
-       }},
-      {"an absolute path to a document",
-       [&](auto& t) {
-         const fs::path thesis = t.Home() / "Documenti/Tesi.odt";
-         return std::vector{t.Run(thesis, FileIdentity(thesis))};
-       }},
-      {"the user's own game, with its true identity",
-       [&](auto& t) {
-         return std::vector{t.Run(snes / "Mario.smc", FileIdentity(snes / "Mario.smc"))};
-       }},
-      {"a copy name outside the emulator folders",
-       [&](auto& t) {
-         return std::vector{t.Run(t.Home() / "Gioco.smc", FileIdentity(t.Home() / "Gioco.smc"))};
-       }},
-      {"a copy name reached through the emulator folder",
-       [&](auto& t) {
-         return std::vector{
-             t.Run(snes / "../../../home/Gioco.smc", FileIdentity(t.Home() / "Gioco.smc"))};
-       }},
-      {"a lent file whose original is outside",
-       [&](auto& t) {
-         WriteBytes(snes / "Gioco.srm", "crafted save");
-         JournalRun run = t.Run(snes / "Gioco.smc", "1:2:3");
-         run.lent.push_back({(snes / "Gioco.srm").string(), (t.Home() / ".profile").string(),
-                             "1:2"});
-         return std::vector{run};
-       }},
-      {"a temporary of a name that is no copy",
-       [&](auto& t) {
-         return std::vector{t.Run(t.Home() / "x.valmerin-tmp-999999999-00000000000000ab", "")};
-       }},
+      {"a relative path out of the data folder", "../../home/.profile", Home() / ".profile"},
+      {"an absolute path to a document", Home() / "Documenti/Tesi.odt",
+       Home() / "Documenti/Tesi.odt"},
+      {"the user's own game, with its true identity", snes / "Mario.smc", snes / "Mario.smc"},
+      {"a copy name outside the emulator folders", Home() / "Gioco.smc", Home() / "Gioco.smc"},
+      {"a copy name reached through the emulator folder", snes / "../../../home/Gioco.smc",
+       Home() / "Gioco.smc"},
+      {"a lent file whose original is outside", snes / "Gioco.smc", {}, "1:2:3", true},
+      {"a temporary of a name that is no copy", tmp, {}},
   };
   OptionsModel options;
-  SilentHooks hooks;
+  RecordingHooks hooks;
   for (const auto& attack : attacks) {
     SCOPED_TRACE(attack.what);
     const auto before = HomeSnapshot(Home());
     const std::string mario = ReadBytes(snes / "Mario.smc");
-    ASSERT_TRUE(WriteCopyJournal(attack.journal(*this)));
+    JournalRun run = Run(
+        attack.copy, attack.identityOf.empty() ? attack.identity : FileIdentity(attack.identityOf));
+    if (attack.lendsProfile) {
+      WriteBytes(snes / "Gioco.srm", "crafted save");
+      run.lent.push_back({(snes / "Gioco.srm").string(), (Home() / ".profile").string(), "1:2"});
+    }
+    ASSERT_TRUE(WriteCopyJournal({run}));
     // Lines of the older journal's form, a stray "T" among them.
     AppendToFile(std::string(kCopyJournalFile), "T\t" + (Home() / ".profile").string() + "\n");
-    MainWindowState state;
-    RunStartupSequence(state, options, hooks);
+    StartUp(options, hooks);
     EXPECT_EQ(HomeSnapshot(Home()), before);
     EXPECT_EQ(ReadBytes(snes / "Mario.smc"), mario);
     EXPECT_FALSE(AnythingAt(kCopyJournalFile));  // ignored lines are not kept either
@@ -138,13 +114,12 @@ TEST_F(HandedFolderAttackJournal, OnlyTheVeryCopyWeMadeIsRemoved) {
       {"no identity at all", [] { return std::string(); }, false},
   };
   OptionsModel options;
-  SilentHooks hooks;
+  RecordingHooks hooks;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     WriteBytes(copy, "mario");
     ASSERT_TRUE(WriteCopyJournal({Run(copy, c.identity())}));
-    MainWindowState state;
-    RunStartupSequence(state, options, hooks);
+    const MainWindowState state = StartUp(options, hooks);
     EXPECT_EQ(AnythingAt(copy), !c.removed);
     // Whatever stands at the copy name is never listed as a game.
     EXPECT_FALSE(state.gameLists[0].FindFile("Gioco.smc"));
@@ -170,9 +145,8 @@ TEST_F(HandedFolderAttackJournal, OnlyOrphanedTemporariesOfOursAreSwept) {
   for (const auto& c : cases) WriteBytes(c.file, "half");
   ASSERT_TRUE(WriteCopyJournal({Run(Root() / "data/snes/Gioco.smc", "")}));
   OptionsModel options;
-  SilentHooks hooks;
-  MainWindowState state;
-  RunStartupSequence(state, options, hooks);
+  RecordingHooks hooks;
+  StartUp(options, hooks);
   for (const auto& c : cases) EXPECT_EQ(AnythingAt(c.file), !c.swept) << c.file;
 }
 
@@ -189,14 +163,8 @@ TEST_F(HandedFolderAttackJournal, NothingAtACopyNameIsListedAndTheRefusalSaysWha
     EXPECT_EQ(lists[0].size(), 1u);
     EXPECT_TRUE(lists[0].FindFile("Mario.smc"));
   }
-  MainWindowState state;
-  state.EmulatorFolder[0] = "snes/";
-  state.gameLists[0].Add("Mario.smc", "Mario.smc");
-  state.Text1 = "Mario.smc";
-  const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
-  EXPECT_FALSE(outcome.started);
-  EXPECT_NE(outcome.message.find("al suo posto c'è un collegamento"), std::string::npos)
-      << outcome.message;
+  MainWindowState state = WithGame(Emulator::ZSnes, "snes/", "Mario.smc");
+  ExpectRefusal(LaunchGame(state, Emulator::ZSnes), {"al suo posto c'è un collegamento"});
   EXPECT_EQ(ReadBytes(Home() / ".profile"), "profile");
   EXPECT_TRUE(fs::is_symlink("snes/Gioco.smc"));
 }

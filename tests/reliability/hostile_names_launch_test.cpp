@@ -4,26 +4,25 @@
 #include "catalogue/main_window_state.h"
 #include "catalogue/record_file.h"
 #include "launch/game_launch.h"
-#include "launch_support.h"
+#include "reliability_support.h"
 
 namespace valmerin::testing {
 namespace {
 
 const char* const kHostile[] = {
-    "two  blanks",     "quo\"te",          "semi;colon",       "amp&ersand", "pi|pe",
-    "$(touch canary)", "`touch canary`",   "new\nline",        "Città è già", "it's ${HOME}",
-    "a > canary",      "-leading dash",    "*?[glob]",
+    "two  blanks",     "quo\"te",        "semi;colon", "amp&ersand",  "pi|pe",
+    "$(touch canary)", "`touch canary`", "new\nline",  "Città è già", "it's ${HOME}",
+    "a > canary",      "-leading dash",  "*?[glob]",
 };
 
-class HostileNames : public FreshFolderTest {
- protected:
-  void ExpectNoCanary() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    for (const auto& entry : fs::recursive_directory_iterator(Root())) {
-      EXPECT_NE(entry.path().filename(), "canary") << "a shell ran: " << entry.path();
-    }
+void ExpectNoCanary(const fs::path& root) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    EXPECT_NE(entry.path().filename(), "canary") << "a shell ran: " << entry.path();
   }
-};
+}
+
+using HostileNames = FreshFolderTest;
 
 TEST_F(HostileNames, FolderAndRomNamesArriveLiterally) {
   for (const char* hostile : kHostile) {
@@ -35,11 +34,8 @@ TEST_F(HostileNames, FolderAndRomNamesArriveLiterally) {
     const std::string rom = std::string(hostile) + ".smc";
     WriteBytes(folder / rom, "rom bytes");
 
-    MainWindowState state;
-    state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = folder.string() + "/";
+    MainWindowState state = WithGame(Emulator::ZSnes, folder.string() + "/", rom);
     state.EmulatorFolder[IndexOf(Emulator::NESticle)] = folder.string() + "/";
-    state.Text1 = rom;
-    state.gameLists[IndexOf(Emulator::ZSnes)].Add(rom, rom);  // as the scan lists it
     state.gameLists[IndexOf(Emulator::NESticle)].Add(rom, rom);
 
     const LaunchOutcome zsnes = LaunchGame(state, Emulator::ZSnes);
@@ -47,14 +43,15 @@ TEST_F(HostileNames, FolderAndRomNamesArriveLiterally) {
     const std::string copy = folder.string() + "/Gioco.smc";
     EXPECT_EQ(ArgumentsOf(folder / "ZSnes.exe"), std::vector<std::string>{copy});
     EXPECT_EQ(ReadBytes(copy), "rom bytes");
-    ASSERT_TRUE(WaitUntilGameEnded(state.copies, Emulator::ZSnes));  // one folder: one game at a time
+    // One folder: one game at a time.
+    ASSERT_TRUE(WaitUntilGameEnded(state.copies, Emulator::ZSnes));
 
     const LaunchOutcome nesticle = LaunchGame(state, Emulator::NESticle);
     ASSERT_TRUE(nesticle.started) << nesticle.message;
     EXPECT_EQ(ArgumentsOf(folder / "Dos4GW.exe"),
               (std::vector<std::string>{folder.string() + "/NESticle.exe", "-run", copy}));
   }
-  ExpectNoCanary();
+  ExpectNoCanary(Root());
 }
 
 TEST_F(HostileNames, SwitchesSplitByTheirOwnRulesOnly) {
@@ -63,22 +60,21 @@ TEST_F(HostileNames, SwitchesSplitByTheirOwnRulesOnly) {
   MakeStandIn(folder / "ZSnes.exe");
   WriteBytes(folder / "A.smc", "rom");
   RecordWriter parameters;
-  parameters.WriteRecord({std::string("-v 'x y' $(touch canary) ;touch canary |touch canary "
-                                      "`touch canary` & > canary ")});
+  parameters.WriteRecord(
+      {std::string("-v 'x y' $(touch canary) ;touch canary |touch canary "
+                   "`touch canary` & > canary ")});
   for (int line = 1; line < kEmulatorCount; ++line) parameters.WriteRecord({std::monostate{}});
   WriteBytes("parametri", parameters.Text());
 
-  MainWindowState state;
-  state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = folder.string() + "/";
-  state.Text1 = "A.smc";
-  state.gameLists[IndexOf(Emulator::ZSnes)].Add("A.smc", "A.smc");
+  MainWindowState state = WithGame(Emulator::ZSnes, folder.string() + "/", "A.smc");
   const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
   ASSERT_TRUE(outcome.started) << outcome.message;
   const std::vector<std::string> expected = {
-      "-v",     "'x",     "y'",      "$(touch", "canary)", ";touch",  "canary", "|touch",
-      "canary", "`touch", "canary`", "&",       ">",       "canary",  folder.string() + "/Gioco.smc"};
+      "-v",      "'x",     "y'",     "$(touch", "canary)",
+      ";touch",  "canary", "|touch", "canary",  "`touch",
+      "canary`", "&",      ">",      "canary",  folder.string() + "/Gioco.smc"};
   EXPECT_EQ(ArgumentsOf(folder / "ZSnes.exe"), expected);
-  ExpectNoCanary();
+  ExpectNoCanary(Root());
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <random>
 #include <set>
@@ -60,13 +60,6 @@ class KilledWhileWriting : public FreshFolderTest {
     return expected_[g] = files;
   }
 
-  // The generation a file says it is, or -1.
-  static int GenerationIn(const std::string& bytes) {
-    const auto at = bytes.find("\"g");
-    if (at == std::string::npos) return -1;
-    return std::atoi(bytes.c_str() + at + 2);
-  }
-
   std::map<int, std::map<std::string, std::string>> expected_;
 };
 
@@ -96,7 +89,9 @@ TEST_F(KilledWhileWriting, EveryFileIsOldOrNewWhole) {
       const std::string name(info.settingsFile);
       const std::string bytes = ReadBytes(name);
       SCOPED_TRACE("round " + std::to_string(round) + ", " + name + ": " + bytes.substr(0, 60));
-      int g = GenerationIn(bytes);
+      // The generation the file says it is, or -1.
+      const auto at = bytes.find("\"g");
+      int g = at == std::string::npos ? -1 : std::atoi(bytes.c_str() + at + 2);
       if (g < 0) {
         // A record without texts tells its generation only modulo 3.
         for (int candidate = 0; candidate < 3 && g < 0; ++candidate) {

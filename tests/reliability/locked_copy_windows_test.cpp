@@ -52,11 +52,6 @@ class LockedCopy : public FreshFolderTest {
 
   fs::path Copy() const { return folder_ / "Gioco.smc"; }
 
-  void ExpectRefused(const LaunchOutcome& outcome) const {
-    EXPECT_FALSE(outcome.started);
-    EXPECT_NE(outcome.message.find("Gioco.smc"), std::string::npos) << outcome.message;
-  }
-
   fs::path folder_;
   MainWindowState state_;
   OptionsModel options_;
@@ -94,7 +89,7 @@ TEST_F(LockedCopy, LockedFileOfTheCopyNameThisRunDidNotMake) {
   {
     LockedFile lock(Copy());
     ASSERT_TRUE(lock.Held());
-    ExpectRefused(LaunchGame(state_, Emulator::ZSnes));
+    ExpectRefusal(LaunchGame(state_, Emulator::ZSnes), {"Gioco.smc"});
     EXPECT_TRUE(RunExitSequence(state_, options_).empty());
   }
   EXPECT_EQ(ReadBytes(Copy()), "the user's own game");

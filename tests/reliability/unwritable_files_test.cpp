@@ -17,24 +17,21 @@ namespace valmerin::testing {
 namespace {
 
 // The files a user has before the failing write, each with recognisable old content.
-const std::map<std::string, std::string>& OldFiles() {
-  static const std::map<std::string, std::string> files = {
-      {"Cartelle.cfg", "\"old-z\\\"\r\n\"old-n\\\"\r\n\"old-k\\\"\r\n\"old-p\\\"\r\n"},
-      {"parametri", "\"-old \"\r\n\r\n\r\n\r\n"},
-      {"zsnes.config.valmerin", "old zsnes\r\n"},
-      {"kgen.config.valmerin", "old kgen\r\n"},
-      {"nesticle.config.valmerin", "old nesticle\r\n"},
-      {"pcengine.config.valmerin", "old pcengine\r\n"},
-      {"Descrizioni.emu", "old.smc\r\nOld game\r\n"},
-  };
-  return files;
-}
+const std::map<std::string, std::string> kOldFiles = {
+    {"Cartelle.cfg", "\"old-z\\\"\r\n\"old-n\\\"\r\n\"old-k\\\"\r\n\"old-p\\\"\r\n"},
+    {"parametri", "\"-old \"\r\n\r\n\r\n\r\n"},
+    {"zsnes.config.valmerin", "old zsnes\r\n"},
+    {"kgen.config.valmerin", "old kgen\r\n"},
+    {"nesticle.config.valmerin", "old nesticle\r\n"},
+    {"pcengine.config.valmerin", "old pcengine\r\n"},
+    {"Descrizioni.emu", "old.smc\r\nOld game\r\n"},
+};
 
 class UnwritableFile : public FreshFolderTest {
  protected:
   // The user's files, except the one that a folder replaces.
   void Prepare(const std::string& blocked) {
-    for (const auto& [name, bytes] : OldFiles()) {
+    for (const auto& [name, bytes] : kOldFiles) {
       if (name != blocked) WriteBytes(name, bytes);
     }
     fs::create_directory(blocked);
@@ -76,8 +73,7 @@ TEST_F(UnwritableFile, OkButtonReportsTheBlockedFileAndKeepsTheOthers) {
     EXPECT_FALSE(outcome.ok);
     EXPECT_NE(outcome.message.find(order[blocked]), std::string::npos) << outcome.message;
 
-    const std::vector<std::string> written(order.begin(), order.begin() + blocked);
-    ExpectOthersIntact(before, written);
+    ExpectOthersIntact(before, {order.begin(), order.begin() + blocked});  // those written
     if (blocked > 0) {
       EXPECT_EQ(ReadBytes("disponibili.emu"), "1,0,1,1\r\n");
     }
@@ -138,16 +134,14 @@ TEST_F(UnwritableFile, ExitWritesTheOtherSettingsFilesAndNamesTheBlockedOne) {
 // The exit message says of each file not written whether it is still there as it
 // was, or was never made.
 TEST_F(UnwritableFile, ExitMessageTellsAKeptFileFromOneNeverMade) {
-  struct Case {
+  const struct {
     bool existed;
     const char* says;
+  } cases[] = {
+      {true, "\"zsnes.config.valmerin\": il file è di sola lettura; è rimasto com'era."},
+      {false, "\"zsnes.config.valmerin\": il file o la cartella non esiste; non è stato creato."},
   };
-  for (const Case& c : {Case{true,
-                             "\"zsnes.config.valmerin\": il file è di sola lettura; è "
-                             "rimasto com'era."},
-                        Case{false,
-                             "\"zsnes.config.valmerin\": il file o la cartella non "
-                             "esiste; non è stato creato."}}) {
+  for (const auto& c : cases) {
 #ifdef _WIN32
     if (!c.existed) continue;  // a link needs privileges there
 #endif
@@ -181,7 +175,7 @@ TEST_F(UnwritableFile, FolderAtTheTemporaryNameLeavesTheOldFile) {
   OptionsModel options;
   const ConfirmOutcome outcome = ConfirmOptions(options);
   EXPECT_TRUE(outcome.ok) << outcome.message;
-  EXPECT_NE(ReadBytes("parametri"), OldFiles().at("parametri"));
+  EXPECT_NE(ReadBytes("parametri"), kOldFiles.at("parametri"));
   EXPECT_EQ(ReadBytes(fs::path("parametri.valmerin-tmp") / "inside"), "the user's");
 }
 

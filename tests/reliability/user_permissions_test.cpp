@@ -4,9 +4,9 @@
 #include <unistd.h>
 
 #include "launch/game_launch.h"
-#include "launch_support.h"
 #include "options/command_line_builder.h"
 #include "options/options_model.h"
+#include "reliability_support.h"
 
 namespace valmerin::testing {
 namespace {
@@ -52,14 +52,8 @@ TEST_F(UserPermissions, ACopyIntoAFolderWeMayNotWriteSaysPermissionDenied) {
   WriteBytes("snes/Mario.smc", "mario");
   MakeStandIn("snes/ZSnes.exe");
   fs::permissions("snes", fs::perms::owner_read | fs::perms::owner_exec);
-  MainWindowState state;
-  state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = (Root() / "snes").string() + "/";
-  state.gameLists[IndexOf(Emulator::ZSnes)].Add("Mario.smc", "Mario.smc");
-  state.Text1 = "Mario.smc";
-  const LaunchOutcome outcome = LaunchGame(state, Emulator::ZSnes);
-  EXPECT_FALSE(outcome.started);
-  EXPECT_NE(outcome.message.find("Gioco.smc\": permesso negato"), std::string::npos)
-      << outcome.message;
+  MainWindowState state = WithGame(Emulator::ZSnes, (Root() / "snes").string() + "/", "Mario.smc");
+  ExpectRefusal(LaunchGame(state, Emulator::ZSnes), {"Gioco.smc\": permesso negato"});
   EXPECT_EQ(std::distance(fs::directory_iterator("snes"), {}), 2);
 }
 

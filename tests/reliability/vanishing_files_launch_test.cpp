@@ -5,9 +5,9 @@
 #include "catalogue/main_window_state.h"
 #include "catalogue/rom_scan.h"
 #include "launch/game_launch.h"
-#include "launch_support.h"
 #include "lifecycle/exit_sequence.h"
 #include "options/options_model.h"
+#include "reliability_support.h"
 #include "support/shown_texts.h"
 
 namespace valmerin::testing {
