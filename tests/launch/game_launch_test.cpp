@@ -110,7 +110,9 @@ TEST_F(GameLaunchTest, StartsEachEmulatorOnItsCopyWithItsSwitches) {
     // folder, full of shell characters, is left out of this check).
     std::string commandLine = c.folder + c.program;
     for (const std::string& argument : c.arguments) commandLine += " " + argument;
-    if (c.emulator != KGen) EXPECT_EQ(outcome.commandLine, commandLine);
+    if (c.emulator != KGen) {
+      EXPECT_EQ(outcome.commandLine, commandLine);
+    }
     EXPECT_EQ(WaitForArguments(c.folder + c.program), c.arguments);
     EXPECT_EQ(ReadBytes(c.arguments.back()), "rom:" + c.game);
     ASSERT_TRUE(state_.copies.CopyOf(c.emulator));

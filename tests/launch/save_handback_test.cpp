@@ -176,7 +176,9 @@ TEST_F(SaveHandBackTest, ARestartFinishesWhatAKilledRunLeft) {
          ASSERT_TRUE(WriteCopyJournal({{.started = 1,
                                         .copy = Utf8FromPath(fs::path(t.folder_) / "Gioco.smc"),
                                         .game = Utf8FromPath(fs::path(t.folder_) / "Alfa.smc"),
-                                        .folders = {t.folder_}}}));
+                                        .identity = {},
+                                        .folders = {t.folder_},
+                                        .lent = {}}}));
        },
        "old"},
   };

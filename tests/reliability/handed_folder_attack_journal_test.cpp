@@ -53,7 +53,8 @@ class HandedFolderAttackJournal : public FreshFolderTest {
     return {.copy = copy.string(),
             .game = (Root() / "data/snes/Mario.smc").string(),
             .identity = identity,
-            .folders = {copy.parent_path().string()}};
+            .folders = {copy.parent_path().string()},
+            .lent = {}};
   }
 };
 

@@ -40,7 +40,9 @@ TEST_F(UserPermissions, OkAsksBeforeReplacingAFileItCannotRead) {
     EXPECT_EQ(asked, std::vector<std::string>{"Cartelle.cfg"});
     EXPECT_EQ(outcome.ok, yes) << outcome.message;
     EXPECT_EQ(fs::status("Cartelle.cfg").permissions() == fs::perms::none, !yes);
-    if (!yes) EXPECT_FALSE(fs::exists("parametri"));
+    if (!yes) {
+      EXPECT_FALSE(fs::exists("parametri"));
+    }
     fs::permissions("Cartelle.cfg", fs::perms::owner_read | fs::perms::owner_write);
     fs::remove("Cartelle.cfg");
   }

@@ -293,7 +293,9 @@ TEST_F(CommandsTest, WithoutAPrinterOffersAPdfFileAndNamesWhatFailed) {
       EXPECT_TRUE(dialogs.messages[1].contains("\": ")) << dialogs.messages[1].toStdString();
     }
     EXPECT_EQ(fs::exists(Root() / "liste.pdf"), !row.written.empty());
-    if (!row.written.empty()) EXPECT_EQ(ReadBytes(row.written).substr(0, 5), "%PDF-");
+    if (!row.written.empty()) {
+      EXPECT_EQ(ReadBytes(row.written).substr(0, 5), "%PDF-");
+    }
     EXPECT_TRUE(form->Printer().outputFileName().isEmpty());  // the next print asks again
   }
   // The last file written is proposed again; a cancel leaves it so.

@@ -324,7 +324,9 @@ TEST_F(HandedFolderAttackLock, ASocketFolderTakenByAnotherAccountIsNeverUsed) {
     fs::create_directory(taken);
     fs::permissions(taken, fs::perms::all);
     // As root, hand it to another account as well.
-    if (geteuid() == 0) ASSERT_EQ(chown(taken.c_str(), 65534, 65534), 0);
+    if (geteuid() == 0) {
+      ASSERT_EQ(chown(taken.c_str(), 65534, 65534), 0);
+    }
   }
   ASSERT_EQ(taken.filename().string(), "valmerin-" + std::to_string(geteuid()));
   EXPECT_FALSE(PrivateRuntimeFolder().has_value());
