@@ -20,6 +20,8 @@
 namespace valmerin {
 namespace {
 
+using DataFolderTest = testing::FreshFolderTest;
+
 // Every field of a text as kind letter + characters, joined by "|".
 std::string Describe(std::string text) {
   FieldReader reader(std::move(text));
@@ -136,9 +138,7 @@ TEST(RecordFileTest, AcceptedTextsReadBackWholeAndPlainLinesAreRefusedOnlyWhenNe
   EXPECT_GT(accepted[1], 2000);
 }
 
-class RecordFileInFolderTest : public testing::FreshFolderTest {};
-
-TEST_F(RecordFileInFolderTest, SavesWindows1252OverAnyCaseAndRefusesWhatItCannot) {
+TEST_F(DataFolderTest, SavesWindows1252OverAnyCaseAndRefusesWhatItCannot) {
   WriteBytes("Prova.TXT", "vecchio\r\n");
   RecordWriter w, bad;
   w.WriteRecord({std::string("è€")});
@@ -158,11 +158,7 @@ TEST_F(RecordFileInFolderTest, SavesWindows1252OverAnyCaseAndRefusesWhatItCannot
 
 // What a file's text becomes after one read and one write (nullptr: the same text).
 TEST(PlayRecordsTest, FileReadsBackAndKeepsWhatItCannotRead) {
-  const struct {
-    const char* what;
-    const char* in;
-    const char* out;
-  } cases[] = {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
       {"plain record", "\"ZSnes\",\"Mario.smc\",#TRUE#,12,13200,1796731200\r\n", nullptr},
       {"comma in the name", "\"KGen\",\"Sonic, the (E).bin\",#FALSE#,1,60,5\r\n", nullptr},
       {"quote in the name goes bare", "\"NESticle\",Il \"vero\" Zelda.nes,#TRUE#,0,0,0\r\n",
@@ -189,20 +185,16 @@ TEST(PlayRecordsTest, FileReadsBackAndKeepsWhatItCannotRead) {
        "\"ZSnes\",\"a.smc\",#FALSE#,1,2,3\r\n"},
       {"empty file", "", ""},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(PlayRecords::Parse(c.in).Write().Text(), c.out ? c.out : c.in) << c.what;
+  for (auto [what, in, out] : cases) {
+    EXPECT_EQ(PlayRecords::Parse(in).Write().Text(), out ? out : in) << what;
   }
 }
 
 // The counting rules, from the start of a run to its end on both clocks.
 TEST(PlayRecordsTest, OnlyRealGamesAreCounted) {
   const std::uint64_t t0 = 1'000'000;
-  const struct {
-    const char* what;
-    std::uint64_t awakeAtEnd;
-    bool counted;
-    std::uint64_t seconds;
-  } cases[] = {
+  // Each row: the awake clock at the end, whether the run counts, and for how long.
+  const std::tuple<const char*, std::uint64_t, bool, std::uint64_t> cases[] = {
       {"ended at once", t0, false, 0},
       {"failed a moment after the start", t0 + 2500, false, 0},
       {"just short of a game", t0 + kShortestPlayMilliseconds - 1, false, 0},
@@ -212,17 +204,16 @@ TEST(PlayRecordsTest, OnlyRealGamesAreCounted) {
       {"computer suspended meanwhile", t0 + 40 * 60 * 1000, true, 2400},
       {"clock behind the start", t0 - 60000, false, 0},
   };
-  for (const auto& c : cases) {
+  for (auto [what, awakeAtEnd, counted, seconds] : cases) {
+    SCOPED_TRACE(what);
     PlayRecords records;
-    const bool counted =
-        records.CountRun(Emulator::KGen, "Sonic.bin", {1796731200, t0}, c.awakeAtEnd);
-    EXPECT_EQ(counted, c.counted) << c.what;
+    EXPECT_EQ(records.CountRun(Emulator::KGen, "Sonic.bin", {1796731200, t0}, awakeAtEnd), counted);
     const PlayRecord* record = records.Find(Emulator::KGen, "Sonic.bin");
-    ASSERT_EQ(record != nullptr, c.counted) << c.what;
+    ASSERT_EQ(record != nullptr, counted);
     if (!record) continue;
-    EXPECT_EQ(record->plays, 1u) << c.what;
-    EXPECT_EQ(record->seconds, c.seconds) << c.what;
-    EXPECT_EQ(record->lastStart, 1796731200) << c.what;
+    EXPECT_EQ(record->plays, 1u);
+    EXPECT_EQ(record->seconds, seconds);
+    EXPECT_EQ(record->lastStart, 1796731200);
   }
 }
 
@@ -266,28 +257,22 @@ TEST(PlayRecordsTest, ViewsOfAList) {
   records.CountRun(Emulator::ZSnes, "e.smc", {300, 0}, 60000);
   records.CountRun(Emulator::ZSnes, "gone.smc", {400, 0}, 60000);  // file no longer listed
   records.CountRun(Emulator::KGen, "a.smc", {500, 0}, 60000);      // another emulator's
-  const std::vector<std::uint32_t> matched = {1, 2, 3};
-  const struct {
-    const char* what;
-    const std::vector<std::uint32_t>* matched;
-    bool favourites, recent;
-    std::vector<std::uint32_t> rows;
-  } cases[] = {
+  using Rows = std::vector<std::uint32_t>;
+  const Rows matched = {1, 2, 3};
+  // Each row: the filter's matches (nullptr: no filter), favourites only, recent first.
+  const std::tuple<const char*, const Rows*, bool, bool, Rows> cases[] = {
       {"designed order", nullptr, false, false, {0, 1, 2, 3, 4}},
       {"favourites", nullptr, true, false, {1, 3}},
       {"recent first, the rest in list order", nullptr, false, true, {4, 3, 0, 1, 2}},
       {"filtered, recent first", &matched, false, true, {3, 1, 2}},
       {"filtered favourites, recent first", &matched, true, true, {3, 1}},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(PlayView(list, Emulator::ZSnes, records, c.matched, c.favourites, c.recent), c.rows)
-        << c.what;
+  for (const auto& [what, filtered, favourites, recent, rows] : cases) {
+    EXPECT_EQ(PlayView(list, Emulator::ZSnes, records, filtered, favourites, recent), rows) << what;
   }
 }
 
-using PlayRecordsFileTest = testing::FreshFolderTest;
-
-TEST_F(PlayRecordsFileTest, SavedInTheCodePageAndNeverOverAnUnreadableFile) {
+TEST_F(DataFolderTest, SavedInTheCodePageAndNeverOverAnUnreadableFile) {
   PlayRecords records;
   records.SetFavourite(Emulator::NESticle, "Città.nes", true);
   ASSERT_EQ(SavePlayRecords(records).result, SaveResult::Saved);
@@ -306,9 +291,7 @@ TEST_F(PlayRecordsFileTest, SavedInTheCodePageAndNeverOverAnUnreadableFile) {
 #endif
 }
 
-class FolderFilesTest : public testing::FreshFolderTest {};
-
-TEST_F(FolderFilesTest, FoldersReadInFileOrderAndDefaultsFillOnlyEmptyOnes) {
+TEST_F(DataFolderTest, FoldersReadInFileOrderAndDefaultsFillOnlyEmptyOnes) {
   Folders none, two, four;
   EXPECT_FALSE(ReadFolderFile(none));
   ApplyDefaultFolders(none);  // tab order: ZSnes, KGen, NESticle, Magic Engine
@@ -326,7 +309,7 @@ TEST_F(FolderFilesTest, FoldersReadInFileOrderAndDefaultsFillOnlyEmptyOnes) {
   EXPECT_EQ(four, (Folders{"z", "k", "C:\\NESticle\\", " "}));
 }
 
-TEST_F(FolderFilesTest, WritersReadBackAndReplaceTheOtherSpelling) {
+TEST_F(DataFolderTest, WritersReadBackAndReplaceTheOtherSpelling) {
   WriteBytes("Disponibili.emu", "0,0,0,0\r\n");
   ASSERT_EQ(WriteAvailabilityFile({1, 0, 2, 0}), SaveResult::Saved);
   EXPECT_EQ(ReadBytes("Disponibili.emu"), "1,2,0,0\r\n");
@@ -350,7 +333,7 @@ TEST_F(FolderFilesTest, WritersReadBackAndReplaceTheOtherSpelling) {
 // Any number but 0 is available, in file order. The start-up and the options window
 // read one file and mean the same by each value, so the next OK never switches an
 // emulator off (or on) behind the user.
-TEST_F(FolderFilesTest, AvailabilityIsANumberOtherThanZeroAndTheOptionsWindowAgrees) {
+TEST_F(DataFolderTest, AvailabilityIsANumberOtherThanZeroAndTheOptionsWindowAgrees) {
   std::vector<std::pair<std::string, std::array<bool, 4>>> cases = {
       {"0,1,1,0", {false, true, true, false}},  // tab order of the result
       {"1", {true, false, false, false}},
@@ -464,9 +447,7 @@ TEST(DescriptionWalksTest, LargeFilesAndLongRunsOfOneKeyResolveLikeThePlainWalk)
   EXPECT_EQ(d.ResolveView("g7"), "g8");  // a later record moves on from the first answer
 }
 
-class DescriptionsFileTest : public testing::FreshFolderTest {};
-
-TEST_F(DescriptionsFileTest, LoadingHasNoLimitStopsAtAnEmptyKeyAndPadsAShortRecord) {
+TEST_F(DataFolderTest, LoadingHasNoLimitStopsAtAnEmptyKeyAndPadsAShortRecord) {
   EXPECT_EQ(ReadDescriptions().Count(), 0u);
   std::string file;
   for (int i = 0; i < 1500; ++i) file += "k" + std::to_string(i) + "\r\nv\r\n";
@@ -478,7 +459,7 @@ TEST_F(DescriptionsFileTest, LoadingHasNoLimitStopsAtAnEmptyKeyAndPadsAShortReco
   EXPECT_EQ(ReadDescriptions().Count(), 1u);
 }
 
-TEST_F(DescriptionsFileTest, AwkwardPairsAreAppendedSoTheyReadBackWhole) {
+TEST_F(DataFolderTest, AwkwardPairsAreAppendedSoTheyReadBackWhole) {
   WriteBytes("Descrizioni.emu", "a.smc\r\nPrimo");  // edited by hand: no last line end
   const std::vector<std::pair<std::string, std::string>> pairs = {
       {"a.smc", "Primo"},
@@ -498,7 +479,7 @@ TEST_F(DescriptionsFileTest, AwkwardPairsAreAppendedSoTheyReadBackWhole) {
   }
 }
 
-TEST_F(DescriptionsFileTest, RefusedPairsWriteNothing) {
+TEST_F(DataFolderTest, RefusedPairsWriteNothing) {
   EXPECT_EQ(CheckDescriptionStorable("", "x"), DescriptionProblem::EmptyKey);
   EXPECT_EQ(CheckDescriptionStorable("a", "due\r\nrighe"), DescriptionProblem::LineBreak);
   EXPECT_EQ(CheckDescriptionStorable(" \"k", "x"), DescriptionProblem::Quote);
