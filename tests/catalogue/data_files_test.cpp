@@ -54,9 +54,8 @@ TEST(RecordFileTest, ReaderChoices) {
       {"1e3,1.2.3,-,.,+-1,1 2,&H10,#true#", "T1e3|T1.2.3|T-|T.|T+-1|T1 2|T&H10|T#true#"},
   };
   for (auto [text, expected] : cases) EXPECT_EQ(Describe(text), expected) << text;
-}
 
-TEST(RecordFileTest, FailedReadLeavesTheDestinationAlone) {
+  // A failed read leaves the destination alone.
   FieldReader reader("uno\r\n"), missing;
   FieldValue f;
   ASSERT_TRUE(reader.ReadField(f));
@@ -134,8 +133,7 @@ TEST(RecordFileTest, AcceptedTextsReadBackWholeAndPlainLinesAreRefusedOnlyWhenNe
       EXPECT_NE(Describe(w.Text()).substr(1), text) << "needlessly refused: " << text;
     }
   }
-  EXPECT_GT(accepted[0], 2000);
-  EXPECT_GT(accepted[1], 2000);
+  for (int count : accepted) EXPECT_GT(count, 2000);
 }
 
 TEST_F(DataFolderTest, SavesWindows1252OverAnyCaseAndRefusesWhatItCannot) {
@@ -292,21 +290,20 @@ TEST_F(DataFolderTest, SavedInTheCodePageAndNeverOverAnUnreadableFile) {
 }
 
 TEST_F(DataFolderTest, FoldersReadInFileOrderAndDefaultsFillOnlyEmptyOnes) {
-  Folders none, two, four;
-  EXPECT_FALSE(ReadFolderFile(none));
-  ApplyDefaultFolders(none);  // tab order: ZSnes, KGen, NESticle, Magic Engine
-  EXPECT_EQ(none, (Folders{"C:\\ZSnes\\", "C:\\KGen\\", "C:\\NESticle\\", "C:\\PCE\\"}));
-
-  WriteBytes("Cartelle.cfg", "\"a\\\"\r\n\"b\"\r\n");
-  ASSERT_TRUE(ReadFolderFile(two));
-  ApplyDefaultFolders(two);
-  EXPECT_EQ(two, (Folders{"a\\", "C:\\KGen\\", "b", "C:\\PCE\\"}));
-
-  std::filesystem::remove("Cartelle.cfg");
-  WriteBytes("CARTELLE.CFG", "\"z\"\r\n\"\"\r\n\"k\"\r\n\" \"\r\n");
-  ASSERT_TRUE(ReadFolderFile(four));
-  ApplyDefaultFolders(four);
-  EXPECT_EQ(four, (Folders{"z", "k", "C:\\NESticle\\", " "}));
+  // Each row: the file's name (nullptr: no file), its bytes, the folders in tab order.
+  const std::tuple<const char*, const char*, Folders> cases[] = {
+      {nullptr, "", {"C:\\ZSnes\\", "C:\\KGen\\", "C:\\NESticle\\", "C:\\PCE\\"}},
+      {"Cartelle.cfg", "\"a\\\"\r\n\"b\"\r\n", {"a\\", "C:\\KGen\\", "b", "C:\\PCE\\"}},
+      {"CARTELLE.CFG", "\"z\"\r\n\"\"\r\n\"k\"\r\n\" \"\r\n", {"z", "k", "C:\\NESticle\\", " "}},
+  };
+  for (const auto& [name, bytes, expected] : cases) {
+    std::filesystem::remove("Cartelle.cfg");
+    if (name) WriteBytes(name, bytes);
+    Folders read;
+    ASSERT_EQ(ReadFolderFile(read), name != nullptr) << name;
+    ApplyDefaultFolders(read);
+    EXPECT_EQ(read, expected) << name;
+  }
 }
 
 TEST_F(DataFolderTest, WritersReadBackAndReplaceTheOtherSpelling) {

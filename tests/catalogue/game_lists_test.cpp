@@ -95,9 +95,9 @@ using testing::ArchiveKind;
 
 using ArchiveCacheTest = testing::FreshFolderTest;
 
-// A cache line for the archive as it stands, naming `game`.
-std::string LineFor(const std::filesystem::path& archive, const std::string& game) {
-  const FileStamp stamp = *StampOf(archive);
+// A cache line for "zs/Mario.zip" as it stands, naming `game`.
+std::string LineFor(const std::string& game) {
+  const FileStamp stamp = *StampOf("zs/Mario.zip");
   return "0\t" + std::to_string(stamp.size) + "\t" + std::to_string(stamp.time) +
          "\tzs/Mario.zip\t" + game;
 }
@@ -122,7 +122,7 @@ TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTr
          // Same size, same time, other bytes: only a reopened archive would notice.
          const auto time = std::filesystem::last_write_time(zip);
          const auto size = std::filesystem::file_size(zip);
-         testing::WriteAll(zip, std::string(size, 'x'));
+         WriteBytes(zip, std::string(size, 'x'));
          std::filesystem::last_write_time(zip, time);
        },
        "Mario.smc"},
@@ -133,18 +133,15 @@ TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTr
        },
        "Super Luigi.smc"},
       {"damaged cache", false,
-       [](const auto&) { testing::WriteAll("Archivi.emu", std::string("\0\xff rotto\r\n", 10)); },
+       [](const auto&) { WriteBytes("Archivi.emu", std::string("\0\xff rotto\r\n", 10)); },
        "Mario.smc"},
       {"a game name that leaves the archive", false,
-       [](const auto& zip) {
-         testing::WriteAll("Archivi.emu", kHeader + LineFor(zip, "../../Descrizioni.emu") + "\r\n");
+       [](const auto&) {
+         WriteBytes("Archivi.emu", kHeader + LineFor("../../Descrizioni.emu") + "\r\n");
        },
        "Mario.smc"},
       {"a last line cut short", false,
-       [](const auto& zip) {
-         testing::WriteAll("Archivi.emu", kHeader + LineFor(zip, "Falso.smc"));
-       },
-       "Mario.smc"},
+       [](const auto&) { WriteBytes("Archivi.emu", kHeader + LineFor("Falso.smc")); }, "Mario.smc"},
   };
   for (const auto& [label, scanFirst, meanwhile, inside] : rows) {
     SCOPED_TRACE(label);
@@ -171,7 +168,7 @@ TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTr
     EXPECT_EQ(scan(), inside);
     // What is left for the next start is the truth about the archive as it is now.
     if (std::string(label) != "unchanged: not opened again") {
-      EXPECT_EQ(testing::ReadAll("Archivi.emu"), kHeader + LineFor(archive, inside) + "\r\n");
+      EXPECT_EQ(ReadBytes("Archivi.emu"), kHeader + LineFor(inside) + "\r\n");
     }
   }
 }
@@ -267,10 +264,10 @@ TEST(PaginateTest, CutsIntoFullPagesAndAlwaysGivesOne) {
   EXPECT_EQ(Paginate({"a", "b"}, 0), (std::vector<Lines>{{"a"}, {"b"}}));
 }
 
-using GameListFileTest = testing::FreshFolderTest;
-
 // A failed export says why, as every other save does, and leaves what stood at the
 // path as it was.
+using GameListFileTest = testing::FreshFolderTest;
+
 TEST_F(GameListFileTest, AFailedWriteSaysWhyAndLeavesThePathAsItWas) {
   GameLists lists;
   lists[0].Add("Mario.smc", "Super Mario");

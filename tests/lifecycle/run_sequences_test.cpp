@@ -68,11 +68,9 @@ class RefreshTest : public testing::FreshFolderTest {
   void SetUp() override {
     testing::FreshFolderTest::SetUp();
     for (const char* dir : {"zs", "kg"}) std::filesystem::create_directory(dir);
-    setup.folders = {"zs/", "kg/", "ne/", "pce/"};
-    setup.available = {true, true, false, false};
   }
   MainWindowState state;
-  RunSetup setup;
+  RunSetup setup{{"zs/", "kg/", "ne/", "pce/"}, {true, true, false, false}};
 };
 
 // What changes in a folder, and what the lists show after a refresh.

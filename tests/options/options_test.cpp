@@ -25,7 +25,7 @@ OptionsModel Started() {
   return m;
 }
 
-TEST(OptionsModelTest, DesignStateOfTheWindow) {
+TEST(OptionsModelTest, DesignStateOfTheWindowAndOneGroupOfOptionButtons) {
   OptionsModel m;
   EXPECT_EQ(m.Check(70), 0);
   EXPECT_EQ(m.Check(71) + m.Check(72) + m.Check(73) + m.Check(74), 4);
@@ -40,6 +40,14 @@ TEST(OptionsModelTest, DesignStateOfTheWindow) {
   EXPECT_EQ(m.ComboText(4), "0 - 320x240x256");
   EXPECT_EQ(m.Scroll(3), 0);
   EXPECT_EQ(m.Scroll(4), 50);
+
+  m.SetOption(2, true);
+  EXPECT_TRUE(m.Option(2));
+  EXPECT_FALSE(m.Option(4));
+  m.SetOption(3, false);
+  EXPECT_TRUE(m.Option(2));
+  m.SetOption(2, false);
+  EXPECT_FALSE(m.Option(1) || m.Option(2) || m.Option(3) || m.Option(4));
 }
 
 TEST(OptionsModelTest, RefusedValuesLeaveTheControlAndBarsWriteTheirBoxes) {
@@ -60,20 +68,9 @@ TEST(OptionsModelTest, RefusedValuesLeaveTheControlAndBarsWriteTheirBoxes) {
   EXPECT_EQ(m.Text(7), "03");
 }
 
-TEST(OptionsModelTest, OptionButtonsFormOneGroup) {
-  OptionsModel m;
-  m.SetOption(2, true);
-  EXPECT_TRUE(m.Option(2));
-  EXPECT_FALSE(m.Option(4));
-  m.SetOption(3, false);
-  EXPECT_TRUE(m.Option(2));
-  m.SetOption(2, false);
-  EXPECT_FALSE(m.Option(1) || m.Option(2) || m.Option(3) || m.Option(4));
-}
+using OptionsFolderTest = testing::FreshFolderTest;
 
-using WindowStartupTest = testing::FreshFolderTest;
-
-TEST_F(WindowStartupTest, FillsCombosRaisesBarsAndReadsAvailability) {
+TEST_F(OptionsFolderTest, WindowStartupFillsCombosRaisesBarsAndReadsAvailability) {
   OptionsModel m = Started();
   EXPECT_EQ(m.ComboItems(3)[2], "4 - 16000");
   EXPECT_EQ(m.ComboItems(3).back(), "3 - 44100");
@@ -146,9 +143,7 @@ TEST(CommandLineBuilderTest, RowsKeepTableOrderAndOnlyStateOneTicks) {
   EXPECT_EQ(Line(m, kMagicEngine), "-cd -nosound ");
 }
 
-using ConfirmOptionsTest = testing::FreshFolderTest;
-
-TEST_F(ConfirmOptionsTest, WritesTheThreeFilesAndTheBoxes) {
+TEST_F(OptionsFolderTest, ConfirmWritesTheThreeFilesAndTheBoxes) {
   OptionsModel m = Started();
   for (int check : {71, 73}) m.SetCheck(check, 1);
   m.SetText(32, "C:\\Giochi");
@@ -177,7 +172,7 @@ TEST_F(ConfirmOptionsTest, WritesTheThreeFilesAndTheBoxes) {
 #endif
 }
 
-TEST_F(ConfirmOptionsTest, UnstorableTextWritesNothingAndNamesTheBox) {
+TEST_F(OptionsFolderTest, ConfirmUnstorableTextWritesNothingAndNamesTheBox) {
   // Each row: a box ticked first, so that the text is written (0: none); the text box,
   // or the combo box, given the value; the label the message names.
   const std::tuple<int, int, bool, const char*, const char*> cases[] = {
@@ -203,7 +198,7 @@ TEST_F(ConfirmOptionsTest, UnstorableTextWritesNothingAndNamesTheBox) {
   EXPECT_TRUE(ConfirmOptions(unused).ok);
 }
 
-TEST_F(ConfirmOptionsTest, AFailedWriteNamesItsFileAndKeepsEarlierOnes) {
+TEST_F(OptionsFolderTest, ConfirmAFailedWriteNamesItsFileAndKeepsEarlierOnes) {
   std::filesystem::create_directory("parametri");
   OptionsModel m;
   ConfirmOutcome outcome = ConfirmOptions(m);
@@ -343,9 +338,7 @@ TEST_F(SettingsFilesTest, UnwritableOrUnstorableFilesAreReportedAndKept) {
   for (const char* bad : {"a\"b", "a\nb", "a\rb", "Ω"}) EXPECT_FALSE(OptionTextStorable(bad));
 }
 
-using ExitSequenceTest = testing::FreshFolderTest;
-
-TEST_F(ExitSequenceTest, LeavesFilesItDidNotMakeThenWritesTheSettings) {
+TEST_F(SettingsFilesTest, ExitLeavesFilesItDidNotMakeThenWritesTheSettings) {
   for (const char* folder : {"snes", "pce"}) std::filesystem::create_directories(folder);
   // Copy names that no launch of this run made are not ours to delete.
   const std::pair<const char*, const char*> files[] = {
@@ -360,7 +353,7 @@ TEST_F(ExitSequenceTest, LeavesFilesItDidNotMakeThenWritesTheSettings) {
 #ifndef _WIN32
 // What the user did to a settings file decides what the exit does with it: one
 // message names every file kept, and none of them hangs, shifts or loses a byte.
-TEST_F(ExitSequenceTest, FilesTheUserProtectedAreKeptAndNamedOnce) {
+TEST_F(SettingsFilesTest, ExitFilesTheUserProtectedAreKeptAndNamedOnce) {
   namespace fs = std::filesystem;
   WriteBytes("Cartelle.cfg", "\"a/\"\r\n");
   WriteBytes("Disponibili.emu", "1,1,1,1\r\n");
