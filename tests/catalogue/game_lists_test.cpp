@@ -145,8 +145,7 @@ TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTr
   };
   for (const auto& [label, scanFirst, meanwhile, inside] : rows) {
     SCOPED_TRACE(label);
-    std::filesystem::remove_all("zs");
-    std::filesystem::remove("Archivi.emu");
+    for (const char* old : {"zs", "Archivi.emu"}) std::filesystem::remove_all(old);
     std::filesystem::create_directory("zs");
     const std::filesystem::path archive = "zs/Mario.zip";
     ASSERT_TRUE(testing::MakeArchive(archive, ArchiveKind::Zip,

@@ -18,7 +18,7 @@ namespace valmerin {
 namespace {
 
 using Lines = std::vector<std::string>;
-using UnreadSettingsTest = testing::FreshFolderTest;
+using RunSequenceTest = testing::FreshFolderTest;
 
 class StartupSequenceTest : public testing::FreshFolderTest {
  protected:
@@ -63,18 +63,10 @@ TEST_F(StartupSequenceTest, EmptyZSnesFolderShowsTheFailureBeforeTheTabsGoOff) {
   EXPECT_EQ(testing::ShownTexts(state.gameLists[IndexOf(Emulator::KGen)]), Lines{"b.smd"});
 }
 
-class RefreshTest : public testing::FreshFolderTest {
- protected:
-  void SetUp() override {
-    testing::FreshFolderTest::SetUp();
-    for (const char* dir : {"zs", "kg"}) std::filesystem::create_directory(dir);
-  }
+// What changes in a folder, and what the lists show after a refresh.
+TEST_F(RunSequenceTest, RefreshedListsFollowTheFoldersAndIgnoreWhatIsNoGame) {
   MainWindowState state;
   RunSetup setup{{"zs/", "kg/", "ne/", "pce/"}, {true, true, false, false}};
-};
-
-// What changes in a folder, and what the lists show after a refresh.
-TEST_F(RefreshTest, ListsFollowTheFoldersAndIgnoreWhatIsNoGame) {
   WriteBytes("zs/Mario.smc", "");
   WriteBytes("kg/Sonic.bin", "");
   RefreshLists(state, setup);
@@ -105,19 +97,16 @@ TEST_F(RefreshTest, ListsFollowTheFoldersAndIgnoreWhatIsNoGame) {
   EXPECT_EQ(state.gameLists[1].File(0), "Sonic.bin");
 }
 
-// Changes the first text box of an emulator's settings, as the options window does.
-void ChangeOptionsOf(OptionsModel& options, Emulator emulator) {
-  const auto fields = SettingsRecordOf(emulator);
-  const auto box = std::ranges::find(fields, FieldKind::BoxText, &SettingsField::kind);
-  ASSERT_NE(box, fields.end()) << "no text box";
-  options.SetText(box->control, options.Text(box->control) + "-x");
-}
-
 // A settings file the start-up did not read (its emulator switched off, or no
 // folder file at all) is left as it is at exit, unless the user changed that
 // emulator's options during the run.
-TEST_F(UnreadSettingsTest, SettingsNotReadThisRunSurviveTheExitUnlessChanged) {
+TEST_F(RunSequenceTest, SettingsNotReadThisRunSurviveTheExitUnlessChanged) {
   const char* kMine = "0,1,1,0,\"mie impostazioni\"\r\n";
+  // The first text box of NESticle's settings, which some rows change as the options
+  // window does.
+  const auto fields = SettingsRecordOf(Emulator::NESticle);
+  const auto box = std::ranges::find(fields, FieldKind::BoxText, &SettingsField::kind);
+  ASSERT_NE(box, fields.end()) << "no text box";
   // NESticle switched off, or no folder file at all (nullptr); each with and without
   // its options changed, which alone lets the exit write over the file.
   const std::pair<const char*, const char*> starts[] = {
@@ -134,7 +123,7 @@ TEST_F(UnreadSettingsTest, SettingsNotReadThisRunSurviveTheExitUnlessChanged) {
       OptionsModel options;
       testing::RecordingHooks hooks;
       RunStartupSequence(state, options, hooks);
-      if (changed) ChangeOptionsOf(options, Emulator::NESticle);
+      if (changed) options.SetText(box->control, options.Text(box->control) + "-x");
       RunExitSequence(state, options);
       EXPECT_EQ(ReadBytes("nesticle.config.valmerin") == kMine, !changed);
       // A file that was read is written as always.

@@ -95,10 +95,8 @@ TEST_F(OptionsFolderTest, WindowStartupFillsCombosRaisesBarsAndReadsAvailability
   }
 }
 
-constexpr int kZSnes = 0, kKGen = 1, kNESticle = 2, kMagicEngine = 3;
-
-std::string Line(const OptionsModel& m, int emulator) {
-  return BuildCommandLines(m)[emulator].value_or("<none>");
+std::string Line(const OptionsModel& m, Emulator emulator) {
+  return BuildCommandLines(m)[IndexOf(emulator)].value_or("<none>");
 }
 
 TEST(CommandLineBuilderTest, NumbersAndCombosKeepTheirExactForm) {
@@ -109,16 +107,16 @@ TEST(CommandLineBuilderTest, NumbersAndCombosKeepTheirExactForm) {
   m.SetScroll(1, 3);
   m.SetComboText(3, "4 - 16000");
   m.SetComboText(4, "");
-  EXPECT_EQ(Line(m, kZSnes), "-2 0 -f  3 -p  100 -r 4 -v  ");
+  EXPECT_EQ(Line(m, Emulator::ZSnes), "-2 0 -f  3 -p  100 -r 4 -v  ");
   m.SetComboText(3, "è strano");  // a whole character, never half of one
-  EXPECT_NE(Line(m, kZSnes).find("-r è "), std::string::npos);
+  EXPECT_NE(Line(m, Emulator::ZSnes).find("-r è "), std::string::npos);
 
   m.SetOption(4, false);
   m.SetCheck(33, 1);
-  EXPECT_EQ(Line(m, kKGen), "-F1 ");
+  EXPECT_EQ(Line(m, Emulator::KGen), "-F1 ");
   m.SetScroll(5, 3);
   m.SetOption(3, true);
-  EXPECT_EQ(Line(m, kKGen), "-E -F4 ");
+  EXPECT_EQ(Line(m, Emulator::KGen), "-E -F4 ");
 }
 
 TEST(CommandLineBuilderTest, RowsKeepTableOrderAndOnlyStateOneTicks) {
@@ -126,21 +124,21 @@ TEST(CommandLineBuilderTest, RowsKeepTableOrderAndOnlyStateOneTicks) {
   m.SetComboText(1, "Joystick");
   m.SetComboText(2, "Joystick");
   for (int check : {31, 1, 32}) m.SetCheck(check, 1);
-  EXPECT_EQ(Line(m, kZSnes), "-0 -1 2 -2 2 -om -z ");
+  EXPECT_EQ(Line(m, Emulator::ZSnes), "-0 -1 2 -2 2 -om -z ");
   m.SetCheck(1, 2);
-  EXPECT_EQ(Line(m, kZSnes), "-1 2 -2 2 -om -z ");
+  EXPECT_EQ(Line(m, Emulator::ZSnes), "-1 2 -2 2 -om -z ");
 
   for (int check : {39, 47}) m.SetCheck(check, 1);
-  EXPECT_EQ(Line(m, kNESticle), "-sb 220 5 1 -res 256 224 -vsync OFF ");
+  EXPECT_EQ(Line(m, Emulator::NESticle), "-sb 220 5 1 -res 256 224 -vsync OFF ");
   for (int check : {39, 47}) m.SetCheck(check, 0);
   // 55: an empty box still gives the switch and both blanks; 64, the patches
   // folder, has no switch.
   for (int check : {49, 54, 55, 64}) m.SetCheck(check, 1);
   m.SetText(20, "1");
   m.SetText(31, "2");
-  EXPECT_EQ(Line(m, kNESticle), "-vsync ON -setinput 1 2 -vfps  ");
+  EXPECT_EQ(Line(m, Emulator::NESticle), "-vsync ON -setinput 1 2 -vfps  ");
   for (int check : {70, 66}) m.SetCheck(check, 1);
-  EXPECT_EQ(Line(m, kMagicEngine), "-cd -nosound ");
+  EXPECT_EQ(Line(m, Emulator::MagicEngine), "-cd -nosound ");
 }
 
 TEST_F(OptionsFolderTest, ConfirmWritesTheThreeFilesAndTheBoxes) {
@@ -339,7 +337,6 @@ TEST_F(SettingsFilesTest, UnwritableOrUnstorableFilesAreReportedAndKept) {
 }
 
 TEST_F(SettingsFilesTest, ExitLeavesFilesItDidNotMakeThenWritesTheSettings) {
-  for (const char* folder : {"snes", "pce"}) std::filesystem::create_directories(folder);
   // Copy names that no launch of this run made are not ours to delete.
   const std::pair<const char*, const char*> files[] = {
       {"snes/Gioco.smc", "x"}, {"pce/Gioco.PCE", "x"}, {"snes/Mario.smc", "gioco"}};
