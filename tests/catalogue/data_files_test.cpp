@@ -35,15 +35,14 @@ std::string Describe(std::string text) {
   return out;
 }
 
-TEST(RecordFileTest, WriteRecordValuesComeBackAsWritten) {
+// Written values come back as written; then what the reader makes of other texts.
+TEST(RecordFileTest, WrittenValuesAndReaderChoices) {
   RecordWriter w;
   w.WriteRecord({0, 1, -1, std::string("a, b"), std::string(), true, false, std::monostate{}});
   w.WriteRecord({std::monostate{}});
   EXPECT_EQ(w.Text(), "0,1,-1,\"a, b\",\"\",#TRUE#,#FALSE#,\r\n\r\n");
   EXPECT_EQ(Describe(w.Text()), "N0|N1|N-1|Ta, b|T|B#TRUE#|B#FALSE#|E|E");
-}
 
-TEST(RecordFileTest, ReaderChoices) {
   const std::pair<const char*, const char*> cases[] = {
       {"  \tdue parole  \r\n", "Tdue parole  "},  // leading blanks skipped, trailing kept
       {"a\rb\nc\r\nd\n\re", "Ta|Tb|Tc|Td|E|Te"},  // every line-end spelling counts once

@@ -39,7 +39,8 @@ TEST_F(RomScanTest, PatternsInTableOrderAndAnyZSnesRomIsEnough) {
   EXPECT_EQ(List(Emulator::NESticle), Lines{"c.nes"});
 }
 
-TEST_F(RomScanTest, ZSnesWithNoRomFailsButTheOthersAreStillScanned) {
+// A failed scan is then told in three messages, before the options window opens.
+TEST_F(RomScanTest, ZSnesWithNoRomFailsButTheOthersAreStillScannedAndTheUserIsTold) {
   state.EmulatorFolder[0] = "missing/";
   EXPECT_FALSE(Scan({true, true, false, false}, {"kg/b.bin", "ne/c.nes"}));
   EXPECT_EQ(List(Emulator::KGen), Lines{"b.bin"});
@@ -47,6 +48,16 @@ TEST_F(RomScanTest, ZSnesWithNoRomFailsButTheOthersAreStillScanned) {
   MainWindowState other;
   other.EmulatorFolder = {"missing/", "kg/", "ne/", "pce/"};
   EXPECT_TRUE(ScanRomFolders(other, {false, true, true, true}));
+
+  testing::RecordingHooks hooks;
+  ScanFailure(hooks);
+  EXPECT_EQ(
+      hooks.calls,
+      (Lines{"message: Errore nella ricerca delle ROMs. Possibili errori: PERCORSO ERRATO "
+             "oppure NESSUNA ROM DISPONIBILE.",
+             "message: Verrà ora aperta la schermata delle opzioni. Selezionare la cartella "
+             "Generale e inserire i percorsi corretti per i vari emulatori.",
+             "message: Dopo aver corretto i percorsi, riavviare il programma", "options window"}));
 }
 
 TEST_F(RomScanTest, FolderIsAPlainPrefixWithoutSeparator) {
@@ -75,18 +86,6 @@ TEST_F(RomScanTest, LargeFoldersAreListedWhole) {
   for (int i = 0; i < 1500; ++i) WriteBytes("zs/g" + std::to_string(i) + ".smc", "");
   EXPECT_TRUE(Scan({true, false, false, false}, {}));
   EXPECT_EQ(List(Emulator::ZSnes).size(), 1500u);
-}
-
-TEST(ScanFailureTest, ThreeMessagesThenTheOptionsWindow) {
-  testing::RecordingHooks hooks;
-  ScanFailure(hooks);
-  EXPECT_EQ(
-      hooks.calls,
-      (Lines{"message: Errore nella ricerca delle ROMs. Possibili errori: PERCORSO ERRATO "
-             "oppure NESSUNA ROM DISPONIBILE.",
-             "message: Verrà ora aperta la schermata delle opzioni. Selezionare la cartella "
-             "Generale e inserire i percorsi corretti per i vari emulatori.",
-             "message: Dopo aver corretto i percorsi, riavviare il programma", "options window"}));
 }
 
 // What the scan keeps about archives between starts, and what it does with a cache
@@ -212,7 +211,7 @@ TEST(GameFilterTest, MatchesAnyPartOfTheShownTextIgnoringCaseAndAccents) {
   }
   GameFilter filter;
   filter.Prepare(list);
-  const std::pair<const char*, std::vector<std::uint32_t>> cases[] = {
+  const std::pair<std::string, std::vector<std::uint32_t>> cases[] = {
       {"", {0, 1, 2, 3, 4, 5, 6, 7, 8}},
       {"citta", {0, 1}},  // the stray Windows-1252 byte is no "a"
       {"CITTÀ", {0, 1}},
@@ -226,11 +225,10 @@ TEST(GameFilterTest, MatchesAnyPartOfTheShownTextIgnoringCaseAndAccents) {
       {"sommersa cittadella", {}},  // no hit spans two entries
       {"x", {}},
   };
-  for (const auto& [typedText, rows] : cases) {
-    SCOPED_TRACE(typedText);
-    EXPECT_EQ(filter.Match(typedText), rows);
+  for (const auto& [typed, rows] : cases) {
+    SCOPED_TRACE(typed);
+    EXPECT_EQ(filter.Match(typed), rows);
     // Narrowing the answer of every shorter start gives the same answer.
-    const std::string typed = typedText;
     for (std::size_t n = 0; n < typed.size(); ++n) {
       if ((static_cast<unsigned char>(typed[n]) & 0xC0) == 0x80) continue;  // mid-letter
       EXPECT_EQ(filter.Narrow(typed, filter.Match(typed.substr(0, n))), rows) << n;

@@ -44,9 +44,8 @@ TEST_F(StartupSequenceTest, AvailableEmulatorsAreScannedWithTheirDescriptions) {
   for (const char* rom : {"zs/a.smc", "kg/b.bin", "ne/c.nes"}) WriteBytes(rom, "");
   RunStartupSequence(state, options, hooks);
   EXPECT_EQ(hooks.calls, (Lines{"tab off 2", "tab off 3"}));
-  std::array<Lines, 4> shown;
-  for (int i = 0; i < 4; ++i) shown[i] = testing::ShownTexts(state.gameLists[i]);
-  EXPECT_EQ(shown, (std::array<Lines, 4>{Lines{"Super A"}, Lines{"b.bin"}, {}, {}}));
+  const std::array<Lines, 4> shown = {Lines{"Super A"}, Lines{"b.bin"}, {}, {}};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(testing::ShownTexts(state.gameLists[i]), shown[i]) << i;
   EXPECT_EQ(state.EmulatorFolder, (std::array<std::string, 4>{"zs/", "kg/", "ne/", "C:\\PCE\\"}));
   EXPECT_EQ(options.Text(33), "ne/");
   EXPECT_EQ(options.Check(72), 0);  // the options window read the availability file itself

@@ -227,8 +227,7 @@ class SettingsFilesTest : public testing::FreshFolderTest {
 
 TEST_F(SettingsFilesTest, FirstExitWritesFourRecordsFromTheInitialState) {
   MainWindowState state;
-  OptionsModel m = Started();
-  EXPECT_TRUE(RunExitSequence(state, m).empty());
+  EXPECT_TRUE(RunExitSequence(state, Started()).empty());
   const int counts[] = {41, 13, 47, 6};
   for (int i = 0; i < 4; ++i) {
     std::string text = ReadBytes(kFiles[i]);
