@@ -120,8 +120,7 @@ TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTr
        [](const auto& zip) {
          // Same size, same time, other bytes: only a reopened archive would notice.
          const auto time = std::filesystem::last_write_time(zip);
-         const auto size = std::filesystem::file_size(zip);
-         WriteBytes(zip, std::string(size, 'x'));
+         WriteBytes(zip, std::string(std::filesystem::file_size(zip), 'x'));
          std::filesystem::last_write_time(zip, time);
        },
        "Mario.smc"},
