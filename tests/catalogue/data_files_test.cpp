@@ -20,6 +20,8 @@
 namespace valmerin {
 namespace {
 
+using DataFolderTest = testing::FreshFolderTest;
+
 // Every field of a text as kind letter + characters, joined by "|".
 std::string Describe(std::string text) {
   FieldReader reader(std::move(text));
@@ -33,15 +35,14 @@ std::string Describe(std::string text) {
   return out;
 }
 
-TEST(RecordFileTest, WriteRecordValuesComeBackAsWritten) {
+// Written values come back as written; then what the reader makes of other texts.
+TEST(RecordFileTest, WrittenValuesAndReaderChoices) {
   RecordWriter w;
   w.WriteRecord({0, 1, -1, std::string("a, b"), std::string(), true, false, std::monostate{}});
   w.WriteRecord({std::monostate{}});
   EXPECT_EQ(w.Text(), "0,1,-1,\"a, b\",\"\",#TRUE#,#FALSE#,\r\n\r\n");
   EXPECT_EQ(Describe(w.Text()), "N0|N1|N-1|Ta, b|T|B#TRUE#|B#FALSE#|E|E");
-}
 
-TEST(RecordFileTest, ReaderChoices) {
   const std::pair<const char*, const char*> cases[] = {
       {"  \tdue parole  \r\n", "Tdue parole  "},  // leading blanks skipped, trailing kept
       {"a\rb\nc\r\nd\n\re", "Ta|Tb|Tc|Td|E|Te"},  // every line-end spelling counts once
@@ -52,9 +53,8 @@ TEST(RecordFileTest, ReaderChoices) {
       {"1e3,1.2.3,-,.,+-1,1 2,&H10,#true#", "T1e3|T1.2.3|T-|T.|T+-1|T1 2|T&H10|T#true#"},
   };
   for (auto [text, expected] : cases) EXPECT_EQ(Describe(text), expected) << text;
-}
 
-TEST(RecordFileTest, FailedReadLeavesTheDestinationAlone) {
+  // A failed read leaves the destination alone.
   FieldReader reader("uno\r\n"), missing;
   FieldValue f;
   ASSERT_TRUE(reader.ReadField(f));
@@ -132,13 +132,10 @@ TEST(RecordFileTest, AcceptedTextsReadBackWholeAndPlainLinesAreRefusedOnlyWhenNe
       EXPECT_NE(Describe(w.Text()).substr(1), text) << "needlessly refused: " << text;
     }
   }
-  EXPECT_GT(accepted[0], 2000);
-  EXPECT_GT(accepted[1], 2000);
+  for (int count : accepted) EXPECT_GT(count, 2000);
 }
 
-class RecordFileInFolderTest : public testing::FreshFolderTest {};
-
-TEST_F(RecordFileInFolderTest, SavesWindows1252OverAnyCaseAndRefusesWhatItCannot) {
+TEST_F(DataFolderTest, SavesWindows1252OverAnyCaseAndRefusesWhatItCannot) {
   WriteBytes("Prova.TXT", "vecchio\r\n");
   RecordWriter w, bad;
   w.WriteRecord({std::string("è€")});
@@ -158,11 +155,7 @@ TEST_F(RecordFileInFolderTest, SavesWindows1252OverAnyCaseAndRefusesWhatItCannot
 
 // What a file's text becomes after one read and one write (nullptr: the same text).
 TEST(PlayRecordsTest, FileReadsBackAndKeepsWhatItCannotRead) {
-  const struct {
-    const char* what;
-    const char* in;
-    const char* out;
-  } cases[] = {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
       {"plain record", "\"ZSnes\",\"Mario.smc\",#TRUE#,12,13200,1796731200\r\n", nullptr},
       {"comma in the name", "\"KGen\",\"Sonic, the (E).bin\",#FALSE#,1,60,5\r\n", nullptr},
       {"quote in the name goes bare", "\"NESticle\",Il \"vero\" Zelda.nes,#TRUE#,0,0,0\r\n",
@@ -189,20 +182,16 @@ TEST(PlayRecordsTest, FileReadsBackAndKeepsWhatItCannotRead) {
        "\"ZSnes\",\"a.smc\",#FALSE#,1,2,3\r\n"},
       {"empty file", "", ""},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(PlayRecords::Parse(c.in).Write().Text(), c.out ? c.out : c.in) << c.what;
+  for (auto [what, in, out] : cases) {
+    EXPECT_EQ(PlayRecords::Parse(in).Write().Text(), out ? out : in) << what;
   }
 }
 
 // The counting rules, from the start of a run to its end on both clocks.
 TEST(PlayRecordsTest, OnlyRealGamesAreCounted) {
   const std::uint64_t t0 = 1'000'000;
-  const struct {
-    const char* what;
-    std::uint64_t awakeAtEnd;
-    bool counted;
-    std::uint64_t seconds;
-  } cases[] = {
+  // Each row: the awake clock at the end, whether the run counts, and for how long.
+  const std::tuple<const char*, std::uint64_t, bool, std::uint64_t> cases[] = {
       {"ended at once", t0, false, 0},
       {"failed a moment after the start", t0 + 2500, false, 0},
       {"just short of a game", t0 + kShortestPlayMilliseconds - 1, false, 0},
@@ -212,17 +201,16 @@ TEST(PlayRecordsTest, OnlyRealGamesAreCounted) {
       {"computer suspended meanwhile", t0 + 40 * 60 * 1000, true, 2400},
       {"clock behind the start", t0 - 60000, false, 0},
   };
-  for (const auto& c : cases) {
+  for (auto [what, awakeAtEnd, counted, seconds] : cases) {
+    SCOPED_TRACE(what);
     PlayRecords records;
-    const bool counted =
-        records.CountRun(Emulator::KGen, "Sonic.bin", {1796731200, t0}, c.awakeAtEnd);
-    EXPECT_EQ(counted, c.counted) << c.what;
+    EXPECT_EQ(records.CountRun(Emulator::KGen, "Sonic.bin", {1796731200, t0}, awakeAtEnd), counted);
     const PlayRecord* record = records.Find(Emulator::KGen, "Sonic.bin");
-    ASSERT_EQ(record != nullptr, c.counted) << c.what;
+    ASSERT_EQ(record != nullptr, counted);
     if (!record) continue;
-    EXPECT_EQ(record->plays, 1u) << c.what;
-    EXPECT_EQ(record->seconds, c.seconds) << c.what;
-    EXPECT_EQ(record->lastStart, 1796731200) << c.what;
+    EXPECT_EQ(record->plays, 1u);
+    EXPECT_EQ(record->seconds, seconds);
+    EXPECT_EQ(record->lastStart, 1796731200);
   }
 }
 
@@ -266,28 +254,22 @@ TEST(PlayRecordsTest, ViewsOfAList) {
   records.CountRun(Emulator::ZSnes, "e.smc", {300, 0}, 60000);
   records.CountRun(Emulator::ZSnes, "gone.smc", {400, 0}, 60000);  // file no longer listed
   records.CountRun(Emulator::KGen, "a.smc", {500, 0}, 60000);      // another emulator's
-  const std::vector<std::uint32_t> matched = {1, 2, 3};
-  const struct {
-    const char* what;
-    const std::vector<std::uint32_t>* matched;
-    bool favourites, recent;
-    std::vector<std::uint32_t> rows;
-  } cases[] = {
+  using Rows = std::vector<std::uint32_t>;
+  const Rows matched = {1, 2, 3};
+  // Each row: the filter's matches (nullptr: no filter), favourites only, recent first.
+  const std::tuple<const char*, const Rows*, bool, bool, Rows> cases[] = {
       {"designed order", nullptr, false, false, {0, 1, 2, 3, 4}},
       {"favourites", nullptr, true, false, {1, 3}},
       {"recent first, the rest in list order", nullptr, false, true, {4, 3, 0, 1, 2}},
       {"filtered, recent first", &matched, false, true, {3, 1, 2}},
       {"filtered favourites, recent first", &matched, true, true, {3, 1}},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(PlayView(list, Emulator::ZSnes, records, c.matched, c.favourites, c.recent), c.rows)
-        << c.what;
+  for (const auto& [what, filtered, favourites, recent, rows] : cases) {
+    EXPECT_EQ(PlayView(list, Emulator::ZSnes, records, filtered, favourites, recent), rows) << what;
   }
 }
 
-using PlayRecordsFileTest = testing::FreshFolderTest;
-
-TEST_F(PlayRecordsFileTest, SavedInTheCodePageAndNeverOverAnUnreadableFile) {
+TEST_F(DataFolderTest, SavedInTheCodePageAndNeverOverAnUnreadableFile) {
   PlayRecords records;
   records.SetFavourite(Emulator::NESticle, "Città.nes", true);
   ASSERT_EQ(SavePlayRecords(records).result, SaveResult::Saved);
@@ -306,27 +288,24 @@ TEST_F(PlayRecordsFileTest, SavedInTheCodePageAndNeverOverAnUnreadableFile) {
 #endif
 }
 
-class FolderFilesTest : public testing::FreshFolderTest {};
-
-TEST_F(FolderFilesTest, FoldersReadInFileOrderAndDefaultsFillOnlyEmptyOnes) {
-  Folders none, two, four;
-  EXPECT_FALSE(ReadFolderFile(none));
-  ApplyDefaultFolders(none);  // tab order: ZSnes, KGen, NESticle, Magic Engine
-  EXPECT_EQ(none, (Folders{"C:\\ZSnes\\", "C:\\KGen\\", "C:\\NESticle\\", "C:\\PCE\\"}));
-
-  WriteBytes("Cartelle.cfg", "\"a\\\"\r\n\"b\"\r\n");
-  ASSERT_TRUE(ReadFolderFile(two));
-  ApplyDefaultFolders(two);
-  EXPECT_EQ(two, (Folders{"a\\", "C:\\KGen\\", "b", "C:\\PCE\\"}));
-
-  std::filesystem::remove("Cartelle.cfg");
-  WriteBytes("CARTELLE.CFG", "\"z\"\r\n\"\"\r\n\"k\"\r\n\" \"\r\n");
-  ASSERT_TRUE(ReadFolderFile(four));
-  ApplyDefaultFolders(four);
-  EXPECT_EQ(four, (Folders{"z", "k", "C:\\NESticle\\", " "}));
+TEST_F(DataFolderTest, FoldersReadInFileOrderAndDefaultsFillOnlyEmptyOnes) {
+  // Each row: the file's name (nullptr: no file), its bytes, the folders in tab order.
+  const std::tuple<const char*, const char*, Folders> cases[] = {
+      {nullptr, "", {"C:\\ZSnes\\", "C:\\KGen\\", "C:\\NESticle\\", "C:\\PCE\\"}},
+      {"Cartelle.cfg", "\"a\\\"\r\n\"b\"\r\n", {"a\\", "C:\\KGen\\", "b", "C:\\PCE\\"}},
+      {"CARTELLE.CFG", "\"z\"\r\n\"\"\r\n\"k\"\r\n\" \"\r\n", {"z", "k", "C:\\NESticle\\", " "}},
+  };
+  for (const auto& [name, bytes, expected] : cases) {
+    std::filesystem::remove("Cartelle.cfg");
+    if (name) WriteBytes(name, bytes);
+    Folders read;
+    ASSERT_EQ(ReadFolderFile(read), name != nullptr) << name;
+    ApplyDefaultFolders(read);
+    EXPECT_EQ(read, expected) << name;
+  }
 }
 
-TEST_F(FolderFilesTest, WritersReadBackAndReplaceTheOtherSpelling) {
+TEST_F(DataFolderTest, WritersReadBackAndReplaceTheOtherSpelling) {
   WriteBytes("Disponibili.emu", "0,0,0,0\r\n");
   ASSERT_EQ(WriteAvailabilityFile({1, 0, 2, 0}), SaveResult::Saved);
   EXPECT_EQ(ReadBytes("Disponibili.emu"), "1,2,0,0\r\n");
@@ -350,7 +329,7 @@ TEST_F(FolderFilesTest, WritersReadBackAndReplaceTheOtherSpelling) {
 // Any number but 0 is available, in file order. The start-up and the options window
 // read one file and mean the same by each value, so the next OK never switches an
 // emulator off (or on) behind the user.
-TEST_F(FolderFilesTest, AvailabilityIsANumberOtherThanZeroAndTheOptionsWindowAgrees) {
+TEST_F(DataFolderTest, AvailabilityIsANumberOtherThanZeroAndTheOptionsWindowAgrees) {
   std::vector<std::pair<std::string, std::array<bool, 4>>> cases = {
       {"0,1,1,0", {false, true, true, false}},  // tab order of the result
       {"1", {true, false, false, false}},
@@ -464,9 +443,7 @@ TEST(DescriptionWalksTest, LargeFilesAndLongRunsOfOneKeyResolveLikeThePlainWalk)
   EXPECT_EQ(d.ResolveView("g7"), "g8");  // a later record moves on from the first answer
 }
 
-class DescriptionsFileTest : public testing::FreshFolderTest {};
-
-TEST_F(DescriptionsFileTest, LoadingHasNoLimitStopsAtAnEmptyKeyAndPadsAShortRecord) {
+TEST_F(DataFolderTest, LoadingHasNoLimitStopsAtAnEmptyKeyAndPadsAShortRecord) {
   EXPECT_EQ(ReadDescriptions().Count(), 0u);
   std::string file;
   for (int i = 0; i < 1500; ++i) file += "k" + std::to_string(i) + "\r\nv\r\n";
@@ -478,7 +455,7 @@ TEST_F(DescriptionsFileTest, LoadingHasNoLimitStopsAtAnEmptyKeyAndPadsAShortReco
   EXPECT_EQ(ReadDescriptions().Count(), 1u);
 }
 
-TEST_F(DescriptionsFileTest, AwkwardPairsAreAppendedSoTheyReadBackWhole) {
+TEST_F(DataFolderTest, AwkwardPairsAreAppendedSoTheyReadBackWhole) {
   WriteBytes("Descrizioni.emu", "a.smc\r\nPrimo");  // edited by hand: no last line end
   const std::vector<std::pair<std::string, std::string>> pairs = {
       {"a.smc", "Primo"},
@@ -498,7 +475,7 @@ TEST_F(DescriptionsFileTest, AwkwardPairsAreAppendedSoTheyReadBackWhole) {
   }
 }
 
-TEST_F(DescriptionsFileTest, RefusedPairsWriteNothing) {
+TEST_F(DataFolderTest, RefusedPairsWriteNothing) {
   EXPECT_EQ(CheckDescriptionStorable("", "x"), DescriptionProblem::EmptyKey);
   EXPECT_EQ(CheckDescriptionStorable("a", "due\r\nrighe"), DescriptionProblem::LineBreak);
   EXPECT_EQ(CheckDescriptionStorable(" \"k", "x"), DescriptionProblem::Quote);

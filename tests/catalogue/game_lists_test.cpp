@@ -39,7 +39,8 @@ TEST_F(RomScanTest, PatternsInTableOrderAndAnyZSnesRomIsEnough) {
   EXPECT_EQ(List(Emulator::NESticle), Lines{"c.nes"});
 }
 
-TEST_F(RomScanTest, ZSnesWithNoRomFailsButTheOthersAreStillScanned) {
+// A failed scan is then told in three messages, before the options window opens.
+TEST_F(RomScanTest, ZSnesWithNoRomFailsButTheOthersAreStillScannedAndTheUserIsTold) {
   state.EmulatorFolder[0] = "missing/";
   EXPECT_FALSE(Scan({true, true, false, false}, {"kg/b.bin", "ne/c.nes"}));
   EXPECT_EQ(List(Emulator::KGen), Lines{"b.bin"});
@@ -47,6 +48,16 @@ TEST_F(RomScanTest, ZSnesWithNoRomFailsButTheOthersAreStillScanned) {
   MainWindowState other;
   other.EmulatorFolder = {"missing/", "kg/", "ne/", "pce/"};
   EXPECT_TRUE(ScanRomFolders(other, {false, true, true, true}));
+
+  testing::RecordingHooks hooks;
+  ScanFailure(hooks);
+  EXPECT_EQ(
+      hooks.calls,
+      (Lines{"message: Errore nella ricerca delle ROMs. Possibili errori: PERCORSO ERRATO "
+             "oppure NESSUNA ROM DISPONIBILE.",
+             "message: Verrà ora aperta la schermata delle opzioni. Selezionare la cartella "
+             "Generale e inserire i percorsi corretti per i vari emulatori.",
+             "message: Dopo aver corretto i percorsi, riavviare il programma", "options window"}));
 }
 
 TEST_F(RomScanTest, FolderIsAPlainPrefixWithoutSeparator) {
@@ -77,27 +88,15 @@ TEST_F(RomScanTest, LargeFoldersAreListedWhole) {
   EXPECT_EQ(List(Emulator::ZSnes).size(), 1500u);
 }
 
-TEST(ScanFailureTest, ThreeMessagesThenTheOptionsWindow) {
-  testing::RecordingHooks hooks;
-  ScanFailure(hooks);
-  EXPECT_EQ(
-      hooks.calls,
-      (Lines{"message: Errore nella ricerca delle ROMs. Possibili errori: PERCORSO ERRATO "
-             "oppure NESSUNA ROM DISPONIBILE.",
-             "message: Verrà ora aperta la schermata delle opzioni. Selezionare la cartella "
-             "Generale e inserire i percorsi corretti per i vari emulatori.",
-             "message: Dopo aver corretto i percorsi, riavviare il programma", "options window"}));
-}
-
 // What the scan keeps about archives between starts, and what it does with a cache
 // file it cannot trust.
 using testing::ArchiveKind;
 
-class ArchiveCacheTest : public testing::FreshFolderTest {};
+using ArchiveCacheTest = testing::FreshFolderTest;
 
-// A cache line for the archive as it stands, naming `game`.
-std::string LineFor(const std::filesystem::path& archive, const std::string& game) {
-  const FileStamp stamp = *StampOf(archive);
+// A cache line for "zs/Mario.zip" as it stands, naming `game`.
+std::string LineFor(const std::string& game) {
+  const FileStamp stamp = *StampOf("zs/Mario.zip");
   return "0\t" + std::to_string(stamp.size) + "\t" + std::to_string(stamp.time) +
          "\tzs/Mario.zip\t" + game;
 }
@@ -113,18 +112,15 @@ void ScanZSnes(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>& games
 }
 
 TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTrusted) {
-  const struct {
-    const char* label;
-    bool scanFirst;  // a start that fills the cache, before `meanwhile`
-    std::function<void(const std::filesystem::path& archive)> meanwhile;
-    const char* inside;  // what the next start finds in the archive
-  } rows[] = {
+  // Each row: whether a start fills the cache first, what happens to the archive or
+  // the cache meanwhile, and what the next start finds in the archive.
+  using Meanwhile = std::function<void(const std::filesystem::path&)>;
+  const std::tuple<const char*, bool, Meanwhile, const char*> rows[] = {
       {"unchanged: not opened again", true,
        [](const auto& zip) {
          // Same size, same time, other bytes: only a reopened archive would notice.
          const auto time = std::filesystem::last_write_time(zip);
-         const auto size = std::filesystem::file_size(zip);
-         testing::WriteAll(zip, std::string(size, 'x'));
+         WriteBytes(zip, std::string(std::filesystem::file_size(zip), 'x'));
          std::filesystem::last_write_time(zip, time);
        },
        "Mario.smc"},
@@ -135,23 +131,19 @@ TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTr
        },
        "Super Luigi.smc"},
       {"damaged cache", false,
-       [](const auto&) { testing::WriteAll("Archivi.emu", std::string("\0\xff rotto\r\n", 10)); },
+       [](const auto&) { WriteBytes("Archivi.emu", std::string("\0\xff rotto\r\n", 10)); },
        "Mario.smc"},
       {"a game name that leaves the archive", false,
-       [](const auto& zip) {
-         testing::WriteAll("Archivi.emu", kHeader + LineFor(zip, "../../Descrizioni.emu") + "\r\n");
+       [](const auto&) {
+         WriteBytes("Archivi.emu", kHeader + LineFor("../../Descrizioni.emu") + "\r\n");
        },
        "Mario.smc"},
       {"a last line cut short", false,
-       [](const auto& zip) {
-         testing::WriteAll("Archivi.emu", kHeader + LineFor(zip, "Falso.smc"));
-       },
-       "Mario.smc"},
+       [](const auto&) { WriteBytes("Archivi.emu", kHeader + LineFor("Falso.smc")); }, "Mario.smc"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.label);
-    std::filesystem::remove_all("zs");
-    std::filesystem::remove("Archivi.emu");
+  for (const auto& [label, scanFirst, meanwhile, inside] : rows) {
+    SCOPED_TRACE(label);
+    for (const char* old : {"zs", "Archivi.emu"}) std::filesystem::remove_all(old);
     std::filesystem::create_directory("zs");
     const std::filesystem::path archive = "zs/Mario.zip";
     ASSERT_TRUE(testing::MakeArchive(archive, ArchiveKind::Zip,
@@ -166,14 +158,14 @@ TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTr
       const auto found = games[0].find("Mario.zip");
       return found == games[0].end() ? std::string("(non elencato)") : found->second;
     };
-    if (row.scanFirst) {
+    if (scanFirst) {
       ASSERT_EQ(scan(), "Mario.smc");
     }
-    row.meanwhile(archive);
-    EXPECT_EQ(scan(), row.inside);
+    meanwhile(archive);
+    EXPECT_EQ(scan(), inside);
     // What is left for the next start is the truth about the archive as it is now.
-    if (std::string(row.label) != "unchanged: not opened again") {
-      EXPECT_EQ(testing::ReadAll("Archivi.emu"), kHeader + LineFor(archive, row.inside) + "\r\n");
+    if (std::string(label) != "unchanged: not opened again") {
+      EXPECT_EQ(ReadBytes("Archivi.emu"), kHeader + LineFor(inside) + "\r\n");
     }
   }
 }
@@ -181,45 +173,32 @@ TEST_F(ArchiveCacheTest, UnchangedArchivesAreTakenFromTheCacheAndNothingElseIsTr
 // An archive at a copy name (a stranger's file, or one an emulator wrote beside
 // its copy) is never a game of the list, as no ROM there is.
 TEST_F(ArchiveCacheTest, NothingAtACopyNameIsListed) {
-  const struct {
-    const char* name;
-    bool listed;
-  } cases[] = {
+  const std::pair<const char*, bool> cases[] = {
       {"Gioco.zip", false},   {"GIOCO.ZIP", false},   {"gioco.7z", true},  // "Gioco." and two
       {"Giocondo.zip", true}, {"Il Gioco.zip", true},
   };
   std::filesystem::create_directory("zs");
-  for (const auto& c : cases) {
-    ASSERT_TRUE(testing::MakeArchive(std::filesystem::path("zs") / c.name, ArchiveKind::Zip,
+  for (auto [name, listed] : cases) {
+    ASSERT_TRUE(testing::MakeArchive(std::filesystem::path("zs") / name, ArchiveKind::Zip,
                                      {{"Mario.smc", "rom:mario"}}));
   }
   GameLists lists;
   std::array<ArchiveGames, kEmulatorCount> games;
   ScanZSnes(lists, games);
-  for (const auto& c : cases) EXPECT_EQ(lists[0].FindFile(c.name).has_value(), c.listed) << c.name;
+  for (auto [name, listed] : cases) EXPECT_EQ(lists[0].FindFile(name).has_value(), listed) << name;
 }
 
 TEST(ArchiveGameChoice, FirstPatternThenNameAndNeverASystemCard) {
-  struct Case {
-    Emulator emulator;
-    std::vector<std::string> files;
-    const char* chosen;  // nullptr: not listed
-  };
-  const std::vector<Case> cases = {
+  const std::tuple<Emulator, std::vector<std::string>, std::optional<std::string>> cases[] = {
       {Emulator::MagicEngine, {"SYSCARD3.PCE", "Bonk.pce"}, "Bonk.pce"},
-      {Emulator::MagicEngine, {"giochi/syscard3.pce"}, nullptr},
+      {Emulator::MagicEngine, {"giochi/syscard3.pce"}, std::nullopt},  // not listed
       {Emulator::MagicEngine, {"Il mio syscard.PCE"}, "Il mio syscard.PCE"},
       {Emulator::KGen, {"Sonic.bin", "Sonic.smd"}, "Sonic.smd"},
       {Emulator::NESticle, {"LEGGIMI.txt", "mario.nes"}, "mario.nes"},
       {Emulator::ZSnes, {"b/Zelda.smc", "a/zelda.smc", "Zelda.sfc"}, "a/zelda.smc"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.files.front());
-    const std::optional<std::string> chosen = ChooseGameInArchive(c.emulator, c.files);
-    EXPECT_EQ(chosen.has_value(), c.chosen != nullptr);
-    if (chosen && c.chosen) {
-      EXPECT_EQ(*chosen, c.chosen);
-    }
+  for (const auto& [emulator, files, chosen] : cases) {
+    EXPECT_EQ(ChooseGameInArchive(emulator, files), chosen) << files.front();
   }
 }
 
@@ -231,10 +210,7 @@ TEST(GameFilterTest, MatchesAnyPartOfTheShownTextIgnoringCaseAndAccents) {
   }
   GameFilter filter;
   filter.Prepare(list);
-  const struct {
-    const char* typed;
-    std::vector<std::uint32_t> rows;
-  } cases[] = {
+  const std::pair<std::string, std::vector<std::uint32_t>> cases[] = {
       {"", {0, 1, 2, 3, 4, 5, 6, 7, 8}},
       {"citta", {0, 1}},  // the stray Windows-1252 byte is no "a"
       {"CITTÀ", {0, 1}},
@@ -248,14 +224,13 @@ TEST(GameFilterTest, MatchesAnyPartOfTheShownTextIgnoringCaseAndAccents) {
       {"sommersa cittadella", {}},  // no hit spans two entries
       {"x", {}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.typed);
-    EXPECT_EQ(filter.Match(c.typed), c.rows);
+  for (const auto& [typed, rows] : cases) {
+    SCOPED_TRACE(typed);
+    EXPECT_EQ(filter.Match(typed), rows);
     // Narrowing the answer of every shorter start gives the same answer.
-    const std::string typed = c.typed;
     for (std::size_t n = 0; n < typed.size(); ++n) {
       if ((static_cast<unsigned char>(typed[n]) & 0xC0) == 0x80) continue;  // mid-letter
-      EXPECT_EQ(filter.Narrow(typed, filter.Match(typed.substr(0, n))), c.rows) << n;
+      EXPECT_EQ(filter.Narrow(typed, filter.Match(typed.substr(0, n))), rows) << n;
     }
   }
   EXPECT_TRUE(filter.PreparedFor(list));
@@ -263,13 +238,12 @@ TEST(GameFilterTest, MatchesAnyPartOfTheShownTextIgnoringCaseAndAccents) {
   EXPECT_FALSE(filter.PreparedFor(list));  // a changed list is folded again
 }
 
-TEST(ExportLinesTest, FourEmptyListsGiveSeventeenLines) {
+// Four empty lists give seventeen lines; entries stand under their emulator and
+// nothing follows the last.
+TEST(ExportLinesTest, HeadingsAndEntries) {
   EXPECT_EQ(ExportLines({}),
             (Lines{"Lista ROMs - creata con valmerin", "", "ZSnes", "-----", "", "", "KGen", "----",
                    "", "", "NESticle", "--------", "", "", "Magic Engine", "------------", ""}));
-}
-
-TEST(ExportLinesTest, EntriesStandUnderTheirEmulatorAndNothingFollowsTheLast) {
   GameLists lists;
   lists[IndexOf(Emulator::ZSnes)].Add("Mario.smc", "Super Mario World");
   lists[IndexOf(Emulator::MagicEngine)].Add("Bonk.PCE", "Bonk.PCE");
@@ -286,28 +260,24 @@ TEST(PaginateTest, CutsIntoFullPagesAndAlwaysGivesOne) {
   EXPECT_EQ(Paginate({"a", "b"}, 0), (std::vector<Lines>{{"a"}, {"b"}}));
 }
 
-using GameListFileTest = testing::FreshFolderTest;
-
 // A failed export says why, as every other save does, and leaves what stood at the
 // path as it was.
+using GameListFileTest = testing::FreshFolderTest;
+
 TEST_F(GameListFileTest, AFailedWriteSaysWhyAndLeavesThePathAsItWas) {
   GameLists lists;
   lists[0].Add("Mario.smc", "Super Mario");
   std::filesystem::create_directory("cartella");
   WriteBytes("vecchia.txt", "vecchia");
-  const struct {
-    const char* path;
-    SaveResult result;
-    FileError error;
-  } cases[] = {
+  const std::tuple<const char*, SaveResult, FileError> cases[] = {
       {"lista.txt", SaveResult::Saved, FileError::None},
       {"cartella", SaveResult::WriteFailed, FileError::NotRegular},
       {"manca/lista.txt", SaveResult::WriteFailed, FileError::Missing},
   };
-  for (const auto& c : cases) {
-    const SaveOutcome outcome = WriteGameListFile(c.path, lists);
-    EXPECT_EQ(outcome.result, c.result) << c.path;
-    EXPECT_EQ(outcome.error, c.error) << c.path;
+  for (auto [path, result, error] : cases) {
+    const SaveOutcome outcome = WriteGameListFile(path, lists);
+    EXPECT_EQ(outcome.result, result) << path;
+    EXPECT_EQ(outcome.error, error) << path;
   }
   EXPECT_NE(ReadBytes("lista.txt").find("\r\nSuper Mario\r\n"), std::string::npos);
   EXPECT_TRUE(std::filesystem::is_directory("cartella"));

@@ -1,6 +1,7 @@
 // The run's sequences: start-up, refresh and exit, each against the data folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -17,7 +18,7 @@ namespace valmerin {
 namespace {
 
 using Lines = std::vector<std::string>;
-using UnreadSettingsTest = testing::FreshFolderTest;
+using RunSequenceTest = testing::FreshFolderTest;
 
 class StartupSequenceTest : public testing::FreshFolderTest {
  protected:
@@ -43,9 +44,8 @@ TEST_F(StartupSequenceTest, AvailableEmulatorsAreScannedWithTheirDescriptions) {
   for (const char* rom : {"zs/a.smc", "kg/b.bin", "ne/c.nes"}) WriteBytes(rom, "");
   RunStartupSequence(state, options, hooks);
   EXPECT_EQ(hooks.calls, (Lines{"tab off 2", "tab off 3"}));
-  std::array<Lines, 4> shown;
-  for (int i = 0; i < 4; ++i) shown[i] = testing::ShownTexts(state.gameLists[i]);
-  EXPECT_EQ(shown, (std::array<Lines, 4>{Lines{"Super A"}, Lines{"b.bin"}, {}, {}}));
+  const std::array<Lines, 4> shown = {Lines{"Super A"}, Lines{"b.bin"}, {}, {}};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(testing::ShownTexts(state.gameLists[i]), shown[i]) << i;
   EXPECT_EQ(state.EmulatorFolder, (std::array<std::string, 4>{"zs/", "kg/", "ne/", "C:\\PCE\\"}));
   EXPECT_EQ(options.Text(33), "ne/");
   EXPECT_EQ(options.Check(72), 0);  // the options window read the availability file itself
@@ -62,29 +62,15 @@ TEST_F(StartupSequenceTest, EmptyZSnesFolderShowsTheFailureBeforeTheTabsGoOff) {
   EXPECT_EQ(testing::ShownTexts(state.gameLists[IndexOf(Emulator::KGen)]), Lines{"b.smd"});
 }
 
-class RefreshTest : public testing::FreshFolderTest {
- protected:
-  void SetUp() override {
-    testing::FreshFolderTest::SetUp();
-    for (const char* dir : {"zs", "kg"}) std::filesystem::create_directory(dir);
-    setup.folders = {"zs/", "kg/", "ne/", "pce/"};
-    setup.available = {true, true, false, false};
-  }
-  MainWindowState state;
-  RunSetup setup;
-};
-
 // What changes in a folder, and what the lists show after a refresh.
-TEST_F(RefreshTest, ListsFollowTheFoldersAndIgnoreWhatIsNoGame) {
+TEST_F(RunSequenceTest, RefreshedListsFollowTheFoldersAndIgnoreWhatIsNoGame) {
+  MainWindowState state;
+  RunSetup setup{{"zs/", "kg/", "ne/", "pce/"}, {true, true, false, false}};
   WriteBytes("zs/Mario.smc", "");
   WriteBytes("kg/Sonic.bin", "");
   RefreshLists(state, setup);
-  const struct {
-    const char* what;
-    std::function<void()> change;
-    Lines zsnes;
-    bool zsnesChanged;
-  } steps[] = {
+  // Each step: what changes, then what ZSnes's list shows and whether it changed.
+  const std::tuple<const char*, std::function<void()>, Lines, bool> steps[] = {
       {"an emulator's save", [] { WriteBytes("zs/Mario.srm", "save"); }, {"Mario.smc"}, false},
       {"a game copy, in capitals", [] { WriteBytes("zs/GIOCO.SMC", ""); }, {"Mario.smc"}, false},
       {"a copy name no run made", [] { WriteBytes("zs/Gioco.sfc", ""); }, {"Mario.smc"}, false},
@@ -96,66 +82,53 @@ TEST_F(RefreshTest, ListsFollowTheFoldersAndIgnoreWhatIsNoGame) {
       {"a game removed", [] { std::filesystem::remove("zs/Mario.smc"); }, {"Zelda"}, true},
       {"ZSnes switched off", [&] { setup.available[0] = false; }, {}, true},
   };
-  for (const auto& step : steps) {
-    SCOPED_TRACE(step.what);
-    step.change();
+  for (const auto& [what, change, zsnes, zsnesChanged] : steps) {
+    SCOPED_TRACE(what);
+    change();
     const std::uint64_t before = state.gameLists[0].Generation();
     const RefreshOutcome outcome = RefreshLists(state, setup);
-    EXPECT_EQ(testing::ShownTexts(state.gameLists[0]), step.zsnes);
-    EXPECT_EQ(outcome.listChanged[0], step.zsnesChanged);
-    EXPECT_EQ(state.gameLists[0].Generation() != before, step.zsnesChanged);
+    EXPECT_EQ(testing::ShownTexts(state.gameLists[0]), zsnes);
+    EXPECT_EQ(outcome.listChanged[0], zsnesChanged);
+    EXPECT_EQ(state.gameLists[0].Generation() != before, zsnesChanged);
     EXPECT_FALSE(outcome.listChanged[1]);
     EXPECT_EQ(testing::ShownTexts(state.gameLists[1]), Lines{"Sonic.bin"});
   }
   EXPECT_EQ(state.gameLists[1].File(0), "Sonic.bin");
 }
 
-// Changes the first text box of an emulator's settings, as the options window does.
-void ChangeOptionsOf(OptionsModel& options, Emulator emulator) {
-  for (const SettingsField& field : SettingsRecordOf(emulator)) {
-    if (field.kind == FieldKind::BoxText) {
-      options.SetText(field.control, options.Text(field.control) + "-x");
-      return;
-    }
-  }
-  FAIL() << "no text box";
-}
-
 // A settings file the start-up did not read (its emulator switched off, or no
 // folder file at all) is left as it is at exit, unless the user changed that
 // emulator's options during the run.
-TEST_F(UnreadSettingsTest, SettingsNotReadThisRunSurviveTheExitUnlessChanged) {
+TEST_F(RunSequenceTest, SettingsNotReadThisRunSurviveTheExitUnlessChanged) {
   const char* kMine = "0,1,1,0,\"mie impostazioni\"\r\n";
-  const struct {
-    const char* what;
-    const char* folderFile;  // nullptr: none
-    const char* availability;
-    bool changed;
-    bool kept;
-  } cases[] = {
-      {"switched off", "\"zs/\"\r\n\"ne/\"\r\n\"kg/\"\r\n\"pc/\"\r\n", "1,0,1,1", false, true},
-      {"switched off, its options changed", "\"zs/\"\r\n\"ne/\"\r\n\"kg/\"\r\n\"pc/\"\r\n",
-       "1,0,1,1", true, false},
-      {"no folder file", nullptr, "1,1,1,1", false, true},
-      {"no folder file, options changed", nullptr, "1,1,1,1", true, false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    std::filesystem::remove("cartelle.cfg");
-    if (c.folderFile != nullptr) WriteBytes("cartelle.cfg", c.folderFile);
-    WriteBytes("Disponibili.emu", std::string(c.availability) + "\r\n");
-    WriteBytes("zs/a.smc", "");
-    WriteBytes("nesticle.config.valmerin", kMine);
-    MainWindowState state;
-    OptionsModel options;
-    testing::RecordingHooks hooks;
-    RunStartupSequence(state, options, hooks);
-    if (c.changed) ChangeOptionsOf(options, Emulator::NESticle);
-    RunExitSequence(state, options);
-    EXPECT_EQ(ReadBytes("nesticle.config.valmerin") == kMine, c.kept);
-    // A file that was read is written as always.
-    if (c.folderFile != nullptr) {
-      EXPECT_TRUE(std::filesystem::exists("zsnes.config.valmerin"));
+  // The first text box of NESticle's settings, which some rows change as the options
+  // window does.
+  const auto fields = SettingsRecordOf(Emulator::NESticle);
+  const auto box = std::ranges::find(fields, FieldKind::BoxText, &SettingsField::kind);
+  ASSERT_NE(box, fields.end()) << "no text box";
+  // NESticle switched off, or no folder file at all (nullptr); each with and without
+  // its options changed, which alone lets the exit write over the file.
+  const std::pair<const char*, const char*> starts[] = {
+      {"\"zs/\"\r\n\"ne/\"\r\n\"kg/\"\r\n\"pc/\"\r\n", "1,0,1,1"}, {nullptr, "1,1,1,1"}};
+  for (auto [folderFile, availability] : starts) {
+    for (bool changed : {false, true}) {
+      SCOPED_TRACE(std::string(availability) + (changed ? ", options changed" : ""));
+      std::filesystem::remove("cartelle.cfg");
+      if (folderFile != nullptr) WriteBytes("cartelle.cfg", folderFile);
+      WriteBytes("Disponibili.emu", std::string(availability) + "\r\n");
+      WriteBytes("zs/a.smc", "");
+      WriteBytes("nesticle.config.valmerin", kMine);
+      MainWindowState state;
+      OptionsModel options;
+      testing::RecordingHooks hooks;
+      RunStartupSequence(state, options, hooks);
+      if (changed) options.SetText(box->control, options.Text(box->control) + "-x");
+      RunExitSequence(state, options);
+      EXPECT_EQ(ReadBytes("nesticle.config.valmerin") == kMine, !changed);
+      // A file that was read is written as always.
+      if (folderFile != nullptr) {
+        EXPECT_TRUE(std::filesystem::exists("zsnes.config.valmerin"));
+      }
     }
   }
 }
