@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bench/bench_data.h"
+#include "catalogue/archive_scan.h"
 #include "catalogue/folder_files.h"
 #include "catalogue/game_filter.h"
 #include "catalogue/main_window_state.h"
@@ -76,8 +77,15 @@ MainWindowState FoldersAndDescriptionsOf(const fs::path& caseFolder) {
 
 void ScanOnly(benchmark::State& st, fs::path caseFolder) {
   MainWindowState loaded = FoldersAndDescriptionsOf(caseFolder);
+  InFolder in(caseFolder);  // the archive cache is the case's own
   for (auto _ : st) {
-    if (!ScanRomFolders(loaded, AllAvailable())) st.SkipWithError("the scan found no ROM");
+    // The start-up's whole scan: the ROMs, and the archives from the same listing.
+    ListedArchives archives;
+    if (!ScanInto(loaded.gameLists, loaded.EmulatorFolder, loaded.descriptions, AllAvailable(),
+                  &archives))
+      st.SkipWithError("the scan found no ROM");
+    ScanArchivesWithCache(loaded.gameLists, loaded.archiveGames, loaded.EmulatorFolder, archives,
+                          loaded.descriptions, AllAvailable());
     benchmark::DoNotOptimize(loaded.gameLists[0].size());
     st.PauseTiming();
     for (auto& list : loaded.gameLists) list = GameList();
@@ -188,7 +196,7 @@ std::string Name(std::string_view measure, std::size_t a, std::size_t b) {
 template <bool kFirst>
 void FilterKeyPress(benchmark::State& st, fs::path caseFolder) {
   MainWindowState loaded = FoldersAndDescriptionsOf(caseFolder);
-  ScanRomFolders(loaded, AllAvailable());
+  ScanInto(loaded.gameLists, loaded.EmulatorFolder, loaded.descriptions, AllAvailable());
   GameList all;
   for (const GameList& list : loaded.gameLists) {
     for (std::size_t i = 0; i < list.size(); ++i) all.Add(list.File(i), list.Shown(i));

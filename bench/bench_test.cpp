@@ -104,7 +104,8 @@ TEST_F(GeneratedData, FoldersHoldEveryKindOfFileAndTheScanFindsTheRoms) {
   state.EmulatorFolder = folders;
   state.descriptions = ReadDescriptions();
   EXPECT_EQ(state.descriptions.Count(), 500u);
-  ASSERT_TRUE(ScanRomFolders(state, {true, true, true, true}));
+  ASSERT_TRUE(ScanInto(state.gameLists, state.EmulatorFolder, state.descriptions,
+                       {true, true, true, true}));
   for (int i = 0; i < kEmulatorCount; ++i) EXPECT_EQ(state.gameLists[i].size(), roms[i]) << i;
   // Described files show their (possibly chained) description.
   const GameList& zsnes = state.gameLists[IndexOf(Emulator::ZSnes)];
@@ -152,7 +153,8 @@ TEST_F(GeneratedData, FolderSearchAgreesWithThePlainMatchAndOrder) {
   std::vector<std::vector<std::string>> expected(patterns.size());
   for (std::size_t i = 0; i < patterns.size(); ++i) {
     for (const std::string& name : sorted) {
-      if (!patterns[i].empty() && reference::PlainMatches(name, patterns[i])) expected[i].push_back(name);
+      if (!patterns[i].empty() && reference::PlainMatches(name, patterns[i]))
+        expected[i].push_back(name);
     }
   }
   std::vector<std::vector<std::string>> visited(patterns.size());

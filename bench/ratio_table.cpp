@@ -96,8 +96,8 @@ int PrintRatioTable(const Figures& figures, std::ostream& out) {
     for (std::size_t records : kRecordCounts) {
       const std::string suffix = "/" + std::to_string(records);
       const auto scan = Seconds(figures, key("scan", files) + suffix);
-      table.Row("ROM scan vs bare listing", Size(files, records), Time(scan), Time(listing),
-                Ratio(scan, listing), "", std::nullopt);
+      table.Row("Scan (ROMs and archives) vs bare listing", Size(files, records), Time(scan),
+                Time(listing), Ratio(scan, listing), "", std::nullopt);
       const auto startup = Seconds(figures, key("startup", files) + suffix);
       const bool targeted = files == kLargest && records == kLargest;
       table.Row("Headless start-up vs bare listing", Size(files, records), Time(startup),

@@ -123,12 +123,6 @@ bool ScanArchivesWithCache(GameLists& lists, std::array<ArchiveGames, kEmulatorC
   return zsnesFound;
 }
 
-bool ScanArchivedGames(MainWindowState& state, const std::array<bool, kEmulatorCount>& available,
-                       const ListedArchives& listed) {
-  return ScanArchivesWithCache(state.gameLists, state.archiveGames, state.EmulatorFolder, listed,
-                               state.descriptions, available);
-}
-
 const std::string* GameInsideArchive(const MainWindowState& state, Emulator emulator,
                                      const std::string& file) {
   const ArchiveGames& games = state.archiveGames[IndexOf(emulator)];

@@ -37,10 +37,6 @@ bool ScanArchivesWithCache(GameLists& lists, std::array<ArchiveGames, kEmulatorC
                            const ListedArchives& listed, const Descriptions& descriptions,
                            const std::array<bool, kEmulatorCount>& available);
 
-// The start-up step, on the main window's lists.
-bool ScanArchivedGames(MainWindowState& state, const std::array<bool, kEmulatorCount>& available,
-                       const ListedArchives& listed);
-
 // The file inside the archive an entry of that emulator's list was made from;
 // nullptr for a bare ROM.
 const std::string* GameInsideArchive(const MainWindowState& state, Emulator emulator,

@@ -7,15 +7,11 @@
 
 namespace valmerin {
 
-bool ScanRomFolders(MainWindowState& state, const std::array<bool, kEmulatorCount>& available,
-                    ListedArchives* archives) {
-  return ScanInto(state.gameLists, state.EmulatorFolder, state.descriptions, available, archives);
-}
-
 bool ScanInto(GameLists& lists, const std::array<std::string, kEmulatorCount>& folders,
               const Descriptions& descriptions, const std::array<bool, kEmulatorCount>& available,
-              ListedArchives* archives) {
+              ListedArchives* archives, const std::function<void()>& descriptionsReady) {
   bool zsnesFoundRoms = false;
+  bool waited = !descriptionsReady;
   for (const EmulatorInfo& info : EmulatorTable()) {
     const int index = IndexOf(info.emulator);
     if (!available[index]) continue;
@@ -35,23 +31,27 @@ bool ScanInto(GameLists& lists, const std::array<std::string, kEmulatorCount>& f
     // Resolved a slice at a time: a whole folder's worth would sit beside the listing
     // at the scan's peak.
     std::array<std::string_view, 256> shown;
-    VisitFolderPatterns(
-        folder, patterns, [&](std::size_t pattern, std::span<const std::string_view> names) {
-          if (pattern >= romPatterns) {
-            (*archives)[index][pattern - romPatterns].assign(names.begin(), names.end());
-            return;
-          }
-          if (info.emulator == Emulator::ZSnes && !names.empty()) zsnesFoundRoms = true;
-          for (std::size_t at = 0; at < names.size(); at += shown.size()) {
-            const auto slice = names.subspan(at, std::min(shown.size(), names.size() - at));
-            descriptions.ResolveViews(slice, std::span(shown).first(slice.size()));
-            for (std::size_t i = 0; i < slice.size(); ++i) {
-              if (IsSystemCard(info.emulator, slice[i])) continue;
-              if (IsCopyName(slice[i])) continue;  // a copy of ours, or a stranger's
-              list.Add(slice[i], shown[i]);
-            }
-          }
-        });
+    const FolderListing listing(folder);
+    if (!waited) {
+      descriptionsReady();
+      waited = true;
+    }
+    listing.Visit(patterns, [&](std::size_t pattern, std::span<const std::string_view> names) {
+      if (pattern >= romPatterns) {
+        (*archives)[index][pattern - romPatterns].assign(names.begin(), names.end());
+        return;
+      }
+      if (info.emulator == Emulator::ZSnes && !names.empty()) zsnesFoundRoms = true;
+      for (std::size_t at = 0; at < names.size(); at += shown.size()) {
+        const auto slice = names.subspan(at, std::min(shown.size(), names.size() - at));
+        descriptions.ResolveViews(slice, std::span(shown).first(slice.size()));
+        for (std::size_t i = 0; i < slice.size(); ++i) {
+          if (IsSystemCard(info.emulator, slice[i])) continue;
+          if (IsCopyName(slice[i])) continue;  // a copy of ours, or a stranger's
+          list.Add(slice[i], shown[i]);
+        }
+      }
+    });
   }
   // A ZSnes folder with no ROM at all is most likely a wrong folder.
   return zsnesFoundRoms || !available[IndexOf(Emulator::ZSnes)];

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,19 +17,18 @@ inline constexpr std::array<std::string_view, 2> kArchivePatterns = {"*.zip", "*
 using ListedArchives =
     std::array<std::array<std::vector<std::string>, kArchivePatterns.size()>, kEmulatorCount>;
 
-// Fills the game list of every available emulator (tab order) from its folder,
-// each entry resolved through the descriptions; the names a launch reserves
-// (copy_names.h) are never listed. Returns false when the ZSnes
-// folder yielded no ROM for any of its patterns; the other emulators are scanned
-// in every case.
-// With `archives`, the same pass notes the folder's archives there.
-bool ScanRomFolders(MainWindowState& state, const std::array<bool, kEmulatorCount>& available,
-                    ListedArchives* archives = nullptr);
-
-// The same scan into empty `lists`.
+// Fills the empty game list of every available emulator (tab order) from its
+// folder, each entry resolved through the descriptions; the names a launch
+// reserves (copy_names.h) are never listed. Returns false when the ZSnes folder
+// yielded no ROM for any of its patterns; the other emulators are scanned in
+// every case. With `archives`, the same pass notes the folder's archives there.
+// With `descriptionsReady`, the descriptions may still be loading elsewhere: it is
+// called once, when the first folder has been listed, before any name is resolved
+// (not at all when no folder is scanned).
 bool ScanInto(GameLists& lists, const std::array<std::string, kEmulatorCount>& folders,
               const Descriptions& descriptions, const std::array<bool, kEmulatorCount>& available,
-              ListedArchives* archives = nullptr);
+              ListedArchives* archives = nullptr,
+              const std::function<void()>& descriptionsReady = nullptr);
 
 // The three messages, then the options window.
 void ScanFailure(WindowHooks& hooks);

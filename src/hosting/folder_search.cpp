@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <utility>
 
-#include "platform/folder_listing.h"
 #include "hosting/path_forms.h"
+#include "platform/folder_listing.h"
 #include "platform/utf8.h"
 
 namespace valmerin {
@@ -36,8 +36,7 @@ bool MatchFolded(std::string_view name, std::string_view pattern) {
   return p == pattern.size();
 }
 
-bool KeyLess(std::string_view keyA, std::string_view a, std::string_view keyB,
-             std::string_view b) {
+bool KeyLess(std::string_view keyA, std::string_view a, std::string_view keyB, std::string_view b) {
   if (keyA != keyB) return keyA < keyB;
   return a < b;
 }
@@ -63,19 +62,22 @@ struct SplitSearch {
 // C:\ for "ZSnes*.smc"); a bare drive "C:" counts as a folder too.
 SplitSearch Split(std::string_view searchText) {
   const size_t cut = searchText.find_last_of("\\/");
-  if (cut != std::string_view::npos) return {searchText.substr(0, cut + 1), searchText.substr(cut + 1)};
+  if (cut != std::string_view::npos)
+    return {searchText.substr(0, cut + 1), searchText.substr(cut + 1)};
   if (BeginsWithDrive(searchText)) {
     return {searchText.substr(0, 2), searchText.substr(2)};
   }
   return {{}, searchText};
 }
 
+}  // namespace
+
 // The ordinary, visible files of a folder with their folded names, in
 // case-insensitive order. Every name and key sits in one buffer, so a large folder
 // costs a few allocations rather than two per file.
-class SortedListing {
+class FolderListing::Sorted {
  public:
-  explicit SortedListing(std::string_view folderText) {
+  explicit Sorted(std::string_view folderText) {
     const std::filesystem::path folder =
         folderText.empty() ? std::filesystem::path(".") : ToHostPath(folderText);
     ForEachFolderEntry(folder, [&](const FolderEntry& entry) {
@@ -129,7 +131,8 @@ class SortedListing {
     return std::string_view(pool_).substr(span.at, span.size);
   }
   Span Append(std::string_view text) {
-    const Span span{static_cast<std::uint32_t>(pool_.size()), static_cast<std::uint32_t>(text.size())};
+    const Span span{static_cast<std::uint32_t>(pool_.size()),
+                    static_cast<std::uint32_t>(text.size())};
     pool_ += text;
     return span;
   }
@@ -156,28 +159,33 @@ class SortedListing {
   std::vector<Entry> entries_;
 };
 
-}  // namespace
-
-void VisitFolderPatterns(
-    std::string_view folderText, const std::vector<std::string_view>& patterns,
-    const std::function<void(std::size_t, std::span<const std::string_view>)>& visit) {
-  if (patterns.empty()) return;
+FolderListing::FolderListing(std::string_view folderText) {
   // Patterns hold no separator, so every search text splits at the same place; the
   // folder's own trailing part (when it lacks its final "\") joins each pattern.
   std::string probe(folderText);
   probe += '*';
   const SplitSearch split = Split(probe);
-  const std::string_view prefix = split.pattern.substr(0, split.pattern.size() - 1);
-  const SortedListing listing(split.folderText);
+  prefix_ = split.pattern.substr(0, split.pattern.size() - 1);
+  sorted_ = std::make_unique<const Sorted>(split.folderText);
+}
+
+FolderListing::~FolderListing() = default;
+
+void FolderListing::Visit(const std::vector<std::string_view>& patterns,
+                          const PatternVisit& visit) const {
   for (size_t i = 0; i < patterns.size(); ++i) {
     if (patterns[i].empty()) {
       visit(i, {});
       continue;
     }
-    std::string text(prefix);
-    text += patterns[i];
-    visit(i, listing.Matches(FoldedName(text)));
+    visit(i, sorted_->Matches(FoldedName(prefix_ + std::string(patterns[i]))));
   }
+}
+
+void VisitFolderPatterns(std::string_view folderText, const std::vector<std::string_view>& patterns,
+                         const PatternVisit& visit) {
+  if (patterns.empty()) return;
+  FolderListing(folderText).Visit(patterns, visit);
 }
 
 }  // namespace valmerin

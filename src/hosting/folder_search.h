@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,9 +18,25 @@ namespace valmerin {
 // case-insensitive name order, the way Windows file systems yield them; the views
 // last only for that call. An empty pattern, or a folder that does not exist or
 // cannot be read, yields nothing.
-void VisitFolderPatterns(
-    std::string_view folderText, const std::vector<std::string_view>& patterns,
-    const std::function<void(std::size_t, std::span<const std::string_view>)>& visit);
+using PatternVisit = std::function<void(std::size_t, std::span<const std::string_view>)>;
+void VisitFolderPatterns(std::string_view folderText, const std::vector<std::string_view>& patterns,
+                         const PatternVisit& visit);
+
+// The same in two steps: the folder listed (the costly part) when made, the
+// patterns answered by Visit, as often as asked, while it lives.
+class FolderListing {
+ public:
+  explicit FolderListing(std::string_view folderText);
+  ~FolderListing();
+  FolderListing(const FolderListing&) = delete;
+  FolderListing& operator=(const FolderListing&) = delete;
+  void Visit(const std::vector<std::string_view>& patterns, const PatternVisit& visit) const;
+
+ private:
+  class Sorted;
+  std::unique_ptr<const Sorted> sorted_;
+  std::string prefix_;  // the folder text's last part when it lacks its final separator
+};
 
 // The same match and order for a single name, for the games inside archives.
 bool MatchesPattern(std::string_view name, std::string_view pattern);

@@ -3,9 +3,8 @@
 #include <utility>
 #include <vector>
 
-#include "catalogue/archive_scan.h"
 #include "catalogue/folder_files.h"
-#include "catalogue/rom_scan.h"
+#include "lifecycle/list_scan.h"
 
 namespace valmerin {
 
@@ -22,12 +21,8 @@ RunSetup ReadRunSetup() {
 
 RefreshOutcome RefreshLists(MainWindowState& state, const RunSetup& setup) {
   state.EmulatorFolder = setup.folders;
-  state.descriptions = ReadDescriptions();
   GameLists fresh;
-  ListedArchives archives;
-  ScanInto(fresh, state.EmulatorFolder, state.descriptions, setup.available, &archives);
-  ScanArchivesWithCache(fresh, state.archiveGames, state.EmulatorFolder, archives,
-                        state.descriptions, setup.available);
+  LoadAndScan(state, fresh, setup.available);
   RefreshOutcome outcome;
   for (std::size_t i = 0; i < fresh.size(); ++i) {
     if (fresh[i].SameEntries(state.gameLists[i])) continue;

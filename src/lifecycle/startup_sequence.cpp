@@ -1,9 +1,9 @@
 #include "lifecycle/startup_sequence.h"
 
-#include "catalogue/archive_scan.h"
 #include "catalogue/folder_files.h"
 #include "catalogue/rom_scan.h"
 #include "hosting/path_forms.h"
+#include "lifecycle/list_scan.h"
 #include "lifecycle/unreadable_files.h"
 #include "options/options_model.h"
 #include "options/settings_files.h"
@@ -20,7 +20,8 @@ void RunStartupSequence(MainWindowState& state, OptionsModel& options, WindowHoo
   std::vector<std::filesystem::path> hostFolders;
   for (const std::string& folder : folders) {
     std::error_code error;
-    if (!folder.empty()) hostFolders.push_back(std::filesystem::absolute(ToHostPath(folder), error));
+    if (!folder.empty())
+      hostFolders.push_back(std::filesystem::absolute(ToHostPath(folder), error));
   }
   if (const std::string left = state.copies.Recover(hostFolders); !left.empty()) {
     hooks.ShowMessage(left);
@@ -46,11 +47,7 @@ void RunStartupSequence(MainWindowState& state, OptionsModel& options, WindowHoo
     state.settingsNotRead[i].reset();
     if (!available[i]) state.settingsNotRead[i] = SettingsRecordValues(options, emulator);
   }
-  state.descriptions = ReadDescriptions();
-  ListedArchives archives;
-  const bool romsFound = ScanRomFolders(state, available, &archives);
-  // A ZSnes folder of zipped games is a right folder too.
-  if (!ScanArchivedGames(state, available, archives) && !romsFound) ScanFailure(hooks);
+  if (!LoadAndScan(state, state.gameLists, available)) ScanFailure(hooks);
 
   for (Emulator emulator : kTabOrder) {
     if (!available[IndexOf(emulator)]) hooks.SwitchOffTab(InfoOf(emulator).tabIndex);

@@ -25,7 +25,7 @@ class RomScanTest : public testing::FreshFolderTest {
   bool Scan(std::array<bool, kEmulatorCount> available, std::initializer_list<const char*> files) {
     for (const char* dir : {"zs", "kg", "ne", "pce"}) std::filesystem::create_directory(dir);
     for (const char* file : files) WriteBytes(file, "");
-    return ScanRomFolders(state, available);
+    return ScanInto(state.gameLists, state.EmulatorFolder, state.descriptions, available);
   }
   Lines List(Emulator e) { return testing::ShownTexts(state.gameLists[IndexOf(e)]); }
   MainWindowState state;
@@ -47,7 +47,8 @@ TEST_F(RomScanTest, ZSnesWithNoRomFailsButTheOthersAreStillScannedAndTheUserIsTo
   EXPECT_TRUE(List(Emulator::NESticle).empty());  // not available
   MainWindowState other;
   other.EmulatorFolder = {"missing/", "kg/", "ne/", "pce/"};
-  EXPECT_TRUE(ScanRomFolders(other, {false, true, true, true}));
+  EXPECT_TRUE(ScanInto(other.gameLists, other.EmulatorFolder, other.descriptions,
+                       {false, true, true, true}));
 
   testing::RecordingHooks hooks;
   ScanFailure(hooks);

@@ -84,7 +84,8 @@ TEST_F(ArchiveLaunchTest, EachArchiveIsListedAndStartedFromTheRightFileOrRefused
     state.EmulatorFolder[IndexOf(Emulator::ZSnes)] = folder;
     ArchiveCache cache;
     ListedArchives archives;
-    ScanRomFolders(state, {true, false, false, false}, &archives);
+    ScanInto(state.gameLists, state.EmulatorFolder, state.descriptions, {true, false, false, false},
+             &archives);
     const bool listed =
         ScanArchivesInto(state.gameLists, state.archiveGames, state.EmulatorFolder, archives,
                          state.descriptions, {true, false, false, false}, cache);

@@ -27,7 +27,7 @@ class DemoCatalogueTest : public testing::LaunchFolderTest {
     for (int i = 0; i < kEmulatorCount; ++i) available[i] = IsAvailable(availability[i]);
     ASSERT_EQ(available, (std::array<bool, 4>{true, true, true, true}));
     state_.descriptions = ReadDescriptions();
-    ASSERT_TRUE(ScanRomFolders(state_, available));
+    ASSERT_TRUE(ScanInto(state_.gameLists, state_.EmulatorFolder, state_.descriptions, available));
   }
   MainWindowState state_;
 };

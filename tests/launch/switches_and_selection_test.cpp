@@ -57,7 +57,8 @@ TEST_F(SwitchStringTest, EachEntryStartsTheFileItWasMadeFromAndNothingElse) {
     state.descriptions.Add(key, text);
   }
   state.EmulatorFolder[0] = folder;
-  ASSERT_TRUE(ScanRomFolders(state, {true, false, false, false}));
+  ASSERT_TRUE(ScanInto(state.gameLists, state.EmulatorFolder, state.descriptions,
+                       {true, false, false, false}));
   const GameList& list = state.gameLists[0];
   for (std::size_t i = 0; i < list.size(); ++i) {
     SCOPED_TRACE(list.File(i));

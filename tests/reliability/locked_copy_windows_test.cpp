@@ -47,7 +47,8 @@ class LockedCopy : public FreshFolderTest {
     WriteBytes(folder_ / "Gioco.sfc", "sfc rom");
     WriteBytes(folder_ / "Mario.smc", "mario rom");
     state_.EmulatorFolder[IndexOf(Emulator::ZSnes)] = folder_.string() + "\\";
-    ASSERT_TRUE(ScanRomFolders(state_, {true, false, false, false}));
+    ASSERT_TRUE(ScanInto(state_.gameLists, state_.EmulatorFolder, state_.descriptions,
+                         {true, false, false, false}));
   }
 
   fs::path Copy() const { return folder_ / "Gioco.smc"; }

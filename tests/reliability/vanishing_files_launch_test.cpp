@@ -22,7 +22,8 @@ class VanishingFiles : public FreshFolderTest {
     MakeStandIn(folder_ / "ZSnes.exe");
     WriteBytes(folder_ / "A.smc", "rom");
     state_.EmulatorFolder[IndexOf(Emulator::ZSnes)] = folder_.string() + "/";
-    ASSERT_TRUE(ScanRomFolders(state_, {true, false, false, false}));
+    ASSERT_TRUE(ScanInto(state_.gameLists, state_.EmulatorFolder, state_.descriptions,
+                         {true, false, false, false}));
     ASSERT_EQ(testing::ShownTexts(state_.gameLists[0]), std::vector<std::string>{"A.smc"});
     state_.Text1 = "A.smc";
   }
