@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -160,33 +159,36 @@ class StartProgramTest : public testing::FreshFolderTest {
   testing::ScopedEnv home_{"HOME"};
 };
 
-TEST_F(StartProgramTest, ArgumentsReachTheProgramLiterally) {
-  Script("Emu Finto/Emu.sh", "ricevuti");
-  const Args arguments = {"-0",
-                          "con spazi",
-                          "quo\"te'",
-                          "a;b",
-                          "x&y",
-                          "p|q",
-                          "$(touch preso)",
-                          "`touch preso2`",
-                          "riga\nnuova",
-                          "àè€",
-                          "",
-                          "*",
-                          "\\"};
+// A native program gets its arguments literally, a path argument as a host path,
+// and starts in its own folder.
+TEST_F(StartProgramTest, NativeProgramsGetArgumentsLiterallyAndStartInTheirOwnFolder) {
+  Script("Emu Finto/Emu.sh", "ricevuti", "pwd;");
+  const std::string real = fs::canonical(Root()).string();
+  Args arguments = {
+      "-0",  "con spazi", "quo\"te'", "a;b", "x&y", "p|q", "$(touch preso)", "`touch preso2`",
+      "àè€", "",          "*",        "\\"};
+  arguments.push_back("riga\nnuova");
   const StartOutcome outcome = StartProgram("emu finto\\EMU.SH", arguments);
   ASSERT_TRUE(outcome.started) << outcome.error;
-  EXPECT_EQ(WaitFor("ricevuti"), Bracketed(arguments));
+  EXPECT_EQ(WaitFor("ricevuti"), Bracketed(arguments) + real + "/Emu Finto\n");
   EXPECT_FALSE(fs::exists("preso"));
   EXPECT_FALSE(fs::exists("preso2"));
-  // Nothing is left for this process to reap: the program was not our child.
+
+  fs::remove("ricevuti");
+  WriteBytes("Copie/Gioco.smc", "");
+  const StartOutcome withPath = StartProgram(
+      "emu finto\\EMU.SH", {"-0", "copie\\Gioco.smc", "copie\\Gioco.smc", "C:\\x"}, {2});
+  ASSERT_TRUE(withPath.started) << withPath.error;
+  EXPECT_EQ(WaitFor("ricevuti"),
+            Bracketed({"-0", "copie\\Gioco.smc", real + "/Copie/Gioco.smc", "C:\\x"}) + real +
+                "/Emu Finto\n");
+  // Nothing is left for this process to reap: the programs were not our children.
   int status = 0;
   EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);
   EXPECT_EQ(errno, ECHILD);
 }
 
-TEST_F(StartProgramTest, WindowsProgramsStartUnderWineFromPath) {
+TEST_F(StartProgramTest, WindowsProgramsStartUnderAWineFromPathThatRunsTheirBits) {
   OnPath("wine", "echo \"WINEPREFIX=$WINEPREFIX\";");
   WriteBytes("Giochi/ZSnes.exe", MzImage(std::string("PE\0\0\x64\x86", 6)));  // x86-64
   WriteBytes("Copie Giochi/Gioco.smc", "");
@@ -196,35 +198,13 @@ TEST_F(StartProgramTest, WindowsProgramsStartUnderWineFromPath) {
   for (char& c : wineCopy) c = c == '/' ? '\\' : c;
   const StartOutcome outcome =
       StartProgram("giochi/zsnes.exe", {"-0", copy, "/s", "C:\\Giochi\\Gioco.smc"});
-  prefix.Set(nullptr);
   ASSERT_TRUE(outcome.started) << outcome.error;
   EXPECT_EQ(WaitFor("wine-ricevuti"), Bracketed({(Root() / "Giochi/ZSnes.exe").string(), "-0",
                                                  wineCopy, "/s", "C:\\Giochi\\Gioco.smc"}) +
                                           "WINEPREFIX=" + (Root() / "prefisso").string() + "\n");
 
-  path_.Set((Root() / "vuota").c_str());
-  const StartOutcome noWine = StartProgram("Giochi/ZSnes.exe", {});
-  EXPECT_FALSE(noWine.started);
-  EXPECT_EQ(
-      noWine.error,
-      "Impossibile avviare \"Giochi/ZSnes.exe\": per avviarlo serve Wine, che non è installato.");
-}
-
-TEST_F(StartProgramTest, NativeProgramsGetHostPathsAndStartInTheirOwnFolder) {
-  Script("Emu Finto/Emu.sh", "ricevuti", "pwd;");
-  WriteBytes("Copie/Gioco.smc", "");
-  const std::string real = fs::canonical(Root()).string();
-  const StartOutcome outcome = StartProgram(
-      "emu finto\\EMU.SH", {"-0", "copie\\Gioco.smc", "copie\\Gioco.smc", "C:\\x"}, {2});
-  ASSERT_TRUE(outcome.started) << outcome.error;
-  EXPECT_EQ(WaitFor("ricevuti"),
-            Bracketed({"-0", "copie\\Gioco.smc", real + "/Copie/Gioco.smc", "C:\\x"}) + real +
-                "/Emu Finto\n");
-}
-
-TEST_F(StartProgramTest, AWindowsProgramNeedsAWineThatRunsItsBits) {
-  OnPath("wine");
-  const testing::ScopedEnv prefix("WINEPREFIX", (Root() / "prefisso nuovo").c_str());
+  // Only a Wine that runs the program's bits will do, and a new prefix is announced.
+  prefix.Set((Root() / "prefisso nuovo").c_str());
   const struct {
     std::string header;
     bool wine32;
@@ -238,15 +218,22 @@ TEST_F(StartProgramTest, AWindowsProgramNeedsAWineThatRunsItsBits) {
   for (const auto& c : cases) {
     WriteBytes("ZSnes.exe", MzImage(c.header));
     if (c.wine32) WriteBytes("lib/wine/wine", "");
-    const StartOutcome outcome = StartProgram("ZSnes.exe", {});
-    EXPECT_EQ(outcome.started, c.starts) << outcome.error;
+    const StartOutcome tried = StartProgram("ZSnes.exe", {});
+    EXPECT_EQ(tried.started, c.starts) << tried.error;
     if (!c.starts) {
-      EXPECT_NE(outcome.error.find("wine32"), std::string::npos) << outcome.error;
-      EXPECT_NE(outcome.error.find("dpkg --add-architecture i386"), std::string::npos);
+      EXPECT_NE(tried.error.find("wine32"), std::string::npos) << tried.error;
+      EXPECT_NE(tried.error.find("dpkg --add-architecture i386"), std::string::npos);
     } else {
-      EXPECT_NE(outcome.notice.find("prefisso nuovo"), std::string::npos) << outcome.notice;
+      EXPECT_NE(tried.notice.find("prefisso nuovo"), std::string::npos) << tried.notice;
     }
   }
+
+  path_.Set((Root() / "vuota").c_str());
+  const StartOutcome noWine = StartProgram("Giochi/ZSnes.exe", {});
+  EXPECT_FALSE(noWine.started);
+  EXPECT_EQ(
+      noWine.error,
+      "Impossibile avviare \"Giochi/ZSnes.exe\": per avviarlo serve Wine, che non è installato.");
 }
 
 TEST_F(StartProgramTest, AProgramThatEndsAtOnceIsSeenWithWhatItPrinted) {
@@ -336,22 +323,18 @@ TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithAConfigurationOfOurs) {
 }
 
 TEST_F(StartProgramTest, FailuresAreReportedNotStarted) {
-  testing::ScopedEnv prefix("WINEPREFIX", (Root() / "prefisso").c_str());
-  const StartOutcome missing = StartProgram("C:\\ZSnes\\ZSnes.exe", {"-0"});
-  prefix.Set(nullptr);
-  EXPECT_FALSE(missing.started);
-  EXPECT_EQ(missing.error, "Impossibile avviare \"C:\\ZSnes\\ZSnes.exe\": il file non esiste.");
-
+  const testing::ScopedEnv prefix("WINEPREFIX", (Root() / "prefisso").c_str());
   WriteBytes("testo.txt", "non un programma");
-  EXPECT_FALSE(StartProgram("testo.txt", {}).started);
   fs::create_directory("Cartella");
-  EXPECT_FALSE(StartProgram("Cartella", {}).started);
-
   // exec itself fails: the interpreter named by the script does not exist.
   WriteProgram("rotto.sh", "#!/percorso/inesistente/sh\n");
-  const StartOutcome broken = StartProgram("rotto.sh", {});
-  EXPECT_FALSE(broken.started);
-  EXPECT_FALSE(broken.error.empty());
+  for (const char* program : {"C:\\ZSnes\\ZSnes.exe", "testo.txt", "Cartella", "rotto.sh"}) {
+    const StartOutcome outcome = StartProgram(program, {});
+    EXPECT_FALSE(outcome.started) << program;
+    EXPECT_FALSE(outcome.error.empty()) << program;
+  }
+  EXPECT_EQ(StartProgram("C:\\ZSnes\\ZSnes.exe", {"-0"}).error,
+            "Impossibile avviare \"C:\\ZSnes\\ZSnes.exe\": il file non esiste.");
 }
 
 #endif
