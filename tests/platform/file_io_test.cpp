@@ -34,13 +34,18 @@ TEST_F(FileIoTest, ReadsBytesExactly) {
   EXPECT_EQ(ReadWholeFile("cartella"), std::nullopt);
 }
 
-TEST_F(FileIoTest, ReplaceWritesWholeAndLeavesNoTemporary) {
+TEST_F(FileIoTest, ReplaceWritesWholeAndAppendAdds) {
   WriteBytes("parametri", "una riga molto più lunga del nuovo contenuto\r\n");
   ASSERT_TRUE(ReplaceFileAtomically("parametri", "-0 \r\n"));
   EXPECT_EQ(ReadBytes("parametri"), "-0 \r\n");
   ASSERT_TRUE(ReplaceFileAtomically("nuovo", ""));
   EXPECT_EQ(ReadBytes("nuovo"), "");
   EXPECT_EQ(EntriesInCurrentFolder(), 2u);
+  // An append makes the file, then adds to it.
+  ASSERT_TRUE(AppendToFile("Descrizioni.emu", "\"a\",\"b\"\r\n"));
+  ASSERT_TRUE(AppendToFile("Descrizioni.emu", "\"c\",\"d\"\r\n"));
+  EXPECT_EQ(ReadBytes("Descrizioni.emu"), "\"a\",\"b\"\r\n\"c\",\"d\"\r\n");
+  EXPECT_FALSE(AppendToFile("manca/file", "x"));
 }
 
 TEST_F(FileIoTest, FailedReplaceLeavesTheOldFile) {
@@ -59,13 +64,6 @@ TEST_F(FileIoTest, FailedReplaceLeavesTheOldFile) {
   EXPECT_EQ(ReadBytes("zsnes.config.valmerin"), "nuovo");
   EXPECT_TRUE(fs::is_directory("zsnes.config.valmerin.valmerin-tmp"));
   EXPECT_EQ(EntriesInCurrentFolder(), 3u);
-}
-
-TEST_F(FileIoTest, AppendCreatesThenAppends) {
-  ASSERT_TRUE(AppendToFile("Descrizioni.emu", "\"a\",\"b\"\r\n"));
-  ASSERT_TRUE(AppendToFile("Descrizioni.emu", "\"c\",\"d\"\r\n"));
-  EXPECT_EQ(ReadBytes("Descrizioni.emu"), "\"a\",\"b\"\r\n\"c\",\"d\"\r\n");
-  EXPECT_FALSE(AppendToFile("manca/file", "x"));
 }
 
 TEST_F(FileIoTest, CopyReplacesTheDestinationWhole) {
