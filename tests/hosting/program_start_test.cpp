@@ -266,22 +266,7 @@ TEST_F(StartProgramTest, AProgramThatEndsAtOnceIsSeenWithWhatItPrinted) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
-TEST_F(StartProgramTest, DosBoxReadsTheUsersSettingsFirstAndNoShellRedirection) {
-  OnPath("dosbox");
-  WriteBytes("casa/.dosbox/dosbox-0.74-3.conf", "[sdl]\nfullscreen=true\n");
-  WriteBytes("Vecchio/DOS4GW.EXE", MzImage("LE"));
-  const StartOutcome refused = StartProgram("Vecchio\\DOS4GW.EXE", {"-v>out.txt", "a|b"});
-  EXPECT_FALSE(refused.started);
-  EXPECT_NE(refused.error.find("> |"), std::string::npos) << refused.error;
-  const StartOutcome outcome = StartProgram("Vecchio\\DOS4GW.EXE", {"-v"});
-  ASSERT_TRUE(outcome.started) << outcome.error;
-  const std::string received = WaitFor("dosbox-ricevuti");
-  EXPECT_EQ(received.substr(0, received.find("[-conf]", 1)),
-            Bracketed({"-conf", (Root() / "casa/.dosbox/dosbox-0.74-3.conf").string()}))
-      << received;
-}
-
-TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithAConfigurationOfOurs) {
+TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithTheUsersSettingsThenOurs) {
   // The stand-in also reports the configuration's mode and text, read while it runs.
   OnPath("dosbox", "stat -c %a \"$2\"; cat \"$2\";");
   OnPath("wine");
@@ -309,6 +294,20 @@ TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithAConfigurationOfOurs) {
                 "/prefisso/drive_c\"\nC:\ncd \\NESticle\n"
                 "Dos4GW.exe NESticle.exe -run C:\\NESticle\\Gioco.nes\nexit\n");
   EXPECT_FALSE(fs::exists("wine-ricevuti"));
+
+  // The user's own settings come first, and no shell redirection is handed on.
+  WriteBytes("casa/.dosbox/dosbox-0.74-3.conf", "[sdl]\nfullscreen=true\n");
+  WriteBytes("Vecchio/DOS4GW.EXE", MzImage("LE"));
+  const StartOutcome refused = StartProgram("Vecchio\\DOS4GW.EXE", {"-v>out.txt", "a|b"});
+  EXPECT_FALSE(refused.started);
+  EXPECT_NE(refused.error.find("> |"), std::string::npos) << refused.error;
+  fs::remove("dosbox-ricevuti");
+  const StartOutcome withUsers = StartProgram("Vecchio\\DOS4GW.EXE", {"-v"});
+  ASSERT_TRUE(withUsers.started) << withUsers.error;
+  const std::string users = WaitFor("dosbox-ricevuti");
+  EXPECT_EQ(users.substr(0, users.find("[-conf]", 1)),
+            Bracketed({"-conf", (Root() / "casa/.dosbox/dosbox-0.74-3.conf").string()}))
+      << users;
   // Once DOSBox has ended, its configuration is gone.
   EXPECT_TRUE(WaitUntil([] { return fs::is_empty("run"); }));
 
