@@ -102,9 +102,7 @@ TEST_F(WinePrefixTest, DriveLettersGoThroughThePrefixWithoutRegardToCaseNorAbove
   const fs::path host = ToHostPath(longText);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
   EXPECT_EQ(host.string().size(), (Root() / "prefix/dosdevices/c:/").string().size() + 900000);
-}
-
-TEST_F(WinePrefixTest, DefaultPrefixIsInTheHomeFolder) {
+  // Without WINEPREFIX, Wine's default prefix in the home folder.
   unsetenv("WINEPREFIX");
   const char* home = std::getenv("HOME");
   ASSERT_NE(home, nullptr);
