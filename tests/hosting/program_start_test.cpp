@@ -14,6 +14,7 @@
 #include <cerrno>
 #endif
 
+#include "platform/utf8.h"
 #include "support/fresh_folder.h"
 #include "support/started_programs.h"
 
@@ -53,20 +54,10 @@ TEST(SplitSwitchString, FollowsTheWindowsRules) {
 
 // Splits a UTF-8 command line the way the started program itself does.
 Args ArgvOf(const std::string& line) {
-  const int length = static_cast<int>(line.size());
-  std::wstring wide(
-      static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, line.data(), length, nullptr, 0)), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, line.data(), length, wide.data(), static_cast<int>(wide.size()));
   int count = 0;
-  wchar_t** argv = CommandLineToArgvW(wide.c_str(), &count);
+  wchar_t** argv = CommandLineToArgvW(WideFromUtf8(line).c_str(), &count);
   Args result;
-  for (int i = 0; i < count; ++i) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, text.data(), size, nullptr, nullptr);
-    text.pop_back();
-    result.push_back(text);
-  }
+  for (int i = 0; i < count; ++i) result.push_back(Utf8FromWide(argv[i]));
   LocalFree(argv);
   return result;
 }
