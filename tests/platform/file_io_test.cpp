@@ -25,16 +25,7 @@ size_t EntriesInCurrentFolder() {
   return static_cast<size_t>(std::distance(fs::directory_iterator("."), fs::directory_iterator()));
 }
 
-TEST_F(FileIoTest, ReadsBytesExactly) {
-  const std::string bytes("riga 1\r\nriga\0 2\r\n\x80\xFF", 19);
-  WriteBytes("dati", bytes);
-  EXPECT_EQ(ReadWholeFile("dati"), bytes);
-  EXPECT_EQ(ReadWholeFile("manca"), std::nullopt);
-  fs::create_directory("cartella");
-  EXPECT_EQ(ReadWholeFile("cartella"), std::nullopt);
-}
-
-TEST_F(FileIoTest, ReplaceWritesWholeAndAppendAdds) {
+TEST_F(FileIoTest, WholeFilesAreReplacedAppendedAndReadByteForByte) {
   WriteBytes("parametri", "una riga molto più lunga del nuovo contenuto\r\n");
   ASSERT_TRUE(ReplaceFileAtomically("parametri", "-0 \r\n"));
   EXPECT_EQ(ReadBytes("parametri"), "-0 \r\n");
@@ -46,6 +37,13 @@ TEST_F(FileIoTest, ReplaceWritesWholeAndAppendAdds) {
   ASSERT_TRUE(AppendToFile("Descrizioni.emu", "\"c\",\"d\"\r\n"));
   EXPECT_EQ(ReadBytes("Descrizioni.emu"), "\"a\",\"b\"\r\n\"c\",\"d\"\r\n");
   EXPECT_FALSE(AppendToFile("manca/file", "x"));
+  // A read gives the bytes exactly, and nothing for what is no file.
+  const std::string bytes("riga 1\r\nriga\0 2\r\n\x80\xFF", 19);
+  WriteBytes("dati", bytes);
+  EXPECT_EQ(ReadWholeFile("dati"), bytes);
+  EXPECT_EQ(ReadWholeFile("manca"), std::nullopt);
+  fs::create_directory("cartella");
+  EXPECT_EQ(ReadWholeFile("cartella"), std::nullopt);
 }
 
 TEST_F(FileIoTest, FailedReplaceLeavesTheOldFile) {
