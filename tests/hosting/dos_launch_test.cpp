@@ -60,7 +60,7 @@ class DosPlanTest : public testing::FreshFolderTest {
 
 // The program's drive of the prefix, or its own folder, becomes C:; other folders
 // are mounted from D: on; a long name is reached through its own folder or refused.
-TEST_F(DosPlanTest, ProgramAndArgumentsAreMountedAndNamedForDos) {
+TEST_F(DosPlanTest, ProgramAndArgumentsAreMountedAndNamedForDosOrRefused) {
   for (const char* file :
        {"Fuori/Gioco.nes", "prefix/drive_c/NESticle/Gioco.nes", "Emu Vecchio/Giochi/Gioco.nes",
         "prefix/drive_c/Giochi/Altro.nes", "prefix/drive_c/Emulatori/NESticle/NESticle.exe",
@@ -121,9 +121,7 @@ TEST_F(DosPlanTest, ProgramAndArgumentsAreMountedAndNamedForDos) {
     ASSERT_TRUE(text);
     EXPECT_EQ(*text, "[autoexec]\n" + test.text + "exit\n");
   }
-}
-
-TEST_F(DosPlanTest, TextsThatWouldChangeTheScriptAreRefused) {
+  // Texts that would change the script are refused.
   DosCommand command = *PlanDosCommand("C:\\NESticle\\DOS4GW.EXE", {"a\nexit"});
   EXPECT_FALSE(DosBoxConfiguration(command));
   command.arguments = {"a\rb"};

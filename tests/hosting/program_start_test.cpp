@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -15,6 +14,7 @@
 #include <cerrno>
 #endif
 
+#include "platform/utf8.h"
 #include "support/fresh_folder.h"
 #include "support/started_programs.h"
 
@@ -54,20 +54,10 @@ TEST(SplitSwitchString, FollowsTheWindowsRules) {
 
 // Splits a UTF-8 command line the way the started program itself does.
 Args ArgvOf(const std::string& line) {
-  const int length = static_cast<int>(line.size());
-  std::wstring wide(
-      static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, line.data(), length, nullptr, 0)), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, line.data(), length, wide.data(), static_cast<int>(wide.size()));
   int count = 0;
-  wchar_t** argv = CommandLineToArgvW(wide.c_str(), &count);
+  wchar_t** argv = CommandLineToArgvW(WideFromUtf8(line).c_str(), &count);
   Args result;
-  for (int i = 0; i < count; ++i) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, text.data(), size, nullptr, nullptr);
-    text.pop_back();
-    result.push_back(text);
-  }
+  for (int i = 0; i < count; ++i) result.push_back(Utf8FromWide(argv[i]));
   LocalFree(argv);
   return result;
 }
@@ -160,33 +150,36 @@ class StartProgramTest : public testing::FreshFolderTest {
   testing::ScopedEnv home_{"HOME"};
 };
 
-TEST_F(StartProgramTest, ArgumentsReachTheProgramLiterally) {
-  Script("Emu Finto/Emu.sh", "ricevuti");
-  const Args arguments = {"-0",
-                          "con spazi",
-                          "quo\"te'",
-                          "a;b",
-                          "x&y",
-                          "p|q",
-                          "$(touch preso)",
-                          "`touch preso2`",
-                          "riga\nnuova",
-                          "àè€",
-                          "",
-                          "*",
-                          "\\"};
+// A native program gets its arguments literally, a path argument as a host path,
+// and starts in its own folder.
+TEST_F(StartProgramTest, NativeProgramsGetArgumentsLiterallyAndStartInTheirOwnFolder) {
+  Script("Emu Finto/Emu.sh", "ricevuti", "pwd;");
+  const std::string real = fs::canonical(Root()).string();
+  Args arguments = {
+      "-0",  "con spazi", "quo\"te'", "a;b", "x&y", "p|q", "$(touch preso)", "`touch preso2`",
+      "àè€", "",          "*",        "\\"};
+  arguments.push_back("riga\nnuova");
   const StartOutcome outcome = StartProgram("emu finto\\EMU.SH", arguments);
   ASSERT_TRUE(outcome.started) << outcome.error;
-  EXPECT_EQ(WaitFor("ricevuti"), Bracketed(arguments));
+  EXPECT_EQ(WaitFor("ricevuti"), Bracketed(arguments) + real + "/Emu Finto\n");
   EXPECT_FALSE(fs::exists("preso"));
   EXPECT_FALSE(fs::exists("preso2"));
-  // Nothing is left for this process to reap: the program was not our child.
+
+  fs::remove("ricevuti");
+  WriteBytes("Copie/Gioco.smc", "");
+  const StartOutcome withPath = StartProgram(
+      "emu finto\\EMU.SH", {"-0", "copie\\Gioco.smc", "copie\\Gioco.smc", "C:\\x"}, {2});
+  ASSERT_TRUE(withPath.started) << withPath.error;
+  EXPECT_EQ(WaitFor("ricevuti"),
+            Bracketed({"-0", "copie\\Gioco.smc", real + "/Copie/Gioco.smc", "C:\\x"}) + real +
+                "/Emu Finto\n");
+  // Nothing is left for this process to reap: the programs were not our children.
   int status = 0;
   EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);
   EXPECT_EQ(errno, ECHILD);
 }
 
-TEST_F(StartProgramTest, WindowsProgramsStartUnderWineFromPath) {
+TEST_F(StartProgramTest, WindowsProgramsStartUnderAWineFromPathThatRunsTheirBits) {
   OnPath("wine", "echo \"WINEPREFIX=$WINEPREFIX\";");
   WriteBytes("Giochi/ZSnes.exe", MzImage(std::string("PE\0\0\x64\x86", 6)));  // x86-64
   WriteBytes("Copie Giochi/Gioco.smc", "");
@@ -196,35 +189,13 @@ TEST_F(StartProgramTest, WindowsProgramsStartUnderWineFromPath) {
   for (char& c : wineCopy) c = c == '/' ? '\\' : c;
   const StartOutcome outcome =
       StartProgram("giochi/zsnes.exe", {"-0", copy, "/s", "C:\\Giochi\\Gioco.smc"});
-  prefix.Set(nullptr);
   ASSERT_TRUE(outcome.started) << outcome.error;
   EXPECT_EQ(WaitFor("wine-ricevuti"), Bracketed({(Root() / "Giochi/ZSnes.exe").string(), "-0",
                                                  wineCopy, "/s", "C:\\Giochi\\Gioco.smc"}) +
                                           "WINEPREFIX=" + (Root() / "prefisso").string() + "\n");
 
-  path_.Set((Root() / "vuota").c_str());
-  const StartOutcome noWine = StartProgram("Giochi/ZSnes.exe", {});
-  EXPECT_FALSE(noWine.started);
-  EXPECT_EQ(
-      noWine.error,
-      "Impossibile avviare \"Giochi/ZSnes.exe\": per avviarlo serve Wine, che non è installato.");
-}
-
-TEST_F(StartProgramTest, NativeProgramsGetHostPathsAndStartInTheirOwnFolder) {
-  Script("Emu Finto/Emu.sh", "ricevuti", "pwd;");
-  WriteBytes("Copie/Gioco.smc", "");
-  const std::string real = fs::canonical(Root()).string();
-  const StartOutcome outcome = StartProgram(
-      "emu finto\\EMU.SH", {"-0", "copie\\Gioco.smc", "copie\\Gioco.smc", "C:\\x"}, {2});
-  ASSERT_TRUE(outcome.started) << outcome.error;
-  EXPECT_EQ(WaitFor("ricevuti"),
-            Bracketed({"-0", "copie\\Gioco.smc", real + "/Copie/Gioco.smc", "C:\\x"}) + real +
-                "/Emu Finto\n");
-}
-
-TEST_F(StartProgramTest, AWindowsProgramNeedsAWineThatRunsItsBits) {
-  OnPath("wine");
-  const testing::ScopedEnv prefix("WINEPREFIX", (Root() / "prefisso nuovo").c_str());
+  // Only a Wine that runs the program's bits will do, and a new prefix is announced.
+  prefix.Set((Root() / "prefisso nuovo").c_str());
   const struct {
     std::string header;
     bool wine32;
@@ -238,15 +209,22 @@ TEST_F(StartProgramTest, AWindowsProgramNeedsAWineThatRunsItsBits) {
   for (const auto& c : cases) {
     WriteBytes("ZSnes.exe", MzImage(c.header));
     if (c.wine32) WriteBytes("lib/wine/wine", "");
-    const StartOutcome outcome = StartProgram("ZSnes.exe", {});
-    EXPECT_EQ(outcome.started, c.starts) << outcome.error;
+    const StartOutcome tried = StartProgram("ZSnes.exe", {});
+    EXPECT_EQ(tried.started, c.starts) << tried.error;
     if (!c.starts) {
-      EXPECT_NE(outcome.error.find("wine32"), std::string::npos) << outcome.error;
-      EXPECT_NE(outcome.error.find("dpkg --add-architecture i386"), std::string::npos);
+      EXPECT_NE(tried.error.find("wine32"), std::string::npos) << tried.error;
+      EXPECT_NE(tried.error.find("dpkg --add-architecture i386"), std::string::npos);
     } else {
-      EXPECT_NE(outcome.notice.find("prefisso nuovo"), std::string::npos) << outcome.notice;
+      EXPECT_NE(tried.notice.find("prefisso nuovo"), std::string::npos) << tried.notice;
     }
   }
+
+  path_.Set((Root() / "vuota").c_str());
+  const StartOutcome noWine = StartProgram("Giochi/ZSnes.exe", {});
+  EXPECT_FALSE(noWine.started);
+  EXPECT_EQ(
+      noWine.error,
+      "Impossibile avviare \"Giochi/ZSnes.exe\": per avviarlo serve Wine, che non è installato.");
 }
 
 TEST_F(StartProgramTest, AProgramThatEndsAtOnceIsSeenWithWhatItPrinted) {
@@ -279,22 +257,7 @@ TEST_F(StartProgramTest, AProgramThatEndsAtOnceIsSeenWithWhatItPrinted) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
-TEST_F(StartProgramTest, DosBoxReadsTheUsersSettingsFirstAndNoShellRedirection) {
-  OnPath("dosbox");
-  WriteBytes("casa/.dosbox/dosbox-0.74-3.conf", "[sdl]\nfullscreen=true\n");
-  WriteBytes("Vecchio/DOS4GW.EXE", MzImage("LE"));
-  const StartOutcome refused = StartProgram("Vecchio\\DOS4GW.EXE", {"-v>out.txt", "a|b"});
-  EXPECT_FALSE(refused.started);
-  EXPECT_NE(refused.error.find("> |"), std::string::npos) << refused.error;
-  const StartOutcome outcome = StartProgram("Vecchio\\DOS4GW.EXE", {"-v"});
-  ASSERT_TRUE(outcome.started) << outcome.error;
-  const std::string received = WaitFor("dosbox-ricevuti");
-  EXPECT_EQ(received.substr(0, received.find("[-conf]", 1)),
-            Bracketed({"-conf", (Root() / "casa/.dosbox/dosbox-0.74-3.conf").string()}))
-      << received;
-}
-
-TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithAConfigurationOfOurs) {
+TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithTheUsersSettingsThenOurs) {
   // The stand-in also reports the configuration's mode and text, read while it runs.
   OnPath("dosbox", "stat -c %a \"$2\"; cat \"$2\";");
   OnPath("wine");
@@ -322,6 +285,20 @@ TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithAConfigurationOfOurs) {
                 "/prefisso/drive_c\"\nC:\ncd \\NESticle\n"
                 "Dos4GW.exe NESticle.exe -run C:\\NESticle\\Gioco.nes\nexit\n");
   EXPECT_FALSE(fs::exists("wine-ricevuti"));
+
+  // The user's own settings come first, and no shell redirection is handed on.
+  WriteBytes("casa/.dosbox/dosbox-0.74-3.conf", "[sdl]\nfullscreen=true\n");
+  WriteBytes("Vecchio/DOS4GW.EXE", MzImage("LE"));
+  const StartOutcome refused = StartProgram("Vecchio\\DOS4GW.EXE", {"-v>out.txt", "a|b"});
+  EXPECT_FALSE(refused.started);
+  EXPECT_NE(refused.error.find("> |"), std::string::npos) << refused.error;
+  fs::remove("dosbox-ricevuti");
+  const StartOutcome withUsers = StartProgram("Vecchio\\DOS4GW.EXE", {"-v"});
+  ASSERT_TRUE(withUsers.started) << withUsers.error;
+  const std::string users = WaitFor("dosbox-ricevuti");
+  EXPECT_EQ(users.substr(0, users.find("[-conf]", 1)),
+            Bracketed({"-conf", (Root() / "casa/.dosbox/dosbox-0.74-3.conf").string()}))
+      << users;
   // Once DOSBox has ended, its configuration is gone.
   EXPECT_TRUE(WaitUntil([] { return fs::is_empty("run"); }));
 
@@ -336,22 +313,19 @@ TEST_F(StartProgramTest, DosProgramsStartInDosBoxWithAConfigurationOfOurs) {
 }
 
 TEST_F(StartProgramTest, FailuresAreReportedNotStarted) {
-  testing::ScopedEnv prefix("WINEPREFIX", (Root() / "prefisso").c_str());
-  const StartOutcome missing = StartProgram("C:\\ZSnes\\ZSnes.exe", {"-0"});
-  prefix.Set(nullptr);
-  EXPECT_FALSE(missing.started);
-  EXPECT_EQ(missing.error, "Impossibile avviare \"C:\\ZSnes\\ZSnes.exe\": il file non esiste.");
-
   WriteBytes("testo.txt", "non un programma");
-  EXPECT_FALSE(StartProgram("testo.txt", {}).started);
   fs::create_directory("Cartella");
-  EXPECT_FALSE(StartProgram("Cartella", {}).started);
-
   // exec itself fails: the interpreter named by the script does not exist.
   WriteProgram("rotto.sh", "#!/percorso/inesistente/sh\n");
-  const StartOutcome broken = StartProgram("rotto.sh", {});
-  EXPECT_FALSE(broken.started);
-  EXPECT_FALSE(broken.error.empty());
+  for (const char* program : {"testo.txt", "Cartella", "rotto.sh"}) {
+    const StartOutcome outcome = StartProgram(program, {});
+    EXPECT_FALSE(outcome.started) << program;
+    EXPECT_FALSE(outcome.error.empty()) << program;
+  }
+  const testing::ScopedEnv prefix("WINEPREFIX", (Root() / "prefisso").c_str());
+  const StartOutcome missing = StartProgram("C:\\ZSnes\\ZSnes.exe", {"-0"});
+  EXPECT_FALSE(missing.started);
+  EXPECT_EQ(missing.error, "Impossibile avviare \"C:\\ZSnes\\ZSnes.exe\": il file non esiste.");
 }
 
 #endif

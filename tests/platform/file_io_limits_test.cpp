@@ -94,21 +94,18 @@ TEST_F(FileIoLimitsTest, WritesRespectWhatStandsAtTheNameAndLinksOnlyInsideTheir
 // stays private as a copy.
 TEST_F(FileIoLimitsTest, ACopyIsNeverReadableByMoreThanItsGame) {
   const mode_t oldMask = umask(022);
-  struct Case {
-    mode_t game;
-    mode_t copy;
-  };
-  const Case cases[] = {{0600, 0600}, {0400, 0600}, {0640, 0640},
-                        {0644, 0644}, {0444, 0644}, {0666, 0644}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.game);
+  // The game's mode, and the copy's.
+  const std::pair<mode_t, mode_t> cases[] = {{0600, 0600}, {0400, 0600}, {0640, 0640},
+                                             {0644, 0644}, {0444, 0644}, {0666, 0644}};
+  for (const auto& [game, expected] : cases) {
+    SCOPED_TRACE(game);
     fs::remove("Gioco.smc");
     WriteBytes("Mario.smc", "mario");
-    ASSERT_EQ(chmod("Mario.smc", c.game), 0);
+    ASSERT_EQ(chmod("Mario.smc", game), 0);
     ASSERT_TRUE(CopyFileAtomically("Mario.smc", "Gioco.smc", TemporaryNameFor("Gioco.smc")));
     struct stat copy {};
     ASSERT_EQ(stat("Gioco.smc", &copy), 0);
-    EXPECT_EQ(copy.st_mode & 0777, c.copy);
+    EXPECT_EQ(copy.st_mode & 0777, expected);
     chmod("Mario.smc", 0600);
     fs::remove("Mario.smc");
   }

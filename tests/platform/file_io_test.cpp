@@ -25,22 +25,25 @@ size_t EntriesInCurrentFolder() {
   return static_cast<size_t>(std::distance(fs::directory_iterator("."), fs::directory_iterator()));
 }
 
-TEST_F(FileIoTest, ReadsBytesExactly) {
-  const std::string bytes("riga 1\r\nriga\0 2\r\n\x80\xFF", 19);
-  WriteBytes("dati", bytes);
-  EXPECT_EQ(ReadWholeFile("dati"), bytes);
-  EXPECT_EQ(ReadWholeFile("manca"), std::nullopt);
-  fs::create_directory("cartella");
-  EXPECT_EQ(ReadWholeFile("cartella"), std::nullopt);
-}
-
-TEST_F(FileIoTest, ReplaceWritesWholeAndLeavesNoTemporary) {
+TEST_F(FileIoTest, WholeFilesAreReplacedAppendedAndReadByteForByte) {
   WriteBytes("parametri", "una riga molto più lunga del nuovo contenuto\r\n");
   ASSERT_TRUE(ReplaceFileAtomically("parametri", "-0 \r\n"));
   EXPECT_EQ(ReadBytes("parametri"), "-0 \r\n");
   ASSERT_TRUE(ReplaceFileAtomically("nuovo", ""));
   EXPECT_EQ(ReadBytes("nuovo"), "");
   EXPECT_EQ(EntriesInCurrentFolder(), 2u);
+  // An append makes the file, then adds to it.
+  ASSERT_TRUE(AppendToFile("Descrizioni.emu", "\"a\",\"b\"\r\n"));
+  ASSERT_TRUE(AppendToFile("Descrizioni.emu", "\"c\",\"d\"\r\n"));
+  EXPECT_EQ(ReadBytes("Descrizioni.emu"), "\"a\",\"b\"\r\n\"c\",\"d\"\r\n");
+  EXPECT_FALSE(AppendToFile("manca/file", "x"));
+  // A read gives the bytes exactly, and nothing for what is no file.
+  const std::string bytes("riga 1\r\nriga\0 2\r\n\x80\xFF", 19);
+  WriteBytes("dati", bytes);
+  EXPECT_EQ(ReadWholeFile("dati"), bytes);
+  EXPECT_EQ(ReadWholeFile("manca"), std::nullopt);
+  fs::create_directory("cartella");
+  EXPECT_EQ(ReadWholeFile("cartella"), std::nullopt);
 }
 
 TEST_F(FileIoTest, FailedReplaceLeavesTheOldFile) {
@@ -59,13 +62,6 @@ TEST_F(FileIoTest, FailedReplaceLeavesTheOldFile) {
   EXPECT_EQ(ReadBytes("zsnes.config.valmerin"), "nuovo");
   EXPECT_TRUE(fs::is_directory("zsnes.config.valmerin.valmerin-tmp"));
   EXPECT_EQ(EntriesInCurrentFolder(), 3u);
-}
-
-TEST_F(FileIoTest, AppendCreatesThenAppends) {
-  ASSERT_TRUE(AppendToFile("Descrizioni.emu", "\"a\",\"b\"\r\n"));
-  ASSERT_TRUE(AppendToFile("Descrizioni.emu", "\"c\",\"d\"\r\n"));
-  EXPECT_EQ(ReadBytes("Descrizioni.emu"), "\"a\",\"b\"\r\n\"c\",\"d\"\r\n");
-  EXPECT_FALSE(AppendToFile("manca/file", "x"));
 }
 
 TEST_F(FileIoTest, CopyReplacesTheDestinationWhole) {

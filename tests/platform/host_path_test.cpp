@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 using CurrentFolderTest = testing::FreshFolderTest;
 
-TEST_F(CurrentFolderTest, FindsANameInAnyLetterCase) {
+TEST_F(CurrentFolderTest, FindsAFileInAnyLetterCaseTheExactSpellingFirst) {
   WriteBytes("Cartelle.cfg", "x");
   for (const char* name : {"Cartelle.cfg", "cartelle.cfg", "CARTELLE.CFG"}) {
     const std::optional<fs::path> found = FindInCurrentFolder(name);
@@ -29,9 +29,7 @@ TEST_F(CurrentFolderTest, FindsANameInAnyLetterCase) {
   }
   EXPECT_EQ(CurrentFolderFileForWriting("Nuovo.emu"), fs::path("Nuovo.emu"));
   EXPECT_EQ(FindInCurrentFolder("Nuovo.emu"), std::nullopt);
-}
-
-TEST_F(CurrentFolderTest, FoldersAndHiddenFilesDoNotCount) {
+  // Folders and hidden files are not found.
   fs::create_directory("parametri");
   EXPECT_EQ(FindInCurrentFolder("Parametri"), std::nullopt);
   EXPECT_EQ(FindInCurrentFolder("parametri"), std::nullopt);
@@ -42,6 +40,14 @@ TEST_F(CurrentFolderTest, FoldersAndHiddenFilesDoNotCount) {
 #else
   WriteBytes(".nascosto", "x");
   EXPECT_EQ(FindInCurrentFolder(".nascosto"), std::nullopt);
+  // Among several spellings the exact one wins.
+  WriteBytes("disponibili.emu", "lower");
+  WriteBytes("Disponibili.emu", "capital");
+  WriteBytes("DISPONIBILI.EMU", "upper");
+  EXPECT_EQ(ReadBytes(*FindInCurrentFolder("Disponibili.emu")), "capital");
+  EXPECT_EQ(ReadBytes(*FindInCurrentFolder("disponibili.emu")), "lower");
+  EXPECT_EQ(CurrentFolderFileForWriting("DISPONIBILI.EMU"), fs::path("DISPONIBILI.EMU"));
+  EXPECT_TRUE(FindInCurrentFolder("DisponibilI.emu").has_value());
 #endif
 }
 
@@ -62,16 +68,6 @@ TEST_F(CurrentFolderTest, WindowsKeepsTheStoredSpellingWhenReplacing) {
 bool SameFile(const fs::path& a, const fs::path& b) {
   std::error_code ec;
   return fs::equivalent(a, b, ec);
-}
-
-TEST_F(CurrentFolderTest, ExactSpellingWinsAmongSeveral) {
-  WriteBytes("disponibili.emu", "lower");
-  WriteBytes("Disponibili.emu", "capital");
-  WriteBytes("DISPONIBILI.EMU", "upper");
-  EXPECT_EQ(ReadBytes(*FindInCurrentFolder("Disponibili.emu")), "capital");
-  EXPECT_EQ(ReadBytes(*FindInCurrentFolder("disponibili.emu")), "lower");
-  EXPECT_EQ(CurrentFolderFileForWriting("DISPONIBILI.EMU"), fs::path("DISPONIBILI.EMU"));
-  EXPECT_TRUE(FindInCurrentFolder("DisponibilI.emu").has_value());
 }
 
 class WinePrefixTest : public testing::FreshFolderTest {
@@ -106,9 +102,7 @@ TEST_F(WinePrefixTest, DriveLettersGoThroughThePrefixWithoutRegardToCaseNorAbove
   const fs::path host = ToHostPath(longText);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
   EXPECT_EQ(host.string().size(), (Root() / "prefix/dosdevices/c:/").string().size() + 900000);
-}
-
-TEST_F(WinePrefixTest, DefaultPrefixIsInTheHomeFolder) {
+  // Without WINEPREFIX, Wine's default prefix in the home folder.
   unsetenv("WINEPREFIX");
   const char* home = std::getenv("HOME");
   ASSERT_NE(home, nullptr);

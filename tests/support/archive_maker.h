@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "platform/utf8.h"
+#include "support/bytes.h"
 
 namespace valmerin::testing {
 
@@ -74,10 +74,7 @@ inline bool MakeArchive(const std::filesystem::path& path, ArchiveKind kind,
   return ok;
 }
 
-inline std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+inline std::string ReadAll(const std::filesystem::path& path) { return ReadBytes(path); }
 
 inline void WriteAll(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
