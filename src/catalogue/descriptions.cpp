@@ -174,6 +174,9 @@ Descriptions ReadDescriptions() {
     std::string_view text;
     reader.ReadFieldText(text);
     loaded.Add(key, text);
+    // The file's text and the records built from it would otherwise both be whole
+    // at the end of a large file.
+    reader.ForgetWhatWasRead();
   }
   reader = FieldReader();  // the file's text goes before the index is built
   loaded.Seal();

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/file_io.h"
+#include "platform/freed_memory.h"
 #include "platform/host_path.h"
 #include "platform/text_codec.h"
 
@@ -141,6 +142,13 @@ std::optional<double> FieldValue::AsNumber() const {
 }
 
 FieldReader::FieldReader(std::string utf8Text) : text_(std::move(utf8Text)) {}
+
+void FieldReader::ForgetWhatWasRead() {
+  constexpr std::size_t kStep = std::size_t{1} << 20;
+  if (position_ - forgotten_ < kStep || position_ > text_.size()) return;
+  const char* start = text_.data() + forgotten_;
+  forgotten_ += static_cast<std::size_t>(ForgetReadPages(start, text_.data() + position_) - start);
+}
 
 FieldReader FieldReader::OpenCurrentFolderFile(std::string_view name) {
   auto path = FindInCurrentFolder(name);

@@ -43,6 +43,9 @@ class FieldReader {
   // read, pointing into the reader (valid while it lives), with no copy made.
   bool ReadFieldText(std::string_view& destination);
   bool AtEnd() const { return position_ >= text_.size(); }
+  // The text read so far leaves memory, a megabyte at a time: for a large file read
+  // once, whose fields the caller has copied (views from earlier reads go bad).
+  void ForgetWhatWasRead();
   // Characters not read yet: an upper bound for what the fields still hold.
   std::size_t Remaining() const { return AtEnd() ? 0 : text_.size() - position_; }
 
@@ -55,6 +58,7 @@ class FieldReader {
 
   std::string text_;
   std::size_t position_ = 0;
+  std::size_t forgotten_ = 0;  // text_ before this has left memory
 };
 
 // The values WriteRecord writes: the empty value, a 16-bit integer, a Boolean, a text.

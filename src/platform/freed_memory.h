@@ -9,4 +9,10 @@ namespace valmerin {
 // Called once, first thing in main; nothing to do elsewhere.
 void GiveLargeFreedBlocksBack();
 
+// The memory pages wholly inside [begin, end), which the caller will never read
+// again, leave the process's resident memory (on Linux; elsewhere nothing goes):
+// for a large buffer read once from front to back. Returns where what went ends
+// (`begin` when nothing did), for the next call to start from.
+const char* ForgetReadPages(const char* begin, const char* end);
+
 }  // namespace valmerin

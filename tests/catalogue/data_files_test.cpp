@@ -453,6 +453,18 @@ TEST_F(DataFolderTest, LoadingHasNoLimitStopsAtAnEmptyKeyAndPadsAShortRecord) {
   EXPECT_EQ(d.Text(1500), "");
   WriteBytes("descrizioni.EMU", "a\r\nA\r\n\r\nnascosto\r\nb\r\nB\r\n");
   EXPECT_EQ(ReadDescriptions().Count(), 1u);
+  // Megabytes of records: the reader lets go of its text as it goes, never of a
+  // field still to be kept.
+  file.clear();
+  for (int i = 0; i < 200000; ++i)
+    file += "chiave " + std::to_string(i) + "\r\n\"Testo è " + std::to_string(i) + "\"\r\n";
+  WriteBytes("descrizioni.EMU", EncodeCp1252(file).value());
+  d = ReadDescriptions();
+  ASSERT_EQ(d.Count(), 200000u);
+  for (std::size_t i = 0; i < d.Count(); ++i) {
+    ASSERT_EQ(d.Key(i), "chiave " + std::to_string(i));
+    ASSERT_EQ(d.Text(i), "Testo è " + std::to_string(i));
+  }
 }
 
 TEST_F(DataFolderTest, AwkwardPairsAreAppendedSoTheyReadBackWhole) {
