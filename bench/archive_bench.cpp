@@ -80,7 +80,7 @@ void MakeFolders(const fs::path& root, int count) {
   for (std::size_t p = zip.find(tag); p != std::string::npos; p = zip.find(tag, p + 1))
     at.push_back(p + 6);
   for (int i = 0; i < count; ++i) {
-    char digits[8];
+    char digits[12];  // room for any int, though counts stay under a million
     std::snprintf(digits, sizeof digits, "%06d", i);
     std::string bytes = zip;
     for (std::size_t p : at) bytes.replace(p, 6, digits);
@@ -139,11 +139,11 @@ int main(int argc, char** argv) {
   // What no cache can avoid: the listing and one look at each archive's size and time.
   const auto listAndStamp = [&] {
     std::size_t stamped = 0;
-    VisitFolderPatterns("zip/", {"*.zip", "*.7z"},
-                        [&](std::size_t, std::span<const std::string_view> names) {
-                          for (std::string_view name : names)
-                            stamped += StampOf(fs::path("zip") / name).has_value();
-                        });
+    FolderListing("zip/").Visit({"*.zip", "*.7z"},
+                                [&](std::size_t, std::span<const std::string_view> names) {
+                                  for (std::string_view name : names)
+                                    stamped += StampOf(fs::path("zip") / name).has_value();
+                                });
     if (stamped != static_cast<std::size_t>(count)) std::cerr << "stamps missing!\n";
   };
   const auto nothing = [] {};

@@ -158,10 +158,10 @@ TEST_F(GeneratedData, FolderSearchAgreesWithThePlainMatchAndOrder) {
     }
   }
   std::vector<std::vector<std::string>> visited(patterns.size());
-  VisitFolderPatterns(Root().string() + "/", patterns,
-                      [&](std::size_t i, std::span<const std::string_view> found) {
-                        visited[i].assign(found.begin(), found.end());
-                      });
+  FolderListing(Root().string() + "/")
+      .Visit(patterns, [&](std::size_t i, std::span<const std::string_view> found) {
+        visited[i].assign(found.begin(), found.end());
+      });
   EXPECT_EQ(visited, expected);
 }
 

@@ -182,10 +182,4 @@ void FolderListing::Visit(const std::vector<std::string_view>& patterns,
   }
 }
 
-void VisitFolderPatterns(std::string_view folderText, const std::vector<std::string_view>& patterns,
-                         const PatternVisit& visit) {
-  if (patterns.empty()) return;
-  FolderListing(folderText).Visit(patterns, visit);
-}
-
 }  // namespace valmerin

@@ -9,21 +9,16 @@
 namespace valmerin {
 
 // The ordinary files (no folders, no hidden or system files; on Linux a name
-// beginning with "." is hidden) of one folder that match each of several
-// patterns, from a single pass over the folder. Each search text is
-// `folderText` + pattern, split at its last "\" or "/" (so a folder text without
-// its final separator lends its last part to every pattern). "*" matches any run
-// of characters, letters match without regard to case. `visit` gets each
-// pattern's index and its matches, in pattern order, names as stored in
-// case-insensitive name order, the way Windows file systems yield them; the views
-// last only for that call. An empty pattern, or a folder that does not exist or
-// cannot be read, yields nothing.
+// beginning with "." is hidden) of one folder, listed once when made, and the
+// ones matching each of several patterns, answered by Visit as often as asked
+// while it lives. Each search text is `folderText` + pattern, split at its last
+// "\" or "/" (so a folder text without its final separator lends its last part to
+// every pattern). "*" matches any run of characters, letters match without regard
+// to case. `visit` gets each pattern's index and its matches, in pattern order,
+// names as stored in case-insensitive name order, the way Windows file systems
+// yield them; the views last only for that call. An empty pattern, or a folder
+// that does not exist or cannot be read, yields nothing.
 using PatternVisit = std::function<void(std::size_t, std::span<const std::string_view>)>;
-void VisitFolderPatterns(std::string_view folderText, const std::vector<std::string_view>& patterns,
-                         const PatternVisit& visit);
-
-// The same in two steps: the folder listed (the costly part) when made, the
-// patterns answered by Visit, as often as asked, while it lives.
 class FolderListing {
  public:
   explicit FolderListing(std::string_view folderText);

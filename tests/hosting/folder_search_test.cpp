@@ -19,10 +19,10 @@ Names FoundBy(std::string_view searchText) {
   const std::size_t cut = searchText.find_last_of("\\/");
   const std::size_t split = cut == std::string_view::npos ? 0 : cut + 1;
   Names found;
-  VisitFolderPatterns(searchText.substr(0, split), {searchText.substr(split)},
-                      [&](std::size_t, std::span<const std::string_view> names) {
-                        found.assign(names.begin(), names.end());
-                      });
+  FolderListing(searchText.substr(0, split))
+      .Visit({searchText.substr(split)}, [&](std::size_t, std::span<const std::string_view> names) {
+        found.assign(names.begin(), names.end());
+      });
   return found;
 }
 
@@ -103,7 +103,7 @@ TEST_F(SearchFolderTest, SeveralPatternsGiveWhatOneSearchEachWouldGive) {
   const std::vector<std::string_view> patterns = {"*.smc", "*.1", "*.fig", "*.sfc", ""};
   for (std::string_view folder : {"Roms\\", "Roms/", "Roms", "", "missing\\"}) {
     std::vector<Names> results(patterns.size());
-    VisitFolderPatterns(folder, patterns, [&](std::size_t i, std::span<const std::string_view> n) {
+    FolderListing(folder).Visit(patterns, [&](std::size_t i, std::span<const std::string_view> n) {
       results[i].assign(n.begin(), n.end());
     });
     for (size_t i = 0; i < patterns.size(); ++i) {

@@ -98,7 +98,7 @@ TEST_F(FileIoTest, NamesBeyondAsciiReachTheFileSystemIntact) {
   ASSERT_TRUE(ReplaceFileAtomically(replaced, "b\r\n"));
   ASSERT_TRUE(Copy(replaced, copied));
   std::vector<std::string> listed;
-  VisitFolderPatterns("", {"*"}, [&](std::size_t, std::span<const std::string_view> names) {
+  FolderListing("").Visit({"*"}, [&](std::size_t, std::span<const std::string_view> names) {
     listed.assign(names.begin(), names.end());
   });
   EXPECT_EQ(listed, (std::vector<std::string>{"Descrizioni è.emu", "Gioco ü.smc", "Perché €.cfg"}));
