@@ -104,7 +104,16 @@ std::string FoldedName(std::string_view name) {
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a == b || FoldedName(a) == FoldedName(b);
+  // ASCII, the usual kind, is compared in place; only from the first other
+  // character on are both sides folded.
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c; };
+  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    if (static_cast<unsigned char>(a[i]) >= 0x80 || static_cast<unsigned char>(b[i]) >= 0x80) {
+      return FoldedName(a.substr(i)) == FoldedName(b.substr(i));
+    }
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return a.size() == b.size();
 }
 
 }  // namespace valmerin

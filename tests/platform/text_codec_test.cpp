@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/utf8.h"
+
 namespace valmerin {
 namespace {
 
@@ -35,6 +37,29 @@ TEST(TextCodec, RefusesWhatItCannotHold) {
     EXPECT_EQ(EncodeCp1252(withContext), std::nullopt) << withContext;
     EXPECT_FALSE(FitsCp1252(withContext)) << withContext;
   }
+}
+
+// Names compare as the Windows file systems do: letters without regard to case,
+// anything else exactly (bytes that are not UTF-8 included).
+TEST(TextCodec, NamesAreEqualWithoutRegardToCase) {
+  const struct {
+    const char* a;
+    const char* b;
+    bool equal;
+  } cases[] = {
+      {"Gioco.smc", "GIOCO.SMC", true},
+      {"gioco.", "Gioco.", true},
+      {"Gioco", "Gioco.", false},
+      {"@", "`", false},
+      {"[", "{", false},
+      {"Città", "CITTÀ", true},
+      {"Città", "CITTA", false},
+      {"Ÿ.nes", "ÿ.NES", true},
+      {"ab\xE9", "AB\xC9", false},
+      {"", "", true},
+      {"Perché", "perchè", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(EqualsIgnoringCase(c.a, c.b), c.equal) << c.a << " " << c.b;
 }
 
 }  // namespace
