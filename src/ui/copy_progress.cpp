@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QProgressDialog>
+#include <QWindow>
 
 namespace valmerin {
 
@@ -38,6 +39,9 @@ class CopyProgressDialog::InputGuard : public QObject {
  protected:
   bool eventFilter(QObject* target, QEvent* event) override {
     if (!IsInput(event->type())) return false;
+    // The window system's input reaches a window before its widgets: the dialog's
+    // own window must let it through, or its button could never be clicked.
+    if (auto* window = qobject_cast<QWindow*>(target)) return window != dialog_->windowHandle();
     auto* widget = qobject_cast<QWidget*>(target);
     return widget == nullptr || widget->window() != dialog_;
   }

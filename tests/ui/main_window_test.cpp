@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include "support/archive_maker.h"
 #include "support/shown_texts.h"
 #include "ui/button_bar.h"
+#include "ui/copy_progress.h"
 #include "ui/font_fit.h"
 #include "ui/game_list_view.h"
 #include "ui_test_support.h"
@@ -230,6 +232,36 @@ TEST_F(MainWindowTest, ClosingTheWindowDuringTheCopyStopsItAndStartsNothing) {
     EXPECT_TRUE(fs::exists("zsnes.config.valmerin"));
     form.reset();
   }
+}
+
+// The copy's dialog takes the input the window system hands to its window (a
+// window gets it before its widgets): "Annulla" stops the copy, and a click on the
+// main window's own window does nothing.
+TEST_F(MainWindowTest, TheCopyDialogTakesClicksAndTheMainWindowNone) {
+  QWidget parent;
+  auto* other = new QPushButton(QStringLiteral("Altro"), &parent);
+  bool otherClicked = false;
+  QObject::connect(other, &QPushButton::clicked, [&] { otherClicked = true; });
+  parent.show();
+  CopyProgressDialog copy(&parent, CopyProgressText("Mario.smc", ""));
+  auto* dialog = parent.findChild<QProgressDialog*>();
+  ASSERT_NE(dialog, nullptr);
+  dialog->show();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return dialog->windowHandle() != nullptr; }, 1000));
+  const auto clickWindow = [](QWidget* widget) {
+    const QPointF at = widget->mapTo(widget->window(), widget->rect().center());
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent event(type, at, widget->mapToGlobal(widget->rect().center()), Qt::LeftButton,
+                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                        Qt::NoModifier);
+      QApplication::sendEvent(widget->window()->windowHandle(), &event);
+    }
+  };
+  clickWindow(other);
+  EXPECT_FALSE(otherClicked);
+  EXPECT_TRUE(copy.Callback()(1, 10));
+  clickWindow(dialog->findChild<QPushButton*>());
+  EXPECT_FALSE(copy.Callback()(2, 10));
 }
 
 // Two games played in turn through the window keep their own saves: the window
