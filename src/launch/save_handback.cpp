@@ -9,6 +9,7 @@
 #include "platform/file_identity.h"
 #include "platform/file_io.h"
 #include "platform/folder_listing.h"
+#include "platform/host_path.h"
 #include "platform/utf8.h"
 
 namespace valmerin {
@@ -60,17 +61,6 @@ bool SameBytes(const fs::path& a, const fs::path& b) {
   const std::optional<std::string> bytesA = ReadWholeFile(a);
   const std::optional<std::string> bytesB = ReadWholeFile(b);
   return bytesA && bytesB && *bytesA == *bytesB;
-}
-
-// The file of that name in `folder`, in the spelling it already has there.
-fs::path AsSpelt(const fs::path& folder, const std::string& name) {
-  fs::path found = folder / PathFromUtf8(name);
-  ForEachFolderEntry(folder, [&](const FolderEntry& entry) {
-    if (entry.stored != name && EqualsIgnoringCase(entry.stored, name)) {
-      found = folder / PathFromUtf8(entry.stored);
-    }
-  });
-  return found;
 }
 
 std::int64_t WrittenAt(const fs::path& path) {
@@ -154,7 +144,9 @@ std::vector<std::string> HandBack(const JournalRun& run) {
       } else {
         // Older than the launch: not the emulator's, and not ours to give to this game.
         if (WrittenAt(path) + 2 < run.started) continue;
-        target = AsSpelt(folder, gameStem + entry.stored.substr(copyStem.size()));
+        // The game's file in the spelling it already has there.
+        const std::string name = gameStem + entry.stored.substr(copyStem.size());
+        target = FindInFolder(folder, name).value_or(folder / PathFromUtf8(name));
         if (SameBytes(path, target)) {
           DeleteRegularFile(path);
           continue;
