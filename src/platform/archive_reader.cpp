@@ -10,6 +10,7 @@
 
 #include "platform/text_codec.h"
 #include "platform/utf8.h"
+#include "platform/write_all.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -107,20 +108,13 @@ int CreateTemporary(const fs::path& temporary) {
 #endif
 }
 
-FileError WriteAll(int out, const char* data, std::size_t size) {
-  while (size > 0) {
+// The extracted bytes go through the one whole-write loop of the platform.
+FileError WriteExtracted(int out, std::string_view bytes) {
 #ifdef _WIN32
-    const int put = _write(out, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+  return WriteAll(reinterpret_cast<void*>(_get_osfhandle(out)), bytes);
 #else
-    const ssize_t put = write(out, data, size);
-    if (put < 0 && errno == EINTR) continue;
+  return WriteAll(out, bytes);
 #endif
-    if (put < 0) return FileErrorFromErrno(errno);
-    if (put == 0) return FileError::DiskFull;
-    data += put;
-    size -= static_cast<std::size_t>(put);
-  }
-  return FileError::None;
 }
 
 int CloseFile(int file) {
@@ -160,7 +154,8 @@ ExtractResult CopyEntryData(archive* reader, int out, std::uint64_t total, std::
     if (done > room) {
       return Failed(FileError::DiskFull, "il disco non ha spazio per il file estratto");
     }
-    if (const FileError put = WriteAll(out, buffer.data(), static_cast<std::size_t>(got));
+    if (const FileError put =
+            WriteExtracted(out, std::string_view(buffer.data(), static_cast<std::size_t>(got)));
         put != FileError::None) {
       return Failed(put, std::string(DescribeFileError(put)));
     }
@@ -242,10 +237,8 @@ ArchiveListing ListArchive(const fs::path& path) {
 ExtractResult ExtractArchiveEntry(const fs::path& archive, const std::string& entry,
                                   const fs::path& to, const fs::path& temporary,
                                   const CopyProgress& progress, std::uint64_t largest) {
-  std::error_code error;
-  const fs::file_status status = fs::symlink_status(to, error);
-  if (fs::exists(status) && !fs::is_regular_file(status)) {
-    return Failed(FileError::NotRegular, std::string(DescribeFileError(FileError::NotRegular)));
+  if (const FileError refused = CheckCopyDestination(to); refused != FileError::None) {
+    return Failed(refused, std::string(DescribeFileError(refused)));
   }
   bool made = false;
   ExtractResult result = ExtractToTemporary(archive, entry, temporary, progress, largest, made);

@@ -23,15 +23,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// What may stand at the copy's name: nothing, or an ordinary file (never a link,
-// whose target would be written or deleted instead).
-FileError CheckCopyDestination(const fs::path& to) {
-  std::error_code ec;
-  const fs::file_status status = fs::symlink_status(to, ec);
-  if (!fs::exists(status)) return FileError::None;
-  return fs::is_regular_file(status) ? FileError::None : FileError::NotRegular;
-}
-
 #ifdef _WIN32
 
 struct ProgressContext {
@@ -144,6 +135,13 @@ FileError CopyToTemporary(const fs::path& from, const fs::path& temporary,
 #endif
 
 }  // namespace
+
+FileError CheckCopyDestination(const fs::path& to) {
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(to, ec);
+  if (!fs::exists(status)) return FileError::None;
+  return fs::is_regular_file(status) ? FileError::None : FileError::NotRegular;
+}
 
 FileResult CopyFileAtomically(const fs::path& from, const fs::path& to, const fs::path& temporary,
                               const CopyProgress& progress) {

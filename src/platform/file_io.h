@@ -63,12 +63,16 @@ void RemoveTemporaryFile(const std::filesystem::path& temporary);
 using CopyProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
 
 // Copies `from` to `temporary` (a new file, writable by its owner and readable by
-// no one who cannot read `from`) and renames it over `to`: `to` is then a new file, never the old one
-// rewritten. `to` must be missing or an ordinary file, never a link. On failure or
-// cancel neither the temporary nor any part of the copy is left.
+// no one who cannot read `from`) and renames it over `to`: `to` is then a new file, never the old
+// one rewritten. `to` must be missing or an ordinary file, never a link. On failure or cancel
+// neither the temporary nor any part of the copy is left.
 FileResult CopyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to,
                               const std::filesystem::path& temporary,
                               const CopyProgress& progress = {});
+
+// What a copy may replace: nothing, or an ordinary file (never a link or a folder).
+// NotRegular otherwise.
+FileError CheckCopyDestination(const std::filesystem::path& to);
 
 // Deletes an ordinary file; a link, a folder or anything else is left alone.
 bool DeleteRegularFile(const std::filesystem::path& path);
