@@ -55,14 +55,6 @@ bool Contains(const PathArguments& paths, std::size_t index) {
 
 // Same name without regard to letter case (ASCII is enough for folder names of
 // installers).
-bool StartsWithIgnoringCase(std::string_view name, std::string_view prefix) {
-  if (name.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if ((name[i] | 0x20) != (prefix[i] | 0x20)) return false;
-  }
-  return true;
-}
-
 std::optional<fs::path> ExistingFile(const fs::path& folder, std::initializer_list<const char*> names) {
   for (const char* name : names) {
     std::error_code ec;
@@ -101,7 +93,7 @@ std::optional<fs::path> FindInstalledDosBox(const std::vector<fs::path>& roots) 
     // DOSBox installs into "DOSBox-0.74-3" and the like: the newest version wins.
     std::vector<std::string> versions;
     ForEachFolderEntry(root, [&](const FolderEntry& entry) {
-      if (!entry.regularFile && StartsWithIgnoringCase(entry.name, "DOSBox-0")) {
+      if (!entry.regularFile && EqualsIgnoringCase(entry.name.substr(0, 8), "DOSBox-0")) {
         versions.emplace_back(entry.stored);
       }
     });

@@ -23,11 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
-  if (part.empty() || text.size() < part.size()) return false;
-  for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
-    if (EqualsIgnoringCase(text.substr(at, part.size()), part)) return true;
-  }
-  return false;
+  return !part.empty() && FoldedName(text).find(FoldedName(part)) != std::string::npos;
 }
 
 }  // namespace
