@@ -1,11 +1,12 @@
 #include "catalogue/archive_cache.h"
 
 #include <algorithm>
-#include <charconv>
 #include <vector>
 
+#include "catalogue/emulator_table.h"
 #include "platform/file_io.h"
 #include "platform/host_path.h"
+#include "platform/number_text.h"
 #include "platform/utf8.h"
 
 namespace valmerin {
@@ -13,12 +14,6 @@ namespace {
 
 // The first line names the layout: a file of another layout is not read at all.
 constexpr std::string_view kHeader = "Valmerin archivi 1";
-
-template <typename Number>
-bool ParseNumber(std::string_view text, Number& value) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size() && !text.empty();
-}
 
 // Names are kept as UTF-8: a name the tab, CR or LF would split is not kept at all.
 bool Storable(std::string_view text) {
@@ -67,15 +62,18 @@ ArchiveCache ArchiveCache::Parse(std::string_view bytes) {
       fields[count++] = line.substr(start, tab == std::string_view::npos ? tab : tab - start);
       start = tab + 1;
     }
-    int emulator = 0;
     Record record;
-    if (count != 5 || !ParseNumber(fields[0], emulator) || emulator < 0 || emulator > 3 ||
-        !ParseNumber(fields[1], record.stamp.size) || !ParseNumber(fields[2], record.stamp.time) ||
+    const auto number = ParseWhole<int>(fields[0]);
+    const auto size = ParseWhole<decltype(record.stamp.size)>(fields[1]);
+    const auto time = ParseWhole<decltype(record.stamp.time)>(fields[2]);
+    if (count != 5 || !number || *number < 0 || *number >= kEmulatorCount || !size || !time ||
         !IsValidUtf8(fields[3]) || !IsValidUtf8(fields[4])) {
       cache.changed_ = true;
       continue;
     }
-    record.key = KeyOf(emulator, fields[3]);
+    record.stamp.size = *size;
+    record.stamp.time = *time;
+    record.key = KeyOf(*number, fields[3]);
     record.game = std::string(fields[4]);
     cache.records_.push_back(std::move(record));
   }

@@ -1,12 +1,12 @@
 #include "catalogue/play_records.h"
 
 #include <algorithm>
-#include <charconv>
 #include <limits>
 #include <numeric>
 
 #include "platform/file_io.h"
 #include "platform/host_path.h"
+#include "platform/number_text.h"
 #include "platform/text_codec.h"
 
 namespace valmerin {
@@ -21,13 +21,11 @@ std::optional<Emulator> EmulatorNamed(std::string_view name) {
   return std::nullopt;
 }
 
+// Counts and times: digits only, no sign.
 template <typename Number>
 std::optional<Number> WholeNumber(std::string_view text) {
-  Number value{};
   if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
+  return ParseWhole<Number>(text);
 }
 
 // A name goes between quotes when it can; a name holding a quote goes bare, which

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "platform/file_io.h"
+#include "platform/number_text.h"
 
 namespace valmerin {
 namespace fs = std::filesystem;
@@ -56,11 +57,6 @@ std::string Unescaped(std::string_view text) {
   return out;
 }
 
-template <typename Number>
-bool ParseNumber(std::string_view text, Number& out) {
-  return std::from_chars(text.data(), text.data() + text.size(), out).ec == std::errc{};
-}
-
 }  // namespace
 
 std::vector<JournalRun> ReadCopyJournal() {
@@ -75,7 +71,11 @@ std::vector<JournalRun> ReadCopyJournal() {
     const std::string_view kind = fields[0];
     if (kind == "R" && fields.size() == 6) {
       JournalRun run;
-      if (!ParseNumber(fields[1], run.emulator) || !ParseNumber(fields[2], run.started)) continue;
+      const auto emulator = ParseWhole<int>(fields[1]);
+      const auto started = ParseWhole<std::int64_t>(fields[2]);
+      if (!emulator || !started) continue;
+      run.emulator = *emulator;
+      run.started = *started;
       run.copy = Unescaped(fields[3]);
       run.game = Unescaped(fields[4]);
       run.identity = fields[5];
@@ -83,7 +83,8 @@ std::vector<JournalRun> ReadCopyJournal() {
     } else if (kind == "F" && fields.size() == 2 && !runs.empty()) {
       runs.back().folders.push_back(Unescaped(fields[1]));
     } else if (kind == "L" && fields.size() == 4 && !runs.empty()) {
-      runs.back().lent.push_back({Unescaped(fields[1]), Unescaped(fields[2]), std::string(fields[3])});
+      runs.back().lent.push_back(
+          {Unescaped(fields[1]), Unescaped(fields[2]), std::string(fields[3])});
     }
   }
   return runs;
