@@ -11,6 +11,12 @@
 
 namespace valmerin {
 
+namespace {
+
+// Which of the emulator's patterns a file inside an archive (folders in its name
+// left aside) matches first; nullopt for no game of its, or a Magic Engine system card.
+std::optional<std::size_t> GamePatternOf(Emulator emulator, std::string_view entry);
+
 std::optional<std::size_t> GamePatternOf(Emulator emulator, std::string_view entry) {
   const std::string name = EntryFileName(std::string(entry));
   if (IsSystemCard(emulator, name)) return std::nullopt;
@@ -20,6 +26,8 @@ std::optional<std::size_t> GamePatternOf(Emulator emulator, std::string_view ent
   }
   return std::nullopt;
 }
+
+}  // namespace
 
 std::optional<std::string> ChooseGameInArchive(Emulator emulator,
                                                const std::vector<std::string>& files) {

@@ -13,10 +13,6 @@
 
 namespace valmerin {
 
-// Which of the emulator's patterns a file inside an archive (folders in its name
-// left aside) matches first; nullopt for no game of its, or a Magic Engine system card.
-std::optional<std::size_t> GamePatternOf(Emulator emulator, std::string_view entry);
-
 // The game among an archive's files: the first pattern of the emulator that any
 // file matches, the first such file in name order. nullopt when none does.
 std::optional<std::string> ChooseGameInArchive(Emulator emulator,

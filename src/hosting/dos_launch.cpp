@@ -224,10 +224,6 @@ std::optional<std::string> DosBoxConfiguration(const DosCommand& command) {
   return text;
 }
 
-std::optional<fs::path> WriteTemporaryConfiguration(std::string_view text) {
-  return WritePrivateFile("valmerin-dosbox", ".conf", text);
-}
-
 std::string DosShellCharacters(const DosCommand& command) {
   std::string text = command.program + command.folder;
   for (const std::string& argument : command.arguments) text += argument;
@@ -284,7 +280,7 @@ DosBoxConfigurationFile PrepareDosBox(const std::string& program,
   }
   const std::optional<std::string> text = DosBoxConfiguration(*command);
   if (!text) return {std::nullopt, CannotStart(program, kNotForDosBox)};
-  std::optional<fs::path> file = WriteTemporaryConfiguration(*text);
+  std::optional<fs::path> file = WritePrivateFile("valmerin-dosbox", ".conf", *text);
   if (!file) return {std::nullopt, CannotStart(program, kNoDosBoxConfiguration)};
   return {std::move(file), {}};
 }

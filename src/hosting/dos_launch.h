@@ -50,10 +50,6 @@ std::optional<std::filesystem::path> UserDosBoxConfiguration();
 // without changing what DOSBox runs (a line break, a quote in a folder name).
 std::optional<std::string> DosBoxConfiguration(const DosCommand& command);
 
-// Writes `text` to a new file only we can read, in the runtime folder
-// (platform/runtime_files.h). nullopt when it could not be written.
-std::optional<std::filesystem::path> WriteTemporaryConfiguration(std::string_view text);
-
 // The three steps above for one start: the configuration file, or why not in
 // the user's words.
 struct DosBoxConfigurationFile {

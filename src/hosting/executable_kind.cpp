@@ -13,7 +13,9 @@ std::uint32_t Little(const unsigned char* bytes, int count) {
   return value;
 }
 
-ExecutableHeader ReadHeader(const std::filesystem::path& file) {
+}  // namespace
+
+ExecutableHeader ReadExecutableHeader(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   unsigned char header[0x40] = {};
   in.read(reinterpret_cast<char*>(header), sizeof header);
@@ -37,12 +39,6 @@ ExecutableHeader ReadHeader(const std::filesystem::path& file) {
   const std::uint32_t machine = Little(signature + 4, 2);
   const bool wide = machine == 0x8664 || machine == 0xAA64;
   return {ExecutableKind::kWindows, wide ? WindowsBits::k64 : WindowsBits::k32};
-}
-
-}  // namespace
-
-ExecutableHeader ReadExecutableHeader(const std::filesystem::path& file) {
-  return ReadHeader(file);
 }
 
 }  // namespace valmerin

@@ -26,8 +26,4 @@ struct ExecutableHeader {
 // One read of the file's header answers both questions a start asks.
 ExecutableHeader ReadExecutableHeader(const std::filesystem::path& file);
 
-inline ExecutableKind KindOfExecutable(const std::filesystem::path& file) {
-  return ReadExecutableHeader(file).kind;
-}
-
 }  // namespace valmerin

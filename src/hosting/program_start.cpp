@@ -45,7 +45,8 @@ StartOutcome Started(StartedProcess process, const std::string& program,
       return {false, CannotStart(program, MissingLoaderReason(*missing)), {}, nullptr};
     }
   }
-  if (process.failure) return {false, CannotStart(program, ReasonOf(*process.failure)), {}, nullptr};
+  if (process.failure)
+    return {false, CannotStart(program, ReasonOf(*process.failure)), {}, nullptr};
   return {true, {}, {}, std::move(process.watch)};
 }
 
@@ -55,7 +56,8 @@ bool Contains(const PathArguments& paths, std::size_t index) {
 
 // Same name without regard to letter case (ASCII is enough for folder names of
 // installers).
-std::optional<fs::path> ExistingFile(const fs::path& folder, std::initializer_list<const char*> names) {
+std::optional<fs::path> ExistingFile(const fs::path& folder,
+                                     std::initializer_list<const char*> names) {
   for (const char* name : names) {
     std::error_code ec;
     if (fs::is_regular_file(folder / name, ec)) return folder / name;

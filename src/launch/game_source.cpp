@@ -12,7 +12,6 @@ std::string GameSource::NameForCopy() const {
 GameSource GameSourceOf(const MainWindowState& state, Emulator emulator) {
   GameSource source;
   source.listed = state.Text1;
-  source.path = state.EmulatorFolder[IndexOf(emulator)] + state.Text1;
   if (const std::string* inside = GameInsideArchive(state, emulator, state.Text1)) {
     source.inside = *inside;
   }

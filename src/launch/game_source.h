@@ -11,8 +11,7 @@ namespace valmerin {
 
 struct GameSource {
   std::string listed;  // Text1: the file the list entry was made from
-  std::string path;    // the emulator's folder + Text1
-  std::string inside;  // the game inside the archive at `path`; empty for a bare ROM
+  std::string inside;  // the game inside the archive `listed`; empty for a bare ROM
   // The name whose last three characters end the copy's name: the game's own.
   std::string NameForCopy() const;
 };

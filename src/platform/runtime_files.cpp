@@ -21,10 +21,12 @@ namespace fs = std::filesystem;
 
 #ifdef _WIN32
 
+namespace {
 fs::path RuntimeFolder() {
   std::error_code ec;
   return fs::temp_directory_path(ec);
 }
+}  // namespace
 
 std::optional<fs::path> WritePrivateFile(std::string_view stem, std::string_view extension,
                                          std::string_view text) {
@@ -52,12 +54,14 @@ std::optional<fs::path> WritePrivateFile(std::string_view stem, std::string_view
 
 // The files are made new and private whatever the folder, so /tmp will do when
 // the user has no private folder of their own.
+namespace {
 fs::path RuntimeFolder() { return PrivateRuntimeFolder().value_or("/tmp"); }
+}  // namespace
 
 std::optional<fs::path> WritePrivateFile(std::string_view stem, std::string_view extension,
                                          std::string_view text) {
-  std::string name = RuntimeFolder().string() + "/" + std::string(stem) + "-XXXXXX" +
-                     std::string(extension);
+  std::string name =
+      RuntimeFolder().string() + "/" + std::string(stem) + "-XXXXXX" + std::string(extension);
   // mkstemps makes the file new and private (mode 0600), never following a link.
   const int fd = mkstemps(name.data(), static_cast<int>(extension.size()));
   if (fd < 0) return std::nullopt;

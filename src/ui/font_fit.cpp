@@ -7,8 +7,6 @@ namespace {
 constexpr double kSmallestPoints = 6.5;
 constexpr double kStep = 0.25;
 
-}  // namespace
-
 QFont StepFontDown(QFont font, const std::function<void(const QFont&)>& apply,
                    const std::function<bool()>& fits) {
   for (double points = font.pointSizeF();; points -= kStep) {
@@ -17,6 +15,8 @@ QFont StepFontDown(QFont font, const std::function<void(const QFont&)>& apply,
     if (fits() || points - kStep < kSmallestPoints) return font;
   }
 }
+
+}  // namespace
 
 QFont FitFont(const QFont& font, const std::function<void(const QFont&)>& apply,
               const std::function<bool()>& fits) {

@@ -7,12 +7,9 @@
 namespace valmerin {
 
 // Applies `font` at its own size, then at ever smaller sizes down to 6.5 points,
-// stopping at the first size `fits` accepts; returns the font left applied.
-QFont StepFontDown(QFont font, const std::function<void(const QFont&)>& apply,
-                   const std::function<bool()>& fits);
-
-// As StepFontDown; where even the smallest size does not fit, the same steps again
-// with the face drawn narrower, as the condensed faces are.
+// stopping at the first size `fits` accepts; where even the smallest size does not
+// fit, the same steps again with the face drawn narrower, as the condensed faces
+// are. Returns the font left applied.
 QFont FitFont(const QFont& font, const std::function<void(const QFont&)>& apply,
               const std::function<bool()>& fits);
 

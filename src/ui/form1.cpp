@@ -19,11 +19,11 @@
 
 #include "catalogue/archive_scan.h"
 #include "catalogue/game_list_export.h"
+#include "hosting/path_forms.h"
 #include "launch/game_launch.h"
 #include "launch/list_selection.h"
 #include "lifecycle/exit_sequence.h"
 #include "lifecycle/startup_sequence.h"
-#include "hosting/path_forms.h"
 #include "ui/artwork.h"
 #include "ui/button_bar.h"
 #include "ui/copy_progress.h"
@@ -100,11 +100,7 @@ Form1::Form1(MainWindowState& state, OptionsModel& options, DialogService& dialo
   // An emulator that outlived a killed Valmerin, or whose end came during a copy,
   // gives its game's files back here once it has ended.
   auto* finisher = new QTimer(this);
-  connect(finisher, &QTimer::timeout, this, [this] {
-    if (const std::string left = state_.copies.FinishEnded(); !left.empty()) {
-      Say(QString::fromStdString(left));
-    }
-  });
+  connect(finisher, &QTimer::timeout, this, &Form1::HandBackEnded);
   finisher->start(2000);
 }
 
@@ -220,9 +216,9 @@ void Form1::UpdateGameFile(Emulator list) {
   state_.Text1 = GameFileOf(state_, list, *entry);
   gameFile_->setText(QString::fromStdString(state_.Text1));
   const std::string* inside = GameInsideArchive(state_, list, state_.Text1);
-  gameFile_->setToolTip(inside ? QStringLiteral("Gioco nell'archivio: %1")
-                                     .arg(QString::fromStdString(*inside))
-                               : QString());
+  gameFile_->setToolTip(
+      inside ? QStringLiteral("Gioco nell'archivio: %1").arg(QString::fromStdString(*inside))
+             : QString());
 }
 
 void Form1::Launch(Emulator list) {
@@ -254,10 +250,14 @@ void Form1::Launch(Emulator list) {
   WatchStart(this, dialogs_, outcome.commandLine, outcome.notice, std::move(outcome.watch),
              [this, counted = std::move(counted)] {
                if (counted) counted();
-               if (const std::string left = state_.copies.FinishEnded(); !left.empty()) {
-                 Say(QString::fromStdString(left));
-               }
+               HandBackEnded();
              });
+}
+
+void Form1::HandBackEnded() {
+  if (const std::string left = state_.copies.FinishEnded(); !left.empty()) {
+    Say(QString::fromStdString(left));
+  }
 }
 
 void Form1::Brisk1_Click(int button) {
@@ -474,8 +474,8 @@ void Form1::ExportGameLists() {
     }
     unknownAsQuestionMarks = true;
   }
-  const SaveOutcome written = WriteGameListFile(PathFromQString(*path),
-                                                state_.gameLists, unknownAsQuestionMarks);
+  const SaveOutcome written =
+      WriteGameListFile(PathFromQString(*path), state_.gameLists, unknownAsQuestionMarks);
   switch (written.result) {
     case SaveResult::Saved:
       break;

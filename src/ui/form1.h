@@ -70,6 +70,9 @@ class Form1 : public QWidget, private WindowHooks {
   void ShowPrintDialog();
   void ExportGameLists();
   void Say(const QString& text);
+  // The games of emulators that have ended get their files back; what could not
+  // be given back is said.
+  void HandBackEnded();
   void BuildListCommands();
   void ApplyRefresh(const RunSetup& setup);
   void WatchFolders();

@@ -229,7 +229,7 @@ void PlayMarks::FinishRuns() {
   if (counted) Save();
 }
 
-bool PlayMarks::Save() {
+void PlayMarks::Save() {
   if (!writable_) {
     if (!toldUnwritable_) {
       toldUnwritable_ = true;
@@ -239,15 +239,14 @@ bool PlayMarks::Save() {
                                       "scrivere sopra a quelli che contiene.")
                            .arg(FileText(kPlayRecordsFile)));
     }
-    return false;
+    return;
   }
   const SaveOutcome saved = SavePlayRecords(records_);
-  if (saved.result == SaveResult::Saved) return true;
+  if (saved.result == SaveResult::Saved) return;
   dialogs_.Message(window_,
                    QStringLiteral("Impossibile scrivere il file \"%1\": %2. Preferiti e "
                                   "partite salvati prima sono rimasti com'erano.")
                        .arg(FileText(kPlayRecordsFile), FileText(DescribeFileError(saved.error))));
-  return false;
 }
 
 }  // namespace valmerin

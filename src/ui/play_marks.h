@@ -51,7 +51,7 @@ class PlayMarks : public QObject {
   // The lists show the records again; those of `emulator` whose view depends on them
   // are derived again.
   void Show(Emulator emulator);
-  bool Save();
+  void Save();
   GameListView* List(Emulator emulator) const {
     return lists_[static_cast<std::size_t>(IndexOf(emulator))];
   }

@@ -38,9 +38,9 @@ TEST_F(ExecutableKindTest, HeaderDecidesWindowsDosOrOther) {
   };
   for (const Case& c : cases) {
     WriteBytes(c.name, c.bytes);
-    EXPECT_EQ(KindOfExecutable(c.name), c.expected) << c.name;
+    EXPECT_EQ(ReadExecutableHeader(c.name).kind, c.expected) << c.name;
   }
-  EXPECT_EQ(KindOfExecutable("missing.exe"), ExecutableKind::kOther);
+  EXPECT_EQ(ReadExecutableHeader("missing.exe").kind, ExecutableKind::kOther);
 }
 
 #ifndef _WIN32
