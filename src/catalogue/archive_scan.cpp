@@ -4,7 +4,6 @@
 
 #include "catalogue/copy_names.h"
 #include "hosting/folder_search.h"
-#include "hosting/path_forms.h"
 #include "platform/archive_reader.h"
 #include "platform/host_path.h"
 #include "platform/utf8.h"
@@ -56,11 +55,8 @@ bool ScanArchivesInto(GameLists& lists, std::array<ArchiveGames, kEmulatorCount>
     games[index].clear();
     if (!available[index]) continue;
     const std::string& folder = folders[index];
-    // The search lists the folder up to the text's last separator, as for the ROMs.
-    const std::size_t cut = folder.find_last_of("\\/");
-    const std::filesystem::path hostFolder = cut == std::string::npos
-                                                 ? std::filesystem::path(".")
-                                                 : ToHostPath(folder.substr(0, cut + 1));
+    // The folder the scan listed them in.
+    const std::filesystem::path hostFolder = SearchFolderOf(folder);
     // Archives follow the ROM files, in the order of their games' patterns, then of
     // their own names, as the ROMs are.
     struct Found {

@@ -77,9 +77,7 @@ SplitSearch Split(std::string_view searchText) {
 // costs a few allocations rather than two per file.
 class FolderListing::Sorted {
  public:
-  explicit Sorted(std::string_view folderText) {
-    const std::filesystem::path folder =
-        folderText.empty() ? std::filesystem::path(".") : ToHostPath(folderText);
+  explicit Sorted(const std::filesystem::path& folder) {
     ForEachFolderEntry(folder, [&](const FolderEntry& entry) {
       if (!entry.regularFile || entry.hidden) return;
       Entry item;
@@ -159,14 +157,33 @@ class FolderListing::Sorted {
   std::vector<Entry> entries_;
 };
 
-FolderListing::FolderListing(std::string_view folderText) {
-  // Patterns hold no separator, so every search text splits at the same place; the
-  // folder's own trailing part (when it lacks its final "\") joins each pattern.
-  std::string probe(folderText);
+namespace {
+
+// Patterns hold no separator, so every search text splits at the same place; the
+// folder's own trailing part (when it lacks its final "\") joins each pattern.
+SplitSearch SplitFolderText(std::string_view folderText, std::string& probe) {
+  probe.assign(folderText);
   probe += '*';
   const SplitSearch split = Split(probe);
-  prefix_ = split.pattern.substr(0, split.pattern.size() - 1);
-  sorted_ = std::make_unique<const Sorted>(split.folderText);
+  return {split.folderText, split.pattern.substr(0, split.pattern.size() - 1)};
+}
+
+std::filesystem::path HostFolder(std::string_view searched) {
+  return searched.empty() ? std::filesystem::path(".") : ToHostPath(searched);
+}
+
+}  // namespace
+
+std::filesystem::path SearchFolderOf(std::string_view folderText) {
+  std::string probe;
+  return HostFolder(SplitFolderText(folderText, probe).folderText);
+}
+
+FolderListing::FolderListing(std::string_view folderText) {
+  std::string probe;
+  const SplitSearch split = SplitFolderText(folderText, probe);
+  prefix_ = split.pattern;
+  sorted_ = std::make_unique<const Sorted>(HostFolder(split.folderText));
 }
 
 FolderListing::~FolderListing() = default;

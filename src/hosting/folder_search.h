@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <span>
@@ -32,6 +33,10 @@ class FolderListing {
   std::unique_ptr<const Sorted> sorted_;
   std::string prefix_;  // the folder text's last part when it lacks its final separator
 };
+
+// The host folder a search of `folderText` + pattern lists: the text up to its last
+// separator ("C:\ZSnes" lists C:\, "C:" the drive's current folder, "" this one).
+std::filesystem::path SearchFolderOf(std::string_view folderText);
 
 // The same match and order for a single name, for the games inside archives.
 bool MatchesPattern(std::string_view name, std::string_view pattern);
