@@ -76,7 +76,7 @@ TEST_F(ArchiveLaunchTest, EachArchiveIsListedAndStartedFromTheRightFileOrRefused
                              : archive.extension() == ".7z" ? ArchiveKind::SevenZip
                                                             : ArchiveKind::Zip;
     ASSERT_TRUE(testing::MakeArchive(archive, kind, shape.files));
-    if (shape.making == Damaged) testing::WriteAll(archive, "PK\x03\x04 non un archivio");
+    if (shape.making == Damaged) WriteBytes(archive, "PK\x03\x04 non un archivio");
     if (shape.making == DataSpoilt) testing::SpoilZipData(archive);
     if (shape.making == HugeDeclared) testing::DeclareZipSize(archive, 0xF0000000u);
 

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -74,16 +73,10 @@ inline bool MakeArchive(const std::filesystem::path& path, ArchiveKind kind,
   return ok;
 }
 
-inline std::string ReadAll(const std::filesystem::path& path) { return ReadBytes(path); }
-
-inline void WriteAll(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 // Rewrites the uncompressed size a zip declares for its entries, in the local
 // headers and the central directory: a bomb claims what it likes.
 inline void DeclareZipSize(const std::filesystem::path& path, std::uint32_t size) {
-  std::string bytes = ReadAll(path);
+  std::string bytes = ReadBytes(path);
   const auto put = [&](std::size_t at) {
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((size >> (8 * i)) & 0xFF);
   };
@@ -91,17 +84,17 @@ inline void DeclareZipSize(const std::filesystem::path& path, std::uint32_t size
     put(at + 22);
   for (std::size_t at = 0; (at = bytes.find("PK\x01\x02", at)) != std::string::npos; at += 4)
     put(at + 24);
-  WriteAll(path, bytes);
+  WriteBytes(path, bytes);
 }
 
 // Spoils the bytes in the middle of the archive's stored data, leaving its list
 // of contents as it was.
 inline void SpoilZipData(const std::filesystem::path& path) {
-  std::string bytes = ReadAll(path);
+  std::string bytes = ReadBytes(path);
   const std::size_t directory = bytes.find("PK\x01\x02");
   for (std::size_t at = directory / 3; at < 2 * directory / 3; ++at)
     bytes[at] = static_cast<char>(~bytes[at]);
-  WriteAll(path, bytes);
+  WriteBytes(path, bytes);
 }
 
 }  // namespace valmerin::testing

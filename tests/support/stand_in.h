@@ -18,17 +18,11 @@
 #include "platform/process_probe.h"
 #include "platform/utf8.h"
 #include "support/bytes.h"
+#include "support/started_programs.h"
 
 namespace valmerin::testing {
 
 #ifndef _WIN32
-// A script the launch can start.
-inline void WriteProgram(const std::filesystem::path& path, std::string_view script) {
-  WriteBytes(path, script);
-  std::filesystem::permissions(path, std::filesystem::perms::owner_all,
-                               std::filesystem::perm_options::add);
-}
-
 // `separator` as printf spells it.
 inline void MakeStandIn(const std::filesystem::path& program,
                         const std::string& separator = "\\000") {

@@ -660,7 +660,7 @@ TEST_F(PlayMarksWindowTest, TheEndOfAStartIsHeardAfterTheFirstSeconds) {
   };
   for (const auto& c : cases) {
     const std::string program = MakeFolder("Emu") + "emu.sh";
-    WriteScript(program, std::string("#!/bin/sh\n") + c.body + "\n");
+    WriteProgram(program, std::string("#!/bin/sh\n") + c.body + "\n");
     StartOutcome started = StartProgram(program, {});
     ASSERT_TRUE(started.started) << started.error;
     dialogs.messages.clear();

@@ -226,7 +226,7 @@ TEST_F(MainWindowTest, ClosingTheWindowDuringTheCopyStopsItAndStartsNothing) {
 
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(WaitForArguments(folders[0] + "ZSnes.exe", std::chrono::milliseconds(800)));
-    EXPECT_EQ(SortedNames(folders[0]), (std::vector<std::string>{"Mario.smc", "ZSnes.exe"}));
+    EXPECT_EQ(NamesIn(folders[0]), (std::vector<std::string>{"Mario.smc", "ZSnes.exe"}));
     EXPECT_FALSE(fs::exists("Copie.valmerin"));
     // The exit sequence ran: the settings were saved.
     EXPECT_TRUE(fs::exists("zsnes.config.valmerin"));
@@ -269,7 +269,7 @@ TEST_F(MainWindowTest, TheCopyDialogTakesClicksAndTheMainWindowNone) {
 TEST_F(MainWindowTest, GamesPlayedInTurnKeepTheirSavesBesideThem) {
   const std::string zsnes = WriteCatalogue("1,0,0,0")[0];
   // Reads the save it finds under the copy's name, then rewrites it whole.
-  WriteScript(zsnes + "ZSnes.exe",
+  WriteProgram(zsnes + "ZSnes.exe",
               "#!/bin/sh\n"
               "s=\"${1%.*}.srm\"\n"
               "cat \"$s\" >> \"$0.seen\" 2>/dev/null; echo '|' >> \"$0.seen\"\n"
@@ -312,7 +312,7 @@ TEST_F(MainWindowTest, AFailureWithinTheStartWatchIsReportedWithItsLastLines) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.body);
     const auto folders = WriteCatalogue("1,0,0,0");
-    WriteScript(folders[0] + "ZSnes.exe", std::string("#!/bin/sh\n") + c.body + "\n");
+    WriteProgram(folders[0] + "ZSnes.exe", std::string("#!/bin/sh\n") + c.body + "\n");
     Open(0);
     dialogs.messages.clear();
     QElapsedTimer clock;
@@ -339,7 +339,7 @@ TEST_F(MainWindowTest, AFailureWithinTheStartWatchIsReportedWithItsLastLines) {
 TEST_F(MainWindowTest, AZippedGameIsFilteredAndStartedOnTheFileInside) {
   const auto folders = WriteCatalogue("1,0,0,0");
   // The stand-in keeps the bytes of the game it was given.
-  WriteScript(folders[0] + "ZSnes.exe",
+  WriteProgram(folders[0] + "ZSnes.exe",
               "#!/bin/sh\ncat \"$1\" > \"$0.game\"\nprintf '%s\\n' \"$@\" > \"$0.args\"\n");
   WriteBytes(folders[0] + "Alfa.smc", "alfa");
   ASSERT_TRUE(MakeArchive(folders[0] + "Mario (E).zip", ArchiveKind::Zip,

@@ -76,14 +76,14 @@ TEST_F(SingleInstanceTest, ASecondStartEndsAtOnceTouchingNothingAndBringsTheFirs
   ASSERT_TRUE(first.Claim());
   int shown = 0;
   first.OnComeForward([&shown] { ++shown; });
-  const std::vector<std::string> files = SortedNames(".");
+  const std::vector<std::string> files = NamesIn(".");
 
   Program second;
   ASSERT_TRUE(second.Ended(20000)) << "the second start ran on";
   EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(second.exitCode(), 0);
   EXPECT_EQ(shown, 1);
-  EXPECT_EQ(SortedNames("."), files);  // no settings file, no copy, no journal
+  EXPECT_EQ(NamesIn("."), files);  // no settings file, no copy, no journal
 
   fs::create_directory("altra");
   fs::current_path("altra");
@@ -185,7 +185,7 @@ TEST_F(SingleInstanceTest, AFullDiskAtStartKeepsTheGuard) {
   EXPECT_FALSE(secondClaims);
 }
 
-int OpenDescriptors() { return static_cast<int>(SortedNames("/proc/self/fd").size()); }
+int OpenDescriptors() { return static_cast<int>(NamesIn("/proc/self/fd").size()); }
 
 // The socket lives in a folder only this user may enter, and a flood of held
 // connections costs the running window a few descriptors at most; a later start

@@ -83,16 +83,6 @@ inline bool ProcessEventsUntil(const std::function<bool()>& done, qint64 millise
   }
 }
 
-// The names in a folder, sorted.
-inline std::vector<std::string> SortedNames(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // The left button's events at `at` in `widget`, as a person's mouse delivers them.
 inline void MouseAt(QWidget* widget, QPoint at, QEvent::Type type) {
   QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton,
@@ -162,12 +152,6 @@ class UiTest : public LaunchFolderTest {
   static int RowOf(QListView* list, const QString& shown) {
     const auto found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, shown);
     return found.size() == 1 ? found[0].row() : -1;
-  }
-  // A shell script the user may run.
-  static void WriteScript(const std::string& path, const std::string& text) {
-    WriteBytes(path, text);
-    std::filesystem::permissions(path, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add);
   }
   // A key as the keyboard sends it: pressed at the focus, released where the focus
   // went.
