@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/missing_loader.h"
+
 namespace valmerin {
 
 inline std::string CannotStart(std::string_view program, std::string_view reason) {
@@ -70,6 +72,23 @@ inline std::string NeedsDosBox(std::string_view program) {
   text += "\" (un programma DOS) serve DOSBox: installare il pacchetto dosbox.";
 #endif
   return text;
+}
+
+// What the system lacks to run a program that is there, in the form CannotStart takes.
+inline std::string MissingLoaderReason(const MissingLoader& missing) {
+  switch (missing.kind) {
+    case MissingLoader::Kind::Loader32:
+      return "è un programma Linux a 32 bit e manca il suo caricatore \"" + missing.path +
+             "\". Installare il supporto per i programmi a 32 bit; su Debian, come root:\n"
+             "dpkg --add-architecture i386 && apt-get update && apt-get install libc6:i386";
+    case MissingLoader::Kind::Loader:
+      return "manca il suo caricatore \"" + missing.path +
+             "\": il programma è fatto per un altro sistema.";
+    case MissingLoader::Kind::Interpreter:
+      break;
+  }
+  return "manca il programma che deve eseguirlo, \"" + missing.path +
+         "\" (indicato nella sua prima riga). Installarlo o correggere quella riga.";
 }
 
 }  // namespace valmerin

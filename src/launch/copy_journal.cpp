@@ -78,13 +78,13 @@ std::vector<JournalRun> ReadCopyJournal() {
       run.started = *started;
       run.copy = Unescaped(fields[3]);
       run.game = Unescaped(fields[4]);
-      run.identity = fields[5];
+      run.identity = Unescaped(fields[5]);
       runs.push_back(std::move(run));
     } else if (kind == "F" && fields.size() == 2 && !runs.empty()) {
       runs.back().folders.push_back(Unescaped(fields[1]));
     } else if (kind == "L" && fields.size() == 4 && !runs.empty()) {
       runs.back().lent.push_back(
-          {Unescaped(fields[1]), Unescaped(fields[2]), std::string(fields[3])});
+          {Unescaped(fields[1]), Unescaped(fields[2]), Unescaped(fields[3])});
     }
   }
   return runs;

@@ -14,13 +14,15 @@ namespace {
 template <typename T>
 T At(const std::string& bytes, std::size_t offset) {
   T value{};
-  if (offset + sizeof value <= bytes.size()) std::memcpy(&value, bytes.data() + offset, sizeof value);
+  if (offset + sizeof value <= bytes.size())
+    std::memcpy(&value, bytes.data() + offset, sizeof value);
   return value;
 }
 
 // The PT_INTERP of a little-endian ELF file whose headers lie in `bytes`.
 std::optional<std::string> ElfInterpreter(const std::string& bytes, bool is64) {
-  const std::uint64_t table = is64 ? At<std::uint64_t>(bytes, 0x20) : At<std::uint32_t>(bytes, 0x1C);
+  const std::uint64_t table =
+      is64 ? At<std::uint64_t>(bytes, 0x20) : At<std::uint32_t>(bytes, 0x1C);
   const std::uint16_t entrySize = At<std::uint16_t>(bytes, is64 ? 0x36 : 0x2A);
   const std::uint16_t count = At<std::uint16_t>(bytes, is64 ? 0x38 : 0x2C);
   for (std::uint16_t i = 0; i < count; ++i) {
@@ -54,7 +56,9 @@ std::optional<MissingLoader> MissingLoaderOf(const fs::path& program) {
     if (start == std::string_view::npos) return std::nullopt;
     line.remove_prefix(start);
     missing.path = std::string(line.substr(0, line.find_first_of(" \t\r")));
-  } else if (head.starts_with("\x7f" "ELF") && head.size() > 0x40 && head[5] == 1) {
+  } else if (head.starts_with("\x7f"
+                              "ELF") &&
+             head.size() > 0x40 && head[5] == 1) {
     missing.kind = head[4] == 1 ? MissingLoader::Kind::Loader32 : MissingLoader::Kind::Loader;
     std::optional<std::string> interpreter = ElfInterpreter(head, head[4] == 2);
     if (!interpreter) return std::nullopt;
@@ -65,22 +69,6 @@ std::optional<MissingLoader> MissingLoaderOf(const fs::path& program) {
   std::error_code ec;
   if (missing.path.empty() || fs::exists(missing.path, ec)) return std::nullopt;
   return missing;
-}
-
-std::string MissingLoaderReason(const MissingLoader& missing) {
-  switch (missing.kind) {
-    case MissingLoader::Kind::Loader32:
-      return "è un programma Linux a 32 bit e manca il suo caricatore \"" + missing.path +
-             "\". Installare il supporto per i programmi a 32 bit; su Debian, come root:\n"
-             "dpkg --add-architecture i386 && apt-get update && apt-get install libc6:i386";
-    case MissingLoader::Kind::Loader:
-      return "manca il suo caricatore \"" + missing.path +
-             "\": il programma è fatto per un altro sistema.";
-    case MissingLoader::Kind::Interpreter:
-      break;
-  }
-  return "manca il programma che deve eseguirlo, \"" + missing.path +
-         "\" (indicato nella sua prima riga). Installarlo o correggere quella riga.";
 }
 
 }  // namespace valmerin

@@ -18,7 +18,4 @@ struct MissingLoader {
 // What `program` needs and the system lacks; nothing when it lacks nothing we can see.
 std::optional<MissingLoader> MissingLoaderOf(const std::filesystem::path& program);
 
-// The reason for the start failure, in the form CannotStart takes.
-std::string MissingLoaderReason(const MissingLoader& missing);
-
 }  // namespace valmerin
