@@ -50,10 +50,10 @@ TEST_F(DemoCatalogueTest, ListsTheGamesAndStartsEveryStandIn) {
   }
   // Each stand-in notes its start; wait for all eight lines.
   std::string log;
-  for (int tries = 0; tries < 250 && std::count(log.begin(), log.end(), '\n') < 8; ++tries) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  testing::WaitUntil([&] {
     log = ReadBytes("avvii.log");
-  }
+    return std::count(log.begin(), log.end(), '\n') >= 8;
+  });
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 8) << log;
 }
 

@@ -51,10 +51,7 @@ class SaveHandBackTest : public testing::LaunchFolderTest {
     Emulator(kAppends);
     WriteBytes(folder_ + "ZSnes.exe.hold", "");
     ASSERT_TRUE(Play("Alfa.smc").started);
-    for (int wait = 0; wait < 250 && !fs::exists(folder_ + "ZSnes.exe.seen"); ++wait) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    ASSERT_TRUE(fs::exists(folder_ + "ZSnes.exe.seen"));
+    ASSERT_TRUE(testing::WaitUntil([&] { return fs::exists(folder_ + "ZSnes.exe.seen"); }));
   }
   static void ExpectRefusedWhileAlfaRuns(const LaunchOutcome& refused) {
     testing::ExpectRefusal(refused, {"ZSnes sta ancora eseguendo il gioco \"Alfa.smc\""});
@@ -270,10 +267,12 @@ TEST_F(SaveHandBackTest, AnEndDuringACopyWaitsForTheLaunchToBeReady) {
   const LaunchOutcome outcome =
       LaunchGame(state_, Emulator::ZSnes, [&](std::uint64_t, std::uint64_t) {
         fs::remove(nes + "Dos4GW.exe.hold");
-        for (int wait = 0; wait < 100 && fs::exists(nes + "Gioco.nes"); ++wait) {
-          state_.copies.FinishEnded();  // as the window's timer would
-          std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
+        testing::WaitUntil(
+            [&] {
+              state_.copies.FinishEnded();  // as the window's timer would
+              return !fs::exists(nes + "Gioco.nes");
+            },
+            80);
         return true;
       });
   ASSERT_TRUE(outcome.started) << outcome.message;

@@ -33,11 +33,7 @@ inline void MakeStandIn(const std::filesystem::path& program,
 // The stand-in started in `folder` on `copy` has ended (an emulator still running
 // keeps its game's files out). False when it still ran after five seconds.
 inline bool ProgramEnded(const std::filesystem::path& folder, std::string_view copy) {
-  for (int wait = 0; wait < 250; ++wait) {
-    if (!ProgramRunsOn(folder, copy).value_or(true)) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return false;
+  return WaitUntil([&] { return !ProgramRunsOn(folder, copy).value_or(true); });
 }
 #endif
 
@@ -47,10 +43,9 @@ inline std::optional<std::vector<std::string>> ArgumentsOf(
     std::chrono::milliseconds patience = std::chrono::seconds(5), char separator = '\0') {
   std::filesystem::path written = program;
   written += ".args";
-  const auto deadline = std::chrono::steady_clock::now() + patience;
-  while (!std::filesystem::exists(written)) {
-    if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  if (!WaitUntil([&] { return std::filesystem::exists(written); },
+                 static_cast<int>(patience / std::chrono::milliseconds(25)))) {
+    return std::nullopt;
   }
   const std::string bytes = ReadBytes(written);
   std::vector<std::string> arguments;
